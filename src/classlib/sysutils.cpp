@@ -1,0 +1,345 @@
+#include "classlib/sysutils.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <cmath>
+#include <limits>
+
+void Abort() { throw EAbort(); }
+
+namespace {
+QChar gDecimalSeparator = QLatin1Char(',');
+
+// Windows-1250, bytes 0x80..0xFF; 0 marks a byte with no character.
+const char16_t kCp1250High[128] = {
+    0x20AC, 0,      0x201A, 0,      0x201E, 0x2026, 0x2020, 0x2021,
+    0,      0x2030, 0x0160, 0x2039, 0x015A, 0x0164, 0x017D, 0x0179,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0,      0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A,
+    0x00A0, 0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6, 0x00A7,
+    0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,
+    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7,
+    0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C,
+    0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7,
+    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E,
+    0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7,
+    0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,
+    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7,
+    0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F,
+    0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,
+    0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
+};
+
+QString Trimmed(const QString& s) { return s.trimmed(); }
+} // namespace
+
+QChar DecimalSeparator() { return gDecimalSeparator; }
+void SetDecimalSeparator(QChar c) { gDecimalSeparator = c; }
+
+QString FloatToStr(double value)
+{
+    if (std::isnan(value))
+        return QStringLiteral("NAN");
+    if (std::isinf(value))
+        return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
+    if (value == 0)
+        return QStringLiteral("0");
+    // General format, precision 15: fixed notation unless the exponent is
+    // below -4 or at least the precision.
+    const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+    QString text;
+    if (exponent < -4 || exponent >= 15) {
+        text = QString::number(value, 'E', 14);
+        // Mantissa without trailing zeros, exponent without "+" and leading zeros.
+        const int e = text.indexOf(QLatin1Char('E'));
+        QString mantissa = text.left(e);
+        QString exp = text.mid(e + 1);
+        if (mantissa.contains(QLatin1Char('.'))) {
+            while (mantissa.endsWith(QLatin1Char('0')))
+                mantissa.chop(1);
+            if (mantissa.endsWith(QLatin1Char('.')))
+                mantissa.chop(1);
+        }
+        const bool negExp = exp.startsWith(QLatin1Char('-'));
+        exp.remove(0, (exp.startsWith(QLatin1Char('-')) || exp.startsWith(QLatin1Char('+'))) ? 1 : 0);
+        while (exp.size() > 1 && exp.startsWith(QLatin1Char('0')))
+            exp.remove(0, 1);
+        text = mantissa + QLatin1Char('E') + (negExp ? QStringLiteral("-") : QString()) + exp;
+    } else {
+        text = QString::number(value, 'g', 15);
+        if (text.contains(QLatin1Char('e'))) // 'g' may still pick exponent form near the limits
+            text = QString::number(value, 'f', std::max(0, 14 - exponent));
+        if (text.contains(QLatin1Char('.'))) {
+            while (text.endsWith(QLatin1Char('0')))
+                text.chop(1);
+            if (text.endsWith(QLatin1Char('.')))
+                text.chop(1);
+        }
+    }
+    text.replace(QLatin1Char('.'), gDecimalSeparator);
+    return text;
+}
+
+bool TryStrToFloat(const QString& text, double& value)
+{
+    QString s = Trimmed(text);
+    if (s.isEmpty())
+        return false;
+    // Only the program's separator counts as the decimal point.
+    if (gDecimalSeparator != QLatin1Char('.') && s.contains(QLatin1Char('.')))
+        return false;
+    s.replace(gDecimalSeparator, QLatin1Char('.'));
+    for (QChar c : s) {
+        const char16_t u = c.unicode();
+        if (!((u >= '0' && u <= '9') || u == '.' || u == '+' || u == '-' || u == 'e' || u == 'E'))
+            return false;
+    }
+    bool ok = false;
+    const double v = s.toDouble(&ok);
+    if (!ok)
+        return false;
+    value = v;
+    return true;
+}
+
+double StrToFloat(const QString& text)
+{
+    double v = 0;
+    if (!TryStrToFloat(text, v))
+        throw EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+    return v;
+}
+
+bool TryStrToInt(const QString& text, int& value)
+{
+    QString s = text;
+    // Leading blanks are skipped; trailing ones are an error, as the platform's Val.
+    int i = 0;
+    while (i < s.size() && s[i] == QLatin1Char(' '))
+        ++i;
+    s = s.mid(i);
+    if (s.isEmpty())
+        return false;
+    bool neg = false;
+    if (s[0] == QLatin1Char('+') || s[0] == QLatin1Char('-')) {
+        neg = s[0] == QLatin1Char('-');
+        s.remove(0, 1);
+    }
+    int base = 10;
+    if (s.startsWith(QLatin1Char('$'))) {
+        base = 16;
+        s.remove(0, 1);
+    } else if (s.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
+        base = 16;
+        s.remove(0, 2);
+    }
+    if (s.isEmpty())
+        return false;
+    long long v = 0;
+    for (QChar c : s) {
+        int d;
+        const char16_t u = c.unicode();
+        if (u >= '0' && u <= '9')
+            d = u - '0';
+        else if (base == 16 && u >= 'a' && u <= 'f')
+            d = u - 'a' + 10;
+        else if (base == 16 && u >= 'A' && u <= 'F')
+            d = u - 'A' + 10;
+        else
+            return false;
+        v = v * base + d;
+        if (v > 0xFFFFFFFFLL)
+            return false;
+    }
+    if (base == 10) {
+        if (neg)
+            v = -v;
+        if (v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max())
+            return false;
+        value = static_cast<int>(v);
+    } else {
+        // Hex text covers the whole 32-bit pattern.
+        value = static_cast<int>(static_cast<uint32_t>(v));
+        if (neg)
+            value = -value;
+    }
+    return true;
+}
+
+int StrToInt(const QString& text)
+{
+    int v = 0;
+    if (!TryStrToInt(text, v))
+        throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    return v;
+}
+
+int StrToIntDef(const QString& text, int def)
+{
+    int v = 0;
+    return TryStrToInt(text, v) ? v : def;
+}
+
+QString IntToStr(long long value) { return QString::number(value); }
+
+int MulDiv(int number, int numerator, int denominator)
+{
+    if (denominator == 0)
+        return -1;
+    const long long product = static_cast<long long>(number) * numerator;
+    long long q = product / denominator;
+    const long long r = product % denominator;
+    // Round half away from zero.
+    if (std::llabs(r) * 2 >= std::llabs(static_cast<long long>(denominator))) {
+        if ((product < 0) != (denominator < 0))
+            --q;
+        else
+            ++q;
+    }
+    return static_cast<int>(q);
+}
+
+long long Round(double value) { return static_cast<long long>(std::nearbyint(value)); }
+long long Trunc(double value) { return static_cast<long long>(std::trunc(value)); }
+
+static int LastSeparator(const QString& path)
+{
+    return std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+}
+
+QString ExtractFileName(const QString& path) { return path.mid(LastSeparator(path) + 1); }
+QString ExtractFilePath(const QString& path) { return path.left(LastSeparator(path) + 1); }
+QString ExtractFileDir(const QString& path)
+{
+    const int i = LastSeparator(path);
+    if (i < 0)
+        return QString();
+    if (i == 0)
+        return QStringLiteral("/");
+    return path.left(i);
+}
+QString ExtractFileExt(const QString& path)
+{
+    const QString name = ExtractFileName(path);
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : name.mid(dot);
+}
+QString IncludeTrailingPathDelimiter(const QString& path)
+{
+    if (path.endsWith(QLatin1Char('/')))
+        return path;
+    return path + QLatin1Char('/');
+}
+QString ExcludeTrailingPathDelimiter(const QString& path)
+{
+    QString p = path;
+    while (p.size() > 1 && (p.endsWith(QLatin1Char('/')) || p.endsWith(QLatin1Char('\\'))))
+        p.chop(1);
+    return p;
+}
+
+QString ResolvePathCase(const QString& path)
+{
+    QString p = path;
+    p.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (p.isEmpty() || QFileInfo::exists(p))
+        return p;
+    const bool absolute = p.startsWith(QLatin1Char('/'));
+    const QStringList parts = p.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    QString current = absolute ? QStringLiteral("/") : QStringLiteral(".");
+    QString result = absolute ? QStringLiteral("/") : QString();
+    for (int i = 0; i < parts.size(); ++i) {
+        const QString& part = parts[i];
+        QString found;
+        const QString direct = IncludeTrailingPathDelimiter(current) + part;
+        if (part == QLatin1String(".") || part == QLatin1String("..") || QFileInfo::exists(direct)) {
+            found = part;
+        } else {
+            const QStringList entries = QDir(current).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+            for (const QString& e : entries) {
+                if (e.compare(part, Qt::CaseInsensitive) == 0) {
+                    found = e;
+                    break;
+                }
+            }
+        }
+        if (found.isEmpty())
+            return p; // nothing better: the caller's error will name the path it asked for
+        current = IncludeTrailingPathDelimiter(current) + found;
+        result += found;
+        if (i + 1 < parts.size())
+            result += QLatin1Char('/');
+    }
+    return result;
+}
+
+bool FileExists(const QString& path)
+{
+    QFileInfo fi(ResolvePathCase(path));
+    return fi.exists() && !fi.isDir();
+}
+
+bool DirectoryExists(const QString& path)
+{
+    QFileInfo fi(ResolvePathCase(path));
+    return fi.exists() && fi.isDir();
+}
+
+QString AnsiToUnicode(const QByteArray& bytes)
+{
+    QString s;
+    s.reserve(bytes.size());
+    for (char ch : bytes) {
+        const unsigned char b = static_cast<unsigned char>(ch);
+        if (b < 0x80)
+            s.append(QChar(b));
+        else {
+            const char16_t u = kCp1250High[b - 0x80];
+            s.append(QChar(u ? u : 0xFFFD));
+        }
+    }
+    return s;
+}
+
+QByteArray UnicodeToAnsi(const QString& text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80) {
+            out.append(static_cast<char>(u));
+            continue;
+        }
+        char b = '?';
+        for (int i = 0; i < 128; ++i) {
+            if (kCp1250High[i] == u) {
+                b = static_cast<char>(0x80 + i);
+                break;
+            }
+        }
+        out.append(b);
+    }
+    return out;
+}
+
+bool IsAsciiOnly(const QString& text)
+{
+    for (QChar c : text)
+        if (c.unicode() >= 0x80)
+            return false;
+    return true;
+}
+
+QString DecodeText(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString s = utf8.decode(bytes);
+    if (!utf8.hasError()) {
+        if (s.startsWith(QChar(0xFEFF)))
+            s.remove(0, 1);
+        return s;
+    }
+    return AnsiToUnicode(bytes);
+}

@@ -1,0 +1,81 @@
+#include "classlib/sysutils.h"
+
+#include <QProcess>
+#include <gtest/gtest.h>
+
+TEST(SysUtils, FloatTextUsesCommaAndNoTrailingZeros)
+{
+    SetDecimalSeparator(QLatin1Char(','));
+    EXPECT_EQ(FloatToStr(118.0), "118");
+    EXPECT_EQ(FloatToStr(44.5), "44,5");
+    EXPECT_EQ(FloatToStr(0.1), "0,1");
+    EXPECT_EQ(FloatToStr(-21.8), "-21,8");
+    EXPECT_EQ(FloatToStr(1.0 / 3.0), "0,333333333333333");
+    EXPECT_DOUBLE_EQ(StrToFloat("44,5"), 44.5);
+    EXPECT_DOUBLE_EQ(StrToFloat(" 118 "), 118.0);
+    EXPECT_THROW(StrToFloat("44.5"), EConvertError);
+    EXPECT_THROW(StrToFloat("abc"), EConvertError);
+    EXPECT_THROW(StrToFloat(""), EConvertError);
+}
+
+TEST(SysUtils, IntegerText)
+{
+    EXPECT_EQ(StrToInt("42"), 42);
+    EXPECT_EQ(StrToInt("-7"), -7);
+    EXPECT_EQ(StrToInt("$FF"), 255);
+    EXPECT_EQ(StrToInt("  3"), 3);
+    EXPECT_THROW(StrToInt("3 "), EConvertError);
+    EXPECT_THROW(StrToInt("1,5"), EConvertError);
+    EXPECT_THROW(StrToInt("99999999999"), EConvertError);
+    EXPECT_EQ(StrToIntDef("x", 9), 9);
+}
+
+TEST(SysUtils, MulDivRoundsToNearest)
+{
+    EXPECT_EQ(MulDiv(100, 200, 100), 200);
+    EXPECT_EQ(MulDiv(100, 100, 200), 50);
+    EXPECT_EQ(MulDiv(3, 1, 2), 2);   // 1.5 -> 2
+    EXPECT_EQ(MulDiv(-3, 1, 2), -2); // -1.5 -> -2
+    EXPECT_EQ(MulDiv(10, 2, 3), 7);  // 6.67 -> 7
+    EXPECT_EQ(MulDiv(2000000000, 3, 4), 1500000000); // no 32-bit overflow
+    EXPECT_EQ(MulDiv(1, 1, 0), -1);
+    EXPECT_EQ(Round(2.5), 2); // banker's rounding
+    EXPECT_EQ(Round(3.5), 4);
+}
+
+TEST(SysUtils, FileNamePieces)
+{
+    EXPECT_EQ(ExtractFileName("/a/b/c.tvk"), "c.tvk");
+    EXPECT_EQ(ExtractFilePath("/a/b/c.tvk"), "/a/b/");
+    EXPECT_EQ(ExtractFileDir("/a/b/c.tvk"), "/a/b");
+    EXPECT_EQ(ExtractFileExt("/a/b.x/c.tvk"), ".tvk");
+    EXPECT_EQ(ExtractFileExt("/a/b.x/c"), "");
+    EXPECT_EQ(ExtractFileName("C:\\x\\y.jpg"), "y.jpg");
+}
+
+// The code page table must agree with the system's own converter.
+TEST(SysUtils, Windows1250MatchesIconv)
+{
+    QByteArray all;
+    for (int b = 0x80; b <= 0xFF; ++b)
+        if (b != 0x81 && b != 0x83 && b != 0x88 && b != 0x90 && b != 0x98)
+            all.append(static_cast<char>(b));
+    QProcess iconv;
+    iconv.start("iconv", {"-f", "CP1250", "-t", "UTF-8"});
+    ASSERT_TRUE(iconv.waitForStarted());
+    iconv.write(all);
+    iconv.closeWriteChannel();
+    ASSERT_TRUE(iconv.waitForFinished());
+    const QString expected = QString::fromUtf8(iconv.readAllStandardOutput());
+    EXPECT_EQ(AnsiToUnicode(all), expected);
+    EXPECT_EQ(UnicodeToAnsi(expected), all);
+}
+
+TEST(SysUtils, DecodeTextTakesUtf8OrWindows1250)
+{
+    const QString czech = QStringLiteral("Žluťoučký kůň");
+    EXPECT_EQ(DecodeText(czech.toUtf8()), czech);
+    EXPECT_EQ(DecodeText(UnicodeToAnsi(czech)), czech);
+    EXPECT_FALSE(IsAsciiOnly(czech));
+    EXPECT_TRUE(IsAsciiOnly("Text"));
+}

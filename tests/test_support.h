@@ -1,0 +1,16 @@
+#pragma once
+// Shared helpers of the test programs.
+#include <QByteArray>
+#include <QString>
+
+namespace TestSupport {
+void InitApplication(int& argc, char** argv);
+// Folder of the shared test vectors (LZHUF archives and others).
+QString TestDataDir();
+// Folder of the built program, which holds the data files beside it.
+QString BinDir();
+QString SourceDir();
+QByteArray ReadFile(const QString& path);
+// A fresh empty folder that lives until the test program ends.
+QString MakeTempDir();
+} // namespace TestSupport
