@@ -8,12 +8,8 @@
 
 namespace TestSupport {
 
-void InitApplication(int& argc, char** argv)
-{
-    static std::unique_ptr<QApplication> app;
-    if (!app)
-        app = std::make_unique<QApplication>(argc, argv);
-}
+void InitApplication(QApplication* app) { Q_UNUSED(app); }
+void FinishApplication() {}
 
 QString TestDataDir() { return QStringLiteral(TV_TESTDATA_DIR); }
 QString BinDir() { return QStringLiteral(TV_BIN_DIR); }

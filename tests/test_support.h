@@ -3,8 +3,12 @@
 #include <QByteArray>
 #include <QString>
 
+class QApplication;
+
 namespace TestSupport {
-void InitApplication(int& argc, char** argv);
+// Called by the test entry around the whole run.
+void InitApplication(QApplication* app);
+void FinishApplication();
 // Folder of the shared test vectors (LZHUF archives and others).
 QString TestDataDir();
 // Folder of the built program, which holds the data files beside it.
