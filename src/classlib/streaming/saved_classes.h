@@ -1,0 +1,6 @@
+#pragma once
+// The saved classes of the class library in the registry.
+
+class TStreamRegistry;
+
+void RegisterSavedClasses(TStreamRegistry& registry);
