@@ -111,6 +111,14 @@ TValueType TReader::NextValue()
     return static_cast<TValueType>(b);
 }
 
+bool TReader::EndOfList()
+{
+    char c = 0;
+    if (FStream.peek(&c, 1) != 1)
+        ReadError(QStringLiteral("Stream read error: unexpected end of data"));
+    return c == 0;
+}
+
 TValueType TReader::ReadValue()
 {
     const TValueType t = NextValue();

@@ -32,8 +32,9 @@ public:
     // The tag of the next value without consuming it.
     TValueType NextValue();
     TValueType ReadValue();
-    // True when the next byte is the 0 that ends a list.
-    bool EndOfList() { return NextValue() == TValueType::vaNull; }
+    // True when the next byte is the 0 that ends a list (of values, of
+    // property entries or of child components).
+    bool EndOfList();
     void ReadListEnd();
 
     // Short string: length byte and bytes, read in the ANSI code page.
