@@ -5,8 +5,10 @@
 #include "classlib/sysutils.h"
 #include "stream_test_bytes.h"
 #include "stream_test_classes.h"
+#include "test_support.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <gtest/gtest.h>
 
 using namespace StreamTest;
@@ -534,4 +536,81 @@ TEST(StreamRecords, DefaultRegistryReadsOnlyRegisteredClasses)
     QBuffer buf(&b);
     buf.open(QIODevice::ReadOnly);
     EXPECT_THROW(ReadComponentRecord(buf), EReadError);
+}
+
+namespace {
+struct TCaptionedShape : TShapeFake {
+    TV_CLASS_NAME(TCaptionedShape)
+    using TShapeFake::TShapeFake;
+    TFont MFFont;
+    bool Filling = false;
+};
+} // namespace
+
+TEST(StreamRecords, DerivedClassExtendsItsBaseList)
+{
+    TStreamRegistry reg;
+    RegisterFakes(reg);
+    using T = TCaptionedShape;
+    auto b = ExtendStreamClass<T>("TShape", "TCaptionedShape", [] { return std::make_unique<T>(nullptr); }, reg);
+    AddFontProperties(b, "MFFont", [](T& o) -> TFont& { return o.MFFont; }, [](T&) { return true; });
+    b.Boolean("Filling", [](T& o) { return o.Filling; }, [](T& o, int64_t v) { o.Filling = v != 0; }).Default(0);
+    reg.Register(b.Build());
+    EXPECT_THROW(ExtendStreamClass<T>("TNothing", "X", [] { return std::make_unique<T>(nullptr); }, reg),
+                 EComponentError);
+
+    T s(nullptr);
+    s.SetTag(1);
+    s.Shape = 4;
+    s.Filling = true;
+    s.MFFont.SetName("Tahoma");
+    const QByteArray bytes = ComponentRecordBytes(&s, reg);
+    // The base list first, then the font (always written) and the flag.
+    EXPECT_TRUE(bytes.contains(QByteArray(Bytes()
+                                              .name("Shape").ident("stEllipse")
+                                              .name("MFFont.Charset").ident("DEFAULT_CHARSET")
+                                              .name("MFFont.Color").ident("clWindowText")
+                                              .name("MFFont.Height").int8(-11)
+                                              .name("MFFont.Name").string("Tahoma")
+                                              .name("MFFont.Style").u8s({11, 0})
+                                              .name("Filling").True()
+                                              .end()
+                                              .end())));
+    QByteArray copy = bytes;
+    QBuffer buf(&copy);
+    buf.open(QIODevice::ReadOnly);
+    auto back = ReadComponentRecord(buf, reg);
+    auto* t = dynamic_cast<T*>(back.get());
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->MFFont.Name(), "Tahoma");
+    EXPECT_TRUE(t->Filling);
+    EXPECT_EQ(t->Shape, 4);
+}
+
+TEST(StreamRecords, FilesOfRecordsReadRecordByRecord)
+{
+    const QString path = TestSupport::MakeTempDir() + "/two.tvk";
+    Window w;
+    auto l = TextObject(w);
+    TCheckBoxFake box(nullptr);
+    box.SetName("Verze");
+    box.SetTag(5);
+    box.Caption = "3";
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        WriteComponentRecord(f, l.get(), FakeRegistry());
+        WriteComponentRecord(f, &box, FakeRegistry());
+    }
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    TRecordReadResult r = ReadComponentRecords(f, FakeRegistry());
+    EXPECT_FALSE(r.Failed) << r.Error.toStdString();
+    ASSERT_EQ(r.Components.size(), 2u);
+    EXPECT_EQ(dynamic_cast<TLabelFake*>(r.Components[0].get())->Caption, "Text");
+    EXPECT_EQ(dynamic_cast<TCheckBoxFake*>(r.Components[1].get())->Caption, "3");
+    // Writing to a device that refuses is an error, not a silent loss.
+    QFile readOnly(path);
+    ASSERT_TRUE(readOnly.open(QIODevice::ReadOnly));
+    EXPECT_THROW(WriteComponentRecord(readOnly, &box, FakeRegistry()), EFileError);
 }

@@ -218,3 +218,17 @@ private:
 
     TStreamClass FClass;
 };
+
+// A builder for class T that starts from the properties registered for
+// baseName (a class T derives from); the caller appends T's own properties
+// and registers the result. Throws EComponentError when baseName is unknown.
+template <class T>
+TStreamClassBuilder<T> ExtendStreamClass(const QString& baseName, const QString& className,
+                                         std::function<std::unique_ptr<T>()> create,
+                                         const TStreamRegistry& registry = TStreamRegistry::Default())
+{
+    const TStreamClass* base = registry.Find(baseName);
+    if (!base)
+        throw EComponentError(QStringLiteral("Class %1 is not registered").arg(baseName));
+    return TStreamClassBuilder<T>(className, std::move(create), *base);
+}
