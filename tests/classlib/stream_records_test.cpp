@@ -111,7 +111,7 @@ TEST(StreamRecords, TextObjectBytesExactly)
 {
     Window w;
     auto l = TextObject(w);
-    EXPECT_EQ(Record(l.get()).toHex(' '), TextObjectBytes().toHex(' '));
+    EXPECT_EQ(Hex(Record(l.get())), Hex(TextObjectBytes()));
 }
 
 TEST(StreamRecords, TextObjectReadsBack)
@@ -233,7 +233,7 @@ TEST(StreamRecords, CheckedTemplateParameter)
                                     .name("Visible").False()
                                     .end()
                                     .end();
-    EXPECT_EQ(Record(&box).toHex(' '), expected.toHex(' '));
+    EXPECT_EQ(Hex(Record(&box)), Hex(expected));
     auto back = ReadAs<TCheckBoxFake>(expected);
     EXPECT_TRUE(back->Checked);
     EXPECT_EQ(back->State, 1);
@@ -516,7 +516,7 @@ TEST(StreamRecords, GenericFormReadsAndWritesAnyRecord)
     ASSERT_EQ(r.Children[0].Children.size(), 1u);
     EXPECT_EQ(r.Children[0].Children[0].Name, "Btn");
     // Written back byte for byte, tags and prefix included.
-    EXPECT_EQ(RecordBytes(r).toHex(' '), form.toHex(' '));
+    EXPECT_EQ(Hex(RecordBytes(r)), Hex(form));
     // And a record built in code gets the writer's tags.
     TComponentRecord built;
     built.ClassName = "TLabel";

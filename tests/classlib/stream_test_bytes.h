@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <cstdint>
 #include <initializer_list>
+#include <string>
 #include <string_view>
 
 namespace StreamTest {
@@ -52,5 +53,8 @@ struct Bytes {
 
     operator QByteArray() const { return Data; }
 };
+
+// Readable failure output for byte comparisons.
+inline std::string Hex(const QByteArray& b) { return b.toHex(' ').toStdString(); }
 
 } // namespace StreamTest

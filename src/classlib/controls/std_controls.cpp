@@ -81,7 +81,8 @@ unsigned TLabel::TextFlags() const
 
 void TLabel::AdjustBounds()
 {
-    if (!FAutoSize)
+    // While a record is read the size waits for the last property.
+    if (!FAutoSize || (ComponentState() & csLoading))
         return;
     TCanvas measure;
     measure.SetFont(&FFont);
@@ -180,6 +181,8 @@ TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner)
     FWidth = 97;
     FHeight = 17;
     FTabStop = true;
+    // A check box takes its parent's colour; its records write no Color.
+    FParentColor = true;
     FClickEvents = false;
 }
 
@@ -226,6 +229,8 @@ TRadioButton::TRadioButton(TComponent* owner) : TWinControl(owner)
     FWidth = 113;
     FHeight = 17;
     FTabStop = true;
+    // A check box takes its parent's colour; its records write no Color.
+    FParentColor = true;
     FClickEvents = false;
 }
 

@@ -203,6 +203,8 @@ std::unique_ptr<TComponent> ReadComponent(TReader& reader, const TStreamRegistry
     }
     reader.ReadListEnd();
     component->SetLoading(false);
+    if (cls->Loaded)
+        cls->Loaded(*component);
     return component;
 }
 

@@ -64,6 +64,8 @@ public:
     QString ClassName;
     std::function<std::unique_ptr<TComponent>()> Create;
     std::vector<TPropInfo> Properties;
+    // Runs once a record has set every property (what the class does after loading).
+    std::function<void(TComponent&)> Loaded;
 
     // By name, letter case ignored; null when the class has no such property.
     const TPropInfo* FindProperty(const QString& name) const;
@@ -182,6 +184,13 @@ public:
     TStreamClassBuilder& StoredIf(Pred pred)
     {
         Last().Stored = [pred](TComponent& c) { return bool(pred(Cast(c))); };
+        return *this;
+    }
+
+    template <class F>
+    TStreamClassBuilder& OnLoaded(F f)
+    {
+        FClass.Loaded = [f](TComponent& c) { f(Cast(c)); };
         return *this;
     }
 

@@ -1,5 +1,7 @@
 #include "classlib/streaming/standard_properties.h"
 
+#include "classlib/controls/control.h"
+
 namespace {
 template <typename E, typename F>
 QStringList NamesOf(int count, F nameOf)

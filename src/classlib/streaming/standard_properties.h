@@ -4,7 +4,6 @@
 
 #include "classlib/graphics/font.h"
 #include "classlib/graphics/types.h"
-#include "classlib/streaming/cursor_idents.h"
 #include "classlib/streaming/registry.h"
 
 #include <QStringList>
