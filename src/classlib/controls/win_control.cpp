@@ -130,7 +130,7 @@ void TWinControl::InitWidget()
     FWidget->setCursor(CursorToQt(FCursor));
     ApplyFontToWidget();
     if (FWindowRgn)
-        FWidget->setMask(FWindowRgn->ToQRegion());
+        outer->setMask(FWindowRgn->ToQRegion());
     if (FParent)
         outer->setVisible(FVisible);
 }
@@ -381,11 +381,12 @@ void TWinControl::SetWindowRgn(std::optional<TRegion> region)
     FWindowRgn = std::move(region);
     if (!FWidget)
         return;
+    QWidget* w = OuterWidget();
     if (FWindowRgn)
-        FWidget->setMask(FWindowRgn->ToQRegion());
+        w->setMask(FWindowRgn->ToQRegion());
     else
-        FWidget->clearMask();
-    FWidget->update();
+        w->clearMask();
+    w->update();
 }
 
 void TWinControl::EnableAlign()

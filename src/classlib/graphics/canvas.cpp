@@ -543,6 +543,14 @@ void TCanvas::DrawImage(const TRect& dest, const QImage& image, const TRect& sou
     p->drawImage(dest.ToQRect(), image, sourceRect.ToQRect());
 }
 
+void TCanvas::PaintWith(const std::function<void(QPainter&)>& paint)
+{
+    TCanvasPainter p(*this);
+    if (!p)
+        return;
+    paint(*p.P);
+}
+
 void TCanvas::CopyRect(const TRect& dest, TCanvas* source, const TRect& sourceRect)
 {
     if (!source)
