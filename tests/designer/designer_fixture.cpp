@@ -1,5 +1,6 @@
 #include "designer_fixture.h"
 
+#include "catalogue/cd_database.h"
 #include "classlib/forms/dialogs.h"
 #include "classlib/forms/message_box.h"
 #include "test_support.h"
@@ -8,6 +9,7 @@ TMainWindowFixture::TMainWindowFixture()
 {
     FOldConfig = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", TestSupport::MakeTempDir().toUtf8());
+    TCDDatabase::SetDefaultFolder(TestSupport::MakeTempDir());
     FMain = std::make_unique<TFrmMain>(nullptr);
     FMain->DoCreate();
 }
