@@ -41,6 +41,7 @@ QWidget* TCustomGrid::CreateWidget(QWidget* parent)
     table->verticalHeader()->hide();
     table->horizontalHeader()->setStretchLastSection(false);
     table->horizontalHeader()->setSectionsClickable(false);
+    table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
