@@ -79,31 +79,6 @@ protected:
 
 } // namespace
 
-TEST_F(CatalogueWindow, LooksAsItShould)
-{
-    EXPECT_EQ(Form->Caption(), QStringLiteral("CDDB Databáze"));
-    EXPECT_EQ(Form->ClientWidth(), 408);
-    EXPECT_EQ(Form->ClientHeight(), 216);
-    EXPECT_EQ(Form->BorderStyle(), bsDialog);
-    EXPECT_EQ(CDDatabaseForm, Form.get());
-    ASSERT_EQ(Form->ListView1->Columns()->Count(), 2);
-    EXPECT_EQ(Form->ListView1->Columns()->Items(0)->Caption(), QStringLiteral("Název"));
-    EXPECT_EQ(Form->ListView1->Columns()->Items(1)->Width(), 150);
-    EXPECT_TRUE(Form->ListView1->ReadOnly());
-    EXPECT_TRUE(Form->Button5->Default());
-    const QStringList captions = {Form->Button5->Caption(), Form->Button6->Caption(), Form->Button2->Caption(),
-                                  Form->Button3->Caption(), Form->Button4->Caption()};
-    EXPECT_EQ(captions, QStringList({QStringLiteral("Vložit obsah"), QStringLiteral("Vložit název"),
-                                     QStringLiteral("Obnovit"), QStringLiteral("Smazat"), QStringLiteral("Editovat")}));
-    EXPECT_EQ(Form->Button5->Hint(), QStringLiteral("Vloží výběr do návrhu"));
-    EXPECT_EQ(Form->Button3->Hint(), QStringLiteral("Smaže aktuální položku"));
-    // Every control lies inside the client area.
-    for (TControl* c : {static_cast<TControl*>(Form->ListView1), static_cast<TControl*>(Form->Button4)}) {
-        EXPECT_LE(c->Left() + c->Width(), 408);
-        EXPECT_LE(c->Top() + c->Height(), 216);
-    }
-}
-
 TEST_F(CatalogueWindow, ShowingListsTheDiscsByArtistAndLaterAdditionsLast)
 {
     Store(QStringLiteral("0000000B"), QStringLiteral("B"), QStringLiteral("Bee"), {QStringLiteral("b1")});

@@ -61,9 +61,6 @@ TEST(CDDBWindowDialogs, MultipleMatchesOffersTheDiscsAndOkWaitsForAChoice)
     bool shown = false;
     WhenShownModal<TCDDBMultipleMatchesForm>([&](TCDDBMultipleMatchesForm* form) {
         shown = true;
-        EXPECT_EQ(form->Caption(), QStringLiteral("Multiple matches found"));
-        EXPECT_EQ(form->ClientWidth(), 279);
-        EXPECT_EQ(form->ClientHeight(), 173);
         EXPECT_EQ(form->Owner(), &cddb);
         EXPECT_EQ(form->Label1->Caption(), QStringLiteral("Select the correct CD (if any)"));
         EXPECT_EQ(form->MatchesList->Items()->ToQStringList(),
@@ -119,9 +116,6 @@ TEST(CDDBWindowDialogs, EntryDialogShowsTheTitlesAndHandsBackTheEdits)
     TCDDBConnect cddb(nullptr);
     Connect(cddb, server);
     WhenShownModal<TCDEntryEditForm>([&](TCDEntryEditForm* form) {
-        EXPECT_EQ(form->Caption(), QStringLiteral("Editace CD"));
-        EXPECT_EQ(form->ClientWidth(), 328);
-        EXPECT_EQ(form->ClientHeight(), 216);
         EXPECT_EQ(form->CDTitleEdit->Text(), QStringLiteral("Unknown"));
         EXPECT_EQ(form->ArtistTitleEdit->Text(), QStringLiteral("Unknown"));
         TStringGrid* grid = form->TracksGrid;
@@ -130,9 +124,6 @@ TEST(CDDBWindowDialogs, EntryDialogShowsTheTitlesAndHandsBackTheEdits)
         EXPECT_EQ(grid->Cells(1, 0), QStringLiteral("Název"));
         EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("1"));
         EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("Track 1"));
-        EXPECT_EQ(grid->ColWidths(0), 40);
-        EXPECT_EQ(grid->ColWidths(1), 269);
-        EXPECT_EQ(grid->DefaultRowHeight(), 20);
         form->CDTitleEdit->SetText(QStringLiteral("Typed album"));
         form->ArtistTitleEdit->SetText(QStringLiteral("Typed artist"));
         // The user types the title and presses OK with the cell editor still open.
