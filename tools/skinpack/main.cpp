@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "archive_writer.h"
+#include "artwork.h"
 #include "skin/skin_message.h"
 #include "skin/skin_reader.h"
 
@@ -17,7 +18,8 @@ int Usage()
     std::fprintf(stderr,
                  "usage: skinpack list FILE\n"
                  "       skinpack extract FILE DIR\n"
-                 "       skinpack pack OUT FILE...\n");
+                 "       skinpack pack OUT FILE...\n"
+                 "       skinpack build SKINDIR RESDIR\n");
     return 2;
 }
 
@@ -114,6 +116,12 @@ int main(int argc, char** argv)
     // Drawing text needs fonts, hence a GUI application even without a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QString runtime = QDir::tempPath() + QStringLiteral("/skinpack-runtime");
+        QDir().mkpath(runtime);
+        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+    }
     QGuiApplication app(argc, argv);
     SetSkinMessageHandler([](const QString& text) {
         QString line = text;
@@ -127,5 +135,7 @@ int main(int argc, char** argv)
         return Extract(args[1], args[2]);
     if (args.size() >= 3 && args[0] == QLatin1String("pack"))
         return Pack(args[1], args.mid(2));
+    if (args.size() == 3 && args[0] == QLatin1String("build"))
+        return SkinPack::BuildAll(args[1], args[2]) ? 0 : 1;
     return Usage();
 }
