@@ -209,6 +209,7 @@ public:
     TSkinImageList MenuImages;
     TFont CaptionFont;
     QImage AppIcon;  // small icon on magenta, magenta transparent
+    QImage DefaultIcon;  // the window icon the caption buttons share, once a form has one
     int MaximizedWidth = 0;
     int MaximizedHeight = 0;
 

@@ -26,6 +26,9 @@ int64_t MaxUnpackedSize(int64_t codeBytes)
 {
     return codeBytes * 48 + Lzhuf::F;
 }
+
+// Far above any skin; a larger claim is a damaged or hostile file.
+constexpr int64_t kMaxArchiveData = int64_t(256) << 20;
 } // namespace
 
 QString OlderSkinMessage()
@@ -66,10 +69,10 @@ bool TSkinReader::Decompress(const QByteArray& source, QByteArray& dest)
     dest.clear();
     const int32_t size = ReadInt32(source, 0);
     const int64_t codeBytes = std::max<int64_t>(0, source.size() - 4);
-    if (size > MaxUnpackedSize(codeBytes))
+    if (size > MaxUnpackedSize(codeBytes) || size > kMaxArchiveData)
         return false;
     if (size > 0)
-        dest.reserve(size);
+        dest.reserve(std::min<int64_t>(size, int64_t(16) << 20));
     qsizetype pos = 4;
     TLZH lzh;
     lzh.LZHDecode(
@@ -100,7 +103,12 @@ bool TSkinReader::LoadFromStream(const QByteArray& source)
     QByteArray unpacked;
     if (!Decompress(source, unpacked))
         return false;
+    return LoadFromUnpacked(unpacked);
+}
 
+bool TSkinReader::LoadFromUnpacked(const QByteArray& unpacked)
+{
+    Clear();
     FVersion = ReadInt32(unpacked, 0);
     FNameBlockLength = ReadInt32(unpacked, 4);
     FReserved1 = ReadInt32(unpacked, 8);

@@ -19,6 +19,8 @@ public:
     // of another version (after telling the user), or one whose header, name
     // block or size table does not fit the data; nothing is then held.
     bool LoadFromStream(const QByteArray& source);
+    // The same for archive data already decoded (the container itself).
+    bool LoadFromUnpacked(const QByteArray& unpacked);
 
     // The entry called name (any letter case) into dest; dest empty when absent.
     void ExtractByName(const QString& name, QByteArray& dest) const;
@@ -26,7 +28,8 @@ public:
     void ExtractByPart(const QString& part, QByteArray& dest, QString& entryName) const;
 
     // Unpacks an archive file. False (dest empty) when the size header claims more
-    // than the code stream could ever hold, which only a damaged file does.
+    // than the code stream could ever hold, which only a damaged file does, or
+    // more than 256 MB.
     static bool Decompress(const QByteArray& source, QByteArray& dest);
 
     const QStringList& Names() const { return FNames; }

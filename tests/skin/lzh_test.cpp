@@ -159,6 +159,12 @@ TEST(Lzh, ImpossibleSizeHeaderIsRefusedWithoutWork)
     QByteArray out("junk");
     EXPECT_FALSE(TSkinReader::Decompress(packed, out));
     EXPECT_TRUE(out.isEmpty());
+    // Nor is more than 256 MB, whatever the stream's length.
+    QByteArray big(6 << 20, '\0');
+    const uint32_t claim = 300u << 20;
+    for (int i = 0; i < 4; ++i)
+        big[i] = static_cast<char>((claim >> (8 * i)) & 0xFF);
+    EXPECT_FALSE(TSkinReader::Decompress(big, out));
     // The densest real stream stays within the bound.
     const QByteArray zeros(1 << 20, '\0');
     EXPECT_EQ(Unpack(SkinPack::LzhEncode(zeros)), zeros);
