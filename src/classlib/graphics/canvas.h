@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -99,6 +100,9 @@ public:
     void StretchDraw(const TRect& r, TGraphic* graphic);
     void CopyRect(const TRect& dest, TCanvas* source, const TRect& sourceRect);
     void DrawImage(const TRect& dest, const QImage& image, const TRect& sourceRect);
+    // Runs paint on the canvas's painter with the canvas clip applied; the
+    // painter's state is restored afterwards (pictures that draw themselves).
+    void PaintWith(const std::function<void(QPainter&)>& paint);
 
     TColor Pixel(int x, int y);
     void SetPixel(int x, int y, TColor color);
@@ -108,6 +112,8 @@ public:
     void ClearClip();
     TRect ClipRect();
 
+    // Ends an image canvas's painter so its pixels are complete.
+    void Flush();
     // Applies pen, brush and mode to the painter for a figure.
     void PreparePainter(QPainter& p, bool withPen, bool withBrush);
 

@@ -1,0 +1,76 @@
+#include "classlib/pictures/stream_io.h"
+
+#include "classlib/sysutils.h"
+
+namespace PictureIO {
+
+void PutLe16(QByteArray& out, uint16_t v)
+{
+    out.append(char(v & 0xFF));
+    out.append(char(v >> 8));
+}
+
+void PutLe32(QByteArray& out, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        out.append(char((v >> (8 * i)) & 0xFF));
+}
+
+QByteArray ReadExact(QIODevice& stream, qint64 n)
+{
+    if (n < 0)
+        throw EReadError(QStringLiteral("Stream read error"));
+    QByteArray out;
+    constexpr qint64 Chunk = 1 << 20;
+    while (out.size() < n) {
+        const qint64 want = std::min<qint64>(Chunk, n - out.size());
+        const QByteArray part = stream.read(want);
+        if (part.isEmpty())
+            throw EReadError(QStringLiteral("Stream read error"));
+        out.append(part);
+    }
+    return out;
+}
+
+uint32_t ReadU32(QIODevice& stream)
+{
+    const QByteArray b = ReadExact(stream, 4);
+    return Le32(reinterpret_cast<const uchar*>(b.constData()));
+}
+
+uint8_t ReadU8(QIODevice& stream)
+{
+    char c;
+    if (!stream.getChar(&c))
+        throw EReadError(QStringLiteral("Stream read error"));
+    return uint8_t(c);
+}
+
+QByteArray ReadRest(QIODevice& stream)
+{
+    QByteArray out;
+    for (;;) {
+        const QByteArray part = stream.read(1 << 20);
+        if (part.isEmpty())
+            break;
+        out.append(part);
+    }
+    return out;
+}
+
+void WriteBytes(QIODevice& stream, const QByteArray& bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    if (stream.write(bytes) != bytes.size())
+        throw EFileError(QStringLiteral("Stream write error"));
+}
+
+void WriteU32(QIODevice& stream, uint32_t v)
+{
+    QByteArray b;
+    PutLe32(b, v);
+    WriteBytes(stream, b);
+}
+
+} // namespace PictureIO

@@ -1,0 +1,307 @@
+// The class library's saved classes through the default registry: the bytes
+// of the records the program writes, and records of other writers read back.
+#include "classlib/controls/ext_controls.h"
+#include "classlib/controls/std_controls.h"
+#include "classlib/forms/menus.h"
+#include "classlib/streaming/component_stream.h"
+#include "classlib/streaming/record.h"
+#include "classlib/sysutils.h"
+#include "stream_test_bytes.h"
+
+#include <QBuffer>
+#include <gtest/gtest.h>
+
+using StreamTest::Bytes;
+using StreamTest::Hex;
+
+namespace {
+std::unique_ptr<TComponent> Read(const QByteArray& bytes)
+{
+    QByteArray copy = bytes;
+    QBuffer buf(&copy);
+    buf.open(QIODevice::ReadOnly);
+    return ReadComponentRecord(buf);
+}
+
+template <class T>
+std::unique_ptr<T> ReadAs(const QByteArray& bytes)
+{
+    std::unique_ptr<TComponent> c = Read(bytes);
+    auto* t = dynamic_cast<T*>(c.get());
+    if (!t)
+        return nullptr;
+    c.release();
+    return std::unique_ptr<T>(t);
+}
+
+TComponentRecord Generic(const QByteArray& bytes)
+{
+    QByteArray copy = bytes;
+    QBuffer buf(&copy);
+    buf.open(QIODevice::ReadOnly);
+    return ReadRecord(buf);
+}
+
+QStringList Names(const TComponentRecord& r)
+{
+    QStringList names;
+    for (const auto& p : r.Properties)
+        names << p.Name;
+    return names;
+}
+
+// The main window as owner of the objects and of their popup menus.
+struct MainWindow {
+    TComponent Frm{nullptr};
+    TPopupMenu* MenuTxt;
+    MainWindow()
+    {
+        Frm.SetName("FrmMain");
+        MenuTxt = new TPopupMenu(&Frm);
+        MenuTxt->SetName("PopupMenuTxt");
+    }
+};
+} // namespace
+
+TEST(StreamSavedClasses, TextObjectRecordIsExact)
+{
+    MainWindow w;
+    auto* l = new TLabel(&w.Frm);
+    l->SetName("C0");
+    l->SetTag(1);
+    l->SetAutoSize(false);
+    l->SetBounds(10, 20, 100, 30);
+    l->SetCaption("Text");
+    l->Font()->SetName("Arial");
+    l->Font()->SetSize(20);
+    l->Font()->SetStyle(FontStyleBit(fsBold));
+    l->Font()->SetColor(clRed);
+    l->SetPopupMenu(w.MenuTxt);
+    l->SetTransparent(true);
+    const QByteArray expected = Bytes()
+                                    .signature()
+                                    .str("TLabel")
+                                    .str("C0")
+                                    .name("Tag").int8(1)
+                                    .name("Left").int8(10)
+                                    .name("Top").int8(20)
+                                    .name("Width").int8(100)
+                                    .name("Height").int8(30)
+                                    .name("AutoSize").False()
+                                    .name("Caption").string("Text")
+                                    .name("Font.Charset").ident("DEFAULT_CHARSET")
+                                    .name("Font.Color").ident("clRed")
+                                    .name("Font.Height").int8(-27)
+                                    .name("Font.Name").string("Arial")
+                                    .name("Font.Style").u8(11).str("fsBold").u8(0)
+                                    .name("ParentFont").False()
+                                    .name("PopupMenu").ident("FrmMain.PopupMenuTxt")
+                                    .name("Transparent").True()
+                                    .end()
+                                    .end();
+    EXPECT_EQ(Hex(ComponentRecordBytes(l)), Hex(expected));
+
+    auto back = ReadAs<TLabel>(expected);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->Name(), "C0");
+    EXPECT_EQ(back->Tag(), 1);
+    EXPECT_EQ(back->BoundsRect(), Bounds(10, 20, 100, 30));
+    EXPECT_FALSE(back->AutoSize());
+    EXPECT_EQ(back->Caption(), "Text");
+    EXPECT_EQ(back->Font()->Name(), "Arial");
+    EXPECT_EQ(back->Font()->Size(), 20);
+    EXPECT_EQ(back->Font()->Color(), clRed);
+    EXPECT_TRUE(back->Font()->HasStyle(fsBold));
+    EXPECT_FALSE(back->ParentFont());
+    EXPECT_TRUE(back->Transparent());
+    EXPECT_EQ(back->PopupMenu(), nullptr); // references are not followed
+    // And it writes the same bytes again, but for the reference it did not keep.
+    back->SetPopupMenu(w.MenuTxt);
+    EXPECT_EQ(ComponentRecordBytes(back.get()), expected);
+}
+
+TEST(StreamSavedClasses, LabelPropertiesInTheirOrder)
+{
+    TLabel l(nullptr);
+    l.SetAutoSize(false);
+    l.SetAlign(alClient);
+    l.SetAlignment(taCenter);
+    l.SetAnchors(akLeft | akBottom);
+    l.SetCaption(QString::fromUtf8("Příliš\r\nžluťoučký"));
+    l.SetColor(clYellow);
+    l.Constraints()->MinWidth = 5;
+    l.SetDragCursor(crHandPoint);
+    l.SetDragMode(dmAutomatic);
+    l.SetEnabled(false);
+    l.Font()->SetPitch(fpVariable);
+    l.SetShowAccelChar(false);
+    l.SetShowHint(true);
+    l.SetLayout(tlBottom);
+    l.SetVisible(false);
+    l.SetWordWrap(true);
+    l.SetCursor(crHandPoint);
+    l.SetHint("h");
+    l.SetHelpType(htKeyword);
+    l.SetHelpKeyword("1;2;3;4;");
+    l.SetHelpContext(90);
+    const QByteArray bytes = ComponentRecordBytes(&l);
+    const TComponentRecord r = Generic(bytes);
+    EXPECT_EQ(Names(r).join(","),
+              "Left,Top,Width,Height,Cursor,Hint,HelpType,HelpKeyword,HelpContext,Align,Alignment,Anchors,AutoSize,"
+              "Caption,Color,Constraints.MinWidth,DragCursor,DragMode,Enabled,Font.Charset,Font.Color,Font.Height,"
+              "Font.Name,Font.Pitch,Font.Style,ParentColor,ParentFont,ParentShowHint,ShowAccelChar,ShowHint,Layout,"
+              "Visible,WordWrap");
+    EXPECT_EQ(r.Find("Cursor")->Value, TRecordValue::Ident("crHandPoint"));
+    EXPECT_EQ(r.Find("Anchors")->Value, TRecordValue::SetOf({"akLeft", "akBottom"}));
+    EXPECT_EQ(r.Find("Color")->Value, TRecordValue::Ident("clYellow"));
+    EXPECT_EQ(r.Find("Caption")->Value.Type, TValueType::vaUTF8String);
+    EXPECT_EQ(r.Find("Align")->Value, TRecordValue::Ident("alClient"));
+
+    auto back = ReadAs<TLabel>(bytes);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->Align(), alClient);
+    EXPECT_EQ(back->Alignment(), taCenter);
+    EXPECT_EQ(back->Anchors(), TAnchors(akLeft | akBottom));
+    EXPECT_EQ(back->Caption(), l.Caption());
+    EXPECT_EQ(back->Color(), clYellow);
+    EXPECT_EQ(back->Constraints()->MinWidth, 5);
+    EXPECT_EQ(back->DragCursor(), crHandPoint);
+    EXPECT_EQ(back->DragMode(), dmAutomatic);
+    EXPECT_FALSE(back->Enabled());
+    EXPECT_EQ(back->Font()->Pitch(), fpVariable);
+    EXPECT_FALSE(back->ShowAccelChar());
+    EXPECT_TRUE(back->ShowHint());
+    EXPECT_EQ(back->Layout(), tlBottom);
+    EXPECT_FALSE(back->Visible());
+    EXPECT_TRUE(back->WordWrap());
+    EXPECT_EQ(back->HelpType(), htKeyword);
+    EXPECT_EQ(back->HelpKeyword(), "1;2;3;4;");
+    EXPECT_EQ(back->HelpContext(), 90);
+    EXPECT_EQ(ComponentRecordBytes(back.get()), bytes);
+}
+
+TEST(StreamSavedClasses, LabelSizeWaitsForTheWholeRecord)
+{
+    // Another writer's order: the caption comes before AutoSize False. The
+    // stored size must survive, as when the record is read all at once.
+    const QByteArray late = Bytes()
+                                .signature().str("TLabel").str("L")
+                                .name("Left").int8(1).name("Top").int8(2)
+                                .name("Width").int16(300).name("Height").int8(90)
+                                .name("Caption").string("Short")
+                                .name("Font.Height").int8(-40)
+                                .name("AutoSize").False()
+                                .end().end();
+    auto l = ReadAs<TLabel>(late);
+    ASSERT_TRUE(l);
+    EXPECT_EQ(l->BoundsRect(), Bounds(1, 2, 300, 90));
+    // Without AutoSize False the label takes its text's size after reading.
+    const QByteArray autosized = Bytes()
+                                     .signature().str("TLabel").str("L")
+                                     .name("Left").int8(1).name("Top").int8(2)
+                                     .name("Width").int16(300).name("Height").int8(90)
+                                     .name("Caption").string("Short")
+                                     .end().end();
+    auto a = ReadAs<TLabel>(autosized);
+    ASSERT_TRUE(a);
+    EXPECT_TRUE(a->AutoSize());
+    EXPECT_LT(a->Width(), 300);
+    EXPECT_LT(a->Height(), 90);
+    EXPECT_GT(a->Width(), 0);
+}
+
+TEST(StreamSavedClasses, ShapeRecords)
+{
+    TShape s(nullptr);
+    s.SetName("C4");
+    s.SetTag(2);
+    s.SetBounds(5, 6, 70, 80);
+    const QByteArray plain = ComponentRecordBytes(&s);
+    EXPECT_EQ(plain, QByteArray(Bytes()
+                                    .signature().str("TShape").str("C4")
+                                    .name("Tag").int8(2)
+                                    .name("Left").int8(5).name("Top").int8(6)
+                                    .name("Width").int8(70).name("Height").int8(80)
+                                    .end().end()));
+    s.SetShape(stEllipse);
+    s.Brush()->SetColor(clLime);
+    s.Brush()->SetStyle(bsClear);
+    s.Pen()->SetColor(clNavy);
+    s.Pen()->SetStyle(psDot);
+    s.Pen()->SetWidth(4);
+    const TComponentRecord r = Generic(ComponentRecordBytes(&s));
+    EXPECT_EQ(Names(r).join(","),
+              "Tag,Left,Top,Width,Height,Brush.Color,Brush.Style,Pen.Color,Pen.Style,Pen.Width,Shape");
+    auto back = ReadAs<TShape>(ComponentRecordBytes(&s));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->Shape(), stEllipse);
+    EXPECT_EQ(back->Brush()->Color(), clLime);
+    EXPECT_EQ(back->Brush()->Style(), bsClear);
+    EXPECT_EQ(back->Pen()->Color(), clNavy);
+    EXPECT_EQ(back->Pen()->Style(), psDot);
+    EXPECT_EQ(back->Pen()->Width(), 4);
+    EXPECT_EQ(back->Tag(), 2);
+}
+
+TEST(StreamSavedClasses, CheckedTemplateParameter)
+{
+    TCheckBox box(nullptr);
+    box.SetName("isKrab");
+    box.SetTag(5);
+    box.SetBounds(0, 40, 97, 17);
+    box.SetCaption("0");
+    box.SetChecked(true);
+    box.SetVisible(false);
+    const QByteArray expected = Bytes()
+                                    .signature().str("TCheckBox").str("isKrab")
+                                    .name("Tag").int8(5)
+                                    .name("Left").int8(0).name("Top").int8(40)
+                                    .name("Width").int8(97).name("Height").int8(17)
+                                    .name("Caption").string("0")
+                                    .name("Checked").True()
+                                    .name("State").ident("cbChecked")
+                                    .name("Visible").False()
+                                    .end().end();
+    EXPECT_EQ(Hex(ComponentRecordBytes(&box)), Hex(expected));
+    auto back = ReadAs<TCheckBox>(expected);
+    ASSERT_TRUE(back);
+    EXPECT_TRUE(back->Checked());
+    EXPECT_EQ(back->Caption(), "0");
+    EXPECT_EQ(back->Top(), 40);
+    EXPECT_FALSE(back->Visible());
+    // Unchecked: neither entry.
+    box.SetChecked(false);
+    EXPECT_FALSE(ComponentRecordBytes(&box).contains("Checked"));
+    EXPECT_FALSE(ComponentRecordBytes(&box).contains("State"));
+}
+
+TEST(StreamSavedClasses, PropertiesOurControlsDoNotKeepAreStillRead)
+{
+    const QByteArray other = Bytes()
+                                 .signature().str("TCheckBox").str("Typ")
+                                 .name("Ctl3D").True()
+                                 .name("ParentCtl3D").False()
+                                 .name("Action").u8(13)
+                                 .name("BiDiMode").ident("bdRightToLeft")
+                                 .name("ParentBiDiMode").False()
+                                 .name("WordWrap").True()
+                                 .name("TabOrder").int8(7)
+                                 .name("Caption").u8(18).i32(1).u8s({0x33, 0})
+                                 .end().end();
+    auto box = ReadAs<TCheckBox>(other);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->Caption(), "3");
+    // A value of a name the type does not have is still an error.
+    const QByteArray bad = Bytes().signature().str("TCheckBox").str("Typ").name("BiDiMode").ident("bdUp").end().end();
+    EXPECT_THROW(Read(bad), EReadError);
+}
+
+TEST(StreamSavedClasses, OnlySavedClassesAreRead)
+{
+    for (const char* cls : {"TButton", "TPanel", "TForm", "TFImage"}) {
+        const QByteArray b = Bytes().signature().str(cls).str("").end().end();
+        EXPECT_THROW(Read(b), EReadError) << cls;
+    }
+    TButton button(nullptr);
+    EXPECT_THROW(ComponentRecordBytes(&button), EComponentError);
+}
