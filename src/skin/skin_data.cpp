@@ -27,23 +27,6 @@ TSkinControlTypes DefaultSkinControls()
     return all;
 }
 
-TSkinImageList LoadMenuImages()
-{
-    TSkinImageList list;
-    const QImage strip = SkinResourceBitmap(QStringLiteral("PELLIMOMENU")).convertToFormat(QImage::Format_ARGB32);
-    for (int x = 0; x + list.Width <= strip.width(); x += list.Width) {
-        QImage glyph = strip.copy(x, 0, list.Width, list.Height);
-        for (int y = 0; y < glyph.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(glyph.scanLine(y));
-            for (int i = 0; i < glyph.width(); ++i) {
-                if ((line[i] & 0xFFFFFF) == 0xFFFFFF)
-                    line[i] = 0;
-            }
-        }
-        list.Images.append(glyph);
-    }
-    return list;
-}
 } // namespace
 
 TSkinData::TSkinData(TComponent* owner)
@@ -59,7 +42,8 @@ TSkinData::TSkinData(TComponent* owner)
 {
     CustomColours.fill(clWhite);
     SkinBrush = QBrush(ToQColor(clBtnFace));
-    MenuImages = LoadMenuImages();
+    MenuImages = new TImageList(this, 16, 16);
+    MenuImages->AddStrip(SkinResourceBitmap(QStringLiteral("PELLIMOMENU")), clWhite);
     MaximizedWidth = GetSystemMetrics(SM_CXMAXIMIZED);
     MaximizedHeight = GetSystemMetrics(SM_CYMAXIMIZED);
 }

@@ -3,6 +3,7 @@
 // from a skin archive) and the switches that govern skinning.
 
 #include "classlib/component.h"
+#include "classlib/controls/image_list.h"
 #include "classlib/graphics/font.h"
 #include "platform/win_types.h"
 #include "skin/skin_objects.h"
@@ -88,14 +89,6 @@ struct TSkinColours {
     TColor MenuBarText = clMenuText;
     TColor TitleTextActive = clCaptionText;
     TColor TitleTextNoActive = clInactiveCaptionText;
-};
-
-// 16 x 16 menu glyphs cut from a strip, white as mask colour.
-struct TSkinImageList {
-    int Width = 16;
-    int Height = 16;
-    QList<QImage> Images;  // ARGB32, mask pixels transparent
-    int Count() const { return static_cast<int>(Images.size()); }
 };
 
 class TSkinData : public TComponent {
@@ -206,7 +199,7 @@ public:
     std::array<TColor, 10> CustomColours{};
     TColor BaseColour = clBtnFace;
     QBrush SkinBrush;
-    TSkinImageList MenuImages;
+    TImageList* MenuImages;  // 16 x 16 menu glyphs, owned
     TFont CaptionFont;
     QImage AppIcon;  // small icon on magenta, magenta transparent
     QImage DefaultIcon;  // the window icon the caption buttons share, once a form has one

@@ -1,7 +1,9 @@
 #include "skin/skin_message.h"
 
+#include "classlib/forms/application.h"
+#include "classlib/forms/message_box.h"
+
 #include <QApplication>
-#include <QMessageBox>
 #include <cstdio>
 
 namespace {
@@ -19,8 +21,8 @@ void SkinShowMessage(const QString& text)
         return;
     }
     if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok);
-        box.exec();
+        const QString caption = Application ? Application->Title() : QCoreApplication::applicationName();
+        ShowMessageBox(nullptr, text, caption, MB_OK);
         return;
     }
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());

@@ -1,6 +1,6 @@
 #pragma once
-// Messages of the skin engine that the user must see. The display can be
-// replaced (tests, command-line tools).
+// Messages of the skin engine that the user must see: a message box, or what
+// an installed handler does with them (command-line tools).
 
 #include <QString>
 #include <functional>

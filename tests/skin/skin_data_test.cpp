@@ -59,9 +59,10 @@ TEST_F(SkinData, ConstructorValues)
     EXPECT_EQ(data.Top->Name, QStringLiteral("Top"));
     EXPECT_EQ(data.MaximizedWidth, GetSystemMetrics(SM_CXMAXIMIZED));
     // The menu glyphs: restore, maximise, minimise, close; white is see-through.
-    ASSERT_EQ(data.MenuImages.Count(), 4);
-    EXPECT_EQ(data.MenuImages.Images[0].size(), QSize(16, 16));
-    EXPECT_EQ(qAlpha(data.MenuImages.Images[3].pixel(0, 0)), 0);
+    ASSERT_EQ(data.MenuImages->Count(), 4);
+    EXPECT_EQ(data.MenuImages->Image(0).size(), QSize(16, 16));
+    EXPECT_EQ(qAlpha(data.MenuImages->Image(3).pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(data.MenuImages->Image(3).pixel(5, 5)), 255);
 }
 
 TEST_F(SkinData, DefaultSkin3rdList)
