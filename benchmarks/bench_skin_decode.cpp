@@ -1,5 +1,7 @@
+// bench-layer: tv_skin
 // Decoding time of skin archives: the default skin built into the program and
 // the largest LZHUF test vector, plus a whole skin load. Prints medians.
+// Usage: bench_skin_decode [TESTDATA_DIR]
 #include <QDataStream>
 #include <QDir>
 #include <QElapsedTimer>
@@ -52,7 +54,11 @@ int main(int argc, char** argv)
     Decode("default skin (built in)", DefaultSkinArchive(), runs);
 
     // The largest vector by unpacked size.
-    QDir dir(QStringLiteral(TV_TESTDATA_DIR "/lzhuf"));
+    // The shared vectors lie beside the source tree unless a folder is given.
+    const QString testdata = argc > 1 ? QString::fromLocal8Bit(argv[1])
+                                      : QFileInfo(QStringLiteral(__FILE__)).absolutePath() +
+                                            QStringLiteral("/../../shared/testdata");
+    QDir dir(testdata + QStringLiteral("/lzhuf"));
     QString largest;
     qint64 largestSize = -1;
     for (const QFileInfo& fi : dir.entryInfoList({QStringLiteral("*.unpacked")}, QDir::Files)) {
