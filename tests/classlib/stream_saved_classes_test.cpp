@@ -12,6 +12,8 @@
 #include "classlib/pictures/picture.h"
 #include "classlib/streaming/component_stream.h"
 #include "classlib/streaming/record.h"
+#include "classlib/streaming/saved_classes.h"
+#include "classlib/streaming/standard_properties.h"
 #include "classlib/sysutils.h"
 #include "stream_test_bytes.h"
 
@@ -466,4 +468,58 @@ TEST(StreamSavedClasses, ImagePropertiesAndEmptyPictures)
                                     .str("TJPEGImage").i32(1000)
                                     .end().end();
     EXPECT_THROW(Read(overlong), EReadError);
+}
+
+namespace {
+// What the designer's text-as-picture object adds to an image.
+struct TTextPictureFake : TImage {
+    TV_CLASS_NAME(TFImage)
+    using TImage::TImage;
+    TFont MFFont;
+    bool Aliasing = false;
+    bool Filling = false;
+};
+} // namespace
+
+TEST(StreamSavedClasses, DesignerClassesExtendTheImageList)
+{
+    TStreamRegistry reg;
+    RegisterSavedClasses(reg);
+    using T = TTextPictureFake;
+    auto b = ExtendStreamClass<T>("TImage", "TFImage", [] { return std::make_unique<T>(nullptr); }, reg);
+    AddFontProperties(b, "MFFont", [](T& o) -> TFont& { return o.MFFont; }, [](T&) { return true; });
+    b.Boolean("Aliasing", [](T& o) { return o.Aliasing; }, [](T& o, int64_t v) { o.Aliasing = v != 0; }).Default(0);
+    b.Boolean("Filling", [](T& o) { return o.Filling; }, [](T& o, int64_t v) { o.Filling = v != 0; }).Default(0);
+    reg.Register(b.Build());
+
+    T t(nullptr);
+    t.SetTag(1);
+    t.SetHint("Nápis");
+    t.SetHelpKeyword("1");
+    t.SetHelpContext(45);
+    t.SetStretch(true);
+    t.SetTransparent(true);
+    t.Picture()->SetGraphic(SmallBitmap().get());
+    t.MFFont.SetName("Tahoma");
+    t.MFFont.SetHeight(-40);
+    t.Filling = true;
+    const QByteArray bytes = ComponentRecordBytes(&t, reg);
+    EXPECT_EQ(Names(Generic(bytes)).join(","),
+              "Tag,Left,Top,Width,Height,Hint,HelpKeyword,HelpContext,Picture.Data,Stretch,Transparent,"
+              "MFFont.Charset,MFFont.Color,MFFont.Height,MFFont.Name,MFFont.Style,Filling");
+    QByteArray copy = bytes;
+    QBuffer buf(&copy);
+    buf.open(QIODevice::ReadOnly);
+    auto back = ReadComponentRecord(buf, reg);
+    auto* f = dynamic_cast<T*>(back.get());
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->Hint(), QString::fromUtf8("Nápis"));
+    EXPECT_EQ(f->HelpContext(), 45);
+    EXPECT_EQ(f->MFFont.Name(), "Tahoma");
+    EXPECT_EQ(f->MFFont.Height(), -40);
+    EXPECT_TRUE(f->Filling);
+    EXPECT_FALSE(f->Aliasing);
+    EXPECT_EQ(f->Picture()->Width(), 4);
+    // The default registry is untouched.
+    EXPECT_EQ(TStreamRegistry::Default().Find("TFImage"), nullptr);
 }
