@@ -523,3 +523,19 @@ TEST(StreamSavedClasses, DesignerClassesExtendTheImageList)
     // The default registry is untouched.
     EXPECT_EQ(TStreamRegistry::Default().Find("TFImage"), nullptr);
 }
+
+TEST(StreamSavedClasses, ExtremeFontHeightsInARecord)
+{
+    // A label sizes itself with its font once read: no height may overflow.
+    for (int64_t h : {int64_t(INT32_MIN), int64_t(INT32_MAX), int64_t(-1), int64_t(0)}) {
+        const QByteArray rec = Bytes()
+                                   .signature().str("TLabel").str("L")
+                                   .name("Caption").string("W")
+                                   .name("Font.Height").int32(h)
+                                   .end().end();
+        auto l = ReadAs<TLabel>(rec);
+        ASSERT_TRUE(l) << h;
+        EXPECT_EQ(l->Font()->Height(), h);
+        EXPECT_GT(l->Font()->ToQFont().pixelSize(), 0) << h;
+    }
+}
