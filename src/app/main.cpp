@@ -2,6 +2,7 @@
 // file named on the command line and runs the message loop.
 
 #include "catalogue/cd_database_form.h"
+
 #include "classlib/forms/application.h"
 #include "designer/forms/frm_edit_sablona.h"
 #include "designer/forms/frm_edit_sablona_box.h"
@@ -22,6 +23,8 @@
 #include "designer/forms/frm_vlastnosti_img.h"
 #include "designer/main/frm_main.h"
 #include "designer/main/program_trace.h"
+
+#include <QCoreApplication>
 
 int main(int argc, char** argv)
 {

@@ -7,6 +7,7 @@
 #include "classlib/sysutils.h"
 #include "test_support.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>

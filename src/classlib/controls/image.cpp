@@ -10,7 +10,7 @@ TImage::TImage(TComponent* owner) : TGraphicControl(owner), FPicture(std::make_u
 {
     FWidth = 105;
     FHeight = 105;
-    FPicture->OnChange = [this](TPersistent*) { PictureChanged(); };
+    FPicture->OnChange = [this](TPicture*) { PictureChanged(); };
 }
 
 TImage::~TImage()

@@ -21,6 +21,9 @@ TFrmMain::TFrmMain(TComponent* owner) : TForm(owner)
     SetShowHint(true);
     Font()->SetName(QStringLiteral("Tahoma"));
     CreateStartupControls();
+    // Each area adds its controls here, in this order (it decides the stacking
+    // of windows on the surface): surface, selection, creating, layers,
+    // sidepanel, files, commands, printing, textedit, vectortext, catalogue, other.
     OnCreate = [this](TComponent* s) { FormCreate(s); };
     OnShow = [this](TComponent* s) { FormShow(s); };
     OnCloseQuery = [this](TComponent* s, bool& canClose) { FormCloseQuery(s, canClose); };
@@ -172,6 +175,10 @@ void TFrmMain::FormShow(TComponent*)
     RenumberObjects();
     CreateTemplateParams(false, false, 118.0, 44.0, 0, 0, 0, 0, 0, 0, 0, QStringLiteral("None"));
     DeleteObjects(true);
+    // A document is untitled until it is saved or opened (also when the file
+    // named on the command line cannot be read).
+    if (DocumentFileName.isEmpty())
+        SetDocumentFileName(sUntitled);
     if (FirstShow) {
         if (StartFile.isEmpty() && FrmStart)
             FrmStart->ShowModal();
@@ -197,21 +204,23 @@ QString TFrmMain::ExpandLongPathName(const QString& path)
     const int t = path.indexOf(QLatin1Char('~'));
     if (path.isEmpty() || t < 0)
         return path;
-    const int b = path.lastIndexOf(QLatin1Char('/'), t) + 1; // characters up to and including that "/"
+    const int b = path.lastIndexOf(QLatin1Char('/'), t) + 1; // up to and including that "/"
     QString result = path.left(b);
+    int componentStart = b;
     for (int i = b; i < path.size(); ++i) {
         const bool atSep = path[i] == QLatin1Char('/');
         const bool atEnd = i == path.size() - 1;
         if (!atSep && !atEnd)
             continue;
-        const QString prefix = atSep ? path.left(i) : path;
-        if (prefix.isEmpty() || prefix.endsWith(QLatin1Char('/')))
+        const QString name = path.mid(componentStart, (atSep ? i : i + 1) - componentStart);
+        componentStart = i + 1;
+        if (name.isEmpty())
             return path; // an empty component cannot be looked up
-        // Look the component up in its folder, letter case aside, as the platform's directory search does.
-        const QString folder = ExtractFileDir(prefix).isEmpty() ? QStringLiteral(".") : ExtractFileDir(prefix);
-        const QString name = ExtractFileName(prefix);
+        // Look the entry up in the folder found so far, letter case aside, as
+        // the platform's directory search does.
+        const QString folder = result.isEmpty() ? QStringLiteral(".") : result;
         QString found;
-        if (QFileInfo::exists(prefix)) {
+        if (QFileInfo::exists(IncludeTrailingPathDelimiter(folder) + name)) {
             found = name;
         } else {
             const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);

@@ -119,6 +119,46 @@ public:
     TOpenDialog* OpenDialog = nullptr;
     TSaveDialog* SaveDialog = nullptr;
 
+    // ======== Areas of the window. Each area keeps its members and handlers
+    // between its markers and its code in its own source file; its controls
+    // are made by its Create...() function, called from the constructor.
+
+    // ==== surface: design surface geometry, mask, guides, rulers, view switches
+    // ==== end surface
+
+    // ==== selection: selection frame, handles, moving, resizing, nudging, delete
+    // ==== end selection
+
+    // ==== creating: text, pictures, logos, cover, background, shapes, popup menus
+    // ==== end creating
+
+    // ==== layers: the layer list
+    // ==== end layers
+
+    // ==== sidepanel: background and style lists, collapsible panels, property links
+    // ==== end sidepanel
+
+    // ==== files: New, Open, change of template, styles, rebuilders
+    // ==== end files
+
+    // ==== commands: main menu, tool bars, shortcuts, help
+    // ==== end commands
+
+    // ==== printing: print command, print correction
+    // ==== end printing
+
+    // ==== textedit: in-place text editing
+    // ==== end textedit
+
+    // ==== vectortext: circular text and text drawn as a vector picture
+    // ==== end vectortext
+
+    // ==== catalogue: audio-disc lookup and the catalogue window
+    // ==== end catalogue
+
+    // ==== other: cloning, shape and picture properties, lists, export, skin
+    // ==== end other
+
 private:
     void CreateStartupControls();
 };

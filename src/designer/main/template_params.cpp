@@ -8,16 +8,14 @@
 void TFrmMain::CreateTemplateParams(bool isKrab, bool sirka, double okraj, double stred, double left, double top,
                                     double left2, double top2, double width2, double height2, int typ, const QString& name)
 {
-    auto make = [this](const char* key, int top, const QString& caption, bool checked) {
+    auto make = [this](const char* key, int order, const QString& caption, bool checked) {
         auto* cb = new TCheckBox(this);
         cb->SetVisible(false);
         cb->SetTag(5);
-        cb->SetTop(top);
+        cb->SetTop(order);
         cb->SetCaption(caption);
         cb->SetChecked(checked);
-        // Keys come from the document; a second set (an odd file) must not clash by name.
-        if (!FindComponent(QString::fromLatin1(key)))
-            cb->SetName(QString::fromLatin1(key));
+        cb->SetName(QString::fromLatin1(key));
         cb->SetParent(ObjectParent ? ObjectParent : PNLCD);
     };
     make("Verze", 0, QStringLiteral("1.0"), false);
