@@ -25,8 +25,16 @@ TFrmKorekce::TFrmKorekce(TComponent* owner) : TForm(owner)
         return lbl;
     };
 
-    lbPrKor1 = label("lbPrKor1", QStringLiteral("Posun celého tisku v milimetrech: kladné X doprava, kladné Y dolů."), 12, 10);
-    lbPrKor2 = label("lbPrKor2", QStringLiteral("Korekce platí pro každý další tisk."), 12, 30);
+    lbPrKor1 = label("lbPrKor1", QStringLiteral("Posun celého tisku v milimetrech: kladné X doprava, kladné Y dolů."), 12, 8);
+    lbPrKor2 = label("lbPrKor2", QStringLiteral("Korekce platí pro každý další tisk."), 12, 38);
+    // The texts come from the language file: long ones wrap.
+    for (TLabel* l : {lbPrKor1, lbPrKor2}) {
+        l->SetAutoSize(false);
+        l->SetWordWrap(true);
+        l->SetWidth(304);
+    }
+    lbPrKor1->SetHeight(28);
+    lbPrKor2->SetHeight(20);
 
     Image1 = place(new TImage(this), "Image1", 16, 60, 32, 32);
     Image2 = place(new TImage(this), "Image2", 16, 100, 32, 32);
