@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <utility>
 
 TFrmMain* FrmMain = nullptr;
 
@@ -34,6 +35,9 @@ TFrmMain::TFrmMain(TComponent* owner) : TForm(owner)
 
 TFrmMain::~TFrmMain()
 {
+    // The destruction handler runs here, while the window is still a TFrmMain.
+    if (TNotifyEvent onDestroy = std::exchange(OnDestroy, nullptr))
+        SafeCall([&] { onDestroy(this); });
     if (FrmMain == this)
         FrmMain = nullptr;
 }
