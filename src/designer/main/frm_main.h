@@ -147,6 +147,7 @@ public:
     // ==== end commands
 
     // ==== printing: print command, print correction
+    void mnKorTiskClick(TComponent* sender);
     // ==== end printing
 
     // ==== textedit: in-place text editing
