@@ -21,6 +21,11 @@ TFrmMain::TFrmMain(TComponent* owner) : TForm(owner)
     SetShowHint(true);
     Font()->SetName(QStringLiteral("Tahoma"));
     CreateStartupControls();
+    CreateSurfaceControls();
+    CreateSelectionControls();
+    CreateCreatingControls();
+    CreateLayersControls();
+    CreateSidePanelControls();
     // Each area adds its controls here, in this order (it decides the stacking
     // of windows on the surface): surface, selection, creating, layers,
     // sidepanel, files, commands, printing, textedit, vectortext, catalogue, other.
@@ -165,16 +170,23 @@ void TFrmMain::FormCreate(TComponent*)
     Modified = false;
     OpenDialog->InitialDir = IncludeTrailingPathDelimiter(AppDir);
     SaveDialog->InitialDir = IncludeTrailingPathDelimiter(AppDir);
+    if (Application)
+        Application->OnHint = [this](TComponent* s) { ApplicationHint(s); };
 }
 
 void TFrmMain::FormShow(TComponent*)
 {
     LastEntry = std::make_unique<TAccessDBEntry>();
+    FillBackgroundList();
+    FillStyleList();
     StatusBar->SetPanelWidth(0, Width() - 250);
     SetDoubleBuffered(true);
     RenumberObjects();
+    RebuildLayerList();
+    SetupCDSurface(118.0, 44.0);
     CreateTemplateParams(false, false, 118.0, 44.0, 0, 0, 0, 0, 0, 0, 0, QStringLiteral("None"));
     DeleteObjects(true);
+    ShowCentreLines(false);
     // A document is untitled until it is saved or opened (also when the file
     // named on the command line cannot be read).
     if (DocumentFileName.isEmpty())
@@ -184,6 +196,7 @@ void TFrmMain::FormShow(TComponent*)
             FrmStart->ShowModal();
         FirstShow = false;
     }
+    FormResize(this);
     AppDir = QCoreApplication::applicationDirPath();
     StartFile = ExpandLongPathName(StartFile);
 }
