@@ -246,6 +246,13 @@ TEST(Creating, ShapeToolsByClickAndByDrag)
     const QImage& band = m->RubberBandImage();
     EXPECT_NE(band.pixel(150, 100), 0u);
     EXPECT_EQ(band.pixel(200, 120), 0u);
+    // On screen the band inverts the white label: its dots are black.
+    {
+        const QImage shot = m->Window()->grab().toImage();
+        const QPoint o = m->PNLCD->Handle()->mapTo(m->Window(), QPoint(0, 0));
+        EXPECT_EQ(shot.pixelColor(o + QPoint(150, 100)), QColor(Qt::black));
+        EXPECT_EQ(shot.pixelColor(o + QPoint(200, 120)), QColor(Qt::white));
+    }
     mouse.Release(QPoint(250, 140));
     auto* circle = dynamic_cast<TShape*>(m->Components(1));
     ASSERT_NE(circle, nullptr);

@@ -351,7 +351,7 @@ TEST(SidePanel, ResizeCentresTheSurfaceButNeverLeftOfOne)
     f.ShowWindow();
     TFrmMain* m = f.Main();
     m->FormResize(m);
-    EXPECT_EQ(m->PNLCD->Left(), std::max(m->ScrollBox->ClientWidth() / 2 - 461 / 2, 1));
+    EXPECT_EQ(m->PNLCD->Left(), std::max(m->ScrollBox->Width() / 2 - 461 / 2, 1));
     EXPECT_EQ(m->BckImg->Left(), m->PNLCD->Left());
     EXPECT_EQ(m->StatusBar->Panel(0).Width, m->Width() - 250);
     m->SetBounds(m->Left(), m->Top(), 400, 300);

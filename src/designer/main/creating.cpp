@@ -9,11 +9,15 @@
 #include "designer/forms/frm_ins_text.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace {
+enum TToolGlyph { tgOutline, tgGrid, tgCover, tgLogo, tgBackground, tgPicture, tgText, tgRound, tgRect, tgCircle };
+
 const QString kPictureFilter = QStringLiteral(
     "Vše (*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf)|*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf|"
     "GIF obrázky (*.gif)|*.gif|JPEG obrázky (*.jpg)|*.jpg|JPEG obrázky (*.jpeg)|*.jpeg|"
@@ -28,19 +32,128 @@ public:
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setAttribute(Qt::WA_NoSystemBackground);
     }
-    QImage Image;
+    QImage Image; // the focus rectangles as drawn: lit pixels where a dot lies
+
+    // Takes the drawn dots for display.
+    void Refresh()
+    {
+        // The inverting pen lights colour only: every lit pixel becomes opaque white.
+        FDots = QImage(Image.size(), QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < Image.height(); ++y) {
+            const auto* src = reinterpret_cast<const QRgb*>(Image.constScanLine(y));
+            auto* dst = reinterpret_cast<QRgb*>(FDots.scanLine(y));
+            for (int x = 0; x < Image.width(); ++x)
+                dst[x] = (src[x] & 0x00FFFFFFu) ? 0xFFFFFFFFu : 0u;
+        }
+        update();
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
-        if (Image.isNull())
+        if (FDots.isNull())
             return;
         QPainter p(this);
         // White dots invert what lies beneath; clear pixels leave it alone.
         p.setCompositionMode(QPainter::CompositionMode_Difference);
-        p.drawImage(0, 0, Image);
+        p.drawImage(0, 0, FDots);
     }
+
+private:
+    QImage FDots;
 };
+
+// Tool-bar glyphs, 16 x 16, in the order of TToolGlyph.
+QImage ToolGlyph(TToolGlyph glyph)
+{
+    QImage img(16, 16, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    const QColor ink(30, 50, 90), accent(60, 130, 210), warm(230, 150, 40);
+    switch (glyph) {
+    case tgOutline:
+        p.setPen(QPen(ink, 1.4));
+        p.setBrush(Qt::white);
+        p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+        p.setPen(QPen(Qt::red, 1, Qt::DotLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QRectF(3.5, 3.5, 9, 9));
+        p.setPen(QPen(ink, 1));
+        p.drawEllipse(QRectF(6.5, 6.5, 3, 3));
+        break;
+    case tgGrid:
+        p.setPen(QPen(accent, 1));
+        p.drawRect(QRectF(1.5, 1.5, 13, 13));
+        p.setPen(QPen(Qt::red, 1.2));
+        p.drawLine(QPointF(8, 1), QPointF(8, 15));
+        p.drawLine(QPointF(1, 8), QPointF(15, 8));
+        break;
+    case tgCover:
+        p.setPen(QPen(ink, 1));
+        p.setBrush(QColor(120, 170, 230));
+        p.drawRect(QRectF(1.5, 2.5, 13, 11));
+        p.setBrush(warm);
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(QRectF(9, 4, 4, 4));
+        break;
+    case tgLogo: {
+        QPainterPath star;
+        for (int i = 0; i < 10; ++i) {
+            const double a = -M_PI / 2 + i * M_PI / 5, r = (i % 2) ? 3.0 : 7.0;
+            const QPointF pt(8 + r * std::cos(a), 8.5 + r * std::sin(a));
+            i ? star.lineTo(pt) : star.moveTo(pt);
+        }
+        star.closeSubpath();
+        p.setPen(QPen(QColor(150, 30, 40), 1));
+        p.setBrush(QColor(220, 60, 60));
+        p.drawPath(star);
+        break;
+    }
+    case tgBackground:
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(200, 225, 250));
+        p.drawRect(QRectF(1, 1, 14, 14));
+        p.setBrush(QColor(60, 140, 70));
+        p.drawPolygon(QPolygonF({QPointF(1, 15), QPointF(6, 7), QPointF(10, 12), QPointF(12, 9), QPointF(15, 15)}));
+        p.setPen(QPen(ink, 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(0.5, 0.5, 15, 15));
+        break;
+    case tgPicture:
+        p.setPen(QPen(ink, 1));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(1.5, 2.5, 13, 11));
+        p.setPen(Qt::NoPen);
+        p.setBrush(warm);
+        p.drawEllipse(QRectF(3.5, 4.5, 4, 4));
+        p.setBrush(accent);
+        p.drawPolygon(QPolygonF({QPointF(2, 13), QPointF(7, 8), QPointF(10, 11), QPointF(14, 7), QPointF(14, 13)}));
+        break;
+    case tgText: {
+        QFont f(QStringLiteral("Liberation Serif"));
+        f.setPixelSize(15);
+        f.setBold(true);
+        p.setFont(f);
+        p.setPen(ink);
+        p.drawText(QRectF(0, 0, 16, 16), Qt::AlignCenter, QStringLiteral("T"));
+        break;
+    }
+    case tgRound:
+        p.setPen(QPen(ink, 1.4));
+        p.drawRoundedRect(QRectF(1.5, 3.5, 13, 9), 3.5, 3.5);
+        break;
+    case tgRect:
+        p.setPen(QPen(ink, 1.4));
+        p.drawRect(QRectF(1.5, 3.5, 13, 9));
+        break;
+    case tgCircle:
+        p.setPen(QPen(ink, 1.4));
+        p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+        break;
+    }
+    return img;
+}
 } // namespace
 
 void TFrmMain::CreateCreatingControls()
@@ -117,6 +230,16 @@ void TFrmMain::CreateCreatingControls()
     OpenPictureLogo = named(new TOpenPictureDialog(this), "OpenPictureLogo");
     OpenPictureLogo->Filter = kPictureFilter;
 
+    // Glyphs of the tool buttons of the surface and of creating objects.
+    ToolBarImages = named(new TImageList(this), "ToolBarImages");
+    for (int g = tgOutline; g <= tgCircle; ++g)
+        ToolBarImages->AddImage(ToolGlyph(static_cast<TToolGlyph>(g)));
+    for (TToolBar* bar : {ToolBar1, ToolBar2})
+        if (!bar->Images())
+            bar->SetImages(ToolBarImages);
+    btnLayer01->SetImageIndex(tgOutline);
+    btnKriz->SetImageIndex(tgGrid);
+
     // The tool buttons that reach these commands.
     auto button = [&](TToolBar* bar, const char* name, const QString& hint, TToolButtonStyle style) {
         auto* b = named(new TToolButton(this), name);
@@ -127,20 +250,28 @@ void TFrmMain::CreateCreatingControls()
         return b;
     };
     ToolButton7 = button(ToolBar1, "ToolButton7", QStringLiteral("Vložit kompletní obal"), tbsButton);
+    ToolButton7->SetImageIndex(tgCover);
     ToolButton7->OnClick = [this](TComponent* s) { ComObalClick(s); };
     ToolButton10 = button(ToolBar1, "ToolButton10", QStringLiteral("Vložit logo"), tbsButton);
+    ToolButton10->SetImageIndex(tgLogo);
     ToolButton10->OnClick = [this](TComponent* s) { Logo1Click(s); };
     BtnPozadi = button(ToolBar2, "BtnPozadi", QStringLiteral("Vložit pozadí"), tbsButton);
+    BtnPozadi->SetImageIndex(tgBackground);
     BtnPozadi->OnClick = [this](TComponent* s) { BtnPozadi2Click(s); };
     btnImg = button(ToolBar2, "btnImg", QStringLiteral("Vložit obrázek"), tbsButton);
+    btnImg->SetImageIndex(tgPicture);
     btnImg->OnClick = [this](TComponent* s) { btnImg2Click(s); };
     btnText = button(ToolBar2, "btnText", QStringLiteral("Vložit textové pole / seznam"), tbsButton);
+    btnText->SetImageIndex(tgText);
     btnText->OnClick = [this](TComponent* s) { btnText2Click(s); };
     btnRound = button(ToolBar2, "btnRound", QStringLiteral("Vložit zaoblený rámeček"), tbsCheck);
+    btnRound->SetImageIndex(tgRound);
     btnRound->OnClick = [this](TComponent* s) { btnRound2Click(s); };
     btnRect = button(ToolBar2, "btnRect", QStringLiteral("Vložit rámeček"), tbsCheck);
+    btnRect->SetImageIndex(tgRect);
     btnRect->OnClick = [this](TComponent* s) { btnRect2Click(s); };
     btnCircl = button(ToolBar2, "btnCircl", QStringLiteral("Vložit kruh"), tbsCheck);
+    btnCircl->SetImageIndex(tgCircle);
     btnCircl->OnClick = [this](TComponent* s) { btnCircl2Click(s); };
 
     // The background, the surface and the rubber band surface take the same mouse.
@@ -363,7 +494,7 @@ void TFrmMain::DrawRubberBand(const TRect& screenRect)
     FRubberBand->setGeometry(0, 0, image.width(), image.height());
     FRubberBand->raise();
     FRubberBand->show();
-    FRubberBand->update();
+    static_cast<TRubberBandOverlay*>(FRubberBand)->Refresh();
 }
 
 void TFrmMain::VK1TMouseDown(TComponent*, TMouseButton, TShiftState, int x, int y)

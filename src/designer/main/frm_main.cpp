@@ -63,8 +63,8 @@ void TFrmMain::CreateStartupControls()
 
     ToolBar2 = named(new TToolBar(this), "ToolBar2");
     ToolBar2->SetParent(this);
+    ToolBar2->SetAlign(alLeft); // a tool bar starts aligned to the top: turn it first
     ToolBar2->SetWidth(30);
-    ToolBar2->SetAlign(alLeft);
 
     PNLR = named(new TPanel(this), "PNLR");
     PNLR->SetParent(this);

@@ -296,6 +296,7 @@ public:
     TToolButton *BtnPozadi = nullptr, *btnImg = nullptr, *btnText = nullptr;
     TToolButton *btnRound = nullptr, *btnRect = nullptr, *btnCircl = nullptr;
     TToolButton *ToolButton7 = nullptr, *ToolButton10 = nullptr;
+    TImageList* ToolBarImages = nullptr;
     void CreateCreatingControls();
 
 private:

@@ -521,8 +521,8 @@ void TFrmMain::FormResize(TComponent*)
 {
     ScrollBox->SetHorzPosition(0);
     ScrollBox->SetVertPosition(0);
-    const int left = std::max(ScrollBox->ClientWidth() / 2 - PNLCD->Width() / 2, 1);
-    const int top = std::max(ScrollBox->ClientHeight() / 2 - PNLCD->Height() / 2, 1);
+    const int left = std::max(ScrollBox->Width() / 2 - PNLCD->Width() / 2, 1);
+    const int top = std::max(ScrollBox->Height() / 2 - PNLCD->Height() / 2, 1);
     PNLCD->SetLeft(left);
     PNLCD->SetTop(top);
     BckImg->SetLeft(left);
