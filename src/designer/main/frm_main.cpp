@@ -39,6 +39,15 @@ TFrmMain::TFrmMain(TComponent* owner) : TForm(owner)
 
 TFrmMain::~TFrmMain()
 {
+    // The destroy handler and the controls' handlers call into this class: run
+    // the one and free the others while the window is still whole.
+    if (OnDestroy) {
+        const TNotifyEvent handler = std::move(OnDestroy);
+        OnDestroy = nullptr;
+        handler(this);
+    }
+    delete FRubberBand; // a bare widget on the surface: no control frees it
+    DestroyComponents();
     if (FrmMain == this)
         FrmMain = nullptr;
 }
