@@ -55,7 +55,7 @@ TFrmMain::~TFrmMain()
 // The window's own controls, as its layout resource would make them.
 void TFrmMain::CreateStartupControls()
 {
-    auto named = [this](auto* c, const char* name) {
+    auto named = [](auto* c, const char* name) {
         c->SetName(QString::fromLatin1(name));
         return c;
     };
