@@ -371,6 +371,35 @@ TEST(EnhancedMetafile, PathsAndFillModes)
     EXPECT_EQ(P(img, 70, 58), Red);
 }
 
+TEST(EnhancedMetafile, ArcsRunCounterClockwiseFromStartToEnd)
+{
+    TEmf e;
+    e.Brush(1, CRed);
+    e.Select(1);
+    e.Stock(8);
+    // Pie of the circle centred at (48, 48), radius 40, from three o'clock to twelve o'clock.
+    e.Rec(47, {8, 8, 88, 88, 88, 48, 48, 8});
+    TMetafile m = Load(e.Build(96, 96));
+    QImage img = Render(m);
+    EXPECT_EQ(P(img, 70, 25), Red);   // upper right
+    EXPECT_EQ(P(img, 25, 25), White); // upper left
+    EXPECT_EQ(P(img, 70, 70), White); // lower right
+    EXPECT_EQ(P(img, 25, 70), White);
+
+    // Clockwise: the other three quarters.
+    TEmf c;
+    c.Brush(1, CRed);
+    c.Select(1);
+    c.Stock(8);
+    c.Rec(57, {2});
+    c.Rec(47, {8, 8, 88, 88, 88, 48, 48, 8});
+    TMetafile mc = Load(c.Build(96, 96));
+    img = Render(mc);
+    EXPECT_EQ(P(img, 70, 25), White);
+    EXPECT_EQ(P(img, 25, 25), Red);
+    EXPECT_EQ(P(img, 70, 70), Red);
+}
+
 TEST(EnhancedMetafile, StretchedIntoASmallerRectangle)
 {
     TEmf e;
