@@ -115,6 +115,12 @@ TEST(GifImage, LocalTableOffsetAndInterlacedRows)
         // Outside the image: transparent, since the picture has a transparent index.
         EXPECT_EQ(qAlpha(g.Image().pixel(0, 0)), 0);
     }
+    // An image that does not fit on its screen is shown on its own.
+    TGIFImage off;
+    LoadBytes(off, MakeGif(4, 4, 3000, 2000, 3, 2, false, -1));
+    EXPECT_EQ(off.Width(), 3);
+    EXPECT_EQ(off.Height(), 2);
+    EXPECT_EQ(off.Image().pixel(0, 1), qRgb(0, 255, 0));
     // Without transparency the screen around the image takes the background colour.
     TGIFImage opaque;
     LoadBytes(opaque, MakeGif(6, 6, 1, 1, 2, 2, false, -1));
