@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <array>
 #include <gtest/gtest.h>
 
 using namespace MetafileBuilder;
@@ -336,6 +337,53 @@ TEST(EnhancedMetafile, ClippingAndRasterOperations)
     EXPECT_EQ(P(img, 25, 25), White);
 }
 
+TEST(EnhancedMetafile, RegionDataClipsAndFills)
+{
+    auto region = [](std::initializer_list<std::array<int, 4>> rects) {
+        QByteArray r;
+        Put32(r, 32);
+        Put32(r, 1);
+        Put32(r, uint32_t(rects.size()));
+        Put32(r, uint32_t(16 * rects.size()));
+        for (int v : {0, 0, 96, 96})
+            Put32(r, uint32_t(v));
+        for (const auto& rc : rects)
+            for (int v : rc)
+                Put32(r, uint32_t(v));
+        return r;
+    };
+    TEmf e;
+    {
+        const QByteArray rgn = region({{0, 0, 20, 96}, {70, 0, 96, 96}});
+        QByteArray p;
+        Put32(p, uint32_t(rgn.size()));
+        Put32(p, 5); // RGN_COPY
+        e.Raw(75, p + rgn);
+    }
+    e.Brush(1, CRed);
+    e.Select(1);
+    e.Stock(8);
+    e.Rectangle(0, 0, 96, 50);
+    e.Rec(75, {0, 5});
+    e.Brush(2, CBlue);
+    {
+        const QByteArray rgn = region({{40, 60, 50, 70}});
+        QByteArray p;
+        for (int v : {0, 0, 0, 0})
+            Put32(p, uint32_t(v));
+        Put32(p, uint32_t(rgn.size()));
+        Put32(p, 2); // the brush
+        e.Raw(71, p + rgn); // FillRgn
+    }
+    TMetafile m = Load(e.Build(96, 96));
+    const QImage img = Render(m);
+    EXPECT_EQ(P(img, 10, 10), Red);
+    EXPECT_EQ(P(img, 40, 10), White);
+    EXPECT_EQ(P(img, 80, 10), Red);
+    EXPECT_EQ(P(img, 45, 65), Blue);
+    EXPECT_EQ(Count(img, Blue, QRect(0, 0, 96, 96)), 100);
+}
+
 TEST(EnhancedMetafile, PathsAndFillModes)
 {
     TEmf e;
@@ -564,6 +612,38 @@ TEST(WindowsMetafile, TextBitmapAndIsotropicMapping)
     EXPECT_EQ(P(img, 20, 20), Black);
     EXPECT_EQ(P(img, 26, 10), White);
     EXPECT_GT(CountInk(img, Red, QRect(28, 4, 10, 16)), 3);
+}
+
+TEST(WindowsMetafile, RegionObjectClips)
+{
+    TWmf w;
+    w.Window(0, 0, 100, 100);
+    // A region of two scans: (10..30) x (10..20) and (50..60, 70..80) x (20..40).
+    {
+        QByteArray r;
+        for (int v : {0, 6, 0, 0, 0, 2, 4, 10, 10, 80, 40}) // header: chain, type, count(2), size, scans, max, bounds
+            Put16(r, v);
+        for (int v : {2, 10, 20, 10, 30, 2})
+            Put16(r, v);
+        for (int v : {4, 20, 40, 50, 60, 70, 80, 4})
+            Put16(r, v);
+        w.Raw(0x06FF, r);
+    }
+    w.Brush(CRed);   // slot 1
+    w.Pen(0, 0, 5);  // slot 2
+    w.Rec(0x012C, {0}); // SelectClipRegion
+    w.Select(1);
+    w.Select(2);
+    w.Rectangle(0, 0, 100, 100);
+    TMetafile m = Load(w.Build(0, 0, 100, 100, 96));
+    const QImage img = Render(m);
+    EXPECT_EQ(P(img, 15, 15), Red);
+    EXPECT_EQ(P(img, 35, 15), White);
+    EXPECT_EQ(P(img, 55, 30), Red);
+    EXPECT_EQ(P(img, 65, 30), White);
+    EXPECT_EQ(P(img, 75, 35), Red);
+    EXPECT_EQ(P(img, 55, 45), White);
+    EXPECT_EQ(Count(img, Red, QRect(0, 0, 100, 100)), 20 * 10 + 2 * 10 * 20);
 }
 
 TEST(WindowsMetafile, PlainFileWithoutPlaceableHeader)
