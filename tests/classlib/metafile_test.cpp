@@ -665,6 +665,11 @@ TEST(WindowsMetafile, PlainFileWithoutPlaceableHeader)
     EXPECT_EQ(P(img, 10, 10), Blue);
     EXPECT_EQ(P(img, 30, 10), White);
 
+    // A window whose far edge does not fit in 16 bits cannot be given a placeable header.
+    TWmf far;
+    far.Window(30000, 0, 10000, 20);
+    EXPECT_THROW(Load(far.Body()), EInvalidGraphic);
+
     // Without any window there is no size: not a picture we can show.
     TWmf none;
     none.Rectangle(0, 0, 5, 5);
