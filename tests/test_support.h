@@ -4,6 +4,9 @@
 #include <QString>
 
 class QApplication;
+class QWidget;
+#include <QPoint>
+#include <Qt>
 
 namespace TestSupport {
 // Called by the test entry around the whole run.
@@ -17,4 +20,11 @@ QString SourceDir();
 QByteArray ReadFile(const QString& path);
 // A fresh empty folder that lives until the test program ends.
 QString MakeTempDir();
+// Mouse input sent straight to a widget (positions in its coordinates), so a
+// test does not depend on where the window system thinks the pointer is.
+void MousePress(QWidget* w, QPoint pos, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers mods = {});
+void MouseRelease(QWidget* w, QPoint pos, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers mods = {});
+void MouseMove(QWidget* w, QPoint pos, Qt::MouseButtons buttons = Qt::NoButton, Qt::KeyboardModifiers mods = {});
+void MouseClick(QWidget* w, QPoint pos, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers mods = {});
+void MouseDoubleClick(QWidget* w, QPoint pos);
 } // namespace TestSupport

@@ -71,13 +71,8 @@ void TComponent::SetComponentIndex(int index)
 
 void TComponent::SetName(const QString& name)
 {
-    if (name == FName)
-        return;
-    if (!name.isEmpty() && FOwner) {
-        TComponent* other = FOwner->FindComponent(name);
-        if (other && other != this)
-            throw EComponentError(QStringLiteral("A component named %1 already exists").arg(name));
-    }
+    // Names are not forced unique: a document may hold two template parameters
+    // of one name, and the later one counts; FindComponent finds the first.
     FName = name;
 }
 
@@ -97,8 +92,6 @@ void TComponent::InsertComponent(TComponent* component)
         return;
     if (component->FOwner)
         component->FOwner->RemoveComponent(component);
-    if (!component->FName.isEmpty() && FindComponent(component->FName))
-        throw EComponentError(QStringLiteral("A component named %1 already exists").arg(component->FName));
     FComponents.push_back(component);
     component->FOwner = this;
     Notification(component, TOperation::opInsert);

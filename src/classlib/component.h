@@ -51,7 +51,6 @@ public:
     void SetComponentIndex(int index);
 
     const QString& Name() const { return FName; }
-    // Names are unique among the owner's components (ignoring case); empty names are free.
     virtual void SetName(const QString& name);
     int Tag() const { return FTag; }
     void SetTag(int tag) { FTag = tag; }

@@ -46,15 +46,15 @@ TEST(Component, OwnerFreesChildrenAndChildLeavesOwner)
     EXPECT_EQ(Probe::alive, 0);
 }
 
-TEST(Component, NamesAreUniqueIgnoringCase)
+TEST(Component, FindComponentIgnoresCaseAndFindsTheFirst)
 {
     TComponent owner(nullptr);
-    new Probe(&owner, "C0");
-    auto* other = new Probe(&owner);
-    EXPECT_THROW(other->SetName("c0"), EComponentError);
-    other->SetName("C1");
-    other->SetName(""); // empty names never clash
-    new Probe(&owner);
+    auto* first = new Probe(&owner, "Okraj");
+    auto* second = new Probe(&owner, "okraj");
+    EXPECT_EQ(owner.FindComponent("OKRAJ"), first);
+    delete first;
+    EXPECT_EQ(owner.FindComponent("Okraj"), second);
+    EXPECT_EQ(owner.FindComponent(""), nullptr);
 }
 
 TEST(Component, FreeNotificationTellsTheWatcher)

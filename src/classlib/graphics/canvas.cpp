@@ -122,11 +122,17 @@ void TCanvas::End(QPainter* p)
 
 QPainter* TCanvas::Handle()
 {
-    // Handing out the painter keeps it alive until Unlock or Unbind.
-    QPainter* p = Begin();
-    if (p && p == FOwnPainter.get() && FLock == 0)
-        FLock = 1;
-    return p;
+    // An image canvas keeps the painter until its next drawing call ends, or
+    // until its pixels are read.
+    return Begin();
+}
+
+void TCanvas::Flush()
+{
+    if (FOwnPainter && FLock == 0) {
+        FOwnPainter->end();
+        FOwnPainter.reset();
+    }
 }
 
 void TCanvas::Lock() { ++FLock; }
@@ -560,14 +566,14 @@ void TCanvas::CopyRect(const TRect& dest, TCanvas* source, const TRect& sourceRe
         DrawImage(dest, copy, TRect(0, 0, copy.width(), copy.height()));
         return;
     }
-    // The source painter, if any, must have flushed its work before we read it.
-    if (source->FOwnPainter && source->FLock == 0)
-        source->Unlock();
+    // The source's own painter must have finished before we read its pixels.
+    source->Flush();
     DrawImage(dest, *src, sourceRect);
 }
 
 TColor TCanvas::Pixel(int x, int y)
 {
+    Flush();
     QImage* img = FImage;
     if (!img && FExternal && FExternal->device() && FExternal->device()->devType() == QInternal::Image)
         img = static_cast<QImage*>(FExternal->device());
@@ -578,6 +584,7 @@ TColor TCanvas::Pixel(int x, int y)
 
 void TCanvas::SetPixel(int x, int y, TColor color)
 {
+    Flush();
     if (FImage && !FOwnPainter) {
         if (FImage->valid(x, y))
             FImage->setPixelColor(x, y, ToQColor(color));

@@ -112,6 +112,8 @@ public:
     void ClearClip();
     TRect ClipRect();
 
+    // Ends an image canvas's painter so its pixels are complete.
+    void Flush();
     // Applies pen, brush and mode to the painter for a figure.
     void PreparePainter(QPainter& p, bool withPen, bool withBrush);
 

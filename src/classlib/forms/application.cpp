@@ -1,0 +1,241 @@
+#include "classlib/forms/application.h"
+
+#include "classlib/forms/form.h"
+#include "classlib/forms/message_box.h"
+#include "classlib/sysutils.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScreen>
+#include <cstdio>
+
+TApplication* Application = nullptr;
+TScreen* Screen = nullptr;
+
+namespace {
+QPoint gLastPress;
+}
+
+QString GetShortHint(const QString& hint)
+{
+    const int bar = hint.indexOf(QLatin1Char('|'));
+    return bar < 0 ? hint : hint.left(bar);
+}
+
+QString GetLongHint(const QString& hint)
+{
+    const int bar = hint.indexOf(QLatin1Char('|'));
+    return bar < 0 ? hint : hint.mid(bar + 1);
+}
+
+// Keys go to the active form's shortcuts before any control sees them.
+class TApplication::KeyFilter : public QObject {
+public:
+    explicit KeyFilter(TApplication* app) : FApp(app) {}
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (e->type() == QEvent::MouseButtonPress) {
+            gLastPress = static_cast<QMouseEvent*>(e)->globalPosition().toPoint();
+            return false;
+        }
+        if (e->type() != QEvent::KeyPress)
+            return false;
+        auto* w = qobject_cast<QWidget*>(o);
+        if (!w)
+            return false;
+        // Only the first receiver: a key passed on to the parents is the same key.
+        QWidget* focus = QApplication::focusWidget();
+        if (focus ? w != focus : !w->isWindow())
+            return false;
+        auto* ke = static_cast<QKeyEvent*>(e);
+        TCustomForm* form = TCustomForm::FormOfWidget(w);
+        if (!form)
+            return false;
+        const int vk = QtKeyToVirtualKey(ke->key());
+        if (vk == 0 || vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU)
+            return false;
+        bool handled = false;
+        SafeCall([&] { handled = form->IsShortCut(vk, ShiftStateFromQt(ke->modifiers())); });
+        return handled;
+    }
+
+private:
+    TApplication* FApp;
+};
+
+TApplication::TApplication() : TComponent(nullptr)
+{
+    FKeyFilter = new KeyFilter(this);
+    qApp->installEventFilter(FKeyFilter);
+    SetWindowProcErrorHandler([this](std::exception_ptr e) { HandleException(e); });
+}
+
+TApplication::~TApplication()
+{
+    SetWindowProcErrorHandler(nullptr);
+    // Forms first, while the application object is still whole.
+    DestroyComponents();
+    if (qApp)
+        qApp->removeEventFilter(FKeyFilter);
+    delete FKeyFilter;
+}
+
+void TApplication::Initialize(int& argc, char** argv)
+{
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    if (!qApp)
+        new QApplication(argc, argv);
+    InitializeExisting();
+}
+
+void TApplication::InitializeExisting()
+{
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    SetDecimalSeparator(QLatin1Char(','));
+    if (!Application)
+        Application = new TApplication();
+    if (!Screen)
+        Screen = new TScreen();
+}
+
+void TApplication::Finalize()
+{
+    delete Application;
+    Application = nullptr;
+    delete Screen;
+    Screen = nullptr;
+}
+
+void TApplication::SetTitle(const QString& title)
+{
+    FTitle = title;
+    QApplication::setApplicationDisplayName(title);
+}
+
+QString TApplication::ExeName() const { return QCoreApplication::applicationFilePath(); }
+
+void TApplication::RegisterForm(TCustomForm* form)
+{
+    if (!FMainForm)
+        FMainForm = form;
+    form->DoCreate();
+}
+
+void TApplication::Run()
+{
+    if (FMainForm && ShowMainForm && !FTerminated)
+        FMainForm->Show();
+    if (!FTerminated)
+        QApplication::exec();
+}
+
+void TApplication::Terminate()
+{
+    FTerminated = true;
+    QCoreApplication::exit(0);
+}
+
+void TApplication::ProcessMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void TApplication::HandleException(std::exception_ptr error)
+{
+    if (OnException) {
+        OnException(error);
+        return;
+    }
+    try {
+        std::rethrow_exception(error);
+    } catch (const EAbort&) {
+        // A silent end of the command.
+    } catch (const Exception& e) {
+        ShowException(e.Message());
+    } catch (const std::exception& e) {
+        ShowException(QString::fromUtf8(e.what()));
+    } catch (...) {
+        ShowException(QStringLiteral("Neznámá chyba"));
+    }
+}
+
+void TApplication::ShowException(const QString& message)
+{
+    QString text = message.trimmed();
+    if (!text.isEmpty() && !text.endsWith(QLatin1Char('.')))
+        text += QLatin1Char('.');
+    ShowMessageBox(nullptr, text, FTitle, MB_OK | MB_ICONERROR);
+}
+
+int TApplication::MessageBox(const QString& text, const QString& caption, unsigned flags)
+{
+    return ShowMessageBox(nullptr, text, caption, flags);
+}
+
+void TApplication::SetHint(const QString& hint)
+{
+    if (hint == FHint)
+        return;
+    FHint = hint;
+    if (OnHint)
+        SafeCall([&] { OnHint(this); });
+}
+
+void TApplication::NoteMouseControl(TControl* control)
+{
+    if (!Application || control == Application->FMouseControl)
+        return;
+    Application->FMouseControl = control;
+    // The hint of the control, or of the nearest parent that has one.
+    QString hint;
+    for (TControl* c = control; c; c = c->Parent()) {
+        if (!c->Hint().isEmpty()) {
+            hint = c->Hint();
+            break;
+        }
+    }
+    Application->SetHint(GetLongHint(hint));
+}
+
+void TApplication::ControlDestroyed(TControl* control)
+{
+    if (Application && Application->FMouseControl == control)
+        Application->FMouseControl = nullptr;
+}
+
+QPoint TApplication::LastMousePressPos() { return gLastPress; }
+
+TCustomForm* TApplication::ActiveForm() const { return Screen ? Screen->ActiveForm() : nullptr; }
+
+TScreen::TScreen() : TComponent(nullptr) {}
+
+void TScreen::SetCursor(TCursor cursor)
+{
+    if (cursor == FCursor)
+        return;
+    const bool hadOverride = FCursor != crDefault;
+    FCursor = cursor;
+    if (hadOverride)
+        QApplication::restoreOverrideCursor();
+    if (cursor != crDefault)
+        QApplication::setOverrideCursor(QCursor(CursorToQt(cursor)));
+}
+
+int TScreen::Width() const
+{
+    const QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->geometry().width() : 1024;
+}
+
+int TScreen::Height() const
+{
+    const QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->geometry().height() : 768;
+}
+
+TCustomForm* TScreen::ActiveForm() const
+{
+    QWidget* w = QApplication::activeWindow();
+    return w ? TCustomForm::FormOfWidget(w) : nullptr;
+}

@@ -1,0 +1,134 @@
+#include "classlib/forms/dialogs.h"
+
+#include "classlib/sysutils.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QGridLayout>
+#include <QLabel>
+#include <QImageReader>
+
+std::function<bool(TCommonDialog*)> TCommonDialog::ExecuteHook;
+std::function<QString(const QString&, const QString&)> SelectDirectoryHook;
+
+QStringList TOpenDialog::NameFilters() const
+{
+    QStringList out;
+    const QStringList parts = Filter.split(QLatin1Char('|'));
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString masks = parts[i + 1];
+        masks.replace(QLatin1Char(';'), QLatin1Char(' '));
+        QString desc = parts[i];
+        // Qt shows the masks itself when they are not in the description.
+        out << QStringLiteral("%1 (%2)").arg(desc, masks);
+    }
+    return out;
+}
+
+bool TOpenDialog::Execute()
+{
+    if (ExecuteHook)
+        return ExecuteHook(this);
+    QFileDialog dlg(QApplication::activeWindow(), Title);
+    dlg.setOption(QFileDialog::DontUseNativeDialog, true);
+    dlg.setAcceptMode(IsSave() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dlg.setFileMode(IsSave() ? QFileDialog::AnyFile : ((Options & ofAllowMultiSelect) ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile));
+    if (IsSave() && !(Options & ofOverwritePrompt))
+        dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
+    const QStringList filters = NameFilters();
+    if (!filters.isEmpty()) {
+        dlg.setNameFilters(filters);
+        if (FilterIndex >= 1 && FilterIndex <= filters.size())
+            dlg.selectNameFilter(filters[FilterIndex - 1]);
+    }
+    QString ext = DefaultExt;
+    ext.remove(QLatin1String("*."));
+    ext.remove(QLatin1Char('.'));
+    if (!ext.isEmpty())
+        dlg.setDefaultSuffix(ext);
+    const QString dir = !FileName.isEmpty() ? ExtractFileDir(FileName) : InitialDir;
+    if (!dir.isEmpty())
+        dlg.setDirectory(ResolvePathCase(dir));
+    if (!FileName.isEmpty())
+        dlg.selectFile(ExtractFileName(FileName));
+    QLabel* preview = nullptr;
+    if (HasPreview()) {
+        // A preview column to the right of the file list.
+        if (auto* grid = qobject_cast<QGridLayout*>(dlg.layout())) {
+            preview = new QLabel(&dlg);
+            preview->setFixedSize(160, 160);
+            preview->setAlignment(Qt::AlignCenter);
+            preview->setFrameShape(QFrame::StyledPanel);
+            grid->addWidget(preview, 1, grid->columnCount(), grid->rowCount() - 1, 1);
+            QObject::connect(&dlg, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
+                QImageReader reader(path);
+                reader.setAutoTransform(true);
+                const QImage img = reader.read();
+                preview->setPixmap(img.isNull() ? QPixmap() : QPixmap::fromImage(img.scaled(156, 156, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+            });
+        }
+    }
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    const QStringList chosen = dlg.selectedFiles();
+    if (chosen.isEmpty())
+        return false;
+    FileName = chosen.first();
+    Files.SetFromQStringList(chosen);
+    FilterIndex = std::max(1, static_cast<int>(filters.indexOf(dlg.selectedNameFilter())) + 1);
+    return true;
+}
+
+bool TColorDialog::Execute()
+{
+    if (ExecuteHook)
+        return ExecuteHook(this);
+    QColorDialog dlg(ToQColor(Color), QApplication::activeWindow());
+    dlg.setOption(QColorDialog::DontUseNativeDialog, true);
+    if (!Title.isEmpty())
+        dlg.setWindowTitle(Title);
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    Color = FromQColor(dlg.selectedColor());
+    return true;
+}
+
+bool TFontDialog::Execute()
+{
+    if (ExecuteHook)
+        return ExecuteHook(this);
+    QFontDialog dlg(FFont.ToQFont(), QApplication::activeWindow());
+    dlg.setOption(QFontDialog::DontUseNativeDialog, true);
+    if (!Title.isEmpty())
+        dlg.setWindowTitle(Title);
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    const QFont f = dlg.selectedFont();
+    FFont.SetName(f.family());
+    // Point sizes at the program's 96 pixels per inch.
+    if (f.pointSize() > 0)
+        FFont.SetSize(f.pointSize());
+    else if (f.pixelSize() > 0)
+        FFont.SetHeight(-f.pixelSize());
+    TFontStyles st = 0;
+    if (f.bold())
+        st |= FontStyleBit(fsBold);
+    if (f.italic())
+        st |= FontStyleBit(fsItalic);
+    if (f.underline())
+        st |= FontStyleBit(fsUnderline);
+    if (f.strikeOut())
+        st |= FontStyleBit(fsStrikeOut);
+    FFont.SetStyle(st);
+    return true;
+}
+
+QString SelectDirectory(const QString& caption, const QString& start)
+{
+    if (SelectDirectoryHook)
+        return SelectDirectoryHook(caption, start);
+    return QFileDialog::getExistingDirectory(QApplication::activeWindow(), caption, start,
+                                             QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+}

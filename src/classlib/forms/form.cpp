@@ -1,0 +1,561 @@
+#include "classlib/forms/form.h"
+
+#include "classlib/forms/application.h"
+#include "classlib/forms/menus.h"
+#include "classlib/sysutils.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QScreen>
+#include <algorithm>
+
+TShortCut ShortCut(int key, TShiftState shift)
+{
+    int sc = key & 0xFF;
+    if (shift & ssShift)
+        sc |= scShift;
+    if (shift & ssCtrl)
+        sc |= scCtrl;
+    if (shift & ssAlt)
+        sc |= scAlt;
+    return sc;
+}
+
+QString ShortCutToText(TShortCut sc)
+{
+    if (sc == 0)
+        return QString();
+    const int key = sc & 0xFF;
+    QString name;
+    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))
+        name = QChar(key);
+    else if (key >= VK_F1 && key <= VK_F12)
+        name = QStringLiteral("F%1").arg(key - VK_F1 + 1);
+    else {
+        switch (key) {
+        case VK_DELETE:
+            name = QStringLiteral("Del");
+            break;
+        case VK_INSERT:
+            name = QStringLiteral("Ins");
+            break;
+        case VK_RETURN:
+            name = QStringLiteral("Enter");
+            break;
+        case VK_ESCAPE:
+            name = QStringLiteral("Esc");
+            break;
+        case VK_BACK:
+            name = QStringLiteral("BkSp");
+            break;
+        case VK_SPACE:
+            name = QStringLiteral("Space");
+            break;
+        case VK_LEFT:
+            name = QStringLiteral("Left");
+            break;
+        case VK_RIGHT:
+            name = QStringLiteral("Right");
+            break;
+        case VK_UP:
+            name = QStringLiteral("Up");
+            break;
+        case VK_DOWN:
+            name = QStringLiteral("Down");
+            break;
+        case VK_HOME:
+            name = QStringLiteral("Home");
+            break;
+        case VK_END:
+            name = QStringLiteral("End");
+            break;
+        case VK_PRIOR:
+            name = QStringLiteral("PgUp");
+            break;
+        case VK_NEXT:
+            name = QStringLiteral("PgDn");
+            break;
+        case VK_TAB:
+            name = QStringLiteral("Tab");
+            break;
+        default:
+            name = QStringLiteral("#%1").arg(key);
+            break;
+        }
+    }
+    QString prefix;
+    if (sc & scShift)
+        prefix += QStringLiteral("Shift+");
+    if (sc & scCtrl)
+        prefix += QStringLiteral("Ctrl+");
+    if (sc & scAlt)
+        prefix += QStringLiteral("Alt+");
+    return prefix + name;
+}
+
+TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner)
+{
+    FVisible = false;
+    FColor = clBtnFace;
+    FParentFont = false;
+    FFont.OnChange = nullptr;
+    FFont.SetName(QStringLiteral("MS Sans Serif"));
+    FFont.OnChange = [this](TGraphicsObject*) { FontChanged(); };
+    FWidth = 320;
+    FHeight = 240;
+    FShowHint = false;
+    FParentShowHint = false;
+    if (Screen)
+        Screen->FForms.push_back(this);
+}
+
+TCustomForm::~TCustomForm()
+{
+    Destroying();
+    if (FOuter)
+        if (auto* b = TWindowBridge::Of(FOuter, false))
+            b->ResetProc();
+    if (OnDestroy)
+        SafeCall([&] { OnDestroy(this); });
+    if (FModalLoop)
+        FModalLoop->quit();
+    if (Screen) {
+        auto& f = Screen->FForms;
+        f.erase(std::remove(f.begin(), f.end(), this), f.end());
+    }
+    // Owned controls go before the window they live in.
+    DestroyComponents();
+}
+
+TCustomForm* TCustomForm::FormOfWidget(QWidget* widget)
+{
+    for (QWidget* w = widget; w; w = w->parentWidget()) {
+        const QVariant v = w->property("tvForm");
+        if (v.isValid())
+            return static_cast<TCustomForm*>(v.value<void*>());
+    }
+    return nullptr;
+}
+
+QWidget* TCustomForm::CreateWidget(QWidget* parent)
+{
+    Q_UNUSED(parent);
+    FOuter = new QWidget(nullptr);
+    FOuter->setProperty("tvForm", QVariant::fromValue(static_cast<void*>(this)));
+    FOuter->setAttribute(Qt::WA_DeleteOnClose, false);
+    TWindowBridge::Of(FOuter)->SetProc([this](TMessage& m) { WindowWndProc(m); });
+    auto* client = new TControlWidget(this, FOuter);
+    client->setFocusPolicy(Qt::NoFocus);
+    FOuterWidget = FOuter;
+    return client;
+}
+
+void TCustomForm::InitWidget()
+{
+    FOuter->setWindowTitle(FText);
+    FOuter->setFont(FFont.ToQFont());
+    ApplyWindowFlags();
+    FOuter->setGeometry(FLeft, FTop, std::max(1, FWidth), std::max(1, FHeight));
+    FWidget->setCursor(CursorToQt(FCursor));
+    ApplyFontToWidget();
+    LayoutClient();
+}
+
+void TCustomForm::ApplyWindowFlags()
+{
+    if (!FOuter)
+        return;
+    Qt::WindowFlags f = Qt::Window;
+    switch (FBorderStyle) {
+    case bsNone:
+        f |= Qt::FramelessWindowHint;
+        break;
+    case bsDialog:
+        f = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+        break;
+    case bsToolWindow:
+    case bsSizeToolWin:
+        f = Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+        break;
+    default:
+        f |= Qt::WindowTitleHint;
+        if (FBorderIcons & biSystemMenu)
+            f |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        if (FBorderIcons & biMinimize)
+            f |= Qt::WindowMinimizeButtonHint;
+        if (FBorderIcons & biMaximize)
+            f |= Qt::WindowMaximizeButtonHint;
+        break;
+    }
+    if (FFormStyle == fsStayOnTop)
+        f |= Qt::WindowStaysOnTopHint;
+    const bool wasVisible = FOuter->isVisible();
+    FOuter->setWindowFlags(f);
+    if (wasVisible)
+        FOuter->show();
+}
+
+void TCustomForm::SetCaption(const QString& text)
+{
+    FText = text;
+    if (FOuter)
+        FOuter->setWindowTitle(text);
+}
+
+int TCustomForm::MenuBarHeight() const
+{
+    if (!FMenuBar || FMenuBar->isHidden())
+        return 0;
+    return FMenuBar->sizeHint().height();
+}
+
+int TCustomForm::ClientWidth() const { return FWidth; }
+
+int TCustomForm::ClientHeight() const { return std::max(0, FHeight - MenuBarHeight()); }
+
+void TCustomForm::SetClientSize(int width, int height) { SetBounds(FLeft, FTop, width, height + MenuBarHeight()); }
+
+void TCustomForm::LayoutClient()
+{
+    if (!FOuter || !FWidget || FLayingOut)
+        return;
+    FLayingOut = true;
+    const int mh = MenuBarHeight();
+    if (FMenuBar)
+        FMenuBar->setGeometry(0, 0, FWidth, mh);
+    FWidget->setGeometry(0, mh, std::max(0, FWidth), std::max(0, FHeight - mh));
+    FLayingOut = false;
+}
+
+void TCustomForm::SetBounds(int left, int top, int width, int height)
+{
+    TWinControl::SetBounds(left, top, width, height);
+    LayoutClient();
+}
+
+void TCustomForm::SetMenu(TMainMenu* menu)
+{
+    if (FMenu)
+        FMenu->RemoveFreeNotification(this);
+    FMenu = menu;
+    if (menu) {
+        menu->FreeNotification(this);
+        menu->SetOwnerForm(this);
+    }
+    RebuildMenuBar();
+}
+
+void TCustomForm::RebuildMenuBar()
+{
+    Handle();
+    if (!FMenu) {
+        delete FMenuBar;
+        FMenuBar = nullptr;
+        LayoutClient();
+        return;
+    }
+    if (!FMenuBar) {
+        FMenuBar = new QMenuBar(FOuter);
+        FMenuBar->setNativeMenuBar(false);
+    }
+    FMenu->FillMenuBar(FMenuBar);
+    FMenuBar->show();
+    LayoutClient();
+    Realign();
+}
+
+void TCustomForm::Notification(TComponent* component, TOperation operation)
+{
+    TWinControl::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == FMenu) {
+        FMenu = nullptr;
+        if (!IsDestroying()) {
+            delete FMenuBar;
+            FMenuBar = nullptr;
+        }
+    }
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle s)
+{
+    FBorderStyle = s;
+    ApplyWindowFlags();
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons icons)
+{
+    FBorderIcons = icons;
+    ApplyWindowFlags();
+}
+
+void TCustomForm::SetFormStyle(TFormStyle s)
+{
+    FFormStyle = s;
+    ApplyWindowFlags();
+}
+
+TWindowState TCustomForm::WindowState() const
+{
+    if (!FOuter)
+        return FPendingState;
+    if (FOuter->isMinimized())
+        return wsMinimized;
+    if (FOuter->isMaximized())
+        return wsMaximized;
+    return FOuter->isVisible() ? wsNormal : FPendingState;
+}
+
+void TCustomForm::SetWindowState(TWindowState s)
+{
+    FPendingState = s;
+    if (!FOuter || !FOuter->isVisible())
+        return;
+    if (s == wsMaximized)
+        FOuter->showMaximized();
+    else if (s == wsMinimized)
+        FOuter->showMinimized();
+    else
+        FOuter->showNormal();
+}
+
+void TCustomForm::PlaceOnFirstShow()
+{
+    if (FPlaced)
+        return;
+    FPlaced = true;
+    QRect area;
+    if (const QScreen* s = QGuiApplication::primaryScreen())
+        area = s->availableGeometry();
+    if (area.isEmpty())
+        return;
+    TCustomForm* main = Application ? Application->MainForm() : nullptr;
+    switch (FPosition) {
+    case poScreenCenter:
+    case poDesktopCenter:
+        SetBounds(area.x() + (area.width() - FWidth) / 2, area.y() + (area.height() - FHeight) / 2, FWidth, FHeight);
+        break;
+    case poMainFormCenter:
+    case poOwnerFormCenter:
+        if (main && main != this && main->FOuter) {
+            const QRect g = main->FOuter->geometry();
+            SetBounds(g.x() + (g.width() - FWidth) / 2, g.y() + (g.height() - FHeight) / 2, FWidth, FHeight);
+        } else {
+            SetBounds(area.x() + (area.width() - FWidth) / 2, area.y() + (area.height() - FHeight) / 2, FWidth, FHeight);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void TCustomForm::DoCreate()
+{
+    if (FCreated)
+        return;
+    FCreated = true;
+    Handle();
+    if (OnCreate)
+        OnCreate(this);
+}
+
+void TCustomForm::DoShow()
+{
+    if (OnShow)
+        OnShow(this);
+}
+
+void TCustomForm::DoHide()
+{
+    if (OnHide)
+        OnHide(this);
+}
+
+void TCustomForm::VisibleChanged()
+{
+    Handle();
+    if (FVisible) {
+        if (FShowing)
+            return;
+        FShowing = true;
+        try {
+            DoShow();
+        } catch (...) {
+            FShowing = false;
+            throw;
+        }
+        FShowing = false;
+        if (!FVisible)
+            return; // the show handler hid the form again
+        PlaceOnFirstShow();
+        LayoutClient();
+        if (FPendingState == wsMaximized)
+            FOuter->showMaximized();
+        else if (FPendingState == wsMinimized)
+            FOuter->showMinimized();
+        else
+            FOuter->show();
+        if (FBorderStyle == bsSingle || FBorderStyle == bsDialog || FBorderStyle == bsToolWindow)
+            FOuter->setFixedSize(FOuter->size());
+        FOuter->raise();
+        FOuter->activateWindow();
+    } else {
+        FOuter->hide();
+        DoHide();
+    }
+}
+
+void TCustomForm::Show()
+{
+    SetVisible(true);
+    BringToFront();
+}
+
+void TCustomForm::Hide() { SetVisible(false); }
+
+void TCustomForm::BringToFront()
+{
+    if (FOuter && FOuter->isVisible()) {
+        FOuter->raise();
+        FOuter->activateWindow();
+    }
+}
+
+bool TCustomForm::Active() const { return FOuter && FOuter->isActiveWindow(); }
+
+bool TCustomForm::CloseQuery()
+{
+    bool canClose = true;
+    if (OnCloseQuery)
+        OnCloseQuery(this, canClose);
+    return canClose;
+}
+
+void TCustomForm::DoClose(TCloseAction& action)
+{
+    if (OnClose)
+        OnClose(this, action);
+}
+
+void TCustomForm::Close()
+{
+    if (FModal) {
+        SetModalResult(mrCancel);
+        return;
+    }
+    if (!CloseQuery())
+        return;
+    TCloseAction action = caHide;
+    DoClose(action);
+    if (action == caNone)
+        return;
+    if (Application && Application->MainForm() == this) {
+        Hide();
+        Application->Terminate();
+    } else if (action == caHide) {
+        Hide();
+    } else if (action == caMinimize) {
+        SetWindowState(wsMinimized);
+    } else {
+        Release();
+    }
+}
+
+void TCustomForm::Release()
+{
+    Hide();
+    // Freed once the current message is done.
+    QMetaObject::invokeMethod(qApp, [this] { delete this; }, Qt::QueuedConnection);
+}
+
+void TCustomForm::SetModalResult(int r)
+{
+    FModalResult = r;
+    if (FModalLoop && r != mrNone)
+        FModalLoop->quit();
+}
+
+int TCustomForm::ShowModal()
+{
+    if (FVisible || FModal)
+        throw EInvalidOperation(QStringLiteral("Cannot make a visible window modal"));
+    Handle();
+    FModal = true;
+    FModalResult = mrNone;
+    FOuter->setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    FModalLoop = &loop;
+    try {
+        Show();
+        while (FModalResult == mrNone && FVisible && !(Application && Application->Terminated())) {
+            loop.exec();
+            if (FModalResult != mrNone) {
+                // Closing a modal form still asks the form.
+                TCloseAction action = caHide;
+                if (!CloseQuery()) {
+                    FModalResult = mrNone;
+                } else {
+                    DoClose(action);
+                    if (action == caNone)
+                        FModalResult = mrNone;
+                }
+            }
+        }
+    } catch (...) {
+        FModalLoop = nullptr;
+        FModal = false;
+        throw;
+    }
+    FModalLoop = nullptr;
+    if (FModalResult == mrNone)
+        FModalResult = mrCancel;
+    Hide();
+    if (FOuter)
+        FOuter->setWindowModality(Qt::NonModal);
+    FModal = false;
+    return FModalResult;
+}
+
+bool TCustomForm::IsShortCut(int key, TShiftState shift)
+{
+    bool handled = false;
+    if (OnShortCut)
+        OnShortCut(key, shift, handled);
+    if (!handled && FMenu)
+        handled = FMenu->IsShortCut(ShortCut(key, shift));
+    return handled;
+}
+
+void TCustomForm::KeyDown(int& key, TShiftState shift) { TWinControl::KeyDown(key, shift); }
+
+void TCustomForm::WndProc(TMessage& message) { TWinControl::WndProc(message); }
+
+void TCustomForm::WindowWndProc(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_CLOSE:
+        if (auto* ce = dynamic_cast<QCloseEvent*>(m.Event))
+            ce->ignore(); // we decide whether the window goes
+        Close();
+        return;
+    case WM_SIZE:
+    case WM_MOVE:
+        DefWindowProc(FOuter, m);
+        if (FOuter)
+            WindowMoved(FOuter->geometry());
+        LayoutClient();
+        return;
+    case WM_ACTIVATE:
+        DefWindowProc(FOuter, m);
+        if (m.WParam && OnActivate)
+            OnActivate(this);
+        if (!m.WParam && OnDeactivate)
+            OnDeactivate(this);
+        return;
+    default:
+        DefWindowProc(FOuter, m);
+        return;
+    }
+}

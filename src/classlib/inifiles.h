@@ -1,0 +1,37 @@
+#pragma once
+// INI profile files with the platform's profile-service rules: sections and keys
+// ignore letter case, a missing file or key gives the default, a key present with
+// an empty value gives empty text, and a write keeps the rest of the file.
+
+#include "classlib/strings.h"
+
+#include <QString>
+
+class TIniFile : public TObject {
+public:
+    explicit TIniFile(const QString& fileName);
+    const QString& FileName() const { return FFileName; }
+
+    QString ReadString(const QString& section, const QString& key, const QString& def) const;
+    int ReadInteger(const QString& section, const QString& key, int def) const;
+    bool ReadBool(const QString& section, const QString& key, bool def) const;
+    double ReadFloat(const QString& section, const QString& key, double def) const;
+    void WriteString(const QString& section, const QString& key, const QString& value);
+    void WriteInteger(const QString& section, const QString& key, int value);
+    void WriteBool(const QString& section, const QString& key, bool value);
+
+    bool SectionExists(const QString& section) const;
+    bool ValueExists(const QString& section, const QString& key) const;
+    // Keys of a section, in file order.
+    void ReadSection(const QString& section, TStrings& keys) const;
+    void ReadSections(TStrings& sections) const;
+    void ReadSectionValues(const QString& section, TStrings& lines) const;
+    void EraseSection(const QString& section);
+    void DeleteKey(const QString& section, const QString& key);
+
+private:
+    struct Parsed;
+    Parsed Load() const;
+    void Save(const Parsed& p);
+    QString FFileName;
+};

@@ -1,0 +1,259 @@
+#include "designer/main/frm_main.h"
+
+#include "classlib/forms/application.h"
+#include "classlib/inifiles.h"
+#include "classlib/sysutils.h"
+#include "designer/forms/frm_start.h"
+
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+TFrmMain* FrmMain = nullptr;
+
+TFrmMain::TFrmMain(TComponent* owner) : TForm(owner)
+{
+    SetName(QStringLiteral("FrmMain"));
+    SetCaption(QStringLiteral("Tessavik"));
+    SetBounds(0, 0, 1024, 740);
+    SetPosition(poScreenCenter);
+    SetShowHint(true);
+    Font()->SetName(QStringLiteral("Tahoma"));
+    CreateStartupControls();
+    // Each area adds its controls here, in this order (it decides the stacking
+    // of windows on the surface): surface, selection, creating, layers,
+    // sidepanel, files, commands, printing, textedit, vectortext, catalogue, other.
+    // The window is read: its components take up their loaded state.
+    SkinData1->Loaded();
+    OnCreate = [this](TComponent* s) { FormCreate(s); };
+    OnShow = [this](TComponent* s) { FormShow(s); };
+    OnCloseQuery = [this](TComponent* s, bool& canClose) { FormCloseQuery(s, canClose); };
+    OnDestroy = [this](TComponent* s) { FormDestroy(s); };
+    if (!FrmMain)
+        FrmMain = this;
+}
+
+TFrmMain::~TFrmMain()
+{
+    if (FrmMain == this)
+        FrmMain = nullptr;
+}
+
+// The window's own controls, as its layout resource would make them.
+void TFrmMain::CreateStartupControls()
+{
+    auto named = [this](auto* c, const char* name) {
+        c->SetName(QString::fromLatin1(name));
+        return c;
+    };
+
+    ToolBar1 = named(new TToolBar(this), "ToolBar1");
+    ToolBar1->SetParent(this);
+    ToolBar1->SetHeight(26);
+    ToolBar1->SetAlign(alTop);
+
+    StatusBar = named(new TStatusBar(this), "StatusBar");
+    StatusBar->SetParent(this);
+    StatusBar->AddPanel(700);
+    StatusBar->AddPanel(100, taCenter);
+
+    ToolBar2 = named(new TToolBar(this), "ToolBar2");
+    ToolBar2->SetParent(this);
+    ToolBar2->SetWidth(30);
+    ToolBar2->SetAlign(alLeft);
+
+    PNLR = named(new TPanel(this), "PNLR");
+    PNLR->SetParent(this);
+    PNLR->SetWidth(200);
+    PNLR->SetBevelOuter(bvNone);
+    PNLR->SetAlign(alRight);
+    PNLR->SetColor(clWhite);
+
+    ScrollBox = named(new TScrollBox(this), "ScrollBox");
+    ScrollBox->SetParent(this);
+    ScrollBox->SetAlign(alClient);
+    ScrollBox->SetColor(clAppWorkSpace);
+
+    BckImg = named(new TImage(this), "BckImg");
+    BckImg->SetParent(ScrollBox);
+    BckImg->SetStretch(true);
+
+    BckPnl = named(new TPanel(this), "BckPnl");
+    BckPnl->SetParent(ScrollBox);
+    BckPnl->SetBevelOuter(bvNone);
+    BckPnl->SetVisible(false);
+
+    PNLCD = named(new TPanel(this), "PNLCD");
+    PNLCD->SetParent(ScrollBox);
+    PNLCD->SetBevelOuter(bvNone);
+    PNLCD->SetBorderStyle(bsSingleBorder);
+    PNLCD->SetCaption(QStringLiteral(" "));
+    PNLCD->SetColor(clWhite);
+    PNLCD->SetBounds(1, 1, 461, 461);
+
+    IMGBck = named(new TImage(this), "IMGBck");
+    IMGBck->SetParent(PNLCD);
+    IMGBck->SetTag(3);
+    IMGBck->SetStretch(true);
+    IMGBck->SetAlign(alClient);
+
+    TopVSA = named(new TImage(this), "TopVSA");
+    TopVSA->SetParent(PNLCD);
+    TopVSA->SetAlign(alClient);
+    TopVSA->SetVisible(false);
+
+    PanelStyl = named(new TPanel(this), "PanelStyl");
+    PanelStyl->SetParent(this);
+    PanelStyl->SetVisible(false);
+
+    BilyImg = named(new TImage(this), "BilyImg");
+    BilyImg->SetParent(PanelStyl);
+    BilyImg->SetVisible(false);
+    {
+        // The plain white picture that stands for "no background".
+        TCanvas* c = BilyImg->Canvas();
+        c->Brush()->SetColor(clWhite);
+        c->FillRect(TRect(0, 0, BilyImg->Width(), BilyImg->Height()));
+    }
+
+    SizeLabel = named(new TLabel(this), "SizeLabel");
+    SizeLabel->SetParent(PanelStyl);
+    SizeLabel->SetVisible(false);
+
+    SizeImage = named(new TImage(this), "SizeImage");
+    SizeImage->SetParent(PanelStyl);
+    SizeImage->SetVisible(false);
+
+    const QString filter = QStringLiteral("Tessavik [*.tvk]|*.tvk|Vše [*.*]|*.*");
+    OpenDialog = named(new TOpenDialog(this), "OpenDialog");
+    OpenDialog->DefaultExt = QStringLiteral("*.tvk");
+    OpenDialog->Filter = filter;
+    SaveDialog = named(new TSaveDialog(this), "SaveDialog");
+    SaveDialog->DefaultExt = QStringLiteral("*.tvk");
+    SaveDialog->Filter = filter;
+    SaveDialog->Options = ofOverwritePrompt | ofHideReadOnly | ofEnableSizing;
+
+    // The skin component carries the default skin as its stored skin stream.
+    SkinData1 = named(new TSkinData(this), "SkinData1");
+    SkinData1->SetActive(true);
+    {
+        QByteArray framed = DefaultSkinStreamProperty();
+        QDataStream in(&framed, QIODevice::ReadOnly);
+        in.setByteOrder(QDataStream::LittleEndian);
+        SkinData1->ReadSkinStream(in);
+    }
+}
+
+QString TFrmMain::ConfigDir()
+{
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty())
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return base + QStringLiteral("/tessavik");
+}
+
+QString TFrmMain::SettingsFileName() const { return WinDir + QStringLiteral("/velkaro3.ini"); }
+
+void TFrmMain::FormCreate(TComponent*)
+{
+    StartDir = QDir::currentPath();
+    SetDecimalSeparator(QLatin1Char(','));
+    WinDir = ConfigDir().left(260);
+    AppDir = QCoreApplication::applicationDirPath();
+    ObjectParent = PNLCD;
+    PNLCD->SetDoubleBuffered(true);
+    BckPnl->SetDoubleBuffered(true);
+    TextEditMode = false;
+    SelectedObject = SizeLabel;
+    IsWinNT = true;
+    CorrOffsetX = CorrOffsetY = LabelOffsetX = LabelOffsetY = PhysOffsetX = PhysOffsetY = 0;
+    FirstShow = true;
+    {
+        TIniFile ini(SettingsFileName());
+        PrintCorrX = ini.ReadInteger(QStringLiteral("Setting"), QStringLiteral("KorX"), 0);
+        PrintCorrY = ini.ReadInteger(QStringLiteral("Setting"), QStringLiteral("KorY"), 0);
+    }
+    Modified = false;
+    OpenDialog->InitialDir = IncludeTrailingPathDelimiter(AppDir);
+    SaveDialog->InitialDir = IncludeTrailingPathDelimiter(AppDir);
+}
+
+void TFrmMain::FormShow(TComponent*)
+{
+    {
+        TIniFile ini(SettingsFileName());
+        SkinData1->SetSkinFile(ini.ReadString(QStringLiteral("Setting"), QStringLiteral("SkinFileName"),
+                                              StartDir + QStringLiteral("/Skiny/mxskin20.skn")));
+        SkinData1->SetActive(ini.ReadBool(QStringLiteral("Setting"), QStringLiteral("SkinEnabled"), true));
+    }
+    LastEntry = std::make_unique<TAccessDBEntry>();
+    StatusBar->SetPanelWidth(0, Width() - 250);
+    SetDoubleBuffered(true);
+    RenumberObjects();
+    CreateTemplateParams(false, false, 118.0, 44.0, 0, 0, 0, 0, 0, 0, 0, QStringLiteral("None"));
+    DeleteObjects(true);
+    // A document is untitled until it is saved or opened (also when the file
+    // named on the command line cannot be read).
+    if (DocumentFileName.isEmpty())
+        SetDocumentFileName(sUntitled);
+    if (FirstShow) {
+        if (StartFile.isEmpty() && FrmStart)
+            FrmStart->ShowModal();
+        FirstShow = false;
+    }
+    AppDir = QCoreApplication::applicationDirPath();
+    StartFile = ExpandLongPathName(StartFile);
+}
+
+void TFrmMain::FormCloseQuery(TComponent*, bool& canClose)
+{
+    // Cancel in the question ends the close (AskSaveChanges aborts).
+    AskSaveChanges();
+    canClose = true;
+}
+
+void TFrmMain::FormDestroy(TComponent*) {}
+
+void TFrmMain::mnExitClick(TComponent*) { Close(); }
+
+QString TFrmMain::ExpandLongPathName(const QString& path)
+{
+    const int t = path.indexOf(QLatin1Char('~'));
+    if (path.isEmpty() || t < 0)
+        return path;
+    const int b = path.lastIndexOf(QLatin1Char('/'), t) + 1; // up to and including that "/"
+    QString result = path.left(b);
+    int componentStart = b;
+    for (int i = b; i < path.size(); ++i) {
+        const bool atSep = path[i] == QLatin1Char('/');
+        const bool atEnd = i == path.size() - 1;
+        if (!atSep && !atEnd)
+            continue;
+        const QString name = path.mid(componentStart, (atSep ? i : i + 1) - componentStart);
+        componentStart = i + 1;
+        if (name.isEmpty())
+            return path; // an empty component cannot be looked up
+        // Look the entry up in the folder found so far, letter case aside, as
+        // the platform's directory search does.
+        const QString folder = result.isEmpty() ? QStringLiteral(".") : result;
+        QString found;
+        if (QFileInfo::exists(IncludeTrailingPathDelimiter(folder) + name)) {
+            found = name;
+        } else {
+            const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+            for (const QString& e : entries)
+                if (e.compare(name, Qt::CaseInsensitive) == 0) {
+                    found = e;
+                    break;
+                }
+        }
+        if (found.isEmpty())
+            return path;
+        result += found;
+        if (atSep)
+            result += QLatin1Char('/');
+    }
+    return result;
+}

@@ -1,0 +1,46 @@
+#include "designer/main/program_trace.h"
+
+#include "classlib/forms/application.h"
+#include "classlib/forms/form.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+
+namespace {
+class TTraceFilter : public QObject {
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (e->type() == QEvent::Show) {
+            auto* w = qobject_cast<QWidget*>(o);
+            if (w && w->isWindow())
+                if (TCustomForm* f = TCustomForm::FormOfWidget(w)) {
+                    std::fprintf(stderr, "shown %s %s\n", qPrintable(f->Name()), qPrintable(f->Caption()));
+                    std::fflush(stderr);
+                }
+        }
+        return false;
+    }
+};
+} // namespace
+
+void InstallProgramTrace()
+{
+    if (qEnvironmentVariable("TESSAVIK_TRACE") == QLatin1String("1"))
+        qApp->installEventFilter(new TTraceFilter());
+    bool ok = false;
+    const int ms = qEnvironmentVariable("TESSAVIK_QUIT_AFTER").toInt(&ok);
+    if (ok && ms > 0) {
+        // Ends every modal loop and the main loop, as closing the program would.
+        QTimer::singleShot(ms, qApp, [] {
+            std::fprintf(stderr, "quit\n");
+            std::fflush(stderr);
+            if (Application)
+                Application->Terminate();
+            for (QWidget* w : QApplication::topLevelWidgets())
+                w->hide();
+        });
+    }
+}

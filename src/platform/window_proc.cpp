@@ -1,0 +1,399 @@
+#include "platform/window_proc.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QMoveEvent>
+#include <QResizeEvent>
+#include <QWheelEvent>
+#include <cstdio>
+
+namespace {
+const QEvent::Type kPostedMessageEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+class TPostedMessage : public QEvent {
+public:
+    explicit TPostedMessage(const TMessage& m) : QEvent(kPostedMessageEvent), Message(m) {}
+    TMessage Message;
+};
+
+std::function<void(std::exception_ptr)> gErrorHandler;
+
+WPARAM KeyState(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
+{
+    WPARAM w = 0;
+    if (buttons & Qt::LeftButton)
+        w |= MK_LBUTTON;
+    if (buttons & Qt::RightButton)
+        w |= MK_RBUTTON;
+    if (buttons & Qt::MiddleButton)
+        w |= MK_MBUTTON;
+    if (mods & Qt::ShiftModifier)
+        w |= MK_SHIFT;
+    if (mods & Qt::ControlModifier)
+        w |= MK_CONTROL;
+    return w;
+}
+} // namespace
+
+int QtKeyToVirtualKey(int k)
+{
+    if (k >= Qt::Key_A && k <= Qt::Key_Z)
+        return 'A' + (k - Qt::Key_A);
+    if (k >= Qt::Key_0 && k <= Qt::Key_9)
+        return '0' + (k - Qt::Key_0);
+    if (k >= Qt::Key_F1 && k <= Qt::Key_F12)
+        return VK_F1 + (k - Qt::Key_F1);
+    switch (k) {
+    case Qt::Key_Backspace:
+        return VK_BACK;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return VK_TAB;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return VK_RETURN;
+    case Qt::Key_Shift:
+        return VK_SHIFT;
+    case Qt::Key_Control:
+        return VK_CONTROL;
+    case Qt::Key_Alt:
+        return VK_MENU;
+    case Qt::Key_Escape:
+        return VK_ESCAPE;
+    case Qt::Key_Space:
+        return VK_SPACE;
+    case Qt::Key_PageUp:
+        return VK_PRIOR;
+    case Qt::Key_PageDown:
+        return VK_NEXT;
+    case Qt::Key_End:
+        return VK_END;
+    case Qt::Key_Home:
+        return VK_HOME;
+    case Qt::Key_Left:
+        return VK_LEFT;
+    case Qt::Key_Up:
+        return VK_UP;
+    case Qt::Key_Right:
+        return VK_RIGHT;
+    case Qt::Key_Down:
+        return VK_DOWN;
+    case Qt::Key_Insert:
+        return VK_INSERT;
+    case Qt::Key_Delete:
+        return VK_DELETE;
+    default:
+        return 0;
+    }
+}
+
+int VirtualKeyToQtKey(int vk)
+{
+    if (vk >= 'A' && vk <= 'Z')
+        return Qt::Key_A + (vk - 'A');
+    if (vk >= '0' && vk <= '9')
+        return Qt::Key_0 + (vk - '0');
+    if (vk >= VK_F1 && vk <= VK_F12)
+        return Qt::Key_F1 + (vk - VK_F1);
+    switch (vk) {
+    case VK_BACK:
+        return Qt::Key_Backspace;
+    case VK_TAB:
+        return Qt::Key_Tab;
+    case VK_RETURN:
+        return Qt::Key_Return;
+    case VK_ESCAPE:
+        return Qt::Key_Escape;
+    case VK_SPACE:
+        return Qt::Key_Space;
+    case VK_PRIOR:
+        return Qt::Key_PageUp;
+    case VK_NEXT:
+        return Qt::Key_PageDown;
+    case VK_END:
+        return Qt::Key_End;
+    case VK_HOME:
+        return Qt::Key_Home;
+    case VK_LEFT:
+        return Qt::Key_Left;
+    case VK_UP:
+        return Qt::Key_Up;
+    case VK_RIGHT:
+        return Qt::Key_Right;
+    case VK_DOWN:
+        return Qt::Key_Down;
+    case VK_INSERT:
+        return Qt::Key_Insert;
+    case VK_DELETE:
+        return Qt::Key_Delete;
+    default:
+        return 0;
+    }
+}
+
+bool TranslateEvent(HWND window, QEvent* event, TMessage& m)
+{
+    Q_UNUSED(window);
+    m = TMessage();
+    m.Event = event;
+    switch (event->type()) {
+    case QEvent::Paint:
+        m.Msg = WM_PAINT;
+        return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: {
+        auto* me = static_cast<QMouseEvent*>(event);
+        const QPoint p = me->position().toPoint();
+        m.LParam = MakeLParam(p.x(), p.y());
+        m.WParam = KeyState(me->buttons(), me->modifiers());
+        const Qt::MouseButton b = me->button();
+        if (event->type() == QEvent::MouseMove) {
+            m.Msg = WM_MOUSEMOVE;
+        } else if (event->type() == QEvent::MouseButtonPress) {
+            m.Msg = b == Qt::RightButton ? WM_RBUTTONDOWN : b == Qt::MiddleButton ? WM_MBUTTONDOWN : WM_LBUTTONDOWN;
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            m.Msg = b == Qt::RightButton ? WM_RBUTTONUP : b == Qt::MiddleButton ? WM_MBUTTONUP : WM_LBUTTONUP;
+        } else {
+            m.Msg = b == Qt::RightButton ? WM_RBUTTONDBLCLK : b == Qt::MiddleButton ? WM_MBUTTONDBLCLK : WM_LBUTTONDBLCLK;
+        }
+        return true;
+    }
+    case QEvent::Wheel: {
+        auto* we = static_cast<QWheelEvent*>(event);
+        m.Msg = WM_MOUSEWHEEL;
+        const QPoint g = we->globalPosition().toPoint();
+        m.LParam = MakeLParam(g.x(), g.y());
+        m.WParam = (KeyState(we->buttons(), we->modifiers()) & 0xFFFF) |
+                   (static_cast<WPARAM>(static_cast<uint16_t>(we->angleDelta().y())) << 16);
+        return true;
+    }
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+        auto* ke = static_cast<QKeyEvent*>(event);
+        const bool alt = ke->modifiers() & Qt::AltModifier;
+        if (event->type() == QEvent::KeyPress)
+            m.Msg = alt ? WM_SYSKEYDOWN : WM_KEYDOWN;
+        else
+            m.Msg = alt ? WM_SYSKEYUP : WM_KEYUP;
+        m.WParam = static_cast<WPARAM>(QtKeyToVirtualKey(ke->key()));
+        m.LParam = ke->isAutoRepeat() ? (1 << 30) : 0;
+        return true;
+    }
+    case QEvent::Resize: {
+        auto* re = static_cast<QResizeEvent*>(event);
+        m.Msg = WM_SIZE;
+        m.LParam = MakeLParam(re->size().width(), re->size().height());
+        return true;
+    }
+    case QEvent::Move: {
+        auto* me = static_cast<QMoveEvent*>(event);
+        m.Msg = WM_MOVE;
+        m.LParam = MakeLParam(me->pos().x(), me->pos().y());
+        return true;
+    }
+    case QEvent::Enter:
+        m.Msg = CM_MOUSEENTER;
+        return true;
+    case QEvent::Leave:
+        m.Msg = CM_MOUSELEAVE;
+        return true;
+    case QEvent::FocusIn:
+        m.Msg = WM_SETFOCUS;
+        return true;
+    case QEvent::FocusOut:
+        m.Msg = WM_KILLFOCUS;
+        return true;
+    case QEvent::Show:
+    case QEvent::Hide:
+        m.Msg = WM_SHOWWINDOW;
+        m.WParam = event->type() == QEvent::Show ? 1 : 0;
+        return true;
+    case QEvent::Close:
+        m.Msg = WM_CLOSE;
+        return true;
+    case QEvent::ContextMenu: {
+        auto* ce = static_cast<QContextMenuEvent*>(event);
+        m.Msg = WM_CONTEXTMENU;
+        m.LParam = MakeLParam(ce->globalPos().x(), ce->globalPos().y());
+        return true;
+    }
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
+        m.Msg = WM_ACTIVATE;
+        m.WParam = event->type() == QEvent::WindowActivate ? 1 : 0;
+        return true;
+    case QEvent::EnabledChange:
+        m.Msg = WM_ENABLE;
+        m.WParam = window && window->isEnabled() ? 1 : 0;
+        return true;
+    default:
+        return false;
+    }
+}
+
+TWindowBridge::TWindowBridge(HWND window) : QObject(window), FWindow(window)
+{
+    FProc = [this](TMessage& m) { CallNative(m); };
+    window->installEventFilter(this);
+}
+
+TWindowBridge* TWindowBridge::Of(HWND window, bool create)
+{
+    if (!window)
+        return nullptr;
+    auto* existing = window->findChild<TWindowBridge*>(QString(), Qt::FindDirectChildrenOnly);
+    if (existing || !create)
+        return existing;
+    return new TWindowBridge(window);
+}
+
+TWndProc TWindowBridge::SetProc(TWndProc proc)
+{
+    TWndProc old = FProc;
+    FProc = std::move(proc);
+    return old;
+}
+
+void TWindowBridge::ResetProc()
+{
+    FProc = [this](TMessage& m) { CallNative(m); };
+}
+
+LRESULT TWindowBridge::Dispatch(TMessage& message)
+{
+    if (FProc)
+        FProc(message);
+    return message.Result;
+}
+
+void TWindowBridge::CallNative(TMessage& m)
+{
+    QWidget* w = FWindow;
+    if (!w)
+        return;
+    if (m.Event && m.Event != FNativeEvent) {
+        QEvent* saved = FNativeEvent;
+        FNativeEvent = m.Event;
+        // QWidget::event is protected; through QObject it is the widget's own handling.
+        const bool handled = static_cast<QObject*>(w)->event(m.Event);
+        FNativeEvent = saved;
+        m.Result = handled ? 1 : 0;
+        return;
+    }
+    if (m.Event)
+        return; // already inside this event's native handling
+    switch (m.Msg) {
+    case WM_PAINT:
+        w->update();
+        break;
+    case WM_CLOSE:
+        w->close();
+        break;
+    case WM_SETREDRAW:
+        w->setUpdatesEnabled(m.WParam != 0);
+        break;
+    default:
+        break;
+    }
+}
+
+bool TWindowBridge::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != FWindow)
+        return false;
+    if (event->type() == kPostedMessageEvent) {
+        TMessage m = static_cast<TPostedMessage*>(event)->Message;
+        SafeCall([&] { Dispatch(m); });
+        return true;
+    }
+    if (event == FNativeEvent)
+        return false; // the procedure asked for the native handling
+    TMessage m;
+    if (!TranslateEvent(FWindow, event, m))
+        return false;
+    QPointer<TWindowBridge> self(this);
+    SafeCall([&] { Dispatch(m); });
+    Q_UNUSED(self);
+    return true;
+}
+
+LRESULT SendMessage(HWND window, unsigned msg, WPARAM wParam, LPARAM lParam)
+{
+    TWindowBridge* b = TWindowBridge::Of(window);
+    if (!b)
+        return 0;
+    TMessage m;
+    m.Msg = msg;
+    m.WParam = wParam;
+    m.LParam = lParam;
+    return b->Dispatch(m);
+}
+
+bool PostMessage(HWND window, unsigned msg, WPARAM wParam, LPARAM lParam)
+{
+    if (!window)
+        return false;
+    TWindowBridge::Of(window);
+    TMessage m;
+    m.Msg = msg;
+    m.WParam = wParam;
+    m.LParam = lParam;
+    QCoreApplication::postEvent(window, new TPostedMessage(m));
+    return true;
+}
+
+TWndProc GetWindowProc(HWND window)
+{
+    TWindowBridge* b = TWindowBridge::Of(window);
+    return b ? b->Proc() : TWndProc();
+}
+
+TWndProc SetWindowProc(HWND window, TWndProc proc)
+{
+    TWindowBridge* b = TWindowBridge::Of(window);
+    return b ? b->SetProc(std::move(proc)) : TWndProc();
+}
+
+LRESULT CallWindowProc(const TWndProc& proc, TMessage& message)
+{
+    if (proc)
+        proc(message);
+    return message.Result;
+}
+
+void DefWindowProc(HWND window, TMessage& message)
+{
+    if (TWindowBridge* b = TWindowBridge::Of(window))
+        b->CallNative(message);
+}
+
+void SetWindowProcErrorHandler(std::function<void(std::exception_ptr)> handler) { gErrorHandler = std::move(handler); }
+
+void ReportWindowProcError(std::exception_ptr error)
+{
+    if (gErrorHandler) {
+        gErrorHandler(error);
+        return;
+    }
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "unknown error\n");
+    }
+}
+
+void SafeCall(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (...) {
+        ReportWindowProcError(std::current_exception());
+    }
+}

@@ -1,0 +1,316 @@
+#include "classlib/controls/ext_controls.h"
+#include "classlib/controls/std_controls.h"
+#include "classlib/forms/application.h"
+#include "classlib/forms/form.h"
+#include "classlib/forms/menus.h"
+#include "classlib/forms/message_box.h"
+#include "classlib/sysutils.h"
+#include "test_support.h"
+
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+struct Form : TForm {
+    explicit Form(TComponent* owner) : TForm(owner) { SetBounds(50, 50, 400, 300); }
+};
+
+struct Recorder {
+    std::vector<std::string> Events;
+    TMouseEvent Down(const char* who)
+    {
+        return [this, who](TComponent*, TMouseButton, TShiftState, int x, int y) {
+            Events.push_back(std::string(who) + " down " + std::to_string(x) + "," + std::to_string(y));
+        };
+    }
+    TMouseMoveEvent Move(const char* who)
+    {
+        return [this, who](TComponent*, TShiftState, int x, int y) {
+            Events.push_back(std::string(who) + " move " + std::to_string(x) + "," + std::to_string(y));
+        };
+    }
+};
+
+std::unique_ptr<Form> MakeShownForm()
+{
+    auto f = std::make_unique<Form>(nullptr);
+    f->DoCreate();
+    f->Show();
+    QTest::qWait(1);
+    return f;
+}
+} // namespace
+
+TEST(Controls, MouseReachesTheTopmostGraphicChildInItsOwnCoordinates)
+{
+    auto form = MakeShownForm();
+    auto* panel = new TPanel(form.get());
+    panel->SetParent(form.get());
+    panel->SetBounds(10, 10, 300, 200);
+    auto* a = new TShape(form.get());
+    a->SetParent(panel);
+    a->SetBounds(20, 20, 100, 50);
+    auto* b = new TShape(form.get());
+    b->SetParent(panel);
+    b->SetBounds(60, 40, 100, 50);
+    Recorder rec;
+    a->OnMouseDown = rec.Down("a");
+    b->OnMouseDown = rec.Down("b");
+    panel->OnMouseDown = rec.Down("panel");
+
+    QTest::mousePress(panel->Handle(), Qt::LeftButton, {}, QPoint(70, 45)); // both overlap here
+    QTest::mouseRelease(panel->Handle(), Qt::LeftButton, {}, QPoint(70, 45));
+    QTest::mousePress(panel->Handle(), Qt::LeftButton, {}, QPoint(25, 25)); // only a
+    QTest::mouseRelease(panel->Handle(), Qt::LeftButton, {}, QPoint(25, 25));
+    QTest::mousePress(panel->Handle(), Qt::LeftButton, {}, QPoint(250, 150)); // nothing: the panel
+    QTest::mouseRelease(panel->Handle(), Qt::LeftButton, {}, QPoint(250, 150));
+    a->BringToFront();
+    QTest::mousePress(panel->Handle(), Qt::LeftButton, {}, QPoint(70, 45));
+    QTest::mouseRelease(panel->Handle(), Qt::LeftButton, {}, QPoint(70, 45));
+    EXPECT_EQ(rec.Events, (std::vector<std::string>{"b down 10,5", "a down 5,5", "panel down 250,150", "a down 50,25"}));
+}
+
+TEST(Controls, PressedGraphicControlKeepsTheMouseUntilRelease)
+{
+    auto form = MakeShownForm();
+    auto* panel = new TPanel(form.get());
+    panel->SetParent(form.get());
+    panel->SetBounds(0, 0, 300, 200);
+    auto* a = new TShape(form.get());
+    a->SetParent(panel);
+    a->SetBounds(20, 20, 50, 50);
+    Recorder rec;
+    a->OnMouseMove = rec.Move("a");
+    panel->OnMouseMove = rec.Move("panel");
+    int clicks = 0;
+    a->OnClick = [&](TComponent*) { ++clicks; };
+    QWidget* w = panel->Handle();
+    using namespace TestSupport;
+    MousePress(w, QPoint(30, 30));
+    MouseMove(w, QPoint(200, 150), Qt::LeftButton); // outside the shape, still its move
+    MouseRelease(w, QPoint(200, 150));
+    EXPECT_EQ(clicks, 0); // released outside: no click
+    MouseMove(w, QPoint(210, 150)); // capture gone: the panel's move
+    ASSERT_GE(rec.Events.size(), 2u);
+    EXPECT_EQ(rec.Events.front(), "a move 180,130");
+    EXPECT_EQ(rec.Events.back(), "panel move 210,150");
+    MouseClick(w, QPoint(30, 30));
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST(Controls, WindowRegionShapesTheWindowAndItsMouse)
+{
+    auto form = MakeShownForm();
+    auto* back = new TPanel(form.get());
+    back->SetParent(form.get());
+    back->SetBounds(0, 0, 200, 200);
+    auto* mask = new TPanel(form.get());
+    mask->SetParent(back);
+    mask->SetBounds(0, 0, 200, 200);
+    TRegion rgn = CreateRectRgn(0, 0, 200, 200);
+    CombineRgn(rgn, rgn, CreateEllipticRgn(50, 50, 150, 150), RGN_XOR);
+    mask->SetWindowRgn(rgn);
+    ASSERT_TRUE(mask->WindowRgn().has_value());
+    EXPECT_EQ(*mask->WindowRgn(), rgn);
+    EXPECT_EQ(mask->Handle()->mask(), rgn.ToQRegion());
+    // Qt routes a click inside the hole to the window below.
+    EXPECT_EQ(back->Handle()->childAt(100, 100), nullptr);
+    EXPECT_EQ(back->Handle()->childAt(5, 5), mask->Handle());
+}
+
+TEST(Controls, AlignedChildrenShareTheClientArea)
+{
+    auto form = MakeShownForm();
+    form->SetClientSize(400, 300);
+    auto* top = new TPanel(form.get());
+    top->SetParent(form.get());
+    top->SetHeight(30);
+    top->SetAlign(alTop);
+    auto* bottom = new TPanel(form.get());
+    bottom->SetParent(form.get());
+    bottom->SetHeight(20);
+    bottom->SetAlign(alBottom);
+    auto* right = new TPanel(form.get());
+    right->SetParent(form.get());
+    right->SetWidth(100);
+    right->SetAlign(alRight);
+    auto* client = new TPanel(form.get());
+    client->SetParent(form.get());
+    client->SetAlign(alClient);
+    EXPECT_EQ(top->BoundsRect(), TRect(0, 0, 400, 30));
+    EXPECT_EQ(bottom->BoundsRect(), TRect(0, 280, 400, 300));
+    EXPECT_EQ(right->BoundsRect(), TRect(300, 30, 400, 280));
+    EXPECT_EQ(client->BoundsRect(), TRect(0, 30, 300, 280));
+    form->SetClientSize(500, 300);
+    EXPECT_EQ(client->BoundsRect(), TRect(0, 30, 400, 280));
+}
+
+TEST(Controls, MessagesGoThroughAReplaceableWindowProc)
+{
+    auto form = MakeShownForm();
+    auto* panel = new TPanel(form.get());
+    panel->SetParent(form.get());
+    panel->SetBounds(0, 0, 100, 100);
+    std::vector<unsigned> seen;
+    TWndMethod old = panel->WindowProc;
+    panel->WindowProc = [&](TMessage& m) {
+        if (m.Msg == WM_USER + 5) {
+            seen.push_back(m.Msg);
+            m.Result = 42;
+            return;
+        }
+        if (m.Msg == WM_LBUTTONDOWN)
+            return; // swallowed: the panel never hears of it
+        old(m);
+    };
+    int downs = 0;
+    panel->OnMouseDown = [&](TComponent*, TMouseButton, TShiftState, int, int) { ++downs; };
+    EXPECT_EQ(SendMessage(panel->Handle(), WM_USER + 5, 0, 0), 42);
+    PostMessage(panel->Handle(), WM_USER + 5, 0, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(seen.size(), 2u);
+    QTest::mousePress(panel->Handle(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(panel->Handle(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(downs, 0);
+    panel->WindowProc = old;
+    QTest::mousePress(panel->Handle(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(panel->Handle(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(downs, 1);
+}
+
+TEST(Controls, ShortcutsRunParentsFirstAndSkipDisabledItems)
+{
+    auto form = MakeShownForm();
+    auto* menu = new TMainMenu(form.get());
+    auto* edit = new TMenuItem(form.get());
+    edit->SetCaption("Úpravy");
+    auto* del = new TMenuItem(form.get());
+    del->SetCaption("Smazat objekt");
+    del->SetShortCut(ShortCut(VK_DELETE, 0));
+    menu->Items()->Add(edit);
+    edit->Add(del);
+    form->SetMenu(menu);
+    std::vector<std::string> calls;
+    bool allowDelete = false;
+    edit->OnClick = [&](TComponent*) {
+        calls.push_back("edit");
+        del->SetEnabled(allowDelete);
+    };
+    del->OnClick = [&](TComponent*) { calls.push_back("delete"); };
+    auto* focus = new TEdit(form.get());
+    focus->SetParent(form.get());
+    focus->SetFocus();
+    QTest::keyClick(focus->Handle(), Qt::Key_Delete);
+    EXPECT_EQ(calls, (std::vector<std::string>{"edit"}));
+    allowDelete = true;
+    QTest::keyClick(focus->Handle(), Qt::Key_Delete);
+    EXPECT_EQ(calls, (std::vector<std::string>{"edit", "edit", "delete"}));
+    // The form's own shortcut handler comes first and may take the key.
+    form->OnShortCut = [&](int key, TShiftState, bool& handled) {
+        if (key == VK_DELETE) {
+            calls.push_back("form");
+            handled = true;
+        }
+    };
+    QTest::keyClick(focus->Handle(), Qt::Key_Delete);
+    EXPECT_EQ(calls.back(), "form");
+    EXPECT_EQ(calls.size(), 4u);
+}
+
+TEST(Controls, ModalFormEndsWithTheButtonsResult)
+{
+    auto* dlg = new Form(Application);
+    auto* ok = new TButton(dlg);
+    ok->SetParent(dlg);
+    ok->SetModalResult(mrOk);
+    int shows = 0;
+    dlg->OnShow = [&](TComponent*) { ++shows; };
+    QTimer::singleShot(10, [&] { QTest::mouseClick(ok->Handle(), Qt::LeftButton); });
+    EXPECT_EQ(dlg->ShowModal(), mrOk);
+    EXPECT_FALSE(dlg->Visible());
+    EXPECT_EQ(shows, 1);
+    QTimer::singleShot(10, [&] { dlg->Close(); });
+    EXPECT_EQ(dlg->ShowModal(), mrCancel);
+    delete dlg;
+}
+
+TEST(Controls, CloseQueryCanKeepTheFormOpen)
+{
+    auto form = MakeShownForm();
+    bool allow = false;
+    int closes = 0;
+    form->OnCloseQuery = [&](TComponent*, bool& canClose) { canClose = allow; };
+    form->OnClose = [&](TComponent*, TCloseAction&) { ++closes; };
+    form->Close();
+    EXPECT_TRUE(form->Visible());
+    EXPECT_EQ(closes, 0);
+    allow = true;
+    form->Close();
+    EXPECT_FALSE(form->Visible());
+    EXPECT_EQ(closes, 1);
+}
+
+TEST(Controls, AnErrorInAHandlerEndsTheCommandWithAMessage)
+{
+    auto form = MakeShownForm();
+    auto* b = new TButton(form.get());
+    b->SetParent(form.get());
+    b->OnClick = [](TComponent*) { throw EConvertError("'x' is not a valid integer value"); };
+    QString shown;
+    SetMessageBoxHook([&](const QString& text, const QString&, unsigned flags) {
+        shown = text;
+        EXPECT_EQ(flags & 0xF0, unsigned(MB_ICONERROR));
+        return IDOK;
+    });
+    QTest::mouseClick(b->Handle(), Qt::LeftButton);
+    SetMessageBoxHook(nullptr);
+    EXPECT_EQ(shown, "'x' is not a valid integer value.");
+    // An abort ends the command silently.
+    b->OnClick = [](TComponent*) { Abort(); };
+    bool asked = false;
+    SetMessageBoxHook([&](const QString&, const QString&, unsigned) {
+        asked = true;
+        return IDOK;
+    });
+    QTest::mouseClick(b->Handle(), Qt::LeftButton);
+    SetMessageBoxHook(nullptr);
+    EXPECT_FALSE(asked);
+}
+
+TEST(Controls, LabelSizesItselfToItsText)
+{
+    TLabel l(nullptr);
+    l.Font()->SetName("Arial");
+    l.Font()->SetSize(20);
+    l.SetCaption("Text");
+    const int oneLine = l.Height();
+    EXPECT_GT(l.Width(), 30);
+    l.SetCaption("Text\r\nDruhý řádek");
+    EXPECT_EQ(l.Height(), 2 * oneLine);
+    l.SetAutoSize(false);
+    l.SetCaption("x");
+    EXPECT_EQ(l.Height(), 2 * oneLine);
+}
+
+TEST(Controls, ListBoxLinesAndPositions)
+{
+    auto form = MakeShownForm();
+    auto* lb = new TListBox(form.get());
+    lb->SetParent(form.get());
+    lb->SetBorderStyle(bsNoneBorder);
+    lb->SetBounds(0, 0, 100, 60);
+    lb->SetItemHeight(13);
+    lb->Items()->SetText("a\nb\nc");
+    EXPECT_EQ(lb->ItemAtPos(TPoint(5, 14), true), 1);
+    EXPECT_EQ(lb->ItemAtPos(TPoint(5, 50), true), -1);
+    EXPECT_EQ(lb->ItemAtPos(TPoint(5, 50), false), 3);
+    int clicks = 0;
+    lb->OnClick = [&](TComponent*) { ++clicks; };
+    TestSupport::MouseClick(lb->Handle(), QPoint(5, 28));
+    EXPECT_EQ(lb->ItemIndex(), 2);
+    EXPECT_EQ(clicks, 1);
+    QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+    QCoreApplication::sendEvent(lb->Handle(), &up);
+    EXPECT_EQ(lb->ItemIndex(), 1);
+}

@@ -1,0 +1,98 @@
+#include "classlib/inifiles.h"
+#include "classlib/sysutils.h"
+#include "test_support.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+QString WriteTemp(const QByteArray& bytes)
+{
+    const QString path = TestSupport::MakeTempDir() + "/t.ini";
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    return path;
+}
+} // namespace
+
+TEST(IniFile, MissingFileAndKeysGiveDefaults)
+{
+    TIniFile ini(TestSupport::MakeTempDir() + "/none.ini");
+    EXPECT_EQ(ini.ReadString("Setting", "KorX", "d"), "d");
+    EXPECT_EQ(ini.ReadInteger("Setting", "KorX", 7), 7);
+    EXPECT_TRUE(ini.ReadBool("Setting", "SkinEnabled", true));
+    EXPECT_FALSE(ini.SectionExists("Setting"));
+}
+
+TEST(IniFile, SectionsAndKeysIgnoreCaseEmptyValueIsEmpty)
+{
+    TIniFile ini(WriteTemp("; comment\r\n[czech]\r\n  Caption = Ahoj \r\nEmpty=\r\nquoted=\"  x \"\r\n[Other]\r\nCaption=Jiné\r\n"));
+    EXPECT_EQ(ini.ReadString("Czech", "CAPTION", "Error"), "Ahoj");
+    EXPECT_EQ(ini.ReadString("CZECH", "empty", "Error"), "");
+    EXPECT_EQ(ini.ReadString("Czech", "quoted", ""), "  x ");
+    EXPECT_EQ(ini.ReadString("Czech", "missing", "Error"), "Error");
+    EXPECT_EQ(ini.ReadString("other", "caption", ""), QString::fromUtf8("Jiné"));
+}
+
+TEST(IniFile, ReadsWindows1250AndUtf8Alike)
+{
+    const QString text = QString::fromUtf8("[Czech]\nsDotaz=Dotaz – uložit změny?\n");
+    TIniFile utf8(WriteTemp(text.toUtf8()));
+    TIniFile ansi(WriteTemp(UnicodeToAnsi(text)));
+    EXPECT_EQ(utf8.ReadString("Czech", "sDotaz", ""), QString::fromUtf8("Dotaz – uložit změny?"));
+    EXPECT_EQ(ansi.ReadString("Czech", "sDotaz", ""), QString::fromUtf8("Dotaz – uložit změny?"));
+}
+
+TEST(IniFile, WritesKeepTheRestOfTheFile)
+{
+    const QString path = WriteTemp("; keep me\n[Setting]\nKorX=1\nOther=x\n\n[Next]\nA=b\n");
+    TIniFile ini(path);
+    ini.WriteInteger("setting", "korx", -3);
+    ini.WriteInteger("Setting", "KorY", 4);
+    ini.WriteBool("New", "SkinEnabled", false);
+    EXPECT_EQ(ini.ReadInteger("Setting", "KorX", 0), -3);
+    EXPECT_EQ(ini.ReadInteger("Setting", "KorY", 0), 4);
+    EXPECT_FALSE(ini.ReadBool("New", "SkinEnabled", true));
+    EXPECT_EQ(ini.ReadString("Next", "A", ""), "b");
+    EXPECT_EQ(ini.ReadString("Setting", "Other", ""), "x");
+    const QString all = QString::fromUtf8(TestSupport::ReadFile(path));
+    EXPECT_TRUE(all.startsWith("; keep me"));
+    EXPECT_LT(all.indexOf("KorY=4"), all.indexOf("[Next]"));
+    TStringList keys;
+    ini.ReadSection("Setting", keys);
+    EXPECT_EQ(keys.ToQStringList(), QStringList({"korx", "Other", "KorY"}));
+}
+
+TEST(IniFile, WriteCreatesFileAndFolder)
+{
+    const QString path = TestSupport::MakeTempDir() + "/sub/dir/velkaro3.ini";
+    TIniFile ini(path);
+    ini.WriteString("Setting", "SkinFileName", "/x/y.skn");
+    EXPECT_EQ(TIniFile(path).ReadString("Setting", "SkinFileName", ""), "/x/y.skn");
+}
+
+TEST(StringList, TextSplitsAllLineBreaksAndJoinsWithCrLf)
+{
+    TStringList l;
+    l.SetText("a\r\nb\rc\nd\r\n");
+    EXPECT_EQ(l.Count(), 4);
+    EXPECT_EQ(l.Text(), "a\r\nb\r\nc\r\nd\r\n");
+    l.SetCommaText("x,\"y z\",\"q\"\"\"");
+    EXPECT_EQ(l.ToQStringList(), QStringList({"x", "y z", "q\""}));
+    l.SetText("TLabel=panel\nTEdit=edit");
+    EXPECT_EQ(l.Values("tedit"), "edit");
+}
+
+TEST(StringList, SortedFindAndDuplicates)
+{
+    TStringList l;
+    l.SetSorted(true);
+    l.Add("b");
+    l.Add("A");
+    l.Add("c");
+    l.Add("B"); // ignored duplicate
+    EXPECT_EQ(l.ToQStringList(), QStringList({"A", "b", "c"}));
+    EXPECT_EQ(l.IndexOf("C"), 2);
+    EXPECT_THROW(l.Insert(0, "z"), EComponentError);
+}

@@ -1,0 +1,27 @@
+#include "designer_fixture.h"
+
+#include "classlib/forms/dialogs.h"
+#include "classlib/forms/message_box.h"
+#include "test_support.h"
+
+TMainWindowFixture::TMainWindowFixture()
+{
+    FOldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", TestSupport::MakeTempDir().toUtf8());
+    FMain = std::make_unique<TFrmMain>(nullptr);
+    FMain->DoCreate();
+}
+
+TMainWindowFixture::~TMainWindowFixture()
+{
+    SetMessageBoxHook(nullptr);
+    TCommonDialog::ExecuteHook = nullptr;
+    FMain.reset();
+    qputenv("XDG_CONFIG_HOME", FOldConfig);
+}
+
+void TMainWindowFixture::ShowWindow(const QString& startFile)
+{
+    FMain->SetStartFile(startFile);
+    FMain->Show();
+}

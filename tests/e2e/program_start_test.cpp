@@ -1,0 +1,56 @@
+// The real program started without a screen: which windows appear, and the
+// main window's caption.
+
+#include "test_support.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <gtest/gtest.h>
+
+namespace {
+struct ProgramRun {
+    QString Err;
+    int ExitCode = -1;
+};
+
+ProgramRun StartProgram(const QStringList& args, int quitAfterMs)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("TESSAVIK_TRACE", "1");
+    env.insert("TESSAVIK_QUIT_AFTER", QString::number(quitAfterMs));
+    env.insert("XDG_CONFIG_HOME", TestSupport::MakeTempDir());
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(TestSupport::MakeTempDir());
+    p.start(TestSupport::BinDir() + "/tessavik", args);
+    ProgramRun r;
+    if (!p.waitForFinished(30000)) {
+        p.kill();
+        p.waitForFinished();
+    }
+    r.Err = QString::fromUtf8(p.readAllStandardError());
+    r.ExitCode = p.exitCode();
+    return r;
+}
+} // namespace
+
+TEST(ProgramStart, WithoutAFileTheStartWindowAppearsOnce)
+{
+    const ProgramRun r = StartProgram({}, 1500);
+    EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    EXPECT_EQ(r.Err.count("shown FrmStart"), 1) << r.Err.toStdString();
+    // The main window of an untitled document (no language file beside the
+    // test build: the default texts).
+    EXPECT_TRUE(r.Err.contains("shown FrmMain Untitled - ")) << r.Err.toStdString();
+    EXPECT_TRUE(r.Err.contains("quit"));
+}
+
+TEST(ProgramStart, WithAFileTheStartWindowStaysHidden)
+{
+    const QString file = TestSupport::MakeTempDir() + "/prazdny.tvk";
+    const ProgramRun r = StartProgram({file, "second-argument-is-ignored"}, 1500);
+    EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    EXPECT_TRUE(r.Err.contains("shown FrmMain")) << r.Err.toStdString();
+    EXPECT_FALSE(r.Err.contains("shown FrmStart")) << r.Err.toStdString();
+}
