@@ -222,9 +222,29 @@ TEST_F(DiscCommand, FromTheDriveIntoTheDesignAndStillThereAfterARestart)
     QTreeWidget* tree = Catalogue->ListView1->Tree();
     MouseClick(tree->viewport(), tree->visualItemRect(tree->topLevelItem(0)).center());
     Main()->Modified = false; // as if saved meanwhile
+    const int before = Main()->ObjectCount();
     Catalogue->Button5->Button()->click();
     EXPECT_FALSE(Catalogue->Visible());
     EXPECT_TRUE(Main()->Modified);
+    // A new text object on top of the stack, selected.
+    ASSERT_EQ(Main()->ObjectCount(), before + 1);
+    auto* label = dynamic_cast<TLabel*>(Main()->SelectedObject);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->Caption(), QStringLiteral("1. Opening\r\n2. Middle\r\n3. Closing\r\n"));
+    EXPECT_EQ(label->Font()->Size(), 8);
+    EXPECT_EQ(label->Tag(), 1);
+    EXPECT_EQ(label->Parent(), Main()->PNLCD);
+    EXPECT_EQ(label->Name(), QStringLiteral("C%1").arg(before));
+
+    // The title of the same disc, at 14 points.
+    Catalogue->Show();
+    Catalogue->ListView1->SetItemIndex(0);
+    Catalogue->Button6->Button()->click();
+    label = dynamic_cast<TLabel*>(Main()->SelectedObject);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->Caption(), QStringLiteral("Some Artist - Some Album"));
+    EXPECT_EQ(label->Font()->Size(), 14);
+    EXPECT_EQ(Main()->ObjectCount(), before + 2);
 
     // The program starts again on the same catalogue file.
     Catalogue.reset();

@@ -93,6 +93,7 @@ void TFrmMain::LookupInsertedCD()
 
 void TFrmMain::ConnectCatalogueWindow(TCDDatabaseForm* form)
 {
+    form->OnInsertText = [this](const QString& text, int fontSize) { AddTextObject(text, fontSize); };
     form->OnModified = [this](TComponent*) { SetModified(); };
     // Modeless, but kept above the main window.
     QWidget* window = form->Window();
