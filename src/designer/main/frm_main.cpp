@@ -24,6 +24,7 @@ TFrmMain::TFrmMain(TComponent* owner) : TForm(owner)
     // Each area adds its controls here, in this order (it decides the stacking
     // of windows on the surface): surface, selection, creating, layers,
     // sidepanel, files, commands, printing, textedit, vectortext, catalogue, other.
+    CreateVectorTextControls();
     OnCreate = [this](TComponent* s) { FormCreate(s); };
     OnShow = [this](TComponent* s) { FormShow(s); };
     OnCloseQuery = [this](TComponent* s, bool& canClose) { FormCloseQuery(s, canClose); };

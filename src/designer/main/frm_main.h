@@ -151,6 +151,36 @@ public:
     // ==== end textedit
 
     // ==== vectortext: circular text and text drawn as a vector picture
+    // The circle guide of a selected circular text: Circl1 holds the circle's
+    // bounds (never shown), Circl2 shows it as a one-pixel ring; radius
+    // handles CT, CR, CB, CL and rotation handles IR1..IR4.
+    TShape* Circl1 = nullptr;
+    TPanel* Circl2 = nullptr;
+    TShape *CT = nullptr, *CR = nullptr, *CB = nullptr, *CL = nullptr;
+    TImage *IR1 = nullptr, *IR2 = nullptr, *IR3 = nullptr, *IR4 = nullptr;
+    bool RotateActive = false;
+    int RotateAngle = 0;
+    bool RadiusActive = false;
+    void CreateVectorTextControls();
+    // The redraws of the two kinds, measuring with SizeLabel and warning with
+    // this window's texts. RenderTextImage takes the style flags from the
+    // selected object and gives it the font.
+    void RenderCircularText(TControl* object, int radius, int angle, const QString& text);
+    void RenderTextImage(TControl* object, const TFont* font, int angle, const QString& text);
+    // Places and shows the guide ring and the eight handles for a circular text.
+    void PlaceCircleGuide(TControl* object);
+    void HideCircleGuide();
+    void SetCircleRingRegion(TWinControl* control, int left, int top, int right, int bottom);
+    void IR2MouseDown(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void IR2MouseMove(TComponent* sender, TShiftState shift, int x, int y);
+    void IR2MouseUp(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void CTMouseDown(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void CTMouseUp(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void CTMouseMove(TComponent* sender, TShiftState shift, int x, int y);
+    void CRMouseMove(TComponent* sender, TShiftState shift, int x, int y);
+    void CBMouseMove(TComponent* sender, TShiftState shift, int x, int y);
+    void CLMouseMove(TComponent* sender, TShiftState shift, int x, int y);
+    void RadiusHandleMove(int newRadius);
     // ==== end vectortext
 
     // ==== catalogue: audio-disc lookup and the catalogue window

@@ -6,6 +6,10 @@
 
 void RegisterObjectStreamClasses(TStreamRegistry& registry)
 {
+    // Without the image list there is nothing to extend; records of these
+    // classes are then refused as unknown, like any other unknown class.
+    if (!registry.Find(QStringLiteral("TImage")))
+        return;
     {
         auto b = ExtendStreamClass<TFImage>(QStringLiteral("TImage"), QStringLiteral("TFImage"),
                                             [] { return std::make_unique<TFImage>(nullptr); }, registry);

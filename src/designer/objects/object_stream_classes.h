@@ -4,6 +4,6 @@
 
 #include "classlib/streaming/registry.h"
 
-// Adds TFImage (then MFFont, Aliasing, Filling) and TCFImage (then MFFont);
-// TImage must already be registered. Registering again replaces them.
+// Adds TFImage (then MFFont, Aliasing, Filling) and TCFImage (then MFFont)
+// when TImage is registered. Registering again replaces them.
 void RegisterObjectStreamClasses(TStreamRegistry& registry = TStreamRegistry::Default());
