@@ -1,0 +1,274 @@
+#include "skin/skin_data.h"
+
+#include "classlib/graphics/canvas.h"
+#include "classlib/sysutils.h"
+#include "platform/system_metrics.h"
+#include "skin/quick_ini.h"
+#include "skin/skin_manager.h"
+#include "skin/skin_reader.h"
+
+#include <QDataStream>
+#include <QFile>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QPainter>
+
+// Resources of a static library are registered by hand.
+static void InitSkinResources() { Q_INIT_RESOURCE(skin_resources); }
+
+namespace {
+TSkinControlTypes DefaultSkinControls()
+{
+    TSkinControlTypes all;
+    for (int i = xcMainMenu; i <= xcFastReport; ++i)
+        all.Include(static_cast<TSkinControlType>(i));
+    all.Exclude(xcMenuItem);
+    all.Exclude(xcFastReport);
+    return all;
+}
+
+} // namespace
+
+TSkinData::TSkinData(TComponent* owner)
+    : TComponent(owner),
+      Buttons(std::make_unique<TDataSkinButton>(QStringLiteral("Buttons"))),
+      Left(std::make_unique<TDataSkinBorder>(QStringLiteral("Left"))),
+      Right(std::make_unique<TDataSkinBorder>(QStringLiteral("Right"))),
+      Top(std::make_unique<TDataSkinBorder>(QStringLiteral("Top"))),
+      Bottom(std::make_unique<TDataSkinBorder>(QStringLiteral("Bottom"))),
+      Title(std::make_unique<TDataSkinTitle>(QStringLiteral("Title"))),
+      FSkinControls(DefaultSkinControls()),
+      FSkin3rd(DefaultSkin3rd())
+{
+    CustomColours.fill(clWhite);
+    SkinBrush = QBrush(ToQColor(clBtnFace));
+    MenuImages = new TImageList(this, 16, 16);
+    MenuImages->AddStrip(SkinResourceBitmap(QStringLiteral("PELLIMOMENU")), clWhite);
+    MaximizedWidth = GetSystemMetrics(SM_CXMAXIMIZED);
+    MaximizedHeight = GetSystemMetrics(SM_CYMAXIMIZED);
+}
+
+TSkinData::~TSkinData()
+{
+    if (TSkinManage* manager = SkinManager())
+        manager->RemoveSkinData(this);
+}
+
+void TSkinData::SetActive(bool value)
+{
+    if (value == FActive)
+        return;
+    FActive = value;
+    if (ComponentState() & (csLoading | csReading))
+        return;
+    TSkinManage* manager = SkinManager();
+    if (!manager)
+        return;  // not registered yet: Loaded takes the switch as it finds it
+    switch (FSkinFormtype) {
+    case sfMainform:
+        if (value) {
+            if (!SkinRead())
+                return;
+            manager->SetPendingSkinData(this);
+            manager->ScheduleAction(TSkinManage::saSkinAll, 250);
+            manager->SetSkinOnState(1);
+        } else {
+            manager->SetPendingSkinData(this);
+            manager->ScheduleAction(TSkinManage::saUnskinAll, 250);
+        }
+        break;
+    case sfOnlyThisForm:
+        manager->SetPendingSkinData(this);
+        if (!value)
+            manager->ScheduleAction(TSkinManage::saUnskinAll, 250);
+        else if (SkinRead())
+            manager->ScheduleAction(TSkinManage::saSkinAll, 250);
+        break;
+    case sfDialog:
+    case sfDLL:
+        break;
+    }
+}
+
+void TSkinData::SetSkinFile(const QString& value)
+{
+    FLoading = true;
+    FSkinFile = value;
+    if (!FileExists(value))
+        return;
+    QFile file(ResolvePathCase(value));
+    if (!file.open(QIODevice::ReadOnly))
+        return;  // unreadable: as a missing file, the held skin stays
+    FSkinStream = file.readAll();
+    LoadSkin();
+    SkinChanged();
+}
+
+void TSkinData::Loaded()
+{
+    // The platform always offers scroll-bar information, so xcScrollbar stays.
+    TSkinManage* manager = CreateSkinManager();
+    manager->AddSkinData(this);
+    LoadCaptionFont();
+    if (FSkinFormtype == sfMainform) {
+        manager->InstallHook();
+        if (FActive) {
+            if (SkinRead())
+                manager->ScheduleAction(TSkinManage::saSkinAll, 250);
+            else
+                FActive = false;
+        }
+        if (FSkinControls.Contains(xcMainMenu))
+            FSkinControls.Exclude(xcMenuItem);
+        else
+            FSkinControls.Exclude(xcSystemMenu);
+        LoadAppIcon();
+    } else {
+        manager->SetRunning(true);
+        manager->SetSkinOnState(manager->SkinOnState() + 1);
+        // Skinning the owner form at once comes with the form skinner.
+    }
+}
+
+void TSkinData::ReadSkinStream(QDataStream& stream)
+{
+    char header[4];
+    if (stream.readRawData(header, 4) != 4)
+        throw EReadError(QStringLiteral("Stream read error"));
+    const auto n = static_cast<int32_t>(static_cast<uint8_t>(header[0]) | (static_cast<uint8_t>(header[1]) << 8) |
+                                        (static_cast<uint8_t>(header[2]) << 16) |
+                                        (static_cast<uint32_t>(static_cast<uint8_t>(header[3])) << 24));
+    if (n < 1)
+        return;
+    QByteArray bytes(n, Qt::Uninitialized);
+    if (stream.readRawData(bytes.data(), n) != n)
+        throw EReadError(QStringLiteral("Stream read error"));
+    FSkinStream = bytes;
+    LoadSkin();
+}
+
+void TSkinData::WriteSkinStream(QDataStream& stream) const
+{
+    const auto n = static_cast<uint32_t>(FSkinStream.size());
+    const char header[4] = {static_cast<char>(n & 0xFF), static_cast<char>((n >> 8) & 0xFF),
+                            static_cast<char>((n >> 16) & 0xFF), static_cast<char>((n >> 24) & 0xFF)};
+    stream.writeRawData(header, 4);
+    if (n >= 1)
+        stream.writeRawData(FSkinStream.constData(), static_cast<int>(n));
+}
+
+bool TSkinData::LoadSkin()
+{
+    FLoading = true;
+    TSkinReader reader;
+    if (!reader.LoadFromStream(FSkinStream))
+        return false;
+    QByteArray scratch;
+    QString iniName;
+    reader.ExtractByPart(QStringLiteral(".ini"), scratch, iniName);
+    TQuickIni ini;
+    ini.LoadFromStream(scratch);
+    ReadSkin(ini, reader);
+    return true;
+}
+
+void TSkinData::SkinChanged()
+{
+    if (ComponentState() & (csLoading | csReading))
+        return;
+    if (!SkinManager())
+        Loaded();
+    TSkinManage* manager = SkinManager();
+    manager->SetPendingSkinData(this);
+    manager->RefreshSkinForms();
+    if (manager->SkinOnState() == 1)
+        manager->ScheduleAction(TSkinManage::saReskin, 250);
+}
+
+void TSkinData::DoSkinChanged()
+{
+    if (OnSkinChanged)
+        OnSkinChanged(this);
+}
+
+void TSkinData::DoFormSkin(QWidget* window, const QString& className, bool& DoSkin)
+{
+    FLastFormSkinWindow = window;
+    if (OnFormSkin) {
+        OnFormSkin(this, className, DoSkin);
+        return;
+    }
+    if (className == QLatin1String("SysMonthCal32"))
+        DoSkin = false;
+    else if (FSkinControls.Contains(xcFastReport) && className.startsWith(QLatin1String("Tfr")))
+        DoSkin = false;
+}
+
+void TSkinData::LoadAppIcon()
+{
+    const int w = GetSystemMetrics(SM_CXSMICON);
+    const int h = GetSystemMetrics(SM_CYSMICON);
+    AppIcon = QImage(w, h, QImage::Format_RGB32);
+    AppIcon.fill(qRgb(255, 0, 255));
+    const QIcon icon = QGuiApplication::windowIcon();
+    if (icon.isNull())
+        return;
+    QPainter p(&AppIcon);
+    icon.paint(&p, QRect(0, 0, w, h));
+}
+
+void TSkinData::LoadCaptionFont()
+{
+    // The classic scheme's caption font.
+    CaptionFont.SetName(QStringLiteral("Tahoma"));
+    CaptionFont.SetHeight(-11);
+    CaptionFont.SetStyle(FontStyleBit(fsBold));
+    CaptionFont.SetCharset(DEFAULT_CHARSET);
+    CaptionFont.SetColor(clCaptionText);
+}
+
+QImage SkinResourceBitmap(const QString& name)
+{
+    InitSkinResources();
+    QImage image(QStringLiteral(":/skin/") + name.toLower() + QStringLiteral(".bmp"), "BMP");
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+QByteArray DefaultSkinArchive()
+{
+    InitSkinResources();
+    QFile f(QStringLiteral(":/skin/default.skn"));
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return f.readAll();
+}
+
+QByteArray DefaultSkinStreamProperty()
+{
+    const QByteArray archive = DefaultSkinArchive();
+    QByteArray out;
+    const auto n = static_cast<uint32_t>(archive.size());
+    for (int i = 0; i < 4; ++i)
+        out.append(static_cast<char>((n >> (8 * i)) & 0xFF));
+    return out + archive;
+}
+
+QString AnsiToWide(const QByteArray& text) { return AnsiToUnicode(text); }
+
+QString WideCopy(const char16_t* buffer, int length)
+{
+    if (!buffer)
+        return QString();
+    if (length < 0) {
+        length = 0;
+        while (buffer[length] != 0)
+            ++length;
+    }
+    return QString(reinterpret_cast<const QChar*>(buffer), length);
+}
+
+int SkinDrawText(TCanvas* canvas, const QString& text, TRect& r, unsigned format)
+{
+    // Our canvas draws Unicode text itself: no detour through the ANSI code page.
+    return canvas ? canvas->DrawText(text, r, format) : 0;
+}

@@ -1,0 +1,96 @@
+#include <QApplication>
+#include <QEvent>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include "skin/skin_data.h"
+#include "skin/skin_manager.h"
+
+namespace {
+class SkinManage : public ::testing::Test {
+protected:
+    void SetUp() override { FreeSkinManager(); }
+    void TearDown() override { FreeSkinManager(); }
+};
+} // namespace
+
+TEST_F(SkinManage, BeforeSkinningBeginsRequestsOnlySwitchTheRunningFlag)
+{
+    TSkinManage* m = CreateSkinManager();
+    EXPECT_EQ(CreateSkinManager(), m);
+    EXPECT_FALSE(m->Running());
+    m->ScheduleAction(TSkinManage::saSkinAll, 250);
+    EXPECT_TRUE(m->Running());
+    EXPECT_FALSE(m->TimerActive());
+    m->ScheduleAction(TSkinManage::saUnskinAll, 250);
+    EXPECT_FALSE(m->Running());
+    EXPECT_FALSE(m->TimerActive());
+    m->ScheduleAction(TSkinManage::saReskin, 250);
+    EXPECT_FALSE(m->TimerActive());
+}
+
+TEST_F(SkinManage, FirstWindowActivationBeginsSkinning)
+{
+    TSkinManage* m = CreateSkinManager();
+    m->InstallHook();
+    QWidget child;
+    QWidget window;
+    QWidget inner(&window);
+    // A child window's activation does not count.
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(&inner, &activate);
+    EXPECT_EQ(m->SkinOnState(), 0);
+    QApplication::sendEvent(&window, &activate);
+    EXPECT_EQ(m->SkinOnState(), 1);
+    m->ScheduleAction(TSkinManage::saUnskinAll, 100);
+    EXPECT_TRUE(m->TimerActive());
+    EXPECT_EQ(m->TimerInterval(), 100);
+}
+
+TEST_F(SkinManage, TickCarriesOutThePendingActionOnce)
+{
+    TSkinManage* m = CreateSkinManager();
+    m->SetSkinOnState(1);
+    // Without pending skin data a tick does nothing.
+    m->ScheduleAction(TSkinManage::saSkinAll, 250);
+    m->TimerTick();
+    EXPECT_FALSE(m->TimerActive());
+    EXPECT_FALSE(m->Running());
+
+    TSkinData data(nullptr);
+    int changed = 0;
+    data.OnSkinChanged = [&](TComponent*) { ++changed; };
+    m->AddSkinData(&data);
+    m->AddSkinData(&data);
+    EXPECT_EQ(m->SkinDataList().size(), 1u);
+    m->SetPendingSkinData(&data);
+    m->ScheduleAction(TSkinManage::saSkinAll, 250);
+    m->ScheduleAction(TSkinManage::saUnskinAll, 250);
+    m->SetRunning(true);
+    m->TimerTick();
+    EXPECT_FALSE(m->Running());
+    EXPECT_EQ(changed, 1);
+    EXPECT_EQ(m->PendingSkinData(), nullptr);
+    m->TimerTick();
+    EXPECT_EQ(changed, 1);
+}
+
+TEST_F(SkinManage, CurrentSkinDataIsTheFirstMainFormOne)
+{
+    TSkinManage* m = CreateSkinManager();
+    auto dialog = std::make_unique<TSkinData>(nullptr);
+    dialog->SetSkinFormtype(sfDialog);
+    auto main1 = std::make_unique<TSkinData>(nullptr);
+    auto main2 = std::make_unique<TSkinData>(nullptr);
+    m->AddSkinData(dialog.get());
+    EXPECT_EQ(m->CurrentSkinData(), nullptr);
+    m->AddSkinData(main1.get());
+    m->AddSkinData(main2.get());
+    EXPECT_EQ(m->CurrentSkinData(), main1.get());
+    m->SetPendingSkinData(main1.get());
+    // A freed component leaves the manager.
+    main1.reset();
+    EXPECT_EQ(m->CurrentSkinData(), main2.get());
+    EXPECT_EQ(m->PendingSkinData(), nullptr);
+    EXPECT_EQ(m->SkinDataList().size(), 2u);
+}

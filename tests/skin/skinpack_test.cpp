@@ -1,0 +1,114 @@
+#include <QDir>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+#include "artwork.h"
+#include "skin/skin_data.h"
+#include "skin/skin_reader.h"
+#include "test_support.h"
+
+using namespace TestSupport;
+
+namespace {
+QString Tool() { return BinDir() + QStringLiteral("/../tools/skinpack/skinpack"); }
+
+int RunTool(const QStringList& args, QByteArray* out = nullptr)
+{
+    QProcess p;
+    p.start(Tool(), args);
+    if (!p.waitForFinished(60000))
+        return -1;
+    if (out)
+        *out = p.readAllStandardOutput();
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+} // namespace
+
+TEST(SkinPackTool, ListsAndExtractsThroughTheProgramsReader)
+{
+    const QString archive = TestDataDir() + QStringLiteral("/lzhuf/skin-small.skn");
+    QByteArray listing;
+    ASSERT_EQ(RunTool({QStringLiteral("list"), archive}, &listing), 0);
+    EXPECT_TRUE(listing.contains("skin.ini"));
+    EXPECT_TRUE(listing.contains("left.bmp"));
+    EXPECT_TRUE(listing.contains("5 entries, format 20000"));
+
+    const QString dir = MakeTempDir() + QStringLiteral("/out");
+    ASSERT_EQ(RunTool({QStringLiteral("extract"), archive, dir}), 0);
+    TSkinReader reader;
+    ASSERT_TRUE(reader.LoadFromStream(ReadFile(archive)));
+    for (const QString& name : reader.Names()) {
+        QByteArray expected;
+        reader.ExtractByName(name, expected);
+        EXPECT_EQ(ReadFile(dir + QLatin1Char('/') + name), expected) << qPrintable(name);
+    }
+    EXPECT_TRUE(QFileInfo::exists(dir + QStringLiteral("/empty name follows")));
+
+    // The old format is refused, with the reader's message on the error stream.
+    EXPECT_NE(RunTool({QStringLiteral("list"), TestDataDir() + QStringLiteral("/lzhuf/skin-old-version.skn")}), 0);
+    EXPECT_NE(RunTool({QStringLiteral("list"), dir + QStringLiteral("/missing.skn")}), 0);
+    EXPECT_NE(RunTool({QStringLiteral("frobnicate")}), 0);
+}
+
+TEST(SkinPackTool, PackedFilesComeBackUnchanged)
+{
+    const QString dir = MakeTempDir();
+    const QString a = dir + QStringLiteral("/Skin.INI");
+    const QString b = dir + QStringLiteral("/Pic.bmp");
+    QFile fa(a);
+    ASSERT_TRUE(fa.open(QIODevice::WriteOnly));
+    fa.write("[TitlebarSkin]\r\nSkinName=Packed\r\n");
+    fa.close();
+    QByteArray noise;
+    for (int i = 0; i < 5000; ++i)
+        noise.append(static_cast<char>((i * 131) ^ (i >> 3)));
+    QFile fb(b);
+    ASSERT_TRUE(fb.open(QIODevice::WriteOnly));
+    fb.write(noise);
+    fb.close();
+    const QString out = dir + QStringLiteral("/packed.skn");
+    ASSERT_EQ(RunTool({QStringLiteral("pack"), out, a, b}), 0);
+    TSkinReader reader;
+    ASSERT_TRUE(reader.LoadFromStream(ReadFile(out)));
+    EXPECT_EQ(reader.Names(), QStringList({"skin.ini", "pic.bmp"}));
+    QByteArray got;
+    reader.ExtractByName(QStringLiteral("PIC.BMP"), got);
+    EXPECT_EQ(got, noise);
+}
+
+TEST(SkinPackTool, CommittedSkinsAreWhatTheArtworkDraws)
+{
+    // The archives in the source tree come from the drawing code, not by hand.
+    const QString source = SourceDir();
+    EXPECT_EQ(SkinPack::PackSkin(SkinPack::DrawSkin(SkinPack::DefaultTheme())), DefaultSkinArchive());
+    EXPECT_EQ(SkinPack::PackSkin(SkinPack::DrawSkin(SkinPack::DefaultTheme())),
+              ReadFile(source + QStringLiteral("/src/skin/resources/default.skn")));
+    for (const SkinPack::TTheme& theme : SkinPack::FolderThemes()) {
+        EXPECT_EQ(SkinPack::PackSkin(SkinPack::DrawSkin(theme)),
+                  ReadFile(source + QStringLiteral("/data/skiny/") + theme.FileName + QStringLiteral(".skn")))
+            << qPrintable(theme.FileName);
+    }
+    EXPECT_EQ(SkinPack::BmpBytes(SkinPack::DrawTrackBitmap(false)),
+              ReadFile(source + QStringLiteral("/src/skin/resources/track.bmp")));
+    EXPECT_EQ(SkinPack::BmpBytes(SkinPack::DrawTrackBitmap(true)),
+              ReadFile(source + QStringLiteral("/src/skin/resources/trackvert.bmp")));
+    EXPECT_EQ(SkinPack::BmpBytes(SkinPack::DrawMenuGlyphs()),
+              ReadFile(source + QStringLiteral("/src/skin/resources/pellimomenu.bmp")));
+}
+
+TEST(SkinPackTool, DefaultSkinDescriptionUsesEverySectionTheEngineReads)
+{
+    const SkinPack::TSkinArt art = SkinPack::DrawSkin(SkinPack::DefaultTheme());
+    EXPECT_EQ(art.Bitmaps.size(), 42);
+    const QString ini = QString::fromUtf8(art.Ini);
+    const char* sections[] = {"TitlebarSkin", "Personality", "Fonts", "Colours", "COLOUR0", "Customcolors",
+                              "BUTTON0", "Button2", "MDICONTROLS", "Buttons", "Progress", "Progress.Chunk",
+                              "GroupBoxEdge", "GroupBox", "Tabs", "StatusBarEdges", "Tab.Pane", "ToolBars",
+                              "ComboButton", "SunkEdge", "ExtraImages", "Headerbar", "MenuItem", "MenuBackground",
+                              "Scrollbar", "HorzScroll", "VertScroll", "HorzScrollThumb", "VertScrollThumb",
+                              "Trackbar.ThumbHorz", "Trackbar.ThumbVert", "Trackbar.ThumbLeft",
+                              "Trackbar.ThumbRight", "Trackbar.ThumbUp", "Trackbar.ThumbDown", "UpDown.Horz",
+                              "UpDown.Vert", "Track", "TRACKVERT"};
+    for (const char* s : sections)
+        EXPECT_TRUE(ini.contains(QLatin1Char('[') + QLatin1String(s) + QLatin1Char(']'))) << s;
+}
