@@ -1,10 +1,19 @@
 // The class library's saved classes through the default registry: the bytes
 // of the records the program writes, and records of other writers read back.
 #include "classlib/controls/ext_controls.h"
+#include "classlib/controls/image.h"
 #include "classlib/controls/std_controls.h"
 #include "classlib/forms/menus.h"
+#include "classlib/pictures/bitmap.h"
+#include "classlib/pictures/gif_image.h"
+#include "classlib/pictures/icon.h"
+#include "classlib/pictures/jpeg_image.h"
+#include "classlib/pictures/metafile.h"
+#include "classlib/pictures/picture.h"
 #include "classlib/streaming/component_stream.h"
 #include "classlib/streaming/record.h"
+#include "classlib/streaming/saved_classes.h"
+#include "classlib/streaming/standard_properties.h"
 #include "classlib/sysutils.h"
 #include "stream_test_bytes.h"
 
@@ -304,4 +313,229 @@ TEST(StreamSavedClasses, OnlySavedClassesAreRead)
     }
     TButton button(nullptr);
     EXPECT_THROW(ComponentRecordBytes(&button), EComponentError);
+}
+
+namespace {
+QByteArray Le32(int32_t v) { return Bytes().i32(v); }
+
+// A 1 x 1 icon: directory, one entry, a 32-bit bitmap and its mask.
+QByteArray TinyIcon()
+{
+    Bytes b;
+    b.u8s({0, 0, 1, 0, 1, 0});                              // reserved, type 1, one image
+    b.u8s({1, 1, 0, 0}).i16(1).i16(32).i32(48).i32(22);     // 1 x 1, planes, bits, size, offset
+    b.i32(40).i32(1).i32(2).i16(1).i16(32).i32(0).i32(0).i32(0).i32(0).i32(0).i32(0);
+    b.u8s({0x10, 0x20, 0x30, 0xFF});                        // one pixel, BGRA
+    b.i32(0);                                               // mask row
+    return b;
+}
+
+// The smallest enhanced metafile: a header and the end record.
+QByteArray TinyEmf()
+{
+    Bytes b;
+    b.i32(1).i32(88);                                       // EMR_HEADER
+    b.i32(0).i32(0).i32(9).i32(9);                          // bounds
+    b.i32(0).i32(0).i32(264).i32(264);                      // frame, 0.01 mm
+    b.i32(0x464D4520).i32(0x10000).i32(88 + 20).i32(2);     // " EMF", version, bytes, records
+    b.i16(1).i16(0).i32(0).i32(0).i32(0);                   // handles, reserved, description, palette
+    b.i32(1024).i32(768).i32(320).i32(240);                 // device in pixels and millimetres
+    b.i32(14).i32(20).i32(0).i32(16).i32(20);               // EMR_EOF
+    return b;
+}
+
+std::unique_ptr<TBitmap> SmallBitmap()
+{
+    auto bmp = std::make_unique<TBitmap>();
+    bmp->SetSize(4, 3);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            bmp->Image().setPixel(x, y, qRgb(40 * x, 60 * y, 200));
+    return bmp;
+}
+
+// The "Picture.Data" value of an image record.
+QByteArray PictureValue(const QByteArray& record)
+{
+    const TComponentRecord r = Generic(record);
+    const TRecordProperty* p = r.Find("Picture.Data");
+    return p ? p->Value.Bytes : QByteArray();
+}
+} // namespace
+
+TEST(StreamSavedClasses, PictureDataOfEveryKindRoundTrips)
+{
+    const auto bmp = SmallBitmap();
+    TJPEGImage jpegMade;
+    jpegMade.Assign(bmp.get());
+    const QByteArray jpegFile = jpegMade.Data();
+    ASSERT_TRUE(jpegFile.startsWith("\xFF\xD8"));
+    TJPEGImage jpeg;
+    jpeg.LoadFromBytes(jpegFile);
+    TGIFImage gif;
+    gif.Assign(bmp.get());
+    const QByteArray gifFile = gif.Data();
+    TIcon icon;
+    icon.LoadFromBytes(TinyIcon());
+    TMetafile emf;
+    emf.LoadFromBytes(TinyEmf());
+
+    struct Case {
+        const TGraphic* Graphic;
+        const char* Class;
+        QByteArray Framed; // what follows the class name
+    };
+    const QByteArray bmpFile = bmp->SaveToBytes();
+    const Case cases[] = {
+        {bmp.get(), "TBitmap", Le32(int32_t(bmpFile.size())) + bmpFile},
+        {&jpeg, "TJPEGImage", Le32(int32_t(jpegFile.size())) + jpegFile},
+        {&gif, "TGIFImage", gifFile},
+        {&icon, "TIcon", TinyIcon()},
+        {&emf, "TMetafile", Le32(int32_t(TinyEmf().size() + 4)) + TinyEmf()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Class);
+        TImage img(nullptr);
+        img.SetName("C2");
+        img.SetTag(1);
+        img.SetBounds(0, 0, 50, 40);
+        img.SetStretch(true);
+        img.Picture()->SetGraphic(c.Graphic);
+        const QByteArray record = ComponentRecordBytes(&img);
+        EXPECT_EQ(Names(Generic(record)).join(","), "Tag,Left,Top,Width,Height,Picture.Data,Stretch");
+        EXPECT_EQ(Hex(PictureValue(record)), Hex(QByteArray(Bytes().str(c.Class).rawb(c.Framed))));
+        auto back = ReadAs<TImage>(record);
+        ASSERT_TRUE(back);
+        ASSERT_TRUE(back->Picture()->HasGraphic());
+        EXPECT_EQ(back->Picture()->Graphic()->ClassName(), c.Class);
+        EXPECT_EQ(back->Picture()->Width(), c.Graphic->Width());
+        EXPECT_EQ(back->Picture()->Height(), c.Graphic->Height());
+        EXPECT_TRUE(back->Stretch());
+        // Written again, the picture is the same bytes.
+        EXPECT_EQ(ComponentRecordBytes(back.get()), record);
+    }
+    // The JPEG keeps the very bytes it was loaded from.
+    TImage img(nullptr);
+    img.Picture()->SetGraphic(&jpeg);
+    auto back = ReadAs<TImage>(ComponentRecordBytes(&img));
+    auto* j = dynamic_cast<TJPEGImage*>(back->Picture()->Graphic());
+    ASSERT_NE(j, nullptr);
+    EXPECT_EQ(j->Data(), jpegFile);
+}
+
+TEST(StreamSavedClasses, ImagePropertiesAndEmptyPictures)
+{
+    MainWindow w;
+    auto* menuImg = new TPopupMenu(&w.Frm);
+    menuImg->SetName("PopupMenuBck");
+    TImage bck(nullptr);
+    bck.SetName("IMGBck");
+    bck.SetTag(3);
+    bck.SetAlign(alClient);
+    bck.SetPopupMenu(menuImg);
+    bck.SetTransparent(true);
+    bck.SetCenter(true);
+    bck.SetProportional(true);
+    const TComponentRecord r = Generic(ComponentRecordBytes(&bck));
+    // No picture: no "Picture.Data".
+    EXPECT_EQ(Names(r).join(","), "Tag,Left,Top,Width,Height,Align,Center,PopupMenu,Proportional,Transparent");
+    EXPECT_EQ(r.Find("PopupMenu")->Value, TRecordValue::Ident("FrmMain.PopupMenuBck"));
+
+    // An unknown or empty graphic class gives an empty picture; the record goes on.
+    for (const char* cls : {"TPNGImage", ""}) {
+        const QByteArray rec = Bytes()
+                                   .signature().str("TImage").str("C1")
+                                   .name("Picture.Data").u8(10).rawb(Le32(int32_t(1 + strlen(cls) + 3)))
+                                   .str(cls).raw("xyz")
+                                   .name("Stretch").True()
+                                   .end().end();
+        auto img = ReadAs<TImage>(rec);
+        ASSERT_TRUE(img) << cls;
+        EXPECT_FALSE(img->Picture()->HasGraphic());
+        EXPECT_TRUE(img->Stretch());
+    }
+    // Damaged picture data fails the whole record.
+    const QByteArray broken = Bytes()
+                                  .signature().str("TImage").str("C1")
+                                  .name("Picture.Data").u8(10).i32(1 + 7 + 4 + 6)
+                                  .str("TBitmap").i32(6).raw("BMjunk")
+                                  .end().end();
+    EXPECT_THROW(Read(broken), EReadError);
+    // Picture data that claims more than its value holds fails as well.
+    const QByteArray overlong = Bytes()
+                                    .signature().str("TImage").str("C1")
+                                    .name("Picture.Data").u8(10).i32(1 + 10 + 4)
+                                    .str("TJPEGImage").i32(1000)
+                                    .end().end();
+    EXPECT_THROW(Read(overlong), EReadError);
+}
+
+namespace {
+// What the designer's text-as-picture object adds to an image.
+struct TTextPictureFake : TImage {
+    TV_CLASS_NAME(TFImage)
+    using TImage::TImage;
+    TFont MFFont;
+    bool Aliasing = false;
+    bool Filling = false;
+};
+} // namespace
+
+TEST(StreamSavedClasses, DesignerClassesExtendTheImageList)
+{
+    TStreamRegistry reg;
+    RegisterSavedClasses(reg);
+    using T = TTextPictureFake;
+    auto b = ExtendStreamClass<T>("TImage", "TFImage", [] { return std::make_unique<T>(nullptr); }, reg);
+    AddFontProperties(b, "MFFont", [](T& o) -> TFont& { return o.MFFont; }, [](T&) { return true; });
+    b.Boolean("Aliasing", [](T& o) { return o.Aliasing; }, [](T& o, int64_t v) { o.Aliasing = v != 0; }).Default(0);
+    b.Boolean("Filling", [](T& o) { return o.Filling; }, [](T& o, int64_t v) { o.Filling = v != 0; }).Default(0);
+    reg.Register(b.Build());
+
+    T t(nullptr);
+    t.SetTag(1);
+    t.SetHint("Nápis");
+    t.SetHelpKeyword("1");
+    t.SetHelpContext(45);
+    t.SetStretch(true);
+    t.SetTransparent(true);
+    t.Picture()->SetGraphic(SmallBitmap().get());
+    t.MFFont.SetName("Tahoma");
+    t.MFFont.SetHeight(-40);
+    t.Filling = true;
+    const QByteArray bytes = ComponentRecordBytes(&t, reg);
+    EXPECT_EQ(Names(Generic(bytes)).join(","),
+              "Tag,Left,Top,Width,Height,Hint,HelpKeyword,HelpContext,Picture.Data,Stretch,Transparent,"
+              "MFFont.Charset,MFFont.Color,MFFont.Height,MFFont.Name,MFFont.Style,Filling");
+    QByteArray copy = bytes;
+    QBuffer buf(&copy);
+    buf.open(QIODevice::ReadOnly);
+    auto back = ReadComponentRecord(buf, reg);
+    auto* f = dynamic_cast<T*>(back.get());
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->Hint(), QString::fromUtf8("Nápis"));
+    EXPECT_EQ(f->HelpContext(), 45);
+    EXPECT_EQ(f->MFFont.Name(), "Tahoma");
+    EXPECT_EQ(f->MFFont.Height(), -40);
+    EXPECT_TRUE(f->Filling);
+    EXPECT_FALSE(f->Aliasing);
+    EXPECT_EQ(f->Picture()->Width(), 4);
+    // The default registry is untouched.
+    EXPECT_EQ(TStreamRegistry::Default().Find("TFImage"), nullptr);
+}
+
+TEST(StreamSavedClasses, ExtremeFontHeightsInARecord)
+{
+    // A label sizes itself with its font once read: no height may overflow.
+    for (int64_t h : {int64_t(INT32_MIN), int64_t(INT32_MAX), int64_t(-1), int64_t(0)}) {
+        const QByteArray rec = Bytes()
+                                   .signature().str("TLabel").str("L")
+                                   .name("Caption").string("W")
+                                   .name("Font.Height").int32(h)
+                                   .end().end();
+        auto l = ReadAs<TLabel>(rec);
+        ASSERT_TRUE(l) << h;
+        EXPECT_EQ(l->Font()->Height(), h);
+        EXPECT_GT(l->Font()->ToQFont().pixelSize(), 0) << h;
+    }
 }

@@ -275,3 +275,15 @@ TEST(Closing, ClosingTheShownWindowGoesThroughTheQuestion)
     EXPECT_EQ(asked, 1);
     EXPECT_TRUE(m->Visible());
 }
+
+TEST(StartUp, TheMainWindowCarriesTheDefaultSkinAndTakesTheSettingsSkin)
+{
+    TMainWindowFixture f;
+    TFrmMain* m = f.Main();
+    ASSERT_NE(m->SkinData1, nullptr);
+    EXPECT_TRUE(m->SkinData1->SkinRead()); // the embedded default skin is loaded
+    // The first show names the skin file of the settings (default: under the start folder).
+    f.ShowWindow();
+    EXPECT_EQ(m->SkinData1->SkinFile(), m->StartDir + "/Skiny/mxskin20.skn");
+    EXPECT_TRUE(m->SkinData1->Active());
+}

@@ -3,6 +3,8 @@
 #include "classlib/sysutils.h"
 
 #include <QFontMetrics>
+#include <algorithm>
+#include <climits>
 
 namespace {
 struct CharsetName {
@@ -143,15 +145,17 @@ QFont TFont::ToQFont() const
     f.setStrikeOut(HasStyle(fsStrikeOut));
     f.setKerning(false);
     f.setHintingPreference(QFont::PreferFullHinting);
+    // Heights come from files too: work in 64 bits so no height overflows.
+    const auto pixels = [](long long v) { return static_cast<int>(std::clamp<long long>(v, 1, INT_MAX)); };
     if (FHeight < 0) {
-        f.setPixelSize(std::max(1, -FHeight));
+        f.setPixelSize(pixels(-static_cast<long long>(FHeight)));
     } else if (FHeight > 0) {
         // A cell height: find the character height whose ascent plus descent matches.
         f.setPixelSize(FHeight);
         const QFontMetrics fm(f);
         const int cell = fm.ascent() + fm.descent();
         if (cell > 0)
-            f.setPixelSize(std::max(1, FHeight * FHeight / cell));
+            f.setPixelSize(pixels(static_cast<long long>(FHeight) * FHeight / cell));
     } else {
         f.setPixelSize(11); // height 0 asks for the default size
     }

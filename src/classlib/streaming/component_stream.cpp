@@ -4,7 +4,6 @@
 #include "classlib/streaming/writer.h"
 #include "classlib/sysutils.h"
 
-#include <QBuffer>
 #include <limits>
 #include <new>
 

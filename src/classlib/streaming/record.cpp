@@ -4,9 +4,7 @@
 #include "classlib/streaming/writer.h"
 #include "classlib/sysutils.h"
 
-#include <QBuffer>
 #include <cmath>
-#include <cstring>
 
 TRecordValue TRecordValue::Integer(int64_t value)
 {

@@ -2,8 +2,10 @@
 
 #include "classlib/controls/control.h"
 #include "classlib/controls/ext_controls.h"
+#include "classlib/controls/image.h"
 #include "classlib/controls/std_controls.h"
 #include "classlib/forms/menus.h"
+#include "classlib/pictures/picture.h"
 #include "classlib/streaming/standard_properties.h"
 
 namespace {
@@ -278,6 +280,40 @@ void RegisterCheckBox(TStreamRegistry& registry)
     registry.Register(b.Build());
 }
 
+void RegisterImage(TStreamRegistry& registry)
+{
+    using T = TImage;
+    TStreamClassBuilder<T> b("TImage", [] { return std::make_unique<T>(nullptr); });
+    AddHead(b);
+    AddAlign(b);
+    AddAnchors(b);
+    b.Boolean("AutoSize", [](T& o) { return o.AutoSize(); }, [](T& o, int64_t v) { o.SetAutoSize(v != 0); })
+        .Default(0);
+    b.Boolean("Center", [](T& o) { return o.Center(); }, [](T& o, int64_t v) { o.SetCenter(v != 0); }).Default(0);
+    AddConstraints(b);
+    AddDrag(b);
+    AddEnabled(b);
+    b.Boolean("IncrementalDisplay", [](T& o) { return o.IncrementalDisplay(); },
+              [](T& o, int64_t v) { o.SetIncrementalDisplay(v != 0); })
+        .Default(0);
+    AddParentShowHint(b);
+    // The picture sub-object holds nothing but its defined data.
+    b.Binary("Picture.Data", [](T& o) { return o.Picture()->DataBytes(); },
+             [](T& o, const QByteArray& v) { o.Picture()->ReadDataFromBytes(v); })
+        .StoredIf([](T& o) { return o.Picture()->HasGraphic(); });
+    AddPopupMenu(b);
+    b.Boolean("Proportional", [](T& o) { return o.Proportional(); },
+              [](T& o, int64_t v) { o.SetProportional(v != 0); })
+        .Default(0);
+    AddShowHint(b);
+    b.Boolean("Stretch", [](T& o) { return o.Stretch(); }, [](T& o, int64_t v) { o.SetStretch(v != 0); })
+        .Default(0);
+    b.Boolean("Transparent", [](T& o) { return o.Transparent(); }, [](T& o, int64_t v) { o.SetTransparent(v != 0); })
+        .Default(0);
+    AddVisible(b);
+    registry.Register(b.Build());
+}
+
 } // namespace
 
 QStringList AlignNames() { return {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient", "alCustom"}; }
@@ -296,4 +332,5 @@ void RegisterSavedClasses(TStreamRegistry& registry)
     RegisterLabel(registry);
     RegisterShape(registry);
     RegisterCheckBox(registry);
+    RegisterImage(registry);
 }

@@ -13,8 +13,7 @@
 
 void RegisterSavedClasses(TStreamRegistry& registry);
 
-// The head every saved control starts with: Tag, Left, Top, Width, Height,
-// Cursor, Hint, HelpType, HelpKeyword, HelpContext.
+// Names of the control enumerations and sets, in the order of their values.
 QStringList AlignNames();
 QStringList AnchorNames();
 QStringList DragKindNames();

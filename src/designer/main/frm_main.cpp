@@ -6,6 +6,7 @@
 #include "designer/forms/frm_start.h"
 
 #include <QCoreApplication>
+#include <QDataStream>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -25,6 +26,8 @@ TFrmMain::TFrmMain(TComponent* owner) : TForm(owner)
     // of windows on the surface): surface, selection, creating, layers,
     // sidepanel, files, commands, printing, textedit, vectortext, catalogue, other.
     CreateVectorTextControls();
+    // The window is read: its components take up their loaded state.
+    SkinData1->Loaded();
     OnCreate = [this](TComponent* s) { FormCreate(s); };
     OnShow = [this](TComponent* s) { FormShow(s); };
     OnCloseQuery = [this](TComponent* s, bool& canClose) { FormCloseQuery(s, canClose); };
@@ -132,6 +135,16 @@ void TFrmMain::CreateStartupControls()
     SaveDialog->DefaultExt = QStringLiteral("*.tvk");
     SaveDialog->Filter = filter;
     SaveDialog->Options = ofOverwritePrompt | ofHideReadOnly | ofEnableSizing;
+
+    // The skin component carries the default skin as its stored skin stream.
+    SkinData1 = named(new TSkinData(this), "SkinData1");
+    SkinData1->SetActive(true);
+    {
+        QByteArray framed = DefaultSkinStreamProperty();
+        QDataStream in(&framed, QIODevice::ReadOnly);
+        in.setByteOrder(QDataStream::LittleEndian);
+        SkinData1->ReadSkinStream(in);
+    }
 }
 
 QString TFrmMain::ConfigDir()
@@ -170,6 +183,12 @@ void TFrmMain::FormCreate(TComponent*)
 
 void TFrmMain::FormShow(TComponent*)
 {
+    {
+        TIniFile ini(SettingsFileName());
+        SkinData1->SetSkinFile(ini.ReadString(QStringLiteral("Setting"), QStringLiteral("SkinFileName"),
+                                              StartDir + QStringLiteral("/Skiny/mxskin20.skn")));
+        SkinData1->SetActive(ini.ReadBool(QStringLiteral("Setting"), QStringLiteral("SkinEnabled"), true));
+    }
     LastEntry = std::make_unique<TAccessDBEntry>();
     StatusBar->SetPanelWidth(0, Width() - 250);
     SetDoubleBuffered(true);

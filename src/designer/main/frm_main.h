@@ -11,6 +11,7 @@
 #include "classlib/forms/form.h"
 #include "classlib/forms/menus.h"
 #include "catalogue/cddb_entry.h"
+#include "skin/skin_data.h"
 
 #include <memory>
 
@@ -118,6 +119,7 @@ public:
     TImage* SizeImage = nullptr;    // measures pictures
     TOpenDialog* OpenDialog = nullptr;
     TSaveDialog* SaveDialog = nullptr;
+    TSkinData* SkinData1 = nullptr;  // the skin of every window; holds the default skin
 
     // ======== Areas of the window. Each area keeps its members and handlers
     // between its markers and its code in its own source file; its controls
