@@ -11,6 +11,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <algorithm>
+#include <utility>
 
 TShortCut ShortCut(int key, TShiftState shift)
 {
@@ -118,8 +119,7 @@ TCustomForm::~TCustomForm()
     if (FOuter)
         if (auto* b = TWindowBridge::Of(FOuter, false))
             b->ResetProc();
-    if (OnDestroy)
-        SafeCall([&] { OnDestroy(this); });
+    RunDestroyHandler();
     if (FModalLoop)
         FModalLoop->quit();
     if (Screen) {
@@ -128,6 +128,12 @@ TCustomForm::~TCustomForm()
     }
     // Owned controls go before the window they live in.
     DestroyComponents();
+}
+
+void TCustomForm::RunDestroyHandler()
+{
+    if (TNotifyEvent handler = std::exchange(OnDestroy, nullptr))
+        SafeCall([&] { handler(this); });
 }
 
 TCustomForm* TCustomForm::FormOfWidget(QWidget* widget)

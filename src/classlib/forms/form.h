@@ -104,6 +104,9 @@ public:
     void Notification(TComponent* component, TOperation operation) override;
 
 protected:
+    // Runs OnDestroy once. A derived form whose handler uses its own members
+    // calls this from its destructor, while it is still whole.
+    void RunDestroyHandler();
     QWidget* CreateWidget(QWidget* parent) override;
     void InitWidget() override;
     void VisibleChanged() override;
