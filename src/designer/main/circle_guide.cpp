@@ -118,6 +118,8 @@ void TFrmMain::CreateVectorTextControls()
     IR2 = rotateHandle("IR2");
     IR3 = rotateHandle("IR3");
     IR4 = rotateHandle("IR4");
+
+    BindVectorTextCommands();
 }
 
 void TFrmMain::RenderCircularText(TControl* object, int radius, int angle, const QString& text)
@@ -236,6 +238,7 @@ void TFrmMain::HideCircleGuide()
 
 void TFrmMain::IR2MouseDown(TComponent*, TMouseButton, TShiftState, int, int)
 {
+    ShowCentreLines(false);
     // A press without a move must not turn the text: start from its own angle.
     TCFImage* o = AsCircText(SelectedObject);
     RotateAngle = o ? GetParamField(o->HelpKeyword(), 3) : 0;

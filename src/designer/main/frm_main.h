@@ -439,6 +439,28 @@ public:
     void CBMouseMove(TComponent* sender, TShiftState shift, int x, int y);
     void CLMouseMove(TComponent* sender, TShiftState shift, int x, int y);
     void RadiusHandleMove(int newRadius);
+
+    TToolButton *btnTextImg = nullptr, *btnKruhText = nullptr;
+    // The insert buttons, the popup commands and the hooks of the other areas.
+    void BindVectorTextCommands();
+    void btnKruhText2Click(TComponent* sender);
+    void btnTextImgClick(TComponent* sender);
+    void crc1Click(TComponent* sender);
+    void crc2Click(TComponent* sender);
+    void tim1Click(TComponent* sender);
+    void tim2Click(TComponent* sender);
+    // The properties of the selected text as picture, the dialog opened on page.
+    void EditTextImage(int page);
+    // Mouse of a circular text: a drag moves the centre in its parameter string.
+    void CircTextMouseDown(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void CircTextMouseMove(TComponent* sender, TShiftState shift, int x, int y);
+    void CircTextMouseUp(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
+    int CircPressLeft = 0, CircPressTop = 0;     // the object at the press
+    int GuidePressLeft = 0, GuidePressTop = 0;   // Circl1 at the press
+    void SetCircTextHandlers(TControl* object);
+    // Rebuilders of project and style files: a new object from a read one.
+    void CreateTextImgFrom(TComponent* read);
+    void CreateCircTextFrom(TComponent* read);
     // ==== end vectortext
 
     // ==== catalogue: audio-disc lookup and the catalogue window
