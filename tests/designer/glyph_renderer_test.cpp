@@ -174,30 +174,11 @@ TEST(SplineFlattening, DegenerateSplinesAndShortPiecesStopAtOnce)
     EXPECT_EQ(store.CopyOut()[0].size(), 4u);
 }
 
-TEST(ContourStore, GrowsByDoublingAndCopiesExactSizes)
-{
-    TContourStore store;
-    for (int i = 0; i < 1000; ++i)
-        store.Append(Pt(i, 0));
-    store.NewContour();
-    store.Append(Pt(1, 1));
-    const auto c = store.CopyOut();
-    ASSERT_EQ(c.size(), 2u);
-    EXPECT_EQ(c[0].size(), 1000u);
-    EXPECT_EQ(c[0][999], Pt(999, 0));
-    EXPECT_EQ(c[1].size(), 1u);
-}
-
 TEST(Bitmap32Ex, StartsWithTheFlipTransformAndTakesTheMatrixRounded)
 {
     TBitmap32Ex b;
     EXPECT_EQ(b.GlyphTransform().eM11, 65536);
     EXPECT_EQ(b.GlyphTransform().eM22, -65536);
-    EXPECT_EQ(b.Font()->Name(), "Tahoma");
-    EXPECT_EQ(b.Font()->Size(), 24);
-    EXPECT_TRUE(b.Font()->HasStyle(fsBold));
-    EXPECT_EQ(b.Pen()->Color, 0xFF0000FFu);
-    EXPECT_EQ(b.Brush()->Color, 0xFFFFFFFFu);
     TFloatMatrix m = IdentityMatrix();
     m[0][0] = 1.5f;
     m[0][1] = -0.25f;

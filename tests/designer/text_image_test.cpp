@@ -159,15 +159,3 @@ TEST(TextImage, WhiteTextStaysVisibleOnlyTheGreyIsKeyed)
     EXPECT_EQ(dynamic_cast<TBitmap*>(o.Picture()->Graphic())->TransparentColor(), TColor(0xD8D8D8));
 }
 
-TEST(TextImage, OtherAnglesAndEmptyBoxesDrawNoGlyphs)
-{
-    const TFont font = ArialBold(20);
-    TFImage o(nullptr);
-    o.SetBounds(0, 0, 80, 30);
-    Render(o, font, 45, QStringLiteral("Text"), 7);
-    EXPECT_TRUE(InkBox(PictureImage(o)).isEmpty());
-    EXPECT_EQ(PictureImage(o).size(), QSize(80, 30));
-    o.SetBounds(0, 0, 0, 30);
-    Render(o, font, 0, QStringLiteral("Text"), 7);
-    EXPECT_FALSE(o.Picture()->HasGraphic() && !o.Picture()->Graphic()->Empty());
-}

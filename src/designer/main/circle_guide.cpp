@@ -188,14 +188,14 @@ void TFrmMain::PlaceCircleGuide(TControl* object)
         h->SetBounds(h->Left(), h->Top(), 8, 8);
 
     CircTextExtents.Reset();
-    const int cx = GetParamField(o->HelpKeyword(), 0);
-    const int cy = GetParamField(o->HelpKeyword(), 1);
+    const int cx = ClampCircTextCoord(GetParamField(o->HelpKeyword(), 0));
+    const int cy = ClampCircTextCoord(GetParamField(o->HelpKeyword(), 1));
     const int radius = GetParamField(o->HelpKeyword(), 2);
     const int angle = GetParamField(o->HelpKeyword(), 3);
     TCanvas* canvas = o->Canvas();
     SizeLabel->SetFont(canvas->Font());
     SizeLabel->SetCaption(o->Hint());
-    const int m = SizeLabel->Height();
+    const int m = ClampCircTextCoord(SizeLabel->Height());
 
     // The anchors of a ring of zeros trace the circle the text stands on.
     try {
@@ -255,8 +255,8 @@ void TFrmMain::IR2MouseMove(TComponent* sender, TShiftState, int x, int y)
         return;
     SetModified();
     PNLCD->Repaint();
-    const int cx = GetParamField(o->HelpKeyword(), 0);
-    const int cy = GetParamField(o->HelpKeyword(), 1);
+    const int cx = ClampCircTextCoord(GetParamField(o->HelpKeyword(), 0));
+    const int cy = ClampCircTextCoord(GetParamField(o->HelpKeyword(), 1));
     // The pointer in the panel's coordinates (the handles lie on the panel).
     const int px = handle->Left() + x;
     const int py = handle->Top() + y;
@@ -282,46 +282,39 @@ void TFrmMain::CTMouseDown(TComponent*, TMouseButton, TShiftState, int, int) { R
 
 void TFrmMain::CTMouseUp(TComponent*, TMouseButton, TShiftState, int, int) { RadiusActive = false; }
 
-void TFrmMain::RadiusHandleMove(int newRadius)
+void TFrmMain::RadiusHandleMove(int delta)
 {
     TCFImage* o = AsCircText(SelectedObject);
     if (!o)
         return;
     SetModified();
     PNLCD->Repaint();
-    o->SetHelpKeyword(SetParamField(o->HelpKeyword(), newRadius, 2));
+    o->SetHelpKeyword(ShiftParamField(o->HelpKeyword(), delta, 2));
     RenderCircularText(o, GetParamField(o->HelpKeyword(), 2), GetParamField(o->HelpKeyword(), 3), o->Hint());
     PlaceCircleGuide(o);
 }
 
-namespace {
-int RadiusOf(TControl* selected)
-{
-    TCFImage* o = AsCircText(selected);
-    return o ? GetParamField(o->HelpKeyword(), 2) : 0;
-}
-} // namespace
-
+// The new radius of each handle is the old one moved by the pointer.
 void TFrmMain::CTMouseMove(TComponent*, TShiftState, int, int y)
 {
     if (RadiusActive)
-        RadiusHandleMove(RadiusOf(SelectedObject) - y + 2);
+        RadiusHandleMove(-y + 2);
 }
 
 void TFrmMain::CRMouseMove(TComponent*, TShiftState, int x, int)
 {
     if (RadiusActive)
-        RadiusHandleMove(RadiusOf(SelectedObject) + x - 3);
+        RadiusHandleMove(x - 3);
 }
 
 void TFrmMain::CBMouseMove(TComponent*, TShiftState, int, int y)
 {
     if (RadiusActive)
-        RadiusHandleMove(RadiusOf(SelectedObject) + y - 3);
+        RadiusHandleMove(y - 3);
 }
 
 void TFrmMain::CLMouseMove(TComponent*, TShiftState, int x, int)
 {
     if (RadiusActive)
-        RadiusHandleMove(RadiusOf(SelectedObject) - x + 2);
+        RadiusHandleMove(-x + 2);
 }

@@ -438,7 +438,8 @@ public:
     void CRMouseMove(TComponent* sender, TShiftState shift, int x, int y);
     void CBMouseMove(TComponent* sender, TShiftState shift, int x, int y);
     void CLMouseMove(TComponent* sender, TShiftState shift, int x, int y);
-    void RadiusHandleMove(int newRadius);
+    // Moves the radius of the selected circular text by delta and redraws it.
+    void RadiusHandleMove(int delta);
 
     TToolButton *btnTextImg = nullptr, *btnKruhText = nullptr;
     // The insert buttons, the popup commands and the hooks of the other areas.

@@ -101,10 +101,7 @@ void TFrmMain::BindVectorTextCommands()
     HideCircleMarks = [this] { HideCircleGuide(); };
     ShowCircleGuide = [this](TControl* o) { PlaceCircleGuide(o); };
     MoveCircleCentre = [](TControl* o, int dx, int dy) {
-        QString params = o->HelpKeyword();
-        params = SetParamField(params, GetParamField(params, 0) + dx, 0);
-        params = SetParamField(params, GetParamField(params, 1) + dy, 1);
-        o->SetHelpKeyword(params);
+        o->SetHelpKeyword(ShiftParamField(ShiftParamField(o->HelpKeyword(), dx, 0), dy, 1));
     };
     RedrawTextImage = [this](TControl* o) {
         if (auto* t = dynamic_cast<TFImage*>(o))
@@ -257,10 +254,9 @@ void TFrmMain::CircTextMouseUp(TComponent*, TMouseButton, TShiftState, int, int)
     o->SetMouseCapture(false);
     if (wasDragging) {
         // The centre moves with the object.
-        QString params = o->HelpKeyword();
-        params = SetParamField(params, GetParamField(params, 0) + o->Left() - CircPressLeft, 0);
-        params = SetParamField(params, GetParamField(params, 1) + o->Top() - CircPressTop, 1);
-        o->SetHelpKeyword(params);
+        const long long dx = static_cast<long long>(o->Left()) - CircPressLeft;
+        const long long dy = static_cast<long long>(o->Top()) - CircPressTop;
+        o->SetHelpKeyword(ShiftParamField(ShiftParamField(o->HelpKeyword(), dx, 0), dy, 1));
     }
     PlaceCircleGuide(o);
 }

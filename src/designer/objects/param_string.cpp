@@ -2,6 +2,9 @@
 
 #include "classlib/sysutils.h"
 
+#include <algorithm>
+#include <limits>
+
 int GetParamField(const QString& s, int n)
 {
     QString rest = s;
@@ -40,4 +43,11 @@ QString SetParamField(const QString& s, int value, int n)
         ++i;
     }
     return replaced ? out : s;
+}
+
+QString ShiftParamField(const QString& s, long long delta, int n)
+{
+    const long long v = std::clamp<long long>(static_cast<long long>(GetParamField(s, n)) + delta,
+                                              std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    return SetParamField(s, static_cast<int>(v), n);
 }

@@ -10,3 +10,5 @@ int GetParamField(const QString& s, int n);
 // s with field n replaced by value; text after the last ";" is dropped, and a
 // string with fewer than n + 1 fields comes back unchanged.
 QString SetParamField(const QString& s, int value, int n);
+// s with field n moved by delta (kept within the integer range).
+QString ShiftParamField(const QString& s, long long delta, int n);

@@ -21,6 +21,11 @@ void TCircTextExtents::Add(int x, int y)
     MaxY = std::max(MaxY, y);
 }
 
+int ClampCircTextCoord(long long value)
+{
+    return static_cast<int>(std::clamp<long long>(value, -CircTextCoordLimit, CircTextCoordLimit));
+}
+
 int EffectiveRadius(int radius, int pointSize)
 {
     int least = 0;
@@ -84,6 +89,10 @@ void Layout(TCanvas* canvas, int x, int y, int radius, int angle, const QString&
     const std::vector<QString> chars = SplitChars(text);
     if (chars.empty())
         return;
+    x = ClampCircTextCoord(x);
+    y = ClampCircTextCoord(y);
+    radius = ClampCircTextCoord(radius);
+    angle = ClampCircTextCoord(angle);
     const Real r = EffectiveRadius(radius, canvas->Font()->Size());
     std::vector<int> w;
     w.reserve(chars.size());
@@ -157,10 +166,10 @@ void RenderCircularText(TCFImage* object, int radius, int angle, const QString& 
         return;
     CircTextExtents.Reset();
     TCanvas* canvas = object->Canvas();
-    const int m = host.LineHeight ? host.LineHeight(*canvas->Font(), object->Hint())
-                                  : LabelTextExtent(*canvas->Font(), object->Hint()).height();
-    const int cx = GetParamField(object->HelpKeyword(), 0);
-    const int cy = GetParamField(object->HelpKeyword(), 1);
+    const int m = ClampCircTextCoord(host.LineHeight ? host.LineHeight(*canvas->Font(), object->Hint())
+                                                     : LabelTextExtent(*canvas->Font(), object->Hint()).height());
+    const int cx = ClampCircTextCoord(GetParamField(object->HelpKeyword(), 0));
+    const int cy = ClampCircTextCoord(GetParamField(object->HelpKeyword(), 1));
 
     auto* bitmap = dynamic_cast<TBitmap*>(object->Picture()->Graphic());
     const TColor back = canvas->Brush()->Color();

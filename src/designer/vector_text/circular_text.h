@@ -30,6 +30,11 @@ struct TCircTextExtents {
 };
 extern TCircTextExtents CircTextExtents;
 
+// Centres, radii, angles and margins from a file may be any integer: the
+// layout keeps them within this many pixels (degrees) so its sums stay exact.
+constexpr int CircTextCoordLimit = 10000000;
+int ClampCircTextCoord(long long value);
+
 // The radius raised to the minimum the font's point size needs.
 int EffectiveRadius(int radius, int pointSize);
 
