@@ -55,7 +55,7 @@ void TFrmMain::CreateVectorTextControls()
 {
     RegisterObjectStreamClasses();
 
-    auto named = [this](auto* c, const char* name) {
+    auto named = [](auto* c, const char* name) {
         c->SetName(QString::fromLatin1(name));
         return c;
     };
