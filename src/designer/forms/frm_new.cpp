@@ -1,6 +1,44 @@
 #include "designer/forms/frm_new.h"
 
+#include "classlib/forms/application.h"
+#include "classlib/inifiles.h"
+#include "classlib/sysutils.h"
+#include "designer/forms/frm_edit_sablona.h"
+#include "designer/forms/frm_edit_sablona_box.h"
+#include "designer/main/frm_main.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+#include <cmath>
+
 TFrmNew* FrmNew = nullptr;
+
+namespace {
+const QString kDiscSection = QStringLiteral("CD");
+const QString kBoxSection = QStringLiteral("KRAB");
+// Far more templates than any sheet file holds; a mistyped count must not
+// hang the window filling millions of lines.
+constexpr int kMaxTemplates = 1000;
+// Grey outlines of the preview shapes, and the label's light fill.
+constexpr TColor kOutline = 0x00808080;
+constexpr TColor kLabelFill = 0x00F2E6DC;
+
+QString Num(int n) { return QString::number(n); }
+
+// Millimetres of the file as preview pixels: half, truncated toward zero.
+int HalfMm(const QString& text)
+{
+    const double v = StrToFloat(text) / 2.0;
+    // Beyond any sheet; kept in range so the conversion stays defined.
+    return static_cast<int>(std::clamp(v, -1.0e6, 1.0e6));
+}
+} // namespace
+
+QString TemplateFileName()
+{
+    const QString dir = FrmMain ? FrmMain->GetAppDir() : QCoreApplication::applicationDirPath();
+    return dir + QStringLiteral("/defcd.ini");
+}
 
 TFrmNew::TFrmNew(TComponent* owner) : TForm(owner)
 {
@@ -10,6 +48,87 @@ TFrmNew::TFrmNew(TComponent* owner) : TForm(owner)
     SetBorderIcons(biSystemMenu);
     SetPosition(poScreenCenter);
     SetClientSize(553, 293);
+
+    auto place = [this](auto* c, const char* name, int l, int t, int w, int h) {
+        c->SetName(QString::fromLatin1(name));
+        c->SetParent(this);
+        c->SetBounds(l, t, w, h);
+        return c;
+    };
+    auto label = [&](const char* name, const QString& text, int l, int t) {
+        TLabel* lbl = place(new TLabel(this), name, l, t, 60, 13);
+        lbl->SetCaption(text);
+        return lbl;
+    };
+
+    lbNadpis = label("lbNadpis", QStringLiteral("Výběr šablony"), 12, 8);
+    lbNadpis->Font()->SetStyle(FontStyleBit(fsBold));
+    lbNadpis->Font()->SetHeight(-16);
+    lbText = label("lbText", QStringLiteral("Zvolte šablonu archu, na který budete etiketu tisknout."), 12, 32);
+    lbDisky = label("lbDisky", QStringLiteral("Etikety na disky:"), 12, 54);
+    lbObaly = label("lbObaly", QStringLiteral("Obaly a přebaly:"), 222, 54);
+    lbNahled = label("lbNahled", QStringLiteral("Náhled:"), 436, 54);
+
+    ListBox1 = place(new TListBox(this), "ListBox1", 12, 70, 200, 176);
+    ListBox2 = place(new TListBox(this), "ListBox2", 222, 70, 200, 176);
+    ListBox1->OnClick = [this](TComponent* s) { ListBox1Click(s); };
+    ListBox2->OnClick = [this](TComponent* s) { ListBox2Click(s); };
+    ListBox1->OnDblClick = [this](TComponent* s) { ListBox1DblClick(s); };
+    ListBox2->OnDblClick = [this](TComponent* s) { ListBox2DblClick(s); };
+
+    Panel1 = place(new TPanel(this), "Panel1", 436, 70, 105, 147);
+    Panel1->SetBevelOuter(bvNone);
+    Panel1->SetColor(clWhite);
+    Panel1->SetCaption(QString());
+    auto shape = [&](const char* name, int l, int t, int w, int h) {
+        auto* s = new TShape(this);
+        s->SetName(QString::fromLatin1(name));
+        s->SetParent(Panel1);
+        s->SetBounds(l, t, w, h);
+        return s;
+    };
+    Shape1 = shape("Shape1", 0, 0, 105, 147);
+    Shape1->Brush()->SetStyle(bsClear);
+    CV = shape("CV", 0, 0, 0, 0);
+    CV->Pen()->SetColor(kOutline);
+    CV->Brush()->SetColor(kLabelFill);
+    CL = shape("CL", 0, 0, 0, 0);
+    CL->Pen()->SetColor(kOutline);
+    CL->Brush()->SetColor(clWhite);
+
+    btnUpravit = place(new TButton(this), "btnUpravit", 436, 224, 105, 25);
+    btnUpravit->SetCaption(QStringLiteral("Upravit"));
+    btnUpravit->OnClick = [this](TComponent* s) { btnUpravitClick(s); };
+    btnOK = place(new TButton(this), "btnOK", 386, 258, 75, 25);
+    btnOK->SetCaption(QStringLiteral("&Ok"));
+    btnOK->SetDefault(true);
+    btnOK->OnClick = [this](TComponent* s) { btnOKClick(s); };
+    btnStorno = place(new TButton(this), "btnStorno", 466, 258, 75, 25);
+    btnStorno->SetCaption(QStringLiteral("&Storno"));
+    btnStorno->OnClick = [this](TComponent* s) { btnStornoClick(s); };
+
+    // The result fields lie beyond the right edge of the client area.
+    int top = 0;
+    auto field = [&](const char* name) {
+        TEdit* e = place(new TEdit(this), name, 600, top, 60, 21);
+        e->SetTabStop(false);
+        top += 24;
+        return e;
+    };
+    PRT = field("PRT");
+    PRL = field("PRL");
+    PRS = field("PRS");
+    PRV = field("PRV");
+    PRT2 = field("PRT2");
+    PRL2 = field("PRL2");
+    PRS2 = field("PRS2");
+    PRV2 = field("PRV2");
+    TYP = field("TYP");
+    NazevSablony = field("NazevSablony");
+    Sirka = place(new TCheckBox(this), "Sirka", 600, top, 60, 17);
+    Sirka->SetTabStop(false);
+
+    OnShow = [this](TComponent* s) { FormShow(s); };
     if (!FrmNew)
         FrmNew = this;
 }
@@ -18,4 +137,146 @@ TFrmNew::~TFrmNew()
 {
     if (FrmNew == this)
         FrmNew = nullptr;
+}
+
+void TFrmNew::FormShow(TComponent*)
+{
+    for (TEdit* e : {PRT, PRL, PRS, PRV, PRT2, PRL2, PRS2, PRV2, TYP})
+        e->SetText(QStringLiteral("0"));
+    FBoxTemplate = false;
+    ListBox1->Items()->Clear();
+    ListBox2->Items()->Clear();
+    {
+        const TIniFile ini(TemplateFileName());
+        auto fill = [&](const QString& section, TListBox* list) {
+            const int count = std::min(ini.ReadInteger(section, QStringLiteral("ComboSize"), 0), kMaxTemplates);
+            for (int n = 1; n <= count; ++n)
+                list->Items()->Add(ini.ReadString(section, QStringLiteral("Combo") + Num(n), QStringLiteral("?")));
+        };
+        fill(kDiscSection, ListBox1);
+        fill(kBoxSection, ListBox2);
+    }
+    FConfirmed = false;
+    ListBox1->SetItemIndex(0);
+    ListBox1->SetFocus();
+    // A first template whose numbers do not parse is reported, but the window
+    // still opens, so the user can pick another template or correct this one.
+    try {
+        ListBox1Click(ListBox1);
+    } catch (const EAbort&) {
+        throw;
+    } catch (const Exception&) {
+        if (Application)
+            Application->HandleException(std::current_exception());
+    }
+}
+
+void TFrmNew::ListBox1Click(TComponent*)
+{
+    FBoxTemplate = false;
+    ListBox2->SetItemIndex(-1);
+    const int index = ListBox1->ItemIndex();
+    if (index >= 0) {
+        const TIniFile ini(TemplateFileName());
+        const QString n = Num(index + 1);
+        PRT->SetText(ini.ReadString(kDiscSection, QStringLiteral("PRT") + n, QStringLiteral("0")));
+        PRL->SetText(ini.ReadString(kDiscSection, QStringLiteral("PRL") + n, QStringLiteral("0")));
+        PRS->SetText(ini.ReadString(kDiscSection, QStringLiteral("PRS") + n, QStringLiteral("0")));
+        PRV->SetText(ini.ReadString(kDiscSection, QStringLiteral("PRV") + n, QStringLiteral("0")));
+        // The box list has no selection now: its template number is 0, whose
+        // keys a box section does not normally hold, so a disc carries zeros.
+        const QString m = Num(ListBox2->ItemIndex() + 1);
+        PRT2->SetText(ini.ReadString(kBoxSection, QStringLiteral("PR2T") + m, QStringLiteral("0")));
+        PRL2->SetText(ini.ReadString(kBoxSection, QStringLiteral("PR2L") + m, QStringLiteral("0")));
+        PRS2->SetText(ini.ReadString(kBoxSection, QStringLiteral("PR2S") + m, QStringLiteral("0")));
+        PRV2->SetText(ini.ReadString(kBoxSection, QStringLiteral("PR2V") + m, QStringLiteral("0")));
+        Sirka->SetChecked(ini.ReadBool(kBoxSection, QStringLiteral("Sirka") + m, false));
+        TYP->SetText(Num(ini.ReadInteger(kBoxSection, QStringLiteral("Typ") + m, 0)));
+    }
+    // An empty list hands back an empty name and leaves the fields alone.
+    NazevSablony->SetText(index >= 0 ? ListBox1->Items()->Strings(index) : QString());
+    CV->SetShape(stCircle);
+    CL->SetShape(stCircle);
+    CL->Brush()->SetStyle(bsSolid);
+    UpdateDiscPreview();
+}
+
+void TFrmNew::ListBox2Click(TComponent*)
+{
+    FBoxTemplate = true;
+    ListBox1->SetItemIndex(-1);
+    const int index = ListBox2->ItemIndex();
+    if (index >= 0) {
+        const TIniFile ini(TemplateFileName());
+        const QString n = Num(index + 1);
+        auto read = [&](const char* key) { return ini.ReadString(kBoxSection, QString::fromLatin1(key) + n, QStringLiteral("0")); };
+        PRT->SetText(read("PRT"));
+        PRL->SetText(read("PRL"));
+        PRS->SetText(read("PRS"));
+        PRV->SetText(read("PRV"));
+        PRT2->SetText(read("PR2T"));
+        PRL2->SetText(read("PR2L"));
+        PRS2->SetText(read("PR2S"));
+        PRV2->SetText(read("PR2V"));
+        Sirka->SetChecked(ini.ReadBool(kBoxSection, QStringLiteral("Sirka") + n, false));
+        TYP->SetText(Num(ini.ReadInteger(kBoxSection, QStringLiteral("Typ") + n, 0)));
+    }
+    NazevSablony->SetText(index >= 0 ? ListBox2->Items()->Strings(index) : QString());
+    CV->SetShape(stRectangle);
+    CL->SetShape(stRectangle);
+    CL->Brush()->SetStyle(bsClear);
+    UpdateBoxPreview();
+}
+
+void TFrmNew::ListBox1DblClick(TComponent*)
+{
+    if (ListBox1->ItemIndex() >= 0)
+        btnOK->Click();
+}
+
+void TFrmNew::ListBox2DblClick(TComponent*)
+{
+    if (ListBox2->ItemIndex() >= 0)
+        btnOK->Click();
+}
+
+void TFrmNew::UpdateDiscPreview()
+{
+    if (PRT->Text().isEmpty() || PRL->Text().isEmpty() || PRS->Text().isEmpty() || PRV->Text().isEmpty())
+        return;
+    const int d = HalfMm(PRS->Text());
+    CV->SetBounds(HalfMm(PRL->Text()), HalfMm(PRT->Text()), d, d);
+    const int h = HalfMm(PRV->Text());
+    // The hole sits in the middle of the disc, also when it is the larger.
+    CL->SetBounds(CV->Width() / 2 - h / 2 + CV->Left(), CV->Height() / 2 - h / 2 + CV->Top(), h, h);
+}
+
+void TFrmNew::UpdateBoxPreview()
+{
+    if (PRT->Text().isEmpty() || PRL->Text().isEmpty() || PRS->Text().isEmpty() || PRV->Text().isEmpty())
+        return;
+    CV->SetBounds(HalfMm(PRL->Text()), HalfMm(PRT->Text()), HalfMm(PRS->Text()), HalfMm(PRV->Text()));
+    CL->SetBounds(HalfMm(PRL2->Text()), HalfMm(PRT2->Text()), HalfMm(PRS2->Text()), HalfMm(PRV2->Text()));
+}
+
+void TFrmNew::btnOKClick(TComponent*)
+{
+    FConfirmed = true;
+    Close();
+}
+
+void TFrmNew::btnStornoClick(TComponent*)
+{
+    FConfirmed = false;
+    Close();
+}
+
+void TFrmNew::btnUpravitClick(TComponent*)
+{
+    if (FBoxTemplate) {
+        if (FrmEditSablonaBox)
+            FrmEditSablonaBox->ShowModal();
+    } else if (FrmEditSablona) {
+        FrmEditSablona->ShowModal();
+    }
 }

@@ -1,11 +1,69 @@
 #pragma once
+// The template chooser: lists the disc and box templates of the template file
+// "defcd.ini" beside the program, previews the chosen one on a small A4 sheet
+// and hands its values back in hidden fields.
+
+#include "classlib/controls/ext_controls.h"
+#include "classlib/controls/std_controls.h"
 #include "classlib/forms/form.h"
+
+// The template file: "defcd.ini" in the program folder.
+QString TemplateFileName();
 
 class TFrmNew : public TForm {
 public:
     TV_CLASS_NAME(TFrmNew)
     explicit TFrmNew(TComponent* owner);
     ~TFrmNew() override;
+
+    // OK (or a double click on a template) closed the window.
+    bool IsConfirmed() const { return FConfirmed; }
+    // The chosen template comes from the box list (section "KRAB").
+    bool IsBoxTemplate() const { return FBoxTemplate; }
+
+    TLabel* lbNadpis = nullptr;
+    TLabel* lbText = nullptr;
+    TLabel* lbNahled = nullptr;
+    TLabel* lbDisky = nullptr;
+    TLabel* lbObaly = nullptr;
+    TListBox* ListBox1 = nullptr; // disc templates
+    TListBox* ListBox2 = nullptr; // box templates
+    TPanel* Panel1 = nullptr;     // A4 sheet at half a pixel per millimetre
+    TShape* Shape1 = nullptr;     // frame of the sheet
+    TShape* CV = nullptr;         // the label: disc or rectangle 1
+    TShape* CL = nullptr;         // the hole or rectangle 2
+    TButton* btnOK = nullptr;
+    TButton* btnStorno = nullptr;
+    TButton* btnUpravit = nullptr;
+
+    // The result, read by the caller after the window closes. The number
+    // fields hold the file's text unconverted.
+    TEdit* PRT = nullptr;
+    TEdit* PRL = nullptr;
+    TEdit* PRS = nullptr;
+    TEdit* PRV = nullptr;
+    TEdit* PRT2 = nullptr;
+    TEdit* PRL2 = nullptr;
+    TEdit* PRS2 = nullptr;
+    TEdit* PRV2 = nullptr;
+    TCheckBox* Sirka = nullptr;
+    TEdit* TYP = nullptr;
+    TEdit* NazevSablony = nullptr;
+
+    void FormShow(TComponent* sender);
+    void ListBox1Click(TComponent* sender);
+    void ListBox2Click(TComponent* sender);
+    void ListBox1DblClick(TComponent* sender);
+    void ListBox2DblClick(TComponent* sender);
+    void UpdateDiscPreview();
+    void UpdateBoxPreview();
+    void btnOKClick(TComponent* sender);
+    void btnStornoClick(TComponent* sender);
+    void btnUpravitClick(TComponent* sender);
+
+private:
+    bool FConfirmed = false;
+    bool FBoxTemplate = false;
 };
 
 extern TFrmNew* FrmNew;

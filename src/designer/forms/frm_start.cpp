@@ -1,8 +1,11 @@
 #include "designer/forms/frm_start.h"
 
+#include "designer/forms/window_art.h"
 #include "designer/main/frm_main.h"
+#include "platform/shell.h"
 
 TFrmStart* FrmStart = nullptr;
+const QString MakerWebAddress = QStringLiteral("https://tessavik.example/");
 
 TFrmStart::TFrmStart(TComponent* owner) : TForm(owner)
 {
@@ -20,6 +23,7 @@ TFrmStart::TFrmStart(TComponent* owner) : TForm(owner)
     };
     Image1 = named(new TImage(this), "Image1", 0, 0, 400, 400);
     Image1->SetAlign(alClient);
+    LoadWindowArt(Image1->Picture(), QStringLiteral("start.jpg"));
     MaxShp = named(new TShape(this), "MaxShp", 28, 28, 344, 344);
     MaxShp->SetShape(stCircle);
     MaxShp->SetVisible(false);
@@ -36,7 +40,7 @@ TFrmStart::TFrmStart(TComponent* owner) : TForm(owner)
     shpNew = choiceFrame("shpNew", 64, 208, 73, 41);
     shpOpen = choiceFrame("shpOpen", 260, 208, 79, 41);
     shpKonec = choiceFrame("shpKonec", 161, 270, 79, 41);
-    auto choice = [&](const char* name, const char* text, int l, int t, int w, int h, TShape* frame) {
+    auto choice = [&](const char* name, const char* text, int l, int t, int w, int h) {
         TLabel* lbl = named(new TLabel(this), name, l, t, w, h);
         lbl->SetAutoSize(false);
         lbl->SetCaption(QString::fromUtf8(text));
@@ -47,16 +51,21 @@ TFrmStart::TFrmStart(TComponent* owner) : TForm(owner)
         lbl->SetAlignment(taCenter);
         lbl->SetTransparent(true);
         lbl->SetCursor(crHandPoint);
-        lbl->OnMouseMove = [frame](TComponent*, TShiftState, int, int) { frame->SetVisible(true); };
-        lbl->OnMouseLeave = [frame](TComponent*) { frame->SetVisible(false); };
         return lbl;
     };
-    lblNew = choice("lblNew", "Nový", 64, 216, 73, 24, shpNew);
-    lblOpen = choice("lblOpen", "Otevřít", 260, 216, 79, 24, shpOpen);
-    lblExit = choice("lblExit", "Konec", 160, 279, 81, 24, shpKonec);
-    lblExit->OnClick = [this](TComponent* s) { btnCloseClick(s); };
+    lblNew = choice("lblNew", "Nový", 64, 216, 73, 24);
+    lblOpen = choice("lblOpen", "Otevřít", 260, 216, 79, 24);
+    lblExit = choice("lblExit", "Konec", 160, 279, 81, 24);
+    lblNew->OnMouseMove = [this](TComponent* s, TShiftState sh, int x, int y) { lblNewMouseMove(s, sh, x, y); };
+    lblNew->OnMouseLeave = [this](TComponent* s) { lblNewMouseLeave(s); };
+    lblOpen->OnMouseMove = [this](TComponent* s, TShiftState sh, int x, int y) { lblOpenMouseMove(s, sh, x, y); };
+    lblOpen->OnMouseLeave = [this](TComponent* s) { lblOpenMouseLeave(s); };
+    lblExit->OnMouseMove = [this](TComponent* s, TShiftState sh, int x, int y) { lblExitMouseMove(s, sh, x, y); };
+    lblExit->OnMouseLeave = [this](TComponent* s) { lblExitMouseLeave(s); };
+    lblExit->OnClick = [this](TComponent* s) { lblExitClick(s); };
     Image2 = named(new TImage(this), "Image2", 150, 323, 94, 28);
     Image2->SetCursor(crHandPoint);
+    Image2->OnClick = [this](TComponent* s) { Image2Click(s); };
     lblVer = named(new TLabel(this), "lblVer", 320, 160, 40, 16);
     lblVer->Font()->SetName(QStringLiteral("Arial"));
     lblVer->Font()->SetHeight(-13);
@@ -104,3 +113,14 @@ void TFrmStart::btnCloseClick(TComponent*)
     if (FrmMain)
         FrmMain->Close();
 }
+
+void TFrmStart::lblExitClick(TComponent* sender) { btnCloseClick(sender); }
+
+void TFrmStart::lblNewMouseMove(TComponent*, TShiftState, int, int) { shpNew->SetVisible(true); }
+void TFrmStart::lblNewMouseLeave(TComponent*) { shpNew->SetVisible(false); }
+void TFrmStart::lblOpenMouseMove(TComponent*, TShiftState, int, int) { shpOpen->SetVisible(true); }
+void TFrmStart::lblOpenMouseLeave(TComponent*) { shpOpen->SetVisible(false); }
+void TFrmStart::lblExitMouseMove(TComponent*, TShiftState, int, int) { shpKonec->SetVisible(true); }
+void TFrmStart::lblExitMouseLeave(TComponent*) { shpKonec->SetVisible(false); }
+
+void TFrmStart::Image2Click(TComponent*) { ShellOpen(MakerWebAddress); }

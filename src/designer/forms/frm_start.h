@@ -30,6 +30,17 @@ public:
     void FormShow(TComponent* sender);
     void FormCloseQuery(TComponent* sender, bool& canClose);
     void btnCloseClick(TComponent* sender);
+    void lblExitClick(TComponent* sender);
+    void lblNewMouseMove(TComponent* sender, TShiftState shift, int x, int y);
+    void lblNewMouseLeave(TComponent* sender);
+    void lblOpenMouseMove(TComponent* sender, TShiftState shift, int x, int y);
+    void lblOpenMouseLeave(TComponent* sender);
+    void lblExitMouseMove(TComponent* sender, TShiftState shift, int x, int y);
+    void lblExitMouseLeave(TComponent* sender);
+    void Image2Click(TComponent* sender);
 };
+
+// The maker's web site, opened from the start window.
+extern const QString MakerWebAddress;
 
 extern TFrmStart* FrmStart;

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <utility>
 
 TFrmMain* FrmMain = nullptr;
 
@@ -38,6 +39,9 @@ TFrmMain::TFrmMain(TComponent* owner) : TForm(owner)
 
 TFrmMain::~TFrmMain()
 {
+    // The destruction handler runs here, while the window is still a TFrmMain.
+    if (TNotifyEvent onDestroy = std::exchange(OnDestroy, nullptr))
+        SafeCall([&] { onDestroy(this); });
     if (FrmMain == this)
         FrmMain = nullptr;
 }

@@ -149,6 +149,7 @@ public:
     // ==== end commands
 
     // ==== printing: print command, print correction
+    void mnKorTiskClick(TComponent* sender);
     // The print command: the design on one page at the template's place on the
     // sheet plus the print correction, white outside the label, cut frames.
     void btnPrintClick(TComponent* sender);
