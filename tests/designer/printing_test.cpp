@@ -7,6 +7,9 @@
 #include "designer/forms/frm_progress.h"
 #include "platform/region.h"
 
+#include <QEvent>
+#include <functional>
+#include <vector>
 #include <gtest/gtest.h>
 
 namespace {
@@ -544,7 +547,7 @@ TEST(Printing, ShapesKeepTheirPenInsideTheirBounds)
     EXPECT_EQ(Rgb(page, 787 + 200, 1025 + 2), Red);
 }
 
-TEST(Printing, ProgressCountsTheObjects)
+TEST(Printing, ProgressWindowAdvancesPerObjectAndPerPictureRow)
 {
     TMainWindowFixture f;
     TFrmProgress progress(nullptr);
@@ -553,11 +556,57 @@ TEST(Printing, ProgressCountsTheObjects)
     TFrmMain* m = f.Main();
     SetTemplate(m, true, false, 120, 120, 10, 20);
     m->TiskRam->SetChecked(true);
-    AddPicture(m, SolidImage(4, 4, Qt::red), 10, 10, 16, 16, true, true);
-    AddPicture(m, SolidImage(4, 4, Qt::red), 40, 10, 16, 16, true, false);
+    AddPicture(m, SolidImage(4, 4, Qt::red), 10, 10, 16, 16, true, true);  // 100 x 50 printer pixels
+    AddPicture(m, SolidImage(4, 4, Qt::red), 40, 10, 16, 16, true, false); // opaque: no rows
+    auto* hidden = new TLabel(m);
+    hidden->SetTag(1);
+    hidden->SetParent(m->PNLCD);
+    hidden->SetVisible(false);
+
+    // What the window shows each time it is painted.
+    struct TSeen {
+        int Objects, ObjectsMax, Row, RowMax;
+    };
+    std::vector<TSeen> seen;
+    struct TPaintSpy : QObject {
+        std::function<void()> OnPaint;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Paint)
+                OnPaint();
+            return false;
+        }
+    } spy;
+    spy.OnPaint = [&] {
+        seen.push_back({progress.Progress->Progress(), progress.Progress->MaxValue(), progress.ProgressOBJ->Progress(),
+                        progress.ProgressOBJ->MaxValue()});
+    };
+    progress.ClientWidget()->installEventFilter(&spy);
     m->btnPrintClick(nullptr);
-    ASSERT_NE(FrmProgress, nullptr);
-    EXPECT_FALSE(FrmProgress->Visible());
+    progress.ClientWidget()->removeEventFilter(&spy);
+
+    ASSERT_FALSE(seen.empty());
+    EXPECT_FALSE(progress.Visible());
+    // Every row of the key-colour copy was shown, in order, against its height.
+    std::vector<int> rows;
+    for (const TSeen& s : seen) {
+        EXPECT_EQ(s.ObjectsMax, 3);
+        if (s.RowMax == 49)
+            rows.push_back(s.Row);
+    }
+    ASSERT_EQ(rows.size(), 50u);
+    for (int r = 0; r < 50; ++r)
+        EXPECT_EQ(rows[size_t(r)], r);
+    // The objects counted up one by one, hidden ones too; no rows pending once one is done.
+    std::vector<int> done;
+    for (const TSeen& s : seen)
+        if (done.empty() || done.back() != s.Objects) {
+            done.push_back(s.Objects);
+            if (s.Objects > 0) {
+                EXPECT_EQ(s.RowMax, 0);
+            }
+        }
+    EXPECT_EQ(done, (std::vector<int>{0, 1, 2, 3}));
 }
 
 TEST(Printing, CutFrameSwitchAndColourCommands)

@@ -15,6 +15,8 @@
 #include "designer/forms/frm_progress.h"
 #include "platform/region.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -75,26 +77,46 @@ void ProgressStart(int objects)
 {
     if (!FrmProgress)
         return;
+    // Set before showing, so the window never shows the last print's bars.
+    FrmProgress->Progress->SetProgress(0);
+    FrmProgress->ProgressOBJ->SetProgress(0);
+    FrmProgress->Progress->SetMaxValue(objects);
     FrmProgress->Show();
+    // The new window is laid out and exposed now, so that it shows while the
+    // print runs; no input is taken meanwhile.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     FrmProgress->Repaint();
-    (void)objects;
 }
 
-void ProgressObjectStart() {}
+void ProgressObjectStart()
+{
+    if (!FrmProgress)
+        return;
+    FrmProgress->ProgressOBJ->SetMaxValue(0);
+    FrmProgress->ProgressOBJ->SetProgress(0);
+}
 
 void ProgressObjectDone()
 {
-    if (FrmProgress)
-        FrmProgress->Repaint();
+    if (!FrmProgress)
+        return;
+    FrmProgress->Progress->AddProgress(1);
+    FrmProgress->ProgressOBJ->SetMaxValue(0);
+    FrmProgress->Repaint();
 }
 
-void ProgressRows(int maximum) { (void)maximum; }
+void ProgressRows(int maximum)
+{
+    if (FrmProgress)
+        FrmProgress->ProgressOBJ->SetMaxValue(maximum);
+}
 
 void ProgressRow(int row)
 {
-    (void)row;
-    if (FrmProgress)
-        FrmProgress->Repaint();
+    if (!FrmProgress)
+        return;
+    FrmProgress->ProgressOBJ->SetProgress(row);
+    FrmProgress->Repaint();
 }
 
 void ProgressClose()
