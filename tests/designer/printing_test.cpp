@@ -388,6 +388,41 @@ TEST(Printing, UnstretchedPicturePrintsTheTopLeftPartTheScreenShows)
     ExpectFilledExactly(printer.Device->Page(), 787, 512, 787 + 100, 512 + 50, Red);
 }
 
+TEST(Printing, CircularTextPrintsTheVisiblePartOfItsPictureByKeyColour)
+{
+    // A picture object of the circular-text kind: its picture is larger than
+    // its bounds, which show the top-left part.
+    struct TCircularStandIn : TImage {
+        using TImage::TImage;
+        TV_CLASS_NAME(TCFImage)
+    };
+    TMainWindowFixture f;
+    f.ShowWindow();
+    TRasterPrinterScope printer;
+    TFrmMain* m = f.Main();
+    SetTemplate(m, true, false, 120, 120, 10, 20);
+    m->TiskRam->SetChecked(true);
+    SetSolidBackground(m, Qt::blue);
+    QImage text = SolidImage(32, 32, Qt::white); // white ground, the key
+    for (int y = 0; y < 32; ++y)
+        for (int x = 8; x < 16; ++x)
+            text.setPixelColor(x, y, Qt::red);
+    auto* circular = new TCircularStandIn(m);
+    circular->SetTag(1);
+    circular->SetParent(m->PNLCD);
+    circular->Picture()->Bitmap()->SetImage(text);
+    circular->SetStretch(true); // not heeded: the part on screen is what prints
+    circular->SetTransparent(true);
+    circular->SetBounds(96, 96, 16, 16);
+    m->btnPrintClick(nullptr);
+    const QImage& page = printer.Device->Page();
+    // Bounds 100 x 50 printer pixels from (787, 512): left half key, right half red.
+    ExpectFilledExactly(page, 787 + 50, 512, 787 + 100, 512 + 50, Red);
+    EXPECT_EQ(Rgb(page, 787 + 10, 512 + 10), Blue);
+    EXPECT_EQ(Rgb(page, 787 + 49, 512 + 49), Blue);
+    EXPECT_TRUE(circular->Transparent());
+}
+
 TEST(Printing, TransparentJpegPrintsOpaque)
 {
     TMainWindowFixture f;

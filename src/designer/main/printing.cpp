@@ -187,15 +187,17 @@ void TFrmMain::btnPrintClick(TComponent*)
     TPrinter* printer = Printer();
     ProgressStart(ObjectCount());
     try {
+        // A turned label prints landscape, whatever was picked in the dialog.
+        const bool turned = GetTemplateFlag(QStringLiteral("Sirka"));
         printer->SetCopies(PrintDialog->Copies);
-        printer->SetOrientation(GetTemplateFlag(QStringLiteral("Sirka")) ? poLandscape : poPortrait);
+        printer->SetOrientation(turned ? poLandscape : poPortrait);
         printer->SetTitle(sPrintTitle);
         printer->BeginDoc();
         PhysOffsetX = -printer->GetDeviceCaps(PHYSICALOFFSETX);
         PhysOffsetY = -printer->GetDeviceCaps(PHYSICALOFFSETY);
         const double left = TemplateNumber(this, "Left");
         const double top = TemplateNumber(this, "Top");
-        if (printer->Orientation() == poPortrait) {
+        if (!turned) {
             LabelOffsetX = Mm(left - 2.0);
             LabelOffsetY = Mm(top - 2.0);
             CorrOffsetX = Mm(PrintCorrX);
@@ -212,7 +214,7 @@ void TFrmMain::btnPrintClick(TComponent*)
         for (int i = 0; i < ComponentCount(); ++i) {
             TComponent* c = Components(i);
             if (c->Tag() == 3 && c->ClassName() == QLatin1String("TImage"))
-                PrintBackground(static_cast<TImage*>(c));
+                PrintBackground(static_cast<TImage*>(c)); // exactly a TImage
         }
 
         for (int i = 0; i < ComponentCount(); ++i) {
@@ -221,15 +223,21 @@ void TFrmMain::btnPrintClick(TComponent*)
                 continue;
             SetDefaultState(canvas);
             ProgressObjectStart();
+            // By the exact class: a kind of its own that is none of these prints nothing.
             const QString kind = c->ClassName();
-            if (kind == QLatin1String("TLabel"))
-                PrintLabel(static_cast<TLabel*>(c));
-            else if (kind == QLatin1String("TImage") || kind == QLatin1String("TFImage"))
-                PrintImage(canvas, static_cast<TImage*>(c));
-            else if (kind == QLatin1String("TCFImage"))
-                PrintTransparentImage(canvas, static_cast<TImage*>(c));
-            else if (kind == QLatin1String("TShape"))
-                PrintShape(static_cast<TShape*>(c));
+            if (kind == QLatin1String("TLabel")) {
+                if (auto* label = dynamic_cast<TLabel*>(c))
+                    PrintLabel(label);
+            } else if (kind == QLatin1String("TImage") || kind == QLatin1String("TFImage")) {
+                if (auto* image = dynamic_cast<TImage*>(c))
+                    PrintImage(canvas, image);
+            } else if (kind == QLatin1String("TCFImage")) {
+                if (auto* image = dynamic_cast<TImage*>(c))
+                    PrintTransparentImage(canvas, image);
+            } else if (kind == QLatin1String("TShape")) {
+                if (auto* shape = dynamic_cast<TShape*>(c))
+                    PrintShape(shape);
+            }
             ProgressObjectDone();
         }
 
