@@ -21,6 +21,7 @@
 #include "designer/forms/frm_srafovani.h"
 #include "designer/forms/frm_start.h"
 #include "designer/forms/frm_vlastnosti_img.h"
+#include "designer/localisation/language_texts.h"
 #include "designer/main/frm_main.h"
 #include "designer/main/program_trace.h"
 
@@ -50,6 +51,19 @@ int main(int argc, char** argv)
     Application->CreateForm<TForm21>();
     Application->CreateForm<TCDDatabaseForm>();
     Application->CreateForm<TFrmEditSablonaBox>();
+
+    LoadMainFormStrings();
+    LoadFrmInsTextStrings();
+    LoadFrmNewStrings();
+    LoadFrmNastavObjektStrings();
+    LoadFrmSrafovaniStrings();
+    LoadFrmVlastnostiIMGStrings();
+    LoadFrmProgressStrings();
+    LoadFrmInsDirStrings();
+    LoadFrmKorekceStrings();
+    LoadFrmRozObrStrings();
+    LoadFrmStartStrings();
+    LoadFrmOProgramuStrings();
 
     const QStringList args = QCoreApplication::arguments();
     FrmMain->SetStartFile(args.size() > 1 ? args[1] : QString());

@@ -314,3 +314,30 @@ TEST(Controls, ListBoxLinesAndPositions)
     QCoreApplication::sendEvent(lb->Handle(), &up);
     EXPECT_EQ(lb->ItemIndex(), 1);
 }
+
+TEST(Controls, EnterPressesTheDefaultButtonAndEscapeTheCancelButton)
+{
+    auto* dlg = new Form(Application);
+    auto* edit = new TEdit(dlg);
+    edit->SetParent(dlg);
+    auto* ok = new TButton(dlg);
+    ok->SetParent(dlg);
+    ok->SetDefault(true);
+    ok->SetModalResult(mrOk);
+    auto* cancel = new TButton(dlg);
+    cancel->SetParent(dlg);
+    cancel->SetCancel(true);
+    cancel->SetModalResult(mrCancel);
+    auto press = [&](Qt::Key key) {
+        QTimer::singleShot(10, [&, key] {
+            edit->SetFocus();
+            QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
+            QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : edit->Handle();
+            QCoreApplication::sendEvent(target, &e);
+        });
+        return dlg->ShowModal();
+    };
+    EXPECT_EQ(press(Qt::Key_Return), mrOk);
+    EXPECT_EQ(press(Qt::Key_Escape), mrCancel);
+    delete dlg;
+}

@@ -8,6 +8,9 @@ TMainWindowFixture::TMainWindowFixture()
 {
     FOldConfig = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", TestSupport::MakeTempDir().toUtf8());
+    // Boxes no test asked for (a data folder missing beside the test program)
+    // are answered with OK instead of waiting for a user.
+    SetMessageBoxHook([](const QString&, const QString&, unsigned) { return IDOK; });
     FMain = std::make_unique<TFrmMain>(nullptr);
     FMain->DoCreate();
 }

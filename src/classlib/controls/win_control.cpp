@@ -89,12 +89,14 @@ void TWinControl::DestroyWidget()
         if (auto* b = TWindowBridge::Of(x, false))
             b->ResetProc();
     w->setProperty("tvControl", QVariant());
+    outer->setProperty("tvControl", QVariant());
     outer->setProperty("tvForm", QVariant());
     FWidget = nullptr;
-    // Child widgets of controls that outlive us must not be destroyed with our window.
+    // Windows of child controls that outlive us must not be destroyed with ours;
+    // other child widgets (scroll bars, editors' parts) go with it.
     for (QObject* o : w->children()) {
         if (auto* cw = qobject_cast<QWidget*>(o))
-            if (!cw->isWindow())
+            if (!cw->isWindow() && cw->property("tvControl").isValid())
                 cw->setParent(nullptr);
     }
     if (outer != w)
@@ -113,6 +115,8 @@ QWidget* TWinControl::Handle()
     FWidget = CreateWidget(parentWidget);
     FWidget->setObjectName(Name());
     FWidget->setProperty("tvControl", QVariant::fromValue(static_cast<void*>(this)));
+    if (FOuterWidget)
+        FOuterWidget->setProperty("tvControl", QVariant::fromValue(static_cast<void*>(this)));
     TWindowBridge::Of(FWidget)->SetProc([this](TMessage& m) {
         if (WindowProc)
             WindowProc(m);

@@ -33,7 +33,7 @@ QString GetLongHint(const QString& hint)
 // Keys go to the active form's shortcuts before any control sees them.
 class TApplication::KeyFilter : public QObject {
 public:
-    explicit KeyFilter(TApplication* app) : FApp(app) {}
+    KeyFilter() = default;
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override
@@ -60,16 +60,16 @@ protected:
             return false;
         bool handled = false;
         SafeCall([&] { handled = form->IsShortCut(vk, ShiftStateFromQt(ke->modifiers())); });
+        if (!handled && (vk == VK_RETURN || vk == VK_ESCAPE) && ke->modifiers() == Qt::NoModifier)
+            SafeCall([&] { handled = form->DialogKey(vk, w); });
         return handled;
     }
 
-private:
-    TApplication* FApp;
 };
 
 TApplication::TApplication() : TComponent(nullptr)
 {
-    FKeyFilter = new KeyFilter(this);
+    FKeyFilter = new KeyFilter();
     qApp->installEventFilter(FKeyFilter);
     SetWindowProcErrorHandler([this](std::exception_ptr e) { HandleException(e); });
 }

@@ -1,16 +1,20 @@
 #include "classlib/forms/form.h"
 
+#include "classlib/controls/std_controls.h"
 #include "classlib/forms/application.h"
 #include "classlib/forms/menus.h"
 #include "classlib/sysutils.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QPlainTextEdit>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QScreen>
 #include <algorithm>
+#include <utility>
 
 TShortCut ShortCut(int key, TShiftState shift)
 {
@@ -118,8 +122,7 @@ TCustomForm::~TCustomForm()
     if (FOuter)
         if (auto* b = TWindowBridge::Of(FOuter, false))
             b->ResetProc();
-    if (OnDestroy)
-        SafeCall([&] { OnDestroy(this); });
+    RunDestroyHandler();
     if (FModalLoop)
         FModalLoop->quit();
     if (Screen) {
@@ -128,6 +131,12 @@ TCustomForm::~TCustomForm()
     }
     // Owned controls go before the window they live in.
     DestroyComponents();
+}
+
+void TCustomForm::RunDestroyHandler()
+{
+    if (TNotifyEvent handler = std::exchange(OnDestroy, nullptr))
+        SafeCall([&] { handler(this); });
 }
 
 TCustomForm* TCustomForm::FormOfWidget(QWidget* widget)
@@ -529,6 +538,32 @@ bool TCustomForm::IsShortCut(int key, TShiftState shift)
 }
 
 void TCustomForm::KeyDown(int& key, TShiftState shift) { TWinControl::KeyDown(key, shift); }
+
+bool TCustomForm::DialogKey(int key, QWidget* focus)
+{
+    // A focused button answers Enter itself; a multi-line editor takes Enter as a line break.
+    if (key == VK_RETURN && (qobject_cast<QAbstractButton*>(focus) || qobject_cast<QPlainTextEdit*>(focus) ||
+                             qobject_cast<QPlainTextEdit*>(focus ? focus->parentWidget() : nullptr)))
+        return false;
+    std::function<TButton*(TWinControl*)> find = [&](TWinControl* parent) -> TButton* {
+        for (int i = 0; i < parent->ControlCount(); ++i) {
+            TControl* c = parent->Controls(i);
+            if (!c->Visible() || !c->Enabled())
+                continue;
+            if (auto* b = dynamic_cast<TButton*>(c); b && (key == VK_RETURN ? b->Default() : b->Cancel()))
+                return b;
+            if (auto* wc = dynamic_cast<TWinControl*>(c))
+                if (TButton* inner = find(wc))
+                    return inner;
+        }
+        return nullptr;
+    };
+    TButton* button = find(this);
+    if (!button)
+        return false;
+    button->Click();
+    return true;
+}
 
 void TCustomForm::WndProc(TMessage& message) { TWinControl::WndProc(message); }
 

@@ -83,6 +83,9 @@ public:
 
     // Runs the creation handler (once, after the form's constructor).
     void DoCreate();
+    // Enter presses the default button, Escape the cancel button (unless the
+    // focused control takes the key itself); true when a button took it.
+    bool DialogKey(int key, QWidget* focus);
     // The form's OnKeyDown for a key bound for one of its controls (key preview).
     void PreviewKeyDown(int& key, TShiftState shift) { KeyDown(key, shift); }
     // Shortcuts: OnShortCut first, then the main menu's items.
@@ -104,6 +107,9 @@ public:
     void Notification(TComponent* component, TOperation operation) override;
 
 protected:
+    // Runs OnDestroy once. A derived form whose handler uses its own members
+    // calls this from its destructor, while it is still whole.
+    void RunDestroyHandler();
     QWidget* CreateWidget(QWidget* parent) override;
     void InitWidget() override;
     void VisibleChanged() override;

@@ -70,7 +70,10 @@ bool ParseHeader(TByteReader& r, THeader& h, QString& error)
         h.BitCount = bits;
         return true;
     }
-    if (size < 16 || size > 4096 || !r.Has(size - 4)) {
+    // The information headers and their OS/2 cousins (16 to 64 bytes).
+    const bool known = size == 40 || size == 52 || size == 56 || size == 108 || size == 124 ||
+                       (size >= 16 && size <= 64 && size % 4 == 0);
+    if (!known || !r.Has(size - 4)) {
         error = QStringLiteral("Unknown bitmap header");
         return false;
     }
@@ -483,8 +486,9 @@ private:
     QHash<QRgb, int> FCache;
 };
 
-int Expand5(int v) { return (v << 3) | (v >> 2); }
-int Expand6(int v) { return (v << 2) | (v >> 4); }
+// The same widening as the reader's bit fields.
+int Expand5(int v) { return v * 255 / 31; }
+int Expand6(int v) { return v * 255 / 63; }
 
 } // namespace
 

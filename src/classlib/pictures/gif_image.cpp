@@ -100,10 +100,17 @@ TDecoded DecodeGif(const QByteArray& bytes)
         const ColorMapObject* map = d.ColorMap ? d.ColorMap : gif->SColorMap;
         if (d.Width <= 0 || d.Height <= 0)
             Invalid(QStringLiteral("empty image"));
-        // The logical screen, grown if the image reaches beyond it.
-        const int sw = std::max(gif->SWidth, d.Left + d.Width);
-        const int sh = std::max(gif->SHeight, d.Top + d.Height);
-        if (!PictureSizeAllowed(sw, sh) || !PictureSizeAllowed(d.Width, d.Height))
+        // The picture is the logical screen; an image that does not fit on its
+        // screen is shown on its own (a tiny file must not blow up into a
+        // screen sized by a far-off image position).
+        int sw = gif->SWidth, sh = gif->SHeight, left = d.Left, top = d.Top;
+        if (left + d.Width > sw || top + d.Height > sh) {
+            sw = d.Width;
+            sh = d.Height;
+            left = 0;
+            top = 0;
+        }
+        if (!PictureSizeAllowed(sw, sh))
             Invalid(QStringLiteral("size %1 x %2 not supported").arg(sw).arg(sh));
         const int colors = map ? map->ColorCount : 0;
         auto color = [&](int i) -> QRgb {
@@ -126,11 +133,10 @@ TDecoded DecodeGif(const QByteArray& bytes)
 
         std::vector<GifPixelType> line(size_t(d.Width));
         auto putRow = [&](int row) {
-            const int y = d.Top + row;
-            auto* dst = reinterpret_cast<QRgb*>(img.scanLine(y));
+            auto* dst = reinterpret_cast<QRgb*>(img.scanLine(top + row));
             for (int x = 0; x < d.Width; ++x) {
                 const int i = line[size_t(x)];
-                dst[d.Left + x] = i == transparent ? (color(i) & 0x00FFFFFFu) : color(i);
+                dst[left + x] = i == transparent ? (color(i) & 0x00FFFFFFu) : color(i);
             }
         };
         if (d.Interlace) {

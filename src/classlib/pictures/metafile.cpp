@@ -207,6 +207,10 @@ void TMetafile::LoadFromBytes(const QByteArray& bytes)
         QRectF box;
         if (!FindWindow(bytes, box))
             Invalid(QStringLiteral("no picture size"));
+        // The placeable header we save it with holds the box in 16 bits.
+        for (double v : {box.left(), box.top(), box.right(), box.bottom()})
+            if (v < -32768 || v > 32767)
+                Invalid(QStringLiteral("picture size out of range"));
         // Window units are taken as screen pixels, or as twips when that would
         // make the picture larger than a page.
         const int inch = std::max(std::fabs(box.width()), std::fabs(box.height())) > 1500 ? 1440 : ScreenPpi;

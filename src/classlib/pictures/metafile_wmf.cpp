@@ -80,7 +80,7 @@ QPainterPath RegionObject(const TParams& r)
     if (!r.Has(11))
         return path;
     const int scans = r.W(5) & 0xFFFF;
-    size_t at = 10; // after the 20-byte header
+    size_t at = 11; // after the 22-byte header
     for (int s = 0; s < scans && r.Has(at + 3); ++s) {
         const int count = r.W(at) & 0xFFFF;
         const int top = r.W(at + 1), bottom = r.W(at + 2);

@@ -20,6 +20,9 @@ QByteArray ReadExact(QIODevice& stream, qint64 n)
 {
     if (n < 0)
         throw EReadError(QStringLiteral("Stream read error"));
+    // A stream that knows its size tells us at once when the data is not there.
+    if (!stream.isSequential() && stream.size() - stream.pos() < n)
+        throw EReadError(QStringLiteral("Stream read error"));
     QByteArray out;
     constexpr qint64 Chunk = 1 << 20;
     while (out.size() < n) {
@@ -46,17 +49,7 @@ uint8_t ReadU8(QIODevice& stream)
     return uint8_t(c);
 }
 
-QByteArray ReadRest(QIODevice& stream)
-{
-    QByteArray out;
-    for (;;) {
-        const QByteArray part = stream.read(1 << 20);
-        if (part.isEmpty())
-            break;
-        out.append(part);
-    }
-    return out;
-}
+QByteArray ReadRest(QIODevice& stream) { return stream.readAll(); }
 
 void WriteBytes(QIODevice& stream, const QByteArray& bytes)
 {

@@ -82,6 +82,7 @@ void TFrmMain::DeleteObjects(bool all)
         }
     }
     RenumberObjects();
+    RebuildLayerList();
     if (freed)
         SelectedObject = SizeLabel;
 }

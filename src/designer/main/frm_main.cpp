@@ -23,6 +23,11 @@ TFrmMain::TFrmMain(TComponent* owner) : TForm(owner)
     SetShowHint(true);
     Font()->SetName(QStringLiteral("Tahoma"));
     CreateStartupControls();
+    CreateSurfaceControls();
+    CreateSelectionControls();
+    CreateCreatingControls();
+    CreateLayersControls();
+    CreateSidePanelControls();
     // Each area adds its controls here, in this order (it decides the stacking
     // of windows on the surface): surface, selection, creating, layers,
     // sidepanel, files, commands, printing, textedit, vectortext, catalogue, other.
@@ -39,9 +44,11 @@ TFrmMain::TFrmMain(TComponent* owner) : TForm(owner)
 
 TFrmMain::~TFrmMain()
 {
-    // The destruction handler runs here, while the window is still a TFrmMain.
-    if (TNotifyEvent onDestroy = std::exchange(OnDestroy, nullptr))
-        SafeCall([&] { onDestroy(this); });
+    // The destroy handler and the controls' handlers call into this class: run
+    // the one and free the others while the window is still whole.
+    RunDestroyHandler();
+    delete FRubberBand; // a bare widget on the surface: no control frees it
+    DestroyComponents();
     if (FrmMain == this)
         FrmMain = nullptr;
 }
@@ -49,7 +56,7 @@ TFrmMain::~TFrmMain()
 // The window's own controls, as its layout resource would make them.
 void TFrmMain::CreateStartupControls()
 {
-    auto named = [this](auto* c, const char* name) {
+    auto named = [](auto* c, const char* name) {
         c->SetName(QString::fromLatin1(name));
         return c;
     };
@@ -66,8 +73,8 @@ void TFrmMain::CreateStartupControls()
 
     ToolBar2 = named(new TToolBar(this), "ToolBar2");
     ToolBar2->SetParent(this);
+    ToolBar2->SetAlign(alLeft); // a tool bar starts aligned to the top: turn it first
     ToolBar2->SetWidth(30);
-    ToolBar2->SetAlign(alLeft);
 
     PNLR = named(new TPanel(this), "PNLR");
     PNLR->SetParent(this);
@@ -183,6 +190,8 @@ void TFrmMain::FormCreate(TComponent*)
     Modified = false;
     OpenDialog->InitialDir = IncludeTrailingPathDelimiter(AppDir);
     SaveDialog->InitialDir = IncludeTrailingPathDelimiter(AppDir);
+    if (Application)
+        Application->OnHint = [this](TComponent* s) { ApplicationHint(s); };
 }
 
 void TFrmMain::FormShow(TComponent*)
@@ -194,11 +203,16 @@ void TFrmMain::FormShow(TComponent*)
         SkinData1->SetActive(ini.ReadBool(QStringLiteral("Setting"), QStringLiteral("SkinEnabled"), true));
     }
     LastEntry = std::make_unique<TAccessDBEntry>();
+    FillBackgroundList();
+    FillStyleList();
     StatusBar->SetPanelWidth(0, Width() - 250);
     SetDoubleBuffered(true);
     RenumberObjects();
+    RebuildLayerList();
+    SetupCDSurface(118.0, 44.0);
     CreateTemplateParams(false, false, 118.0, 44.0, 0, 0, 0, 0, 0, 0, 0, QStringLiteral("None"));
     DeleteObjects(true);
+    ShowCentreLines(false);
     // A document is untitled until it is saved or opened (also when the file
     // named on the command line cannot be read).
     if (DocumentFileName.isEmpty())
@@ -208,6 +222,7 @@ void TFrmMain::FormShow(TComponent*)
             FrmStart->ShowModal();
         FirstShow = false;
     }
+    FormResize(this);
     AppDir = QCoreApplication::applicationDirPath();
     StartFile = ExpandLongPathName(StartFile);
 }

@@ -13,7 +13,9 @@
 #include "catalogue/cddb_entry.h"
 #include "skin/skin_data.h"
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 class TBitmap;
 
@@ -128,18 +130,271 @@ public:
     // are made by its Create...() function, called from the constructor.
 
     // ==== surface: design surface geometry, mask, guides, rulers, view switches
+    // Millimetres to screen pixels: Trunc(pixels per inch * mm / 25,4).
+    int MmToPixels(double mm) const;
+    void SetupCDSurface(double outer, double hole);
+    void SetupBoxSurface(bool sirka, double left, double top, double w, double h, double left2, double top2,
+                         double width2, double height2);
+    // A guide's window region: the one-pixel outline of the shape with corners (x1, y1), (x2, y2).
+    void SetRectGuideRegion(TPanel* guide, int x1, int y1, int x2, int y2);
+    void SetEllipseGuideRegion(TPanel* guide, int x1, int y1, int x2, int y2);
+    void SetDiscMaskRegion(bool bleed, double outer, double hole);
+    void DrawRulers();
+    void btnLayer01Click(TComponent* sender);
+    void btnKrizClick(TComponent* sender);
+    void vis1Click(TComponent* sender);
+    void bck2Click(TComponent* sender);
+    void bck3Click(TComponent* sender);
+    void VK1PMouseDown(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void PopupMenuIMGPopup(TComponent* sender);
+    void PopupMenuBckPopup(TComponent* sender);
+
+    TPanel* VK1 = nullptr;    // the mask over everything outside the label
+    TShape* VK1P = nullptr;   // its hatch
+    TImage* VK1T = nullptr;   // takes the mouse on the masked area
+    TPanel* C1Min = nullptr;  // label edge
+    TPanel* C1Max = nullptr;  // bleed edge (the panel's edge)
+    TPanel* C2Min = nullptr;  // hole, or the inner rectangle of a box
+    TPanel* C2Max = nullptr;  // hole less the bleed into it
+    TPanel* K1 = nullptr;     // centre cross, vertical
+    TPanel* K2 = nullptr;     // centre cross, horizontal
+    TImage* VRull = nullptr;  // the rulers
+    TToolButton* btnLayer01 = nullptr; // outline view
+    TToolButton* btnKriz = nullptr;    // bleed view with the centre cross
+    void CreateSurfaceControls();
     // ==== end surface
 
     // ==== selection: selection frame, handles, moving, resizing, nudging, delete
+    void ShowSelectionFrame(int left, int top, int width, int height);
+    void HideSelectionFrame();
+    void ShowCentreLines(bool visible);
+    void ShowCircleCentreLines(bool visible);
+    void TOPClkMouseDown(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void TOPClkMouseMove(TComponent* sender, TShiftState shift, int x, int y);
+    void TOPClkMouseUp(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void VK1TClick(TComponent* sender);
+
+    // Mouse handlers of the object kinds.
+    void LabelMouseDown(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void LabelMouseMove(TComponent* sender, TShiftState shift, int x, int y);
+    void LabelMouseUp(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void LabelDblClick(TComponent* sender);
+    void ImageMouseDown(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void ImageMouseMove(TComponent* sender, TShiftState shift, int x, int y);
+    void ImageMouseUp(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void TextImgMouseDown(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void TextImgMouseMove(TComponent* sender, TShiftState shift, int x, int y);
+    void TextImgMouseUp(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void ShapeMouseDown(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void ShapeMouseMove(TComponent* sender, TShiftState shift, int x, int y);
+    void ShapeMouseUp(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void ShapeContextPopup(TComponent* sender, TPoint mousePos, bool& handled);
+    // The shared bodies (circular text uses the press and release ends too).
+    void ObjectMouseDown(TControl* object, bool leavesTextMode, int x, int y);
+    void ObjectMouseMove(TControl* object, int x, int y);
+    void ObjectMouseUp(TControl* object);
+
+    // The eight handles; each copy inside the mask shares its mark's handlers.
+    enum THandleKind { hkPRB, hkPLB, hkPR, hkPL, hkPR1, hkPB1, hkPL1, hkPT1 };
+    void HandleMouseDown(THandleKind kind, int x, int y);
+    void HandleMouseMove(THandleKind kind, TShiftState shift, int x, int y);
+    void HandleMouseUp();
+    void PRBMouseDown(TComponent*, TMouseButton, TShiftState, int x, int y) { HandleMouseDown(hkPRB, x, y); }
+    void PLBMouseDown(TComponent*, TMouseButton, TShiftState, int x, int y) { HandleMouseDown(hkPLB, x, y); }
+    void PRMouseDown(TComponent*, TMouseButton, TShiftState, int x, int y) { HandleMouseDown(hkPR, x, y); }
+    void PLMouseDown(TComponent*, TMouseButton, TShiftState, int x, int y) { HandleMouseDown(hkPL, x, y); }
+    void PR1MouseDown(TComponent*, TMouseButton, TShiftState, int x, int y) { HandleMouseDown(hkPR1, x, y); }
+    void PB1MouseDown(TComponent*, TMouseButton, TShiftState, int x, int y) { HandleMouseDown(hkPB1, x, y); }
+    void PL1MouseDown(TComponent*, TMouseButton, TShiftState, int x, int y) { HandleMouseDown(hkPL1, x, y); }
+    void PT1MouseDown(TComponent*, TMouseButton, TShiftState, int x, int y) { HandleMouseDown(hkPT1, x, y); }
+    void PRBMouseMove(TComponent*, TShiftState s, int x, int y) { HandleMouseMove(hkPRB, s, x, y); }
+    void PLBMouseMove(TComponent*, TShiftState s, int x, int y) { HandleMouseMove(hkPLB, s, x, y); }
+    void PRMouseMove(TComponent*, TShiftState s, int x, int y) { HandleMouseMove(hkPR, s, x, y); }
+    void PLMouseMove(TComponent*, TShiftState s, int x, int y) { HandleMouseMove(hkPL, s, x, y); }
+    void PR1MouseMove(TComponent*, TShiftState s, int x, int y) { HandleMouseMove(hkPR1, s, x, y); }
+    void PB1MouseMove(TComponent*, TShiftState s, int x, int y) { HandleMouseMove(hkPB1, s, x, y); }
+    void PL1MouseMove(TComponent*, TShiftState s, int x, int y) { HandleMouseMove(hkPL1, s, x, y); }
+    void PT1MouseMove(TComponent*, TShiftState s, int x, int y) { HandleMouseMove(hkPT1, s, x, y); }
+    void PRBMouseUp(TComponent*, TMouseButton, TShiftState, int, int) { HandleMouseUp(); }
+    void PLBMouseUp(TComponent*, TMouseButton, TShiftState, int, int) { HandleMouseUp(); }
+    void PRMouseUp(TComponent*, TMouseButton, TShiftState, int, int) { HandleMouseUp(); }
+    void PLMouseUp(TComponent*, TMouseButton, TShiftState, int, int) { HandleMouseUp(); }
+    void PR1MouseUp(TComponent*, TMouseButton, TShiftState, int, int) { HandleMouseUp(); }
+    void PB1MouseUp(TComponent*, TMouseButton, TShiftState, int, int) { HandleMouseUp(); }
+    void PL1MouseUp(TComponent*, TMouseButton, TShiftState, int, int) { HandleMouseUp(); }
+    void PT1MouseUp(TComponent*, TMouseButton, TShiftState, int, int) { HandleMouseUp(); }
+
+    void FormShortCut(int key, TShiftState shift, bool& handled);
+    void mnuSmazat1Click(TComponent* sender);
+    void mnEditClick(TComponent* sender);
+    void PopupMenuTxtPopup(TComponent* sender);
+
+    bool Dragging = false;          // a drag of the selected object is under way
+    int DownX = 0, DownY = 0;       // the grab point inside the object
+    bool Resizing = false;          // a resize by a handle is under way
+    int ResizeA = 0, ResizeB = 0, ResizeC = 0, ResizeD = 0; // stored at the handle press
+
+    // Frame lines, handles, centre lines and their copies inside the mask.
+    TShape *RT = nullptr, *RB = nullptr, *RL = nullptr, *RR = nullptr;
+    TShape *RT1 = nullptr, *RB1 = nullptr, *RL1 = nullptr, *RR1 = nullptr;
+    TShape *PL = nullptr, *PR = nullptr, *PLB = nullptr, *PRB = nullptr;
+    TShape *PT1 = nullptr, *PB1 = nullptr, *PL1 = nullptr, *PR1 = nullptr;
+    TShape *PLS = nullptr, *PRS = nullptr, *PLBS = nullptr, *PRBS = nullptr;
+    TShape *PT2 = nullptr, *PB2 = nullptr, *PL2 = nullptr, *PR2 = nullptr;
+    TShape *HK = nullptr, *VK = nullptr, *H2K = nullptr, *V2K = nullptr;
+    TImage* TOPClk = nullptr; // mouse catcher over the selected object, inside the mask
+
+    // Hooks of the areas that keep their own marks and editor; empty until
+    // those areas fill them in.
+    std::function<void()> HideCircleMarks;             // the circle guide and its handles
+    std::function<void(TControl*)> ShowCircleGuide;    // a circular text's guide
+    std::function<void(TControl*, int, int)> MoveCircleCentre; // keyboard step of a circular text
+    std::function<void(TControl*)> RedrawTextImage;    // text as picture at its new size
+    std::function<bool()> TextEditorShowing;           // the in-place editor is shown
+    std::function<void()> HideTextEditor;
+    std::function<void(bool)> SetTextModeButton;       // press or release text mode and run its action
+    std::function<void(TControl*)> OpenTextEditor;     // a press on a text object in text mode
+    std::function<void(TControl*)> PlaceTextEditor;    // the editor takes the object's bounds
+    bool EditorShowing() const { return TextEditorShowing && TextEditorShowing(); }
+    void CreateSelectionControls();
     // ==== end selection
 
     // ==== creating: text, pictures, logos, cover, background, shapes, popup menus
+    // Adds a text object on top and selects it; fontSize 0 keeps the dialog font's size.
+    void AddTextObject(const QString& text, int fontSize);
+    void btnText2Click(TComponent* sender);
+    void btnImg2Click(TComponent* sender);
+    void ComObalClick(TComponent* sender);
+    void Logo1Click(TComponent* sender);
+    void BtnPozadi2Click(TComponent* sender);
+    void btnRect2Click(TComponent* sender);
+    void btnRound2Click(TComponent* sender);
+    void btnCircl2Click(TComponent* sender);
+    void vl6Click(TComponent* sender);
+    void vl7Click(TComponent* sender);
+    void vl8Click(TComponent* sender);
+    void VK1TMouseDown(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void VK1TMouseMove(TComponent* sender, TShiftState shift, int x, int y);
+    void VK1TMouseUp(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
+    TRect NormalizeDragRect(TPoint start, TPoint end) const;
+    // The common end of every creation: select, renumber, list, links, frame.
+    void FinishNewObject(TControl* object, bool showFrame = true, bool buildLinks = true);
+    void SetObjectHandlers(TControl* object);
+
+    bool ShapeDragging = false;
+    TPoint ShapeDragStart, ShapeDragEnd; // PNLCD client pixels
+    // The rubber band of the shape tools, drawn over the surface.
+    QImage& RubberBandImage();
+    void DrawRubberBand(const TRect& r);
+
+    TPopupMenu *PopupMenuTxt = nullptr, *PopupMenuBck = nullptr, *PopupMenuIMG = nullptr;
+    TPopupMenu *PopupMenuSHP = nullptr, *PopupMenuCircl = nullptr, *PopupMenuTxtImg = nullptr;
+    TMenuItem *txt1 = nullptr, *txt2 = nullptr, *txt3 = nullptr, *mnuSmazat1 = nullptr;
+    TMenuItem *bck1 = nullptr, *bck2 = nullptr, *bck3 = nullptr;
+    TMenuItem *img1 = nullptr, *img2 = nullptr, *img3 = nullptr;
+    TMenuItem *shp1 = nullptr, *shp2 = nullptr, *shp3 = nullptr, *shp4 = nullptr;
+    TMenuItem *crc1 = nullptr, *crc2 = nullptr, *crc3 = nullptr;
+    TMenuItem *tim1 = nullptr, *tim2 = nullptr, *tim3 = nullptr;
+    TOpenPictureDialog* OpenPictureDialog = nullptr;
+    TOpenPictureDialog* OpenPictureLogo = nullptr;
+    TToolButton *BtnPozadi = nullptr, *btnImg = nullptr, *btnText = nullptr;
+    TToolButton *btnRound = nullptr, *btnRect = nullptr, *btnCircl = nullptr;
+    TToolButton *ToolButton7 = nullptr, *ToolButton10 = nullptr;
+    TImageList* ToolBarImages = nullptr;
+    void CreateCreatingControls();
+
+private:
+    enum TPictureKind { pkPicture, pkLogo, pkCover };
+    void InsertPicture(TPictureKind kind);
+    void EndShapeTool();
+    QWidget* FRubberBand = nullptr;
+
+public:
     // ==== end creating
 
     // ==== layers: the layer list
+    // Line i of the list stands for the object at component index N-1-i (and back); 0 outside.
+    int LayerIndexOf(int index) const;
+    void RebuildLayerList();
+    void SelectObjectByIndex(int componentIndex);
+    void VrstvyClick(TComponent* sender);
+    void VrstvyDragOver(TComponent* sender, TComponent* source, int x, int y, TDragState state, bool& accept);
+    void VrstvyDragDrop(TComponent* sender, TComponent* source, int x, int y);
+    void VrstvyDrawItem(TComponent* control, int index, TRect rect, TOwnerDrawState state);
+    void VrstvyMouseUp(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void btnZobrazeniClick(TComponent* sender);
+    void btnZamkniClick(TComponent* sender);
+    void txSkrytZobrazitClick(TComponent* sender);
+    void TxZamkniClick(TComponent* sender);
+    void ScrollBoxClick(TComponent* sender);
+    // The look of a link label under the mouse and after it.
+    void LinkMouseMove(TComponent* sender, TShiftState shift, int x, int y);
+    void LinkMouseLeave(TComponent* sender);
+
+    TListBox* Vrstvy = nullptr;
+    TImageList* ImageListV = nullptr; // 0 visible, 1 locked, 2 hidden
+    TButton* btnZamkni = nullptr;     // hidden
+    TButton* btnZobrazeni = nullptr;  // hidden
+    TLabel* TxZamkni = nullptr;
+    TLabel* txSkrytZobrazit = nullptr;
+    TImage* imgBryle = nullptr;
+    TImage* imgKlic = nullptr;
+    void CreateLayersControls();
     // ==== end layers
 
     // ==== sidepanel: background and style lists, collapsible panels, property links
+    void FillBackgroundList();
+    void FillStyleList();
+    void lComboPozadiChange(TComponent* sender);
+    void LbtnR1Click(TComponent* sender);
+    void LbtnL1Click(TComponent* sender);
+    void P3L1Click(TComponent* sender);
+    void LbtnPozadiClick(TComponent* sender);
+    void P4L1Click(TComponent* sender);
+    void CollapsePanel(TPanel* panel);
+    void ExpandPanel(TPanel* panel, int height);
+    void SwapArrowImages(TImage* up, TImage* down);
+    void i1upClick(TComponent* sender);
+    void i1downClick(TComponent* sender);
+    void i2upClick(TComponent* sender);
+    void i2downClick(TComponent* sender);
+    void i3upClick(TComponent* sender);
+    void i3downClick(TComponent* sender);
+    void i4upClick(TComponent* sender);
+    void i4downClick(TComponent* sender);
+    void BuildPropertyLinks();
+    void FormResize(TComponent* sender);
+    void ApplicationHint(TComponent* sender);
+    // Gives a link label the look of one of the three font holders.
+    static void SetLinkLook(TLabel* link, const TLabel* look);
+    // The end marks of a list's previous/next links.
+    void MarkListEnds(TComboBox* list, TLabel* back, TLabel* next);
+
+    TComboBox* lComboPozadi = nullptr;
+    TComboBox* lComboStyly = nullptr;
+    TButton* LbtnPozadi = nullptr;
+    TButton* LbtnStyly = nullptr;
+    TLabel *NormalFont = nullptr, *MouseFont = nullptr, *DisableFont = nullptr;
+    TPanel *pnlVrstvy = nullptr, *pnlVlastnosti = nullptr, *PnlPozadi = nullptr, *PnlSablony = nullptr;
+    TImage *TPnlVrstvy = nullptr, *TPnlVlastnosti = nullptr, *TPnlPozadi = nullptr, *TPnlSablony = nullptr;
+    TLabel *PP1 = nullptr, *PP2 = nullptr, *PP3 = nullptr, *PP4 = nullptr;
+    TImage *i1up = nullptr, *i1down = nullptr, *i2up = nullptr, *i2down = nullptr;
+    TImage *i3up = nullptr, *i3down = nullptr, *i4up = nullptr, *i4down = nullptr;
+    TLabel *P3L1 = nullptr, *P3L2 = nullptr, *P3L3 = nullptr, *NazevPozadi = nullptr;
+    TLabel *SLblBack = nullptr, *SLblNext = nullptr;
+    TLabel *P4L1 = nullptr, *P4L2 = nullptr, *NazevSablony = nullptr;
+    TLabel *SbLblBack = nullptr, *SbLblNext = nullptr;
+    int PanelOffset1 = 0, PanelOffset2 = 0, PanelOffset3 = 0; // how far the first three panels are rolled up
+    void CreateSidePanelControls();
+
+private:
+    int* PanelOffset(TPanel* panel);
+    void FreeOldLinks();
+    std::function<void()> FPlaceSidePanels;
+    std::vector<TLabel*> FOldLinks; // links taken off the panel, freed after the command
+    bool FFreeLinksQueued = false;
+
+public:
     // ==== end sidepanel
 
     // ==== files: New, Open, change of template, styles, rebuilders

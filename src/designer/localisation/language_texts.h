@@ -1,0 +1,69 @@
+#pragma once
+// The texts of the windows from the language file beside the program
+// ("language.ini", section "Czech"). Each window has a loader that walks its
+// table of entries (key, default, target) in order, reads each key once per
+// entry and hands the text to the target at once. A missing file or key gives
+// the entry's default; a key present with an empty value gives empty text.
+
+#include <QString>
+#include <QStringList>
+#include <span>
+
+class TCustomForm;
+class TFrmMain;
+
+// What a text is given to.
+enum class TTextTarget {
+    AppTitle,      // the application's title
+    MainField,     // a message-text field of the main window
+    WindowCaption, // the window's own title bar
+    Caption,       // the Caption of a control or menu item of the window
+    Hint,          // the Hint of a control or menu item of the window
+};
+
+using TMainFormText = QString TFrmMain::*;
+
+struct TLanguageEntry {
+    const char* Key;
+    TTextTarget Target;
+    const char* Control;   // Caption, Hint: the component's name
+    TMainFormText Field;   // MainField: the main window's string
+    const char* Default;   // UTF-8
+};
+
+struct TLanguageLoader {
+    const char* Name;                 // the loader procedure's name
+    const char* WindowClass;          // the class of its window
+    TCustomForm* (*Window)();         // the window's form variable
+    std::span<const TLanguageEntry> Entries;
+};
+
+// The section every loader reads; other sections of the file are ignored.
+inline constexpr const char* LanguageSection = "Czech";
+
+// The twelve loaders in the order the program entry calls them.
+std::span<const TLanguageLoader> LanguageLoaders();
+
+// AppDir of the main window + "/language.ini".
+QString LanguageFileName();
+
+// Reads the file once per entry and gives every text to its target. A target
+// that does not exist (yet) is passed over quietly.
+void ApplyLanguageTexts(const TLanguageLoader& loader);
+
+// The targets of a loader that the running program does not have, as
+// "TFrmMain.btnNew.Hint"; a missing window makes every entry of it missing.
+QStringList MissingLanguageTargets(const TLanguageLoader& loader);
+
+void LoadMainFormStrings();
+void LoadFrmInsTextStrings();
+void LoadFrmNewStrings();
+void LoadFrmNastavObjektStrings();
+void LoadFrmSrafovaniStrings();
+void LoadFrmVlastnostiIMGStrings();
+void LoadFrmProgressStrings();
+void LoadFrmInsDirStrings();
+void LoadFrmKorekceStrings();
+void LoadFrmRozObrStrings();
+void LoadFrmStartStrings();
+void LoadFrmOProgramuStrings();
