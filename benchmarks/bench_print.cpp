@@ -6,6 +6,7 @@
 
 #include "classlib/forms/application.h"
 #include "classlib/forms/dialogs.h"
+#include "classlib/forms/message_box.h"
 #include "classlib/printers.h"
 #include "designer/forms/frm_progress.h"
 
@@ -31,6 +32,8 @@ int main(int argc, char** argv)
     const int runs = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 9;
     const int dpi = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 600;
 
+    // The data folders are not beside the benchmark: their messages are answered.
+    SetMessageBoxHook([](const QString&, const QString&, unsigned) { return IDOK; });
     std::vector<double> ms;
     {
         TFrmMain main(nullptr);

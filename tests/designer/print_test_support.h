@@ -83,12 +83,13 @@ inline void SetTemplate(TFrmMain* m, bool isKrab, bool sirka, double okraj, doub
     m->DeleteTemplateParams();
     m->CreateTemplateParams(isKrab, sirka, okraj, stred, left, top, left2, top2, width2, height2, isKrab ? 1 : 0,
                             QStringLiteral("Test"));
-}
-
-// The surface of a box label w x h mm with its bleed, as the surface layout makes it.
-inline void LayOutBoxSurface(TFrmMain* m, double w, double h)
-{
-    m->PNLCD->SetBounds(m->PNLCD->Left(), m->PNLCD->Top(), ScreenMm(w + 4), ScreenMm(h + 4));
+    // The surface follows the template, as after a change of template.
+    if (okraj > 1000 || stred > 1000)
+        return; // absurd values that only the print is to meet
+    if (isKrab)
+        m->SetupBoxSurface(sirka, left, top, okraj, stred, left2, top2, width2, height2);
+    else
+        m->SetupCDSurface(okraj, stred);
 }
 
 // A picture object (Tag 1) on the surface.

@@ -167,7 +167,6 @@ TEST(Printing, TurnedBoxGetsCutFramesInTheGuideColourAndIsWhiteOutsideItsSurface
     TRasterPrinterScope printer;
     TFrmMain* m = f.Main();
     SetTemplate(m, true, true, 120, 80, 10, 15, 20, 25, 60, 40);
-    LayOutBoxSurface(m, 80, 120);
     SetSolidBackground(m, Qt::yellow);
     TCommonDialog::ExecuteHook = [&printer](TCommonDialog* d) {
         if (auto* c = dynamic_cast<TColorDialog*>(d)) {
@@ -325,10 +324,17 @@ TEST(Printing, AnErrorWhilePrintingDropsTheJobAndClosesTheProgressWindow)
     ASSERT_NE(FrmProgress, nullptr);
     EXPECT_FALSE(FrmProgress->Visible());
 
-    // An absurd template ends the print instead of exhausting memory.
+    // Absurd sizes and corrections end the print instead of exhausting memory
+    // or overflowing.
     SetTemplate(m, false, false, 1e7, 44, 10, 20);
     EXPECT_THROW(m->btnPrintClick(nullptr), EInvalidOperation);
-    EXPECT_EQ(printer.Device->JobsAborted(), 2);
+    SetTemplate(m, false, false, 50000, 44, 10, 20);
+    EXPECT_THROW(m->btnPrintClick(nullptr), EInvalidOperation);
+    SetTemplate(m, false, false, 118, 44, 10, 20);
+    m->PrintCorrX = 2000000000;
+    EXPECT_THROW(m->btnPrintClick(nullptr), EInvalidOperation);
+    m->PrintCorrX = 0;
+    EXPECT_EQ(printer.Device->JobsAborted(), 4);
 
     // The next print works.
     SetTemplate(m, false, false, 118, 44, 10, 20);
@@ -478,9 +484,11 @@ TEST(Printing, HiddenObjectsAreNotPrintedButAHiddenBackgroundIs)
     shape->SetVisible(false);
     m->btnPrintClick(nullptr);
     const QImage& page = printer.Device->Page();
-    // Nothing but the background, which reaches half a millimetre beyond the surface.
-    const int w = m->PrnScaleX(m->IMGBck->Width() + ScreenMm(0.5));
-    const int h = m->PrnScaleY(m->IMGBck->Height() + ScreenMm(0.5));
+    // Nothing but the background over the whole surface (the white mask cuts
+    // off the half millimetre it reaches beyond).
+    ASSERT_EQ(m->IMGBck->Width(), ScreenMm(124));
+    const int w = m->PrnScaleX(ScreenMm(124));
+    const int h = m->PrnScaleY(ScreenMm(124));
     ExpectFilledExactly(page, 187, 212, 187 + w, 212 + h, Yellow);
 }
 
@@ -658,12 +666,13 @@ TEST(Printing, CutFrameSwitchAndColourCommands)
     TCommonDialog::ExecuteHook = [&shown](TCommonDialog* d) {
         auto* c = dynamic_cast<TColorDialog*>(d);
         ++shown;
-        c->Color = TColor(0x123456);
+        c->Color = shown == 1 ? TColor(0x123456) : clBlack;
         return shown == 1; // OK the first time, Cancel the second
     };
     m->Barvarmovn1Click(nullptr);
-    EXPECT_EQ(m->CutFrameColor, TColor(0x123456));
-    m->BarvaRamu->Color = clBlack;
+    for (TPanel* guide : {m->C1Min, m->C1Max, m->C2Min, m->C2Max})
+        EXPECT_EQ(guide->Color(), TColor(0x123456)) << guide->Name().toStdString();
     m->Barvarmovn1Click(nullptr);
-    EXPECT_EQ(m->CutFrameColor, TColor(0x123456));
+    for (TPanel* guide : {m->C1Min, m->C1Max, m->C2Min, m->C2Max})
+        EXPECT_EQ(guide->Color(), TColor(0x123456)) << guide->Name().toStdString();
 }

@@ -51,6 +51,8 @@ protected:
     {
         FOldConfig = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", TestSupport::MakeTempDir().toUtf8());
+        // The data folders are not beside the test program: their messages are answered.
+        SetMessageBoxHook([](const QString&, const QString&, unsigned) { return IDOK; });
         Main = std::make_unique<TFrmMain>(nullptr);
         Progress = std::make_unique<TFrmProgress>(nullptr);
         Main->DoCreate();

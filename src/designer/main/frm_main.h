@@ -428,7 +428,6 @@ public:
     TColorDialog* BarvaRamu = nullptr;
     TPrintDialog* PrintDialog = nullptr;
     TMemo* PrintMemo = nullptr;       // splits a text object's caption into lines
-    TColor CutFrameColor = clRed;     // the guides' colour, until the guides are on the window
     void CreatePrintingControls();
     // ==== end printing
 

@@ -25,13 +25,6 @@
 namespace {
 int ScreenPpi() { return Screen ? Screen->PixelsPerInch() : 96; }
 
-// Millimetres to screen pixels, the surface's rule.
-int Mm(double mm)
-{
-    const long double px = static_cast<long double>(ScreenPpi()) * (static_cast<long double>(mm) / static_cast<long double>(25.4));
-    return static_cast<int>(std::clamp<long double>(std::trunc(px), INT_MIN, INT_MAX));
-}
-
 // Sums of positions and offsets: values read from files may be extreme.
 int Sum(long long a, long long b = 0, long long c = 0, long long d = 0)
 {
@@ -48,9 +41,18 @@ void CheckRegionBounds(std::initializer_list<int> values)
             throw EInvalidOperation(QStringLiteral("The label lies too far outside the printer's page"));
 }
 
+// Millimetres beyond any sheet (a hand-edited file) would overflow the
+// conversions to pixels.
+double CheckMillimetres(double mm)
+{
+    if (!std::isfinite(mm) || std::abs(mm) > 100000.0)
+        throw EInvalidOperation(QStringLiteral("%1 mm is beyond any label sheet").arg(mm));
+    return mm;
+}
+
 double TemplateNumber(const TFrmMain* m, const char* key)
 {
-    return StrToFloat(m->GetTemplateParam(QString::fromLatin1(key)));
+    return CheckMillimetres(StrToFloat(m->GetTemplateParam(QString::fromLatin1(key))));
 }
 
 // The canvas's state before every object and after each cut frame.
@@ -197,17 +199,19 @@ void TFrmMain::btnPrintClick(TComponent*)
         PhysOffsetY = -printer->GetDeviceCaps(PHYSICALOFFSETY);
         const double left = TemplateNumber(this, "Left");
         const double top = TemplateNumber(this, "Top");
+        CheckMillimetres(PrintCorrX);
+        CheckMillimetres(PrintCorrY);
         if (!turned) {
-            LabelOffsetX = Mm(left - 2.0);
-            LabelOffsetY = Mm(top - 2.0);
-            CorrOffsetX = Mm(PrintCorrX);
-            CorrOffsetY = Mm(PrintCorrY);
+            LabelOffsetX = MmToPixels(left - 2.0);
+            LabelOffsetY = MmToPixels(top - 2.0);
+            CorrOffsetX = MmToPixels(PrintCorrX);
+            CorrOffsetY = MmToPixels(PrintCorrY);
         } else {
             // The sheet lies turned: place and correction change axes, the correction its sign.
-            LabelOffsetX = Mm(top - 2.0);
-            LabelOffsetY = Mm(left - 2.0);
-            CorrOffsetX = Mm(-static_cast<double>(PrintCorrY));
-            CorrOffsetY = Mm(-static_cast<double>(PrintCorrX));
+            LabelOffsetX = MmToPixels(top - 2.0);
+            LabelOffsetY = MmToPixels(left - 2.0);
+            CorrOffsetX = MmToPixels(-static_cast<double>(PrintCorrY));
+            CorrOffsetY = MmToPixels(-static_cast<double>(PrintCorrX));
         }
         TCanvas* canvas = printer->Canvas();
 
@@ -445,7 +449,7 @@ void TFrmMain::PrintBackground(TImage* image)
     const int x = Sum(PrnScaleX(Sum(image->Left(), CorrOffsetX, LabelOffsetX)), PhysOffsetX);
     const int y = Sum(PrnScaleY(Sum(image->Top(), CorrOffsetY, LabelOffsetY)), PhysOffsetY);
     // Half a millimetre beyond the surface's right and bottom edges.
-    const TRect r(x, y, Sum(x, PrnScaleX(Sum(image->Width(), Mm(0.5)))), Sum(y, PrnScaleY(Sum(image->Height(), Mm(0.5)))));
+    const TRect r(x, y, Sum(x, PrnScaleX(Sum(image->Width(), MmToPixels(0.5)))), Sum(y, PrnScaleY(Sum(image->Height(), MmToPixels(0.5)))));
     if (dynamic_cast<TBitmap*>(graphic) || dynamic_cast<TJPEGImage*>(graphic) || dynamic_cast<TGIFImage*>(graphic)) {
         // Pixel pictures go through a bitmap copy; drawing the graphic itself
         // over it again would change no pixel, so it is drawn once.
@@ -485,13 +489,13 @@ void TFrmMain::PrintWhiteMask()
         canvas->Brush()->SetColor(clWhite);
         // The disc with its bleed, and the hole less its bleed. The hole's
         // corner lies 4,5 mm in, not the 4 mm that would centre it.
-        const int outerRight = Sum(ox, PrnScaleX(Mm(okraj + 4.0)));
-        const int outerBottom = Sum(oy, PrnScaleY(Mm(okraj + 4.0)));
-        const int inset = Sum(Mm(okraj), -static_cast<long long>(Mm(stred))) / 2;
-        const int hx = Sum(PrnScaleX(Sum(inset, CorrOffsetX, LabelOffsetX, Mm(4.5))), PhysOffsetX);
-        const int hy = Sum(PrnScaleY(Sum(inset, CorrOffsetY, LabelOffsetY, Mm(4.5))), PhysOffsetY);
-        const int holeRight = Sum(hx, PrnScaleX(Mm(stred - 4.0)));
-        const int holeBottom = Sum(hy, PrnScaleY(Mm(stred - 4.0)));
+        const int outerRight = Sum(ox, PrnScaleX(MmToPixels(okraj + 4.0)));
+        const int outerBottom = Sum(oy, PrnScaleY(MmToPixels(okraj + 4.0)));
+        const int inset = Sum(MmToPixels(okraj), -static_cast<long long>(MmToPixels(stred))) / 2;
+        const int hx = Sum(PrnScaleX(Sum(inset, CorrOffsetX, LabelOffsetX, MmToPixels(4.5))), PhysOffsetX);
+        const int hy = Sum(PrnScaleY(Sum(inset, CorrOffsetY, LabelOffsetY, MmToPixels(4.5))), PhysOffsetY);
+        const int holeRight = Sum(hx, PrnScaleX(MmToPixels(stred - 4.0)));
+        const int holeBottom = Sum(hy, PrnScaleY(MmToPixels(stred - 4.0)));
         CheckRegionBounds({ox, oy, outerRight, outerBottom, hx, hy, holeRight, holeBottom});
         const TRegion outer = CreateEllipticRgn(ox, oy, outerRight, outerBottom);
         const TRegion hole = CreateEllipticRgn(hx, hy, holeRight, holeBottom);
@@ -506,8 +510,8 @@ void TFrmMain::PrintWhiteMask()
             PrintCutFrame();
             PrintInnerCutFrame();
         }
-        const int right = Sum(ox, PrnScaleX(Mm(w + 4.0)));
-        const int bottom = Sum(oy, PrnScaleY(Mm(h + 4.0)));
+        const int right = Sum(ox, PrnScaleX(MmToPixels(w + 4.0)));
+        const int bottom = Sum(oy, PrnScaleY(MmToPixels(h + 4.0)));
         CheckRegionBounds({ox, oy, right, bottom});
         const TRegion surface = CreateRectRgn(ox, oy, right, bottom);
         CombineRgn(region, page, surface, RGN_XOR);
@@ -538,9 +542,9 @@ void TFrmMain::PrintCutFrame()
     const double stred = TemplateNumber(this, "Stred");
     const double w = turned ? stred : okraj;
     const double h = turned ? okraj : stred;
-    const int x0 = Sum(PrnScaleX(Sum(Mm(2.0), CorrOffsetX, LabelOffsetX)), PhysOffsetX);
-    const int y0 = Sum(PrnScaleY(Sum(Mm(2.0), CorrOffsetY, LabelOffsetY)), PhysOffsetY);
-    DrawCutFrame(Printer()->Canvas(), x0, y0, Sum(x0, PrnScaleX(Mm(w))), Sum(y0, PrnScaleY(Mm(h))), CutFrameColor);
+    const int x0 = Sum(PrnScaleX(Sum(MmToPixels(2.0), CorrOffsetX, LabelOffsetX)), PhysOffsetX);
+    const int y0 = Sum(PrnScaleY(Sum(MmToPixels(2.0), CorrOffsetY, LabelOffsetY)), PhysOffsetY);
+    DrawCutFrame(Printer()->Canvas(), x0, y0, Sum(x0, PrnScaleX(MmToPixels(w))), Sum(y0, PrnScaleY(MmToPixels(h))), C1Min->Color());
 }
 
 void TFrmMain::PrintInnerCutFrame()
@@ -556,9 +560,9 @@ void TFrmMain::PrintInnerCutFrame()
         std::swap(wd, ht);
         s = 1; // one screen pixel up and left when turned
     }
-    const int x0 = Sum(PrnScaleX(Sum(Mm(l), CorrOffsetX, -s)), PhysOffsetX);
-    const int y0 = Sum(PrnScaleY(Sum(Mm(t), CorrOffsetY, -s)), PhysOffsetY);
-    DrawCutFrame(Printer()->Canvas(), x0, y0, Sum(x0, PrnScaleX(Mm(wd))), Sum(y0, PrnScaleY(Mm(ht))), CutFrameColor);
+    const int x0 = Sum(PrnScaleX(Sum(MmToPixels(l), CorrOffsetX, -s)), PhysOffsetX);
+    const int y0 = Sum(PrnScaleY(Sum(MmToPixels(t), CorrOffsetY, -s)), PhysOffsetY);
+    DrawCutFrame(Printer()->Canvas(), x0, y0, Sum(x0, PrnScaleX(MmToPixels(wd))), Sum(y0, PrnScaleY(MmToPixels(ht))), C1Min->Color());
 }
 
 void TFrmMain::TiskRamClick(TComponent*) { TiskRam->SetChecked(!TiskRam->Checked()); }
@@ -568,5 +572,6 @@ void TFrmMain::Barvarmovn1Click(TComponent*)
     // The dialog starts from the colour last picked in it.
     if (!BarvaRamu->Execute())
         return;
-    CutFrameColor = BarvaRamu->Color;
+    for (TPanel* guide : {C1Min, C1Max, C2Min, C2Max})
+        guide->SetColor(BarvaRamu->Color);
 }
