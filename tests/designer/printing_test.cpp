@@ -358,7 +358,7 @@ TEST(Printing, KeyColourPixelsAreLeftUntouchedEverywhereInThePicture)
     logo.setPixelColor(2, 2, Qt::green);
     logo.setPixelColor(0, 3, Qt::green);
     logo.setPixelColor(3, 0, Qt::yellow);
-    AddPicture(m, logo, 96, 96, 64, 64, true, true);
+    TImage* picture = AddPicture(m, logo, 96, 96, 64, 64, true, true);
     m->btnPrintClick(nullptr);
     ASSERT_EQ(printer.Device->PagesPrinted(), 1);
     const QImage& page = printer.Device->Page();
@@ -373,7 +373,7 @@ TEST(Printing, KeyColourPixelsAreLeftUntouchedEverywhereInThePicture)
     EXPECT_EQ(cell(3, 0), Yellow);
     EXPECT_EQ(cell(3, 3), Red);
     // The picture object itself is transparent again afterwards.
-    EXPECT_TRUE(static_cast<TImage*>(m->Components(0))->Transparent());
+    EXPECT_TRUE(picture->Transparent());
 }
 
 TEST(Printing, UnstretchedPicturePrintsTheTopLeftPartTheScreenShows)
