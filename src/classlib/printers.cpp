@@ -1,11 +1,17 @@
 #include "classlib/printers.h"
 
+#include <QCoreApplication>
+
 namespace {
 std::unique_ptr<TPrinter>& ProgramPrinter()
 {
     static std::unique_ptr<TPrinter> printer;
     return printer;
 }
+
+// The printer goes with the application object, not after it: its Qt printer
+// needs the application while it is torn down.
+void ReleaseProgramPrinter() { ProgramPrinter().reset(); }
 } // namespace
 
 TPrinter::TPrinter(std::unique_ptr<TPrintDevice> device)
@@ -72,8 +78,14 @@ TCanvas* TPrinter::Canvas()
 TPrinter* Printer()
 {
     auto& p = ProgramPrinter();
-    if (!p)
+    if (!p) {
+        static bool releaseRegistered = false;
+        if (!releaseRegistered && QCoreApplication::instance()) {
+            qAddPostRoutine(ReleaseProgramPrinter);
+            releaseRegistered = true;
+        }
         p = std::make_unique<TPrinter>();
+    }
     return p.get();
 }
 
