@@ -17,6 +17,8 @@
 #include <memory>
 #include <vector>
 
+class TBitmap;
+
 class TFrmMain : public TForm {
 public:
     TV_CLASS_NAME(TFrmMain)
@@ -403,6 +405,30 @@ public:
 
     // ==== printing: print command, print correction
     void mnKorTiskClick(TComponent* sender);
+    // The print command: the design on one page at the template's place on the
+    // sheet plus the print correction, white outside the label, cut frames.
+    void btnPrintClick(TComponent* sender);
+    // Printer pixels from screen pixels, by the printer's resolution per axis.
+    int PrnScaleX(int n);
+    int PrnScaleY(int n);
+    void PrintLabel(TLabel* label);
+    void PrintMemoLines(TMemo* memo);
+    void PrintImage(TCanvas* canvas, TImage* image);
+    void PrintTransparentImage(TCanvas* canvas, TImage* image);
+    void PrintShape(TShape* shape);
+    void PrintBackground(TImage* image);
+    void DrawBitmapDIB(TCanvas* canvas, const TRect& rect, TBitmap* bitmap);
+    void PrintWhiteMask();
+    void PrintCutFrame();
+    void PrintInnerCutFrame();
+    void TiskRamClick(TComponent* sender);
+    void Barvarmovn1Click(TComponent* sender);
+    TMenuItem* TiskRam = nullptr;     // "Tisknout orámování": print the cut frames of a box
+    TMenuItem* Barvarmovn1 = nullptr; // "Barva rámování": colour of the guides and cut frames
+    TColorDialog* BarvaRamu = nullptr;
+    TPrintDialog* PrintDialog = nullptr;
+    TMemo* PrintMemo = nullptr;       // splits a text object's caption into lines
+    void CreatePrintingControls();
     // ==== end printing
 
     // ==== textedit: in-place text editing
