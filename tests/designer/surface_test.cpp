@@ -209,3 +209,15 @@ TEST(Surface, MaskedAreaTakesTheMouseAndTheLabelPassesIt)
     EXPECT_FALSE(m->RT->Visible());
     EXPECT_EQ(m->Vrstvy->ItemIndex(), -1);
 }
+
+TEST(Surface, AbsurdTemplateSizesFromAFileAreCutToASaneSurface)
+{
+    TMainWindowFixture f;
+    TFrmMain* m = f.Main();
+    m->SetupCDSurface(1e12, -5);
+    EXPECT_LE(m->PNLCD->Width(), m->MmToPixels(1004.0));
+    EXPECT_GT(m->PNLCD->Width(), 0);
+    m->SetupBoxSurface(false, 0, 0, std::nan(""), 1e300, 0, 0, 0, 0);
+    EXPECT_LE(m->PNLCD->Height(), m->MmToPixels(1004.0));
+    EXPECT_EQ(m->MmToPixels(-1e300), m->MmToPixels(-1000.0));
+}

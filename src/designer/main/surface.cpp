@@ -100,8 +100,21 @@ void TFrmMain::CreateSurfaceControls()
     btnKriz->OnClick = [this](TComponent* s) { btnKrizClick(s); };
 }
 
+namespace {
+// Sizes a document may ask for that no label sheet has are cut to this, so a
+// damaged file cannot ask for a surface of millions of pixels.
+constexpr double kLargestLabelMm = 1000.0;
+double SaneMm(double mm)
+{
+    if (!std::isfinite(mm))
+        return 0.0;
+    return std::clamp(mm, -kLargestLabelMm, kLargestLabelMm);
+}
+} // namespace
+
 int TFrmMain::MmToPixels(double mm) const
 {
+    mm = SaneMm(mm);
     // The product and quotient in extended precision, then cut toward zero. The
     // divisor has the argument's precision, so a whole inch gives whole pixels.
     const long double px = static_cast<long double>(ScreenPixelsPerInch()) *
@@ -152,6 +165,8 @@ void TFrmMain::SetDiscMaskRegion(bool bleed, double outer, double hole)
 
 void TFrmMain::SetupCDSurface(double outer, double hole)
 {
+    outer = std::max(0.0, SaneMm(outer));
+    hole = std::max(0.0, SaneMm(hole));
     PNLCD->SetVisible(false);
     ShowCentreLines(false);
     HideSelectionFrame();
@@ -195,6 +210,8 @@ void TFrmMain::SetupCDSurface(double outer, double hole)
 void TFrmMain::SetupBoxSurface(bool sirka, double left, double top, double w, double h, double left2, double top2,
                                double width2, double height2)
 {
+    w = std::max(0.0, SaneMm(w));
+    h = std::max(0.0, SaneMm(h));
     ScrollBox->SetHorzPosition(0);
     ScrollBox->SetVertPosition(0);
     PNLCD->SetVisible(false);
