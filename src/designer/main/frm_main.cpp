@@ -28,6 +28,7 @@ TFrmMain::TFrmMain(TComponent* owner) : TForm(owner)
     CreateCreatingControls();
     CreateLayersControls();
     CreateSidePanelControls();
+    CreateTextEditControls();
     // Each area adds its controls here, in this order (it decides the stacking
     // of windows on the surface): surface, selection, creating, layers,
     // sidepanel, files, commands, printing, textedit, vectortext, catalogue, other.
