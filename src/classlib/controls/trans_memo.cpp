@@ -104,14 +104,12 @@ void TTransMemo::SetCaption(const QString& text)
         Change();
         return;
     }
-    // The editor takes the text whole (the line list would drop a trailing
-    // line break) and lays it out before anyone hears of the change.
+    // The editor takes the text whole: the line list would drop a trailing line break.
     QString t = text;
     t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     FSyncing = true;
     Editor()->setPlainText(t);
-    ApplyLineHeight();
     t = Editor()->toPlainText();
     t.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
     FText = t;
@@ -149,8 +147,7 @@ void TTransMemo::SetFormattingRect(const TRect* rect)
     FTextMargin = rect ? std::max(0, std::min(rect->Left, rect->Top)) : -1;
     if (!FWidget)
         return;
-    QTextDocument* doc = Editor()->document();
-    doc->setDocumentMargin(FTextMargin < 0 ? 4 : FTextMargin);
+    Editor()->document()->setDocumentMargin(FTextMargin < 0 ? QTextDocument().documentMargin() : FTextMargin);
     Invalidate();
 }
 
