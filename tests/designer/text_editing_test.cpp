@@ -156,6 +156,10 @@ TEST(TextEditing, LeavingTheEditorShowsTheTextAgain)
     m->VK1TClick(m->IMGBck);
     EXPECT_TRUE(left(a));
     EXPECT_FALSE(m->TextEditMode);
+    // Opening the editor over an unchanged text changes nothing in the document.
+    m->Modified = false;
+    OpenEditor(m, a);
+    EXPECT_FALSE(m->Modified);
 }
 
 TEST(TextEditing, TheEditorShowsThePictureBeneathItsTextWhereTheLabelDrawsIt)
