@@ -32,6 +32,7 @@ TFrmMain::TFrmMain(TComponent* owner) : TForm(owner)
     // of windows on the surface): surface, selection, creating, layers,
     // sidepanel, files, commands, printing, textedit, vectortext, catalogue, other.
     CreatePrintingControls();
+    CreateTextEditControls();
     CreateVectorTextControls();
     CreateCatalogueControls();
     // The window is read: its components take up their loaded state.

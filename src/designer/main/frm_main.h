@@ -7,6 +7,7 @@
 #include "classlib/controls/ext_controls.h"
 #include "classlib/controls/image.h"
 #include "classlib/controls/std_controls.h"
+#include "classlib/controls/trans_memo.h"
 #include "classlib/forms/dialogs.h"
 #include "classlib/forms/form.h"
 #include "classlib/forms/menus.h"
@@ -432,6 +433,32 @@ public:
     // ==== end printing
 
     // ==== textedit: in-place text editing
+    void btnTextModeClick(TComponent* sender);
+    void txt1Click(TComponent* sender); // object mode
+    void txt2Click(TComponent* sender); // text mode, and the editor over a selected text
+    void txt3Click(TComponent* sender); // the font of the selected text
+    void EditMemoChange(TComponent* sender);
+    // Sizes the editor and the selected text object to the object's text.
+    void FitTextEditor();
+    void SizeLabelMouseDown(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
+    // A press on a text object in text mode: the editor takes its place.
+    void OpenEditMemo(TControl* object);
+    // The selection is a text object (the measuring label is none).
+    bool TextSelected() const;
+
+    TToolButton* btnTextMode = nullptr;   // hidden; down while text mode is on
+    TTransMemo* EditMemo = nullptr;       // the in-place editor
+    TFontDialog* TextFontDialog = nullptr;
+    void CreateTextEditControls();
+
+private:
+    void SetEditMemoRect();
+    void SetDeleteShortCut(bool on);
+    // Hides the editor and shows the text it stood over again.
+    void EndTextEditing();
+    TControl* FEditedObject = nullptr; // the text under the editor, while it is open
+
+public:
     // ==== end textedit
 
     // ==== vectortext: circular text and text drawn as a vector picture
