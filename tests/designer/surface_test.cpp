@@ -217,7 +217,8 @@ TEST(Surface, AbsurdTemplateSizesFromAFileAreCutToASaneSurface)
     m->SetupCDSurface(1e12, -5);
     EXPECT_LE(m->PNLCD->Width(), m->MmToPixels(1004.0));
     EXPECT_GT(m->PNLCD->Width(), 0);
-    m->SetupBoxSurface(false, 0, 0, std::nan(""), 1e300, 0, 0, 0, 0);
+    m->SetupBoxSurface(false, 0, 0, std::nan(""), 1e300, -1e200, 1e200, 1e200, 1e200);
     EXPECT_LE(m->PNLCD->Height(), m->MmToPixels(1004.0));
-    EXPECT_EQ(m->MmToPixels(-1e300), m->MmToPixels(-1000.0));
+    EXPECT_EQ(m->MmToPixels(-1e300), -1000000000); // saturated, never undefined
+    EXPECT_EQ(m->MmToPixels(std::nan("")), 0);
 }

@@ -114,12 +114,15 @@ double SaneMm(double mm)
 
 int TFrmMain::MmToPixels(double mm) const
 {
-    mm = SaneMm(mm);
+    if (!std::isfinite(mm))
+        mm = 0.0;
     // The product and quotient in extended precision, then cut toward zero. The
     // divisor has the argument's precision, so a whole inch gives whole pixels.
     const long double px = static_cast<long double>(ScreenPixelsPerInch()) *
                            (static_cast<long double>(mm) / static_cast<long double>(25.4));
-    return static_cast<int>(std::trunc(px));
+    // Saturated, so a huge value cannot overflow; callers judge what is too large.
+    constexpr long double kLimit = 1e9L;
+    return static_cast<int>(std::trunc(std::clamp(px, -kLimit, kLimit)));
 }
 
 void TFrmMain::SetRectGuideRegion(TPanel* guide, int x1, int y1, int x2, int y2)
@@ -212,6 +215,8 @@ void TFrmMain::SetupBoxSurface(bool sirka, double left, double top, double w, do
 {
     w = std::max(0.0, SaneMm(w));
     h = std::max(0.0, SaneMm(h));
+    for (double* v : {&left, &top, &left2, &top2, &width2, &height2})
+        *v = SaneMm(*v);
     ScrollBox->SetHorzPosition(0);
     ScrollBox->SetVertPosition(0);
     PNLCD->SetVisible(false);
