@@ -28,6 +28,7 @@ TFrmMain::TFrmMain(TComponent* owner) : TForm(owner)
     CreateCreatingControls();
     CreateLayersControls();
     CreateSidePanelControls();
+    CreateFilesControls();
     // Each area adds its controls here, in this order (it decides the stacking
     // of windows on the surface): surface, selection, creating, layers,
     // sidepanel, files, commands, printing, textedit, vectortext, catalogue, other.
@@ -224,6 +225,8 @@ void TFrmMain::FormShow(TComponent*)
     FormResize(this);
     AppDir = QCoreApplication::applicationDirPath();
     StartFile = ExpandLongPathName(StartFile);
+    if (!StartFile.isEmpty())
+        OtevriSoubor(StartFile);
 }
 
 void TFrmMain::FormCloseQuery(TComponent*, bool& canClose)

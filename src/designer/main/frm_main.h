@@ -396,6 +396,31 @@ public:
     // ==== end sidepanel
 
     // ==== files: New, Open, change of template, styles, rebuilders
+    void mnNewClick(TComponent* sender);
+    void btnOpenClick(TComponent* sender);
+    // Reads a project file into the window: objects, background, template.
+    void OtevriSoubor(const QString& fileName);
+    void sbr3Click(TComponent* sender);
+    void lComboStylyChange(TComponent* sender);
+    void LbtnR2Click(TComponent* sender);
+    void LbtnL2Click(TComponent* sender);
+    void LbtnStylyClick(TComponent* sender);
+    // Rebuilders: a live object of the record's kind, selected, with the
+    // handlers and popup menu of its kind.
+    TControl* CreateImageFrom(TComponent* source);
+    TControl* CreateLabelFrom(TComponent* source);
+    TControl* CreateShapeFrom(TComponent* source);
+    TControl* CreateTextImgFrom(TComponent* source);
+    TControl* CreateCircTextFrom(TComponent* source);
+    void CreateFilesControls();
+
+private:
+    // Reads records to the end or the first failure. Returns false (and the
+    // failure's text in error) when a record could not be read.
+    bool ReadDesignRecords(QIODevice& stream, bool style, double& outer, double& hole, QString& error);
+    TControl* RebuildObject(TComponent* source);
+
+public:
     // ==== end files
 
     // ==== commands: main menu, tool bars, shortcuts, help
