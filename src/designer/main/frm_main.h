@@ -424,6 +424,28 @@ public:
     // ==== end files
 
     // ==== commands: main menu, tool bars, shortcuts, help
+    void mnVisClick(TComponent* sender);
+    void hl1Click(TComponent* sender);
+    void hl2Click(TComponent* sender);
+
+    TMainMenu* MainMenu1 = nullptr;
+    TMenuItem *mnFile = nullptr, *mnNew = nullptr, *sbr1 = nullptr, *sbr2 = nullptr, *mnuSaveAs = nullptr;
+    TMenuItem *N8 = nullptr, *sbr3 = nullptr, *N1 = nullptr, *sbr4 = nullptr, *Export1 = nullptr, *N2 = nullptr;
+    TMenuItem *mnExit = nullptr;
+    TMenuItem *mnEdit = nullptr, *mnuSmazat = nullptr, *Klonovatobjekt1 = nullptr, *N12 = nullptr, *upr1 = nullptr;
+    TMenuItem *upr2 = nullptr, *VloitobsahCDzCDDB1 = nullptr;
+    TMenuItem *mnSet = nullptr, *mnKorTisk = nullptr, *N13 = nullptr, *Skinprogramu1 = nullptr;
+    TMenuItem *mnVis = nullptr, *vis1 = nullptr, *N11 = nullptr;
+    TMenuItem *mnIns = nullptr, *vl1 = nullptr, *vl2 = nullptr, *ComObal = nullptr, *Logo1 = nullptr, *N10 = nullptr;
+    TMenuItem *vl3 = nullptr, *vl4 = nullptr, *vl5 = nullptr, *N9 = nullptr, *vl6 = nullptr, *vl7 = nullptr;
+    TMenuItem *vl8 = nullptr;
+    TMenuItem *mnHelp = nullptr, *hl1 = nullptr, *N3 = nullptr, *hl2 = nullptr, *Zjistitnovouverzi1 = nullptr;
+    TToolButton *btnNew = nullptr, *btnOpen = nullptr, *btnSave = nullptr, *btnTextMode = nullptr;
+    TToolButton *btnPrint = nullptr, *ToolButton8 = nullptr;
+    void CreateCommandsControls();
+    // Puts the menus and tool bars in their order, once every area has made
+    // its items and buttons; runs last in the constructor.
+    void ArrangeCommands();
     // ==== end commands
 
     // ==== printing: print command, print correction
