@@ -118,7 +118,7 @@ QImage Ornament(int w, int h, QColor ink)
     p.setBrush(ink);
     p.drawLine(QPointF(4, h / 2.0), QPointF(w - 4, h / 2.0));
     for (int i = 0; i < 5; ++i) {
-        const double x = 10 + i * (w - 20) / 4.0;
+        const double x = 8 + i * (w - 32) / 4.0;
         QPainterPath leaf;
         leaf.moveTo(x, h / 2.0);
         leaf.quadTo(x + 6, h / 2.0 - 10, x + 12, h / 2.0 - 2);
@@ -143,9 +143,9 @@ QByteArray Klasik(TComponent& frm)
     TStyle s(frm);
     s.Shape(stEllipse, QStringLiteral("Kruh"), 24, 24, 413, 413, TColor(0x803000), 2, clWhite, bsClear);
     s.Shape(stEllipse, QStringLiteral("Kruh"), 138, 138, 185, 185, TColor(0x803000), 1, clWhite, bsClear);
-    s.Text(QStringLiteral("Název alba"), 130, 70, 200, 34, -27, TColor(0x803000), Bold());
-    s.Text(QStringLiteral("Interpret"), 160, 104, 140, 24, -19, clBlack, Italic());
-    s.Text(QStringLiteral("2026"), 205, 360, 60, 20, -16, TColor(0x803000), Plain());
+    s.Text(QStringLiteral("Název alba"), 159, 70, 150, 34, -27, TColor(0x803000), Bold());
+    s.Text(QStringLiteral("Interpret"), 194, 104, 80, 24, -19, clBlack, Italic());
+    s.Text(QStringLiteral("2026"), 212, 360, 40, 20, -16, TColor(0x803000), Plain());
     return s.Bytes();
 }
 
@@ -154,8 +154,8 @@ QByteArray Pruhy(TComponent& frm)
     TStyle s(frm);
     s.Shape(stRectangle, QStringLiteral("Obdélník"), 0, 96, 461, 46, TColor(0x2B5FA8), 1, TColor(0x2B5FA8), bsSolid);
     s.Shape(stRectangle, QStringLiteral("Obdélník"), 0, 319, 461, 46, TColor(0x2B5FA8), 1, TColor(0x2B5FA8), bsSolid);
-    s.Text(QStringLiteral("NÁZEV ALBA"), 120, 103, 222, 32, -27, clWhite, Bold());
-    s.Text(QStringLiteral("Interpret"), 170, 327, 122, 28, -21, clWhite, Plain());
+    s.Text(QStringLiteral("NÁZEV ALBA"), 142, 103, 180, 32, -27, clWhite, Bold());
+    s.Text(QStringLiteral("Interpret"), 190, 327, 90, 28, -21, clWhite, Plain());
     return s.Bytes();
 }
 
@@ -164,10 +164,10 @@ QByteArray Booklet(TComponent& frm)
 {
     TStyle s(frm);
     s.Shape(stRoundRect, QStringLiteral("Zaoblený obdélník"), 30, 30, 406, 406, TColor(0x1F4E2E), 3, clWhite, bsClear);
-    s.Text(QStringLiteral("Název alba"), 90, 120, 286, 44, -37, TColor(0x1F4E2E), Bold(),
+    s.Text(QStringLiteral("Název alba"), 146, 120, 180, 44, -37, TColor(0x1F4E2E), Bold(),
            QStringLiteral("Times New Roman"));
     s.Picture(Ornament(160, 28, QColor(46, 78, 31)), QStringLiteral("ornament.bmp"), 153, 180, 160, 28);
-    s.Text(QStringLiteral("Interpret"), 150, 230, 166, 30, -24, clBlack, Italic(), QStringLiteral("Times New Roman"));
+    s.Text(QStringLiteral("Interpret"), 190, 230, 100, 30, -24, clBlack, Italic(), QStringLiteral("Times New Roman"));
     return s.Bytes();
 }
 
