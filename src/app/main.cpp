@@ -52,18 +52,7 @@ int main(int argc, char** argv)
     Application->CreateForm<TCDDatabaseForm>();
     Application->CreateForm<TFrmEditSablonaBox>();
 
-    LoadMainFormStrings();
-    LoadFrmInsTextStrings();
-    LoadFrmNewStrings();
-    LoadFrmNastavObjektStrings();
-    LoadFrmSrafovaniStrings();
-    LoadFrmVlastnostiIMGStrings();
-    LoadFrmProgressStrings();
-    LoadFrmInsDirStrings();
-    LoadFrmKorekceStrings();
-    LoadFrmRozObrStrings();
-    LoadFrmStartStrings();
-    LoadFrmOProgramuStrings();
+    LoadLanguageTexts();
 
     const QStringList args = QCoreApplication::arguments();
     FrmMain->SetStartFile(args.size() > 1 ? args[1] : QString());

@@ -12,6 +12,7 @@ namespace {
 
 const QString kFileName = QStringLiteral("CDLibrary.mdb");
 const QString kCollation = QStringLiteral("TITLES");
+QString gDefaultFolder;
 
 // Titles sort as people read them: by the user's language, ignoring letter case;
 // texts that compare equal keep a fixed order.
@@ -42,9 +43,16 @@ void RegisterTitleCollation(sqlite3* db)
 
 TCDDatabase::TCDDatabase(TComponent* owner, const QString& folder) : TComponent(owner)
 {
-    const QString dir = folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
+    const QString dir = folder.isEmpty() ? DefaultFolder() : folder;
     Open(IncludeTrailingPathDelimiter(dir) + kFileName);
 }
+
+QString TCDDatabase::DefaultFolder()
+{
+    return gDefaultFolder.isEmpty() ? QCoreApplication::applicationDirPath() : gDefaultFolder;
+}
+
+void TCDDatabase::SetDefaultFolder(const QString& folder) { gDefaultFolder = folder; }
 
 void TCDDatabase::Open(const QString& path)
 {
@@ -59,10 +67,18 @@ void TCDDatabase::Open(const QString& path)
         try {
             CreateTables();
         } catch (...) {
-            FConnection.reset();
-            if (isNew)
-                QFile::remove(path);
-            throw;
+            // Another instance of the program may have made them at the same moment.
+            bool madeElsewhere = false;
+            try {
+                madeElsewhere = !HasNoTables();
+            } catch (...) {
+            }
+            if (!madeElsewhere) {
+                FConnection.reset();
+                if (isNew)
+                    QFile::remove(path);
+                throw;
+            }
         }
     }
     LoadIds();

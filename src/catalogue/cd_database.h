@@ -19,6 +19,11 @@ public:
     // the file and its tables when it is missing. Raises EDatabaseError.
     explicit TCDDatabase(TComponent* owner, const QString& folder = QString());
 
+    // The folder used when none is given: the program's folder unless set
+    // (tests keep their catalogues in folders of their own).
+    static QString DefaultFolder();
+    static void SetDefaultFolder(const QString& folder);
+
     void Open(const QString& path);
     int Count();
     // Add and Delete run in one transaction each: a disc is stored or removed whole

@@ -1,5 +1,8 @@
 #include "catalogue/cd_database_form.h"
 
+#include "catalogue/cd_database.h"
+#include "catalogue/cddb_entry.h"
+
 TCDDatabaseForm* CDDatabaseForm = nullptr;
 
 TCDDatabaseForm::TCDDatabaseForm(TComponent* owner) : TForm(owner)
@@ -10,6 +13,54 @@ TCDDatabaseForm::TCDDatabaseForm(TComponent* owner) : TForm(owner)
     SetPosition(poScreenCenter);
     Font()->SetName(QStringLiteral("MS Sans Serif"));
     SetClientSize(408, 216);
+    SetShowHint(true);
+
+    ListView1 = new TListView(this);
+    ListView1->SetName(QStringLiteral("ListView1"));
+    ListView1->SetParent(this);
+    ListView1->SetBounds(8, 8, 392, 168);
+    ListView1->SetReadOnly(true);
+    ListView1->SetRowSelect(true);
+    TListColumn* title = ListView1->Columns()->Add();
+    title->SetCaption(QStringLiteral("Název"));
+    title->SetWidth(150);
+    TListColumn* artist = ListView1->Columns()->Add();
+    artist->SetCaption(QStringLiteral("Autor"));
+    artist->SetWidth(150);
+    ListView1->OnDblClick = [this](TComponent* s) { Button5Click(s); };
+
+    auto button = [this](const char* name, const QString& caption, const QString& hint, int left) {
+        auto* b = new TButton(this);
+        b->SetName(QString::fromLatin1(name));
+        b->SetParent(this);
+        b->SetBounds(left, 184, 76, 25);
+        b->SetCaption(caption);
+        b->SetHint(hint);
+        return b;
+    };
+    Button5 = button("Button5", QStringLiteral("Vložit obsah"), QStringLiteral("Vloží výběr do návrhu"), 8);
+    Button5->SetDefault(true);
+    Button6 = button("Button6", QStringLiteral("Vložit název"), QString(), 87);
+    Button2 = button("Button2", QStringLiteral("Obnovit"), QStringLiteral("Obnoví obsah databáze"), 166);
+    Button3 = button("Button3", QStringLiteral("Smazat"), QStringLiteral("Smaže aktuální položku"), 245);
+    Button4 = button("Button4", QStringLiteral("Editovat"), QStringLiteral("Edituje aktuální položku"), 324);
+    Button5->OnClick = [this](TComponent* s) { Button5Click(s); };
+    Button6->OnClick = [this](TComponent* s) { Button6Click(s); };
+    Button2->OnClick = [this](TComponent* s) { Button2Click(s); };
+    Button3->OnClick = [this](TComponent* s) { Button3Click(s); };
+    Button4->OnClick = [this](TComponent* s) { Button4Click(s); };
+
+    // A catalogue that cannot be opened must not keep the program from starting;
+    // the window reports the reason when it is used.
+    try {
+        CDDatabase1 = new TCDDatabase(this);
+        CDDatabase1->SetName(QStringLiteral("CDDatabase1"));
+    } catch (const Exception& e) {
+        CDDatabase1 = nullptr;
+        FOpenError = e.Message();
+    }
+
+    OnShow = [this](TComponent* s) { FormShow(s); };
     if (!CDDatabaseForm)
         CDDatabaseForm = this;
 }
@@ -18,4 +69,109 @@ TCDDatabaseForm::~TCDDatabaseForm()
 {
     if (CDDatabaseForm == this)
         CDDatabaseForm = nullptr;
+}
+
+TCDDatabase& TCDDatabaseForm::Catalogue()
+{
+    if (!CDDatabase1)
+        throw EDatabaseError(FOpenError);
+    return *CDDatabase1;
+}
+
+void TCDDatabaseForm::FormShow(TComponent* sender) { Button2Click(sender); }
+
+void TCDDatabaseForm::Button2Click(TComponent*) { RefreshList(); }
+
+void TCDDatabaseForm::RefreshList()
+{
+    TCDDatabase& catalogue = Catalogue();
+    TListItems* items = ListView1->Items();
+    struct TUpdate {
+        TListItems* Items;
+        ~TUpdate() { Items->EndUpdate(); }
+    } update{items};
+    items->BeginUpdate();
+    items->Clear();
+    // One row per stored id, so that a row's index is the disc's place in IdList.
+    const int count = static_cast<int>(catalogue.IdList().size());
+    for (int i = 0; i < count; ++i) {
+        TAccessDBEntry record;
+        catalogue.GetEntry(i, record);
+        TListItem* item = items->Add();
+        item->SetCaption(record.CDTitle);
+        item->SubItems()->Add(record.ArtistTitle);
+    }
+}
+
+bool TCDDatabaseForm::ReadSelected(TAccessDBEntry& record)
+{
+    const int index = ListView1->ItemIndex();
+    if (index < 0)
+        return false;
+    TCDDatabase& catalogue = Catalogue();
+    if (index >= catalogue.IdList().size() || !catalogue.GetEntry(index, record)) {
+        // The list no longer matches the catalogue.
+        RefreshList();
+        return false;
+    }
+    return true;
+}
+
+void TCDDatabaseForm::Button3Click(TComponent*)
+{
+    TAccessDBEntry record;
+    if (!ReadSelected(record))
+        return;
+    Catalogue().Delete(record.DiscId);
+    RefreshList();
+}
+
+void TCDDatabaseForm::Button4Click(TComponent*) { EditSelected(); }
+
+void TCDDatabaseForm::EditSelected()
+{
+    TAccessDBEntry record;
+    if (!ReadSelected(record))
+        return;
+    if (!record.EditCDEntry())
+        return;
+    TCDDatabase& catalogue = Catalogue();
+    catalogue.Update(record);
+    // Storing moves the disc to the end of the catalogue's order: the rows must
+    // follow, or the next action would pick another disc by its old row.
+    RefreshList();
+    ListView1->SetItemIndex(static_cast<int>(catalogue.IdList().indexOf(record.DiscId)));
+}
+
+void TCDDatabaseForm::Button5Click(TComponent*)
+{
+    TAccessDBEntry record;
+    if (!ReadSelected(record))
+        return;
+    ListBox.SetFromQStringList(record.GetTracks());
+    ListBoxN.Clear();
+    for (int i = 0; i < ListBox.Count(); ++i)
+        ListBoxN.Add(QString::number(i + 1) + QStringLiteral(". ") + ListBox[i]);
+    InsertText(ListBoxN.Text(), 8);
+    RefreshList();
+    Close();
+}
+
+void TCDDatabaseForm::Button6Click(TComponent*)
+{
+    TAccessDBEntry record;
+    if (!ReadSelected(record))
+        return;
+    InsertText(record.ArtistTitle + QStringLiteral(" - ") + record.CDTitle, 14);
+    RefreshList();
+    Close();
+}
+
+void TCDDatabaseForm::InsertText(const QString& text, int fontSize)
+{
+    if (OnInsertText)
+        OnInsertText(text, fontSize);
+    // The design may have been saved while this window was open.
+    if (OnModified)
+        OnModified(this);
 }

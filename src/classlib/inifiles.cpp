@@ -76,10 +76,21 @@ int FindKey(const QStringList& lines, int first, int end, const QString& key, QS
 
 TIniFile::TIniFile(const QString& fileName) : FFileName(fileName) {}
 
-TIniFile::Parsed TIniFile::Load() const
+const TIniFile::Parsed& TIniFile::Load() const
 {
-    Parsed p;
-    QFile f(ResolvePathCase(FFileName));
+    // A short-lived profile object reads one file many times: keep what was
+    // read while the file stays as it was.
+    const QString path = ResolvePathCase(FFileName);
+    const QFileInfo info(path);
+    const QDateTime time = info.exists() ? info.lastModified() : QDateTime();
+    const qint64 size = info.exists() ? info.size() : -1;
+    if (FCache && time == FCacheTime && size == FCacheSize)
+        return *FCache;
+    FCache = std::make_shared<Parsed>();
+    FCacheTime = time;
+    FCacheSize = size;
+    Parsed& p = *FCache;
+    QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return p;
     p.Exists = true;
@@ -105,11 +116,12 @@ void TIniFile::Save(const Parsed& p)
     f.write(p.Ansi ? UnicodeToAnsi(text) : text.toUtf8());
     if (!f.commit())
         throw EFileError(QStringLiteral("Cannot write file \"%1\". %2").arg(FFileName, f.errorString()));
+    FCache.reset(); // read back from disk next time
 }
 
 QString TIniFile::ReadString(const QString& section, const QString& key, const QString& def) const
 {
-    const Parsed p = Load();
+    const Parsed& p = Load();
     int first, end;
     FindSection(p.Lines, section, first, end);
     if (first < 0)
@@ -175,7 +187,7 @@ void TIniFile::WriteBool(const QString& section, const QString& key, bool value)
 
 bool TIniFile::SectionExists(const QString& section) const
 {
-    const Parsed p = Load();
+    const Parsed& p = Load();
     int first, end;
     FindSection(p.Lines, section, first, end);
     return first >= 0;
@@ -183,7 +195,7 @@ bool TIniFile::SectionExists(const QString& section) const
 
 bool TIniFile::ValueExists(const QString& section, const QString& key) const
 {
-    const Parsed p = Load();
+    const Parsed& p = Load();
     int first, end;
     FindSection(p.Lines, section, first, end);
     return first >= 0 && FindKey(p.Lines, first, end, key, nullptr) >= 0;
@@ -193,7 +205,7 @@ void TIniFile::ReadSection(const QString& section, TStrings& keys) const
 {
     keys.BeginUpdate();
     keys.Clear();
-    const Parsed p = Load();
+    const Parsed& p = Load();
     int first, end;
     FindSection(p.Lines, section, first, end);
     for (int i = first; first >= 0 && i < end; ++i) {
@@ -208,7 +220,7 @@ void TIniFile::ReadSections(TStrings& sections) const
 {
     sections.BeginUpdate();
     sections.Clear();
-    const Parsed p = Load();
+    const Parsed& p = Load();
     for (const QString& l : p.Lines) {
         QString name;
         if (IsSectionLine(l, name))
@@ -221,7 +233,7 @@ void TIniFile::ReadSectionValues(const QString& section, TStrings& lines) const
 {
     lines.BeginUpdate();
     lines.Clear();
-    const Parsed p = Load();
+    const Parsed& p = Load();
     int first, end;
     FindSection(p.Lines, section, first, end);
     for (int i = first; first >= 0 && i < end; ++i) {

@@ -5,7 +5,9 @@
 
 #include "classlib/strings.h"
 
+#include <QDateTime>
 #include <QString>
+#include <memory>
 
 class TIniFile : public TObject {
 public:
@@ -29,9 +31,14 @@ public:
     void EraseSection(const QString& section);
     void DeleteKey(const QString& section, const QString& key);
 
-private:
     struct Parsed;
-    Parsed Load() const;
+
+private:
+    const Parsed& Load() const;
     void Save(const Parsed& p);
     QString FFileName;
+    // The file as last read; read again when the file changes on disk.
+    mutable std::shared_ptr<Parsed> FCache;
+    mutable QDateTime FCacheTime;
+    mutable qint64 FCacheSize = -1;
 };

@@ -96,3 +96,13 @@ TEST(StringList, SortedFindAndDuplicates)
     EXPECT_EQ(l.IndexOf("C"), 2);
     EXPECT_THROW(l.Insert(0, "z"), EComponentError);
 }
+
+TEST(IniFile, AnotherWriterIsSeenByAnObjectThatReadBefore)
+{
+    const QString path = WriteTemp("[Setting]\nKorX=1\n");
+    TIniFile reader(path);
+    EXPECT_EQ(reader.ReadInteger("Setting", "KorX", 0), 1);
+    TIniFile writer(path);
+    writer.WriteInteger("Setting", "KorX", -12);
+    EXPECT_EQ(reader.ReadInteger("Setting", "KorX", 0), -12);
+}

@@ -1,5 +1,6 @@
 #include "designer_fixture.h"
 
+#include "catalogue/cd_database.h"
 #include "classlib/forms/dialogs.h"
 #include "classlib/forms/message_box.h"
 #include "test_support.h"
@@ -8,6 +9,7 @@ TMainWindowFixture::TMainWindowFixture()
 {
     FOldConfig = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", TestSupport::MakeTempDir().toUtf8());
+    TCDDatabase::SetDefaultFolder(TestSupport::MakeTempDir());
     // Boxes no test asked for (a data folder missing beside the test program)
     // are answered with OK instead of waiting for a user.
     SetMessageBoxHook([](const QString&, const QString&, unsigned) { return IDOK; });

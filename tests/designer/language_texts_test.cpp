@@ -78,21 +78,7 @@ private:
     QString FOldTitle;
 };
 
-void RunAllLoaders()
-{
-    LoadMainFormStrings();
-    LoadFrmInsTextStrings();
-    LoadFrmNewStrings();
-    LoadFrmNastavObjektStrings();
-    LoadFrmSrafovaniStrings();
-    LoadFrmVlastnostiIMGStrings();
-    LoadFrmProgressStrings();
-    LoadFrmInsDirStrings();
-    LoadFrmKorekceStrings();
-    LoadFrmRozObrStrings();
-    LoadFrmStartStrings();
-    LoadFrmOProgramuStrings();
-}
+void RunAllLoaders() { LoadLanguageTexts(); }
 
 // The named component of a window; a stand-in of kind T when the window does
 // not have it yet, so the rules can be checked on every target.

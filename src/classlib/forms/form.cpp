@@ -393,6 +393,7 @@ void TCustomForm::VisibleChanged()
             DoShow();
         } catch (...) {
             FShowing = false;
+            FVisible = false; // not shown: a later Show tries again
             throw;
         }
         FShowing = false;

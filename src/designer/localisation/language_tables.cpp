@@ -208,3 +208,19 @@ void LoadFrmKorekceStrings() { ApplyLanguageTexts(Loaders[8]); }
 void LoadFrmRozObrStrings() { ApplyLanguageTexts(Loaders[9]); }
 void LoadFrmStartStrings() { ApplyLanguageTexts(Loaders[10]); }
 void LoadFrmOProgramuStrings() { ApplyLanguageTexts(Loaders[11]); }
+
+void LoadLanguageTexts()
+{
+    LoadMainFormStrings();
+    LoadFrmInsTextStrings();
+    LoadFrmNewStrings();
+    LoadFrmNastavObjektStrings();
+    LoadFrmSrafovaniStrings();
+    LoadFrmVlastnostiIMGStrings();
+    LoadFrmProgressStrings();
+    LoadFrmInsDirStrings();
+    LoadFrmKorekceStrings();
+    LoadFrmRozObrStrings();
+    LoadFrmStartStrings();
+    LoadFrmOProgramuStrings();
+}

@@ -67,3 +67,5 @@ void LoadFrmKorekceStrings();
 void LoadFrmRozObrStrings();
 void LoadFrmStartStrings();
 void LoadFrmOProgramuStrings();
+// The twelve loaders in the order the program entry runs them.
+void LoadLanguageTexts();

@@ -459,6 +459,18 @@ public:
     // ==== end vectortext
 
     // ==== catalogue: audio-disc lookup and the catalogue window
+    class TCDInfo* CDInfo1 = nullptr;           // the disc reader
+    class TCDDBConnect* CDDBConnect1 = nullptr; // the lookup client; its DeviceName names the drive
+    class TCDDatabase* CDDatabase1 = nullptr;   // makes sure the catalogue file exists
+    void CreateCatalogueControls();
+    // "Vložit obsah CD z CDDB": looks the disc up and shows the catalogue window.
+    void VloitobsahCDzCDDB1Click(TComponent* sender);
+    // Finds the disc in the drive in the catalogue or online; errors are swallowed.
+    void LookupInsertedCD();
+    // The disc reader on the lookup client's drive (reopened when that changes).
+    class TCDInfo& DiscReader();
+    // Lets the catalogue window insert into this window's design.
+    void ConnectCatalogueWindow(class TCDDatabaseForm* form);
     // ==== end catalogue
 
     // ==== other: cloning, shape and picture properties, lists, export, skin

@@ -1,0 +1,104 @@
+// The main window's side of the disc catalogue: the disc reader, the lookup
+// client and the catalogue file, the command that looks the disc in the drive
+// up, and the catalogue window's way into the design.
+
+#include "designer/main/frm_main.h"
+
+#include "catalogue/cd_database.h"
+#include "catalogue/cd_database_form.h"
+#include "catalogue/cd_info.h"
+#include "catalogue/cddb_connect.h"
+#include "catalogue/cddb_window_dialogs.h"
+#include "classlib/forms/application.h"
+#include "classlib/forms/message_box.h"
+
+#include <QWindow>
+
+void TFrmMain::CreateCatalogueControls()
+{
+    // The default drive; a machine without one starts with the reader not ready.
+    CDInfo1 = new TCDInfo(this);
+    CDInfo1->SetName(QStringLiteral("CDInfo1"));
+    CDDBConnect1 = new TCDDBConnect(this);
+    CDDBConnect1->SetName(QStringLiteral("CDDBConnect1"));
+    // The catalogue file is made at start-up. If it cannot be, the program still
+    // starts; the catalogue window reports the reason when it is used.
+    try {
+        CDDatabase1 = new TCDDatabase(this);
+        CDDatabase1->SetName(QStringLiteral("CDDatabase1"));
+    } catch (const Exception&) {
+        CDDatabase1 = nullptr;
+    }
+    // The lookup asks its questions in the dialog windows.
+    SetCDDBDialogs(CDDBWindowDialogs());
+}
+
+TCDInfo& TFrmMain::DiscReader()
+{
+    const QString device = CDDBConnect1->DeviceName();
+    if (!CDInfo1 || CDInfo1->DeviceName() != device) {
+        auto* reader = new TCDInfo(this, device);
+        reader->SetName(QStringLiteral("CDInfo1"));
+        delete CDInfo1;
+        CDInfo1 = reader;
+    }
+    return *CDInfo1;
+}
+
+void TFrmMain::VloitobsahCDzCDDB1Click(TComponent*)
+{
+    if (!CDDatabaseForm)
+        throw EInvalidOperation(QStringLiteral("The catalogue window does not exist"));
+    bool ready = false;
+    try {
+        ready = DiscReader().IsReady();
+    } catch (const std::exception&) {
+        // A drive or disc image that cannot be read holds no disc.
+        ready = false;
+    }
+    if (ready) {
+        LookupInsertedCD();
+        Application->MessageBox(QStringLiteral("CD bylo načteno, pokračujete výběrem."), Application->Title(), MB_OK);
+    } else {
+        Application->MessageBox(QStringLiteral("CD nebylo v mechanice nalezeno, zobrazí se uložená databáze."),
+                                Application->Title(), MB_OK);
+    }
+    ConnectCatalogueWindow(CDDatabaseForm);
+    // A window already open shows a disc the lookup has just stored.
+    if (CDDatabaseForm->Visible())
+        CDDatabaseForm->RefreshList();
+    CDDatabaseForm->Show();
+    SetModified();
+}
+
+void TFrmMain::LookupInsertedCD()
+{
+    try {
+        const QString id = DiscReader().DiscIdString();
+        if (!LastEntry)
+            LastEntry = std::make_unique<TAccessDBEntry>();
+        if (id == LastEntry->DiscId)
+            return;
+        if (!CDDatabaseForm)
+            return;
+        TCDDatabase& catalogue = CDDatabaseForm->Catalogue();
+        if (catalogue.Find(id, *LastEntry))
+            return;
+        if (CDDBConnect1->Query(*LastEntry))
+            catalogue.Add(*LastEntry);
+    } catch (const std::exception&) {
+        // A failed lookup shows nothing.
+    }
+}
+
+void TFrmMain::ConnectCatalogueWindow(TCDDatabaseForm* form)
+{
+    form->OnInsertText = [this](const QString& text, int fontSize) { AddTextObject(text, fontSize); };
+    form->OnModified = [this](TComponent*) { SetModified(); };
+    // Modeless, but kept above the main window.
+    QWidget* window = form->Window();
+    window->winId();
+    Window()->winId();
+    if (QWindow* handle = window->windowHandle())
+        handle->setTransientParent(Window()->windowHandle());
+}
