@@ -89,6 +89,11 @@ TEST_F(Commands, MenusAndToolBarsStandInTheirOrder)
     EXPECT_EQ(Names(m->mnHelp), QStringList({"hl1", "N3", "hl2", "Zjistitnovouverzi1"}));
     EXPECT_TRUE(m->N8->IsLine());
     EXPECT_EQ(m->hl2->Caption(), "O programu...");
+    // Commands whose areas are not part of the program yet stand disabled.
+    for (const char* name : {"Export1", "Klonovatobjekt1", "upr1", "upr2", "Skinprogramu1", "Zjistitnovouverzi1", "vl3", "vl5"})
+        EXPECT_FALSE(Item(name)->Enabled()) << name;
+    EXPECT_TRUE(m->VloitobsahCDzCDDB1->Enabled());
+    EXPECT_TRUE(m->VloitobsahCDzCDDB1->OnClick);
 
     const struct {
         const char* Item;

@@ -191,7 +191,7 @@ void TFrmMain::CreateCommandsControls()
     upr2 = item(mnEdit, "upr2", "Vložit seznam složek");
     off(upr2);
     VloitobsahCDzCDDB1 = item(mnEdit, "VloitobsahCDzCDDB1", "Vložit obsah CD z CDDB");
-    off(VloitobsahCDzCDDB1);
+    click(VloitobsahCDzCDDB1, [this](TComponent* s) { VloitobsahCDzCDDB1Click(s); });
 
     mnSet = item(nullptr, "mnSet", "Nastavení");
     mnKorTisk = item(mnSet, "mnKorTisk", "Korekce tisku");
