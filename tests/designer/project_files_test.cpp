@@ -7,6 +7,7 @@
 #include "classlib/forms/dialogs.h"
 #include "classlib/forms/message_box.h"
 #include "classlib/pictures/picture.h"
+#include "classlib/streaming/component_stream.h"
 #include "classlib/sysutils.h"
 #include "test_support.h"
 
@@ -14,6 +15,7 @@
 #include <QFile>
 #include <gtest/gtest.h>
 #include <functional>
+#include <memory>
 
 using StreamTest::Bytes;
 using StreamTest::Hex;
@@ -349,4 +351,29 @@ TEST_F(ProjectFiles, SaveAsWritesTheChosenNameAndCancelChangesNothing)
     EXPECT_THROW(Main()->btnSaveClick(nullptr), EFileError);
     EXPECT_EQ(Read(chosen), old);
     TCommonDialog::ExecuteHook = nullptr;
+}
+
+TEST_F(ProjectFiles, ObjectRecordsWithAnotherRoleComeBackAsObjects)
+{
+    // Only a foreign file holds these: a text with role 0 and a shape with role 5.
+    QByteArray data;
+    for (int tag : {0, 5}) {
+        std::unique_ptr<TControl> c;
+        if (tag == 0)
+            c = std::make_unique<TLabel>(nullptr);
+        else
+            c = std::make_unique<TShape>(nullptr);
+        c->SetTag(tag);
+        c->SetName(QStringLiteral("X%1").arg(tag));
+        data += ComponentRecordBytes(c.get());
+    }
+    Write(Path("roles.tvk"), data);
+    Main()->OtevriSoubor(Path("roles.tvk"));
+    EXPECT_TRUE(Boxes.empty());
+    ASSERT_EQ(Objects(), QStringList({"TLabel:C0", "TShape:C1"}));
+    EXPECT_EQ(Main()->Components(0)->Tag(), 1);
+    EXPECT_EQ(Main()->Components(1)->Tag(), 1);
+    EXPECT_EQ(Main()->GetTemplateParam("Verze"), "0");
+    Main()->DeleteObjects(true);
+    EXPECT_EQ(Main()->ObjectCount(), 0);
 }

@@ -16,6 +16,11 @@
 namespace {
 bool IsClass(const TComponent* c, const char* name) { return c && c->ClassName() == QLatin1String(name); }
 
+// A rebuilt object is an object: a record with another role code (only a
+// foreign or damaged file has one) would leave a control that is neither
+// listed nor saved nor ever freed.
+int ObjectTag(const TComponent* source) { return source->Tag() == 2 ? 2 : 1; }
+
 // The template chosen in the chooser, converted before anything is changed so
 // that a bad number in the template file leaves the design as it was.
 struct TChosenTemplate {
@@ -115,7 +120,7 @@ TControl* TFrmMain::CreateImageFrom(TComponent* source)
     SetObjectHandlers(o);
     SelectedObject = o;
     o->Picture()->Assign(src->Picture());
-    o->SetTag(src->Tag());
+    o->SetTag(ObjectTag(src));
     o->SetHint(src->Hint());
     o->SetBounds(src->Left(), src->Top(), src->Width(), src->Height());
     o->SetStretch(src->Stretch());
@@ -139,7 +144,7 @@ TControl* TFrmMain::CreateLabelFrom(TComponent* source)
     o->SetTransparent(true);
     o->SetCaption(src->Caption());
     o->Font()->Assign(src->Font());
-    o->SetTag(src->Tag());
+    o->SetTag(ObjectTag(src));
     o->SetBounds(src->Left(), src->Top(), src->Width(), src->Height());
     // The hint is left behind: an object saved while open in the editor comes back closed.
     o->SetVisible(src->Visible());
@@ -155,7 +160,7 @@ TControl* TFrmMain::CreateShapeFrom(TComponent* source)
     o->SetParent(ObjectParent);
     SetObjectHandlers(o);
     SelectedObject = o;
-    o->SetTag(src->Tag());
+    o->SetTag(ObjectTag(src));
     o->SetShape(src->Shape());
     o->SetBounds(src->Left(), src->Top(), src->Width(), src->Height());
     o->SetHint(src->Hint());
