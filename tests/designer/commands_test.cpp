@@ -208,13 +208,6 @@ TEST_F(Commands, ViewMenuOffersFramePrintingOnlyForBoxes)
     EXPECT_FALSE(tiskRam->Enabled());
 }
 
-TEST_F(Commands, TheHelpPageLiesBesideTheProgram)
-{
-    const QByteArray page = TestSupport::ReadFile(TestSupport::BinDir() + "/Help/index.html");
-    EXPECT_TRUE(page.contains("lang=\"cs\""));
-    EXPECT_TRUE(QString::fromUtf8(page).contains(QString::fromUtf8("Nápověda"), Qt::CaseInsensitive));
-}
-
 // ---------------------------------------------------------------- start window
 
 namespace {

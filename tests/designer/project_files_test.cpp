@@ -270,17 +270,6 @@ TEST_F(ProjectFiles, AFileThatCannotBeOpenedLeavesTheDesignAlone)
     EXPECT_TRUE(Main()->Modified);
 }
 
-TEST_F(ProjectFiles, CancelAtTheSaveQuestionOpensNothing)
-{
-    AddText("Mine", 10, 10);
-    Main()->SetModified();
-    Write(Path("empty.tvk"), QByteArray());
-    SetMessageBoxHook([](const QString&, const QString&, unsigned) { return IDCANCEL; });
-    EXPECT_THROW(Main()->OtevriSoubor(Path("empty.tvk")), EAbort);
-    EXPECT_EQ(Main()->ObjectCount(), 1);
-    EXPECT_TRUE(Main()->Modified);
-}
-
 TEST_F(ProjectFiles, AnEmptyFileOpensAsABareDisc)
 {
     AddText("Gone", 10, 10);
