@@ -1,5 +1,6 @@
 #include "classlib/forms/dialogs.h"
 
+#include "classlib/printers.h"
 #include "classlib/sysutils.h"
 
 #include <QApplication>
@@ -9,6 +10,9 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QImageReader>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <algorithm>
 
 std::function<bool(TCommonDialog*)> TCommonDialog::ExecuteHook;
 std::function<QString(const QString&, const QString&)> SelectDirectoryHook;
@@ -122,6 +126,25 @@ bool TFontDialog::Execute()
     if (f.strikeOut())
         st |= FontStyleBit(fsStrikeOut);
     FFont.SetStyle(st);
+    return true;
+}
+
+bool TPrintDialog::Execute()
+{
+    if (ExecuteHook)
+        return ExecuteHook(this);
+    // A printer device without a Qt printer still gets the dialog for its copies.
+    QPrinter scratch;
+    QPrinter* printer = Printer()->Device()->QtPrinter();
+    if (!printer)
+        printer = &scratch;
+    printer->setCopyCount(std::max(1, Copies));
+    QPrintDialog dlg(printer, QApplication::activeWindow());
+    if (!Title.isEmpty())
+        dlg.setWindowTitle(Title);
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    Copies = printer->copyCount();
     return true;
 }
 

@@ -99,6 +99,17 @@ private:
     TFont FFont;
 };
 
+// The print dialog over the program's printer (Printer()): the user picks the
+// printer or an output file and the number of copies. Copies holds the count
+// after Execute(); the caller gives it to the printer.
+class TPrintDialog : public TCommonDialog {
+public:
+    TV_CLASS_NAME(TPrintDialog)
+    using TCommonDialog::TCommonDialog;
+    bool Execute() override;
+    int Copies = 1;
+};
+
 // The folder browser; returns the chosen folder or empty when cancelled.
 QString SelectDirectory(const QString& caption, const QString& start);
 extern std::function<QString(const QString& caption, const QString& start)> SelectDirectoryHook;

@@ -33,6 +33,8 @@ TFrmMain::TFrmMain(TComponent* owner) : TForm(owner)
     // Each area adds its controls here, in this order (it decides the stacking
     // of windows on the surface): surface, selection, creating, layers,
     // sidepanel, files, commands, printing, textedit, vectortext, catalogue, other.
+    CreatePrintingControls();
+    CreateVectorTextControls();
     CreateCatalogueControls();
     // The window is read: its components take up their loaded state.
     SkinData1->Loaded();

@@ -17,6 +17,8 @@
 #include <memory>
 #include <vector>
 
+class TBitmap;
+
 class TFrmMain : public TForm {
 public:
     TV_CLASS_NAME(TFrmMain)
@@ -450,12 +452,89 @@ public:
 
     // ==== printing: print command, print correction
     void mnKorTiskClick(TComponent* sender);
+    // The print command: the design on one page at the template's place on the
+    // sheet plus the print correction, white outside the label, cut frames.
+    void btnPrintClick(TComponent* sender);
+    // Printer pixels from screen pixels, by the printer's resolution per axis.
+    int PrnScaleX(int n);
+    int PrnScaleY(int n);
+    void PrintLabel(TLabel* label);
+    void PrintMemoLines(TMemo* memo);
+    void PrintImage(TCanvas* canvas, TImage* image);
+    void PrintTransparentImage(TCanvas* canvas, TImage* image);
+    void PrintShape(TShape* shape);
+    void PrintBackground(TImage* image);
+    void DrawBitmapDIB(TCanvas* canvas, const TRect& rect, TBitmap* bitmap);
+    void PrintWhiteMask();
+    void PrintCutFrame();
+    void PrintInnerCutFrame();
+    void TiskRamClick(TComponent* sender);
+    void Barvarmovn1Click(TComponent* sender);
+    TMenuItem* TiskRam = nullptr;     // "Tisknout orámování": print the cut frames of a box
+    TMenuItem* Barvarmovn1 = nullptr; // "Barva rámování": colour of the guides and cut frames
+    TColorDialog* BarvaRamu = nullptr;
+    TPrintDialog* PrintDialog = nullptr;
+    TMemo* PrintMemo = nullptr;       // splits a text object's caption into lines
+    void CreatePrintingControls();
     // ==== end printing
 
     // ==== textedit: in-place text editing
     // ==== end textedit
 
     // ==== vectortext: circular text and text drawn as a vector picture
+    // The circle guide of a selected circular text: Circl1 holds the circle's
+    // bounds (never shown), Circl2 shows it as a one-pixel ring; radius
+    // handles CT, CR, CB, CL and rotation handles IR1..IR4.
+    TShape* Circl1 = nullptr;
+    TPanel* Circl2 = nullptr;
+    TShape *CT = nullptr, *CR = nullptr, *CB = nullptr, *CL = nullptr;
+    TImage *IR1 = nullptr, *IR2 = nullptr, *IR3 = nullptr, *IR4 = nullptr;
+    bool RotateActive = false;
+    int RotateAngle = 0;
+    bool RadiusActive = false;
+    void CreateVectorTextControls();
+    // The redraws of the two kinds, measuring with SizeLabel and warning with
+    // this window's texts. RenderTextImage takes the style flags from the
+    // selected object and gives it the font.
+    void RenderCircularText(TControl* object, int radius, int angle, const QString& text);
+    void RenderTextImage(TControl* object, const TFont* font, int angle, const QString& text);
+    // Places and shows the guide ring and the eight handles for a circular text.
+    void PlaceCircleGuide(TControl* object);
+    void HideCircleGuide();
+    void SetCircleRingRegion(TWinControl* control, int left, int top, int right, int bottom);
+    void IR2MouseDown(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void IR2MouseMove(TComponent* sender, TShiftState shift, int x, int y);
+    void IR2MouseUp(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void CTMouseDown(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void CTMouseUp(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void CTMouseMove(TComponent* sender, TShiftState shift, int x, int y);
+    void CRMouseMove(TComponent* sender, TShiftState shift, int x, int y);
+    void CBMouseMove(TComponent* sender, TShiftState shift, int x, int y);
+    void CLMouseMove(TComponent* sender, TShiftState shift, int x, int y);
+    // Moves the radius of the selected circular text by delta and redraws it.
+    void RadiusHandleMove(int delta);
+
+    TToolButton *btnTextImg = nullptr, *btnKruhText = nullptr;
+    // The insert buttons, the popup commands and the hooks of the other areas.
+    void BindVectorTextCommands();
+    void btnKruhText2Click(TComponent* sender);
+    void btnTextImgClick(TComponent* sender);
+    void crc1Click(TComponent* sender);
+    void crc2Click(TComponent* sender);
+    void tim1Click(TComponent* sender);
+    void tim2Click(TComponent* sender);
+    // The properties of the selected text as picture, the dialog opened on page.
+    void EditTextImage(int page);
+    // Mouse of a circular text: a drag moves the centre in its parameter string.
+    void CircTextMouseDown(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void CircTextMouseMove(TComponent* sender, TShiftState shift, int x, int y);
+    void CircTextMouseUp(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
+    int CircPressLeft = 0, CircPressTop = 0;     // the object at the press
+    int GuidePressLeft = 0, GuidePressTop = 0;   // Circl1 at the press
+    void SetCircTextHandlers(TControl* object);
+    // Rebuilders of project and style files: a new object from a read one.
+    void CreateTextImgFrom(TComponent* read);
+    void CreateCircTextFrom(TComponent* read);
     // ==== end vectortext
 
     // ==== catalogue: audio-disc lookup and the catalogue window
