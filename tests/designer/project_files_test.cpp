@@ -9,6 +9,8 @@
 #include "classlib/pictures/picture.h"
 #include "classlib/streaming/component_stream.h"
 #include "classlib/sysutils.h"
+#include "designer/objects/circ_text_image.h"
+#include "designer/objects/text_image.h"
 #include "test_support.h"
 
 #include <QDir>
@@ -127,8 +129,38 @@ TEST_F(ProjectFiles, SaveOpenAndSaveAgainGiveTheSameBytes)
         Main(), [this](const QString& s, int l, int t) { return AddText(s, l, t); },
         [this](TShapeType k, int l, int t) { return AddShape(k, l, t); },
         [this](const QString& f, int tag) { return AddPicture(f, tag); });
+    // The two picture texts, as their commands make them.
+    TFont font;
+    font.SetName("Arial");
+    font.SetHeight(-24);
+    font.SetColor(clBlue);
+    auto* ti = new TFImage(Main());
+    ti->SetTag(1);
+    ti->SetParent(Main()->ObjectParent);
+    ti->SetBounds(60, 200, 120, 30);
+    ti->SetHint("Obraz");
+    ti->SetHelpKeyword("1");
+    ti->SetHelpContext(90);
+    ti->SetStretch(true);
+    ti->SetTransparent(true);
+    Main()->SetObjectHandlers(ti);
+    Main()->SelectedObject = ti;
+    Main()->RenderTextImage(ti, &font, 90, "Obraz");
+    Main()->FinishNewObject(ti);
+    auto* ct = new TCFImage(Main());
+    ct->SetTag(1);
+    ct->SetParent(Main()->ObjectParent);
+    ct->SetBounds(0, 0, Main()->PNLCD->Width(), Main()->PNLCD->Height());
+    ct->SetTransparent(true);
+    ct->SetHelpKeyword("200;210;150;30;");
+    ct->SetHint(QString::fromUtf8("Kulatý"));
+    ct->SetMFFont(&font);
+    ct->Canvas()->SetFont(&font);
+    Main()->SetCircTextHandlers(ct);
+    Main()->RenderCircularText(ct, 150, 30, ct->Hint());
+    Main()->FinishNewObject(ct, false);
     const QStringList before = Objects();
-    ASSERT_EQ(before.size(), 7);
+    ASSERT_EQ(before.size(), 9);
 
     Main()->SetDocumentFileName(Path("a.tvk"));
     Main()->SetModified();
@@ -148,7 +180,7 @@ TEST_F(ProjectFiles, SaveOpenAndSaveAgainGiveTheSameBytes)
     EXPECT_TRUE(Main()->NothingSelected());
     EXPECT_EQ(Main()->DocumentFileName, Path("a.tvk"));
     EXPECT_TRUE(Main()->Caption().startsWith("a.tvk - "));
-    EXPECT_EQ(Main()->Vrstvy->Items()->Count(), 7);
+    EXPECT_EQ(Main()->Vrstvy->Items()->Count(), 9);
     EXPECT_TRUE(Main()->GetTemplateFlag("isKrab"));
     EXPECT_EQ(Main()->GetTemplateParam("Okraj"), "119,5");
     EXPECT_EQ(Main()->StatusBar->PanelText(1), QString::fromUtf8("Booklet nahoře"));
@@ -165,6 +197,8 @@ TEST_F(ProjectFiles, SaveOpenAndSaveAgainGiveTheSameBytes)
     EXPECT_EQ(Main()->Components(5)->Tag(), 2);
     EXPECT_FALSE(static_cast<TControl*>(Main()->Components(6))->Visible());
     EXPECT_EQ(static_cast<TImage*>(Main()->Components(4))->PopupMenu(), Main()->PopupMenuIMG);
+    EXPECT_EQ(static_cast<TImage*>(Main()->Components(7))->PopupMenu(), Main()->PopupMenuTxtImg);
+    EXPECT_EQ(static_cast<TImage*>(Main()->Components(8))->PopupMenu(), Main()->PopupMenuCircl);
 
     Main()->UlozSoubor(Path("b.tvk"));
     EXPECT_EQ(Hex(Read(Path("b.tvk"))), Hex(first));

@@ -13,7 +13,7 @@
 #include <initializer_list>
 
 namespace {
-enum TCommandGlyph { cgNew, cgOpen, cgSave, cgPrint, cgClone, cgTextMode, cgTextImg, cgCircText };
+enum TCommandGlyph { cgNew, cgOpen, cgSave, cgPrint, cgClone, cgTextMode };
 
 // Tool-bar glyphs of the commands, 16 x 16.
 QImage CommandGlyph(TCommandGlyph glyph)
@@ -85,25 +85,6 @@ QImage CommandGlyph(TCommandGlyph glyph)
         p.drawLine(QPointF(5, 2), QPointF(11, 2));
         p.drawLine(QPointF(5, 14), QPointF(11, 14));
         break;
-    case cgTextImg: {
-        QFont f(QStringLiteral("Liberation Serif"));
-        f.setPixelSize(15);
-        f.setBold(true);
-        QPainterPath path;
-        path.addText(QPointF(2, 13.5), f, QStringLiteral("A"));
-        p.setPen(QPen(ink, 1));
-        p.setBrush(accent);
-        p.drawPath(path);
-        break;
-    }
-    case cgCircText:
-        p.setPen(QPen(ink, 1.2));
-        p.drawArc(QRectF(1.5, 1.5, 13, 13), 20 * 16, 140 * 16);
-        p.setPen(QPen(accent, 1.2, Qt::DotLine));
-        p.drawArc(QRectF(1.5, 1.5, 13, 13), 200 * 16, 140 * 16);
-        p.setPen(QPen(ink, 1));
-        p.drawEllipse(QRectF(6.5, 6.5, 3, 3));
-        break;
     }
     return img;
 }
@@ -135,7 +116,7 @@ void TFrmMain::CreateCommandsControls()
     btnTextMode = button("btnTextMode", QString::fromUtf8("Edit mód"), tbsCheck, cgTextMode);
     btnTextMode->SetVisible(false);
     btnPrint = button("btnPrint", QString::fromUtf8("Tisk"), tbsButton, cgPrint);
-    btnPrint->SetEnabled(false); // until printing is part of the program
+    btnPrint->OnClick = [this](TComponent* s) { btnPrintClick(s); };
     ToolButton8 = button("ToolButton8", QString::fromUtf8("Klonovat objekt"), tbsButton, cgClone);
     ToolButton8->SetEnabled(false); // until cloning is part of the program
     // The separators, named as the tool bars number their buttons.
@@ -172,7 +153,7 @@ void TFrmMain::CreateCommandsControls()
     click(sbr3, [this](TComponent* s) { sbr3Click(s); });
     N1 = item(mnFile, "N1", "-");
     sbr4 = item(mnFile, "sbr4", "Tisk", ShortCut('P', ssCtrl));
-    off(sbr4);
+    click(sbr4, [this](TComponent* s) { btnPrintClick(s); });
     Export1 = item(mnFile, "Export1", "Export");
     off(Export1);
     N2 = item(mnFile, "N2", "-");
@@ -218,11 +199,11 @@ void TFrmMain::CreateCommandsControls()
     click(Logo1, [this](TComponent* s) { Logo1Click(s); });
     N10 = item(mnIns, "N10", "-");
     vl3 = item(mnIns, "vl3", "Text", ShortCut('T', ssAlt));
-    off(vl3);
+    click(vl3, [this](TComponent* s) { btnTextImgClick(s); });
     vl4 = item(mnIns, "vl4", "Textové pole", ShortCut('P', ssAlt));
     click(vl4, [this](TComponent* s) { btnText2Click(s); });
     vl5 = item(mnIns, "vl5", "Kulatý text", ShortCut('K', ssAlt));
-    off(vl5);
+    click(vl5, [this](TComponent* s) { btnKruhText2Click(s); });
     N9 = item(mnIns, "N9", "-");
     vl6 = item(mnIns, "vl6", "Vložit zaoblený rámeček", ShortCut('Z', ssAlt));
     click(vl6, [this](TComponent* s) { vl6Click(s); });
@@ -260,38 +241,14 @@ void TFrmMain::CreateCommandsControls()
 
 void TFrmMain::ArrangeCommands()
 {
-    // Items and buttons of areas that are not part of the program yet stand
-    // in their places, disabled.
-    auto menuItem = [this](const char* name, const char* caption) {
-        if (auto* i = dynamic_cast<TMenuItem*>(FindComponent(QString::fromLatin1(name))))
-            return i;
-        auto* i = new TMenuItem(this);
-        i->SetName(QString::fromLatin1(name));
-        i->SetCaption(QString::fromUtf8(caption));
-        i->SetEnabled(false);
-        return i;
-    };
-    for (TMenuItem* i : {menuItem("TiskRam", "Tisknout orámování"), menuItem("Barvarmovn1", "Barva rámování")}) {
+    // The cut-frame items of printing close the View menu.
+    for (TMenuItem* i : {TiskRam, Barvarmovn1}) {
         if (i->Parent())
             i->Parent()->Remove(i);
         mnVis->Add(i);
     }
 
-    auto toolButton = [this](const char* name, const char* hint, TCommandGlyph glyph) {
-        if (auto* b = dynamic_cast<TToolButton*>(FindComponent(QString::fromLatin1(name))))
-            return b;
-        auto* b = new TToolButton(this);
-        b->SetName(QString::fromLatin1(name));
-        b->SetHint(QString::fromUtf8(hint));
-        b->SetCaption(b->Hint());
-        b->SetImageIndex(ToolBarImages->AddImage(CommandGlyph(glyph)));
-        b->SetEnabled(false);
-        return b;
-    };
     auto separator = [this](const char* name) { return static_cast<TToolButton*>(FindComponent(QString::fromLatin1(name))); };
-    TToolButton* textImg = toolButton("btnTextImg", "Vložit vektorový text", cgTextImg);
-    TToolButton* circText = toolButton("btnKruhText", "Vložit kulatý text", cgCircText);
-
     // Each bar in the order of its table: moving each button to the end in turn.
     auto arrange = [](TToolBar* bar, std::initializer_list<TToolButton*> order) {
         for (TToolButton* b : order) {
@@ -304,22 +261,21 @@ void TFrmMain::ArrangeCommands()
     arrange(ToolBar1, {btnNew, btnOpen, btnSave, separator("ToolButton1"), btnLayer01, btnKriz, separator("ToolButton2"),
                        btnTextMode, btnPrint, separator("ToolButton3"), ToolButton8, ToolButton7,
                        separator("ToolButton9"), ToolButton10});
-    arrange(ToolBar2, {BtnPozadi, btnImg, separator("ToolButton4"), textImg, btnText, circText, separator("ToolButton5"),
-                       btnRound, btnRect, btnCircl});
+    arrange(ToolBar2, {BtnPozadi, btnImg, separator("ToolButton4"), btnTextImg, btnText, btnKruhText,
+                       separator("ToolButton5"), btnRound, btnRect, btnCircl});
+    vl3->SetImageIndex(btnTextImg->ImageIndex());
+    vl5->SetImageIndex(btnKruhText->ImageIndex());
 }
 
 // ---------------------------------------------------------------- handlers
 
 void TFrmMain::mnVisClick(TComponent*)
 {
-    auto* tiskRam = dynamic_cast<TMenuItem*>(FindComponent(QStringLiteral("TiskRam")));
-    if (!tiskRam)
-        return;
     if (GetTemplateFlag(QStringLiteral("isKrab"))) {
-        tiskRam->SetEnabled(true);
+        TiskRam->SetEnabled(true);
     } else {
-        tiskRam->SetChecked(false);
-        tiskRam->SetEnabled(false);
+        TiskRam->SetChecked(false);
+        TiskRam->SetEnabled(false);
     }
 }
 

@@ -412,8 +412,7 @@ public:
     TControl* CreateImageFrom(TComponent* source);
     TControl* CreateLabelFrom(TComponent* source);
     TControl* CreateShapeFrom(TComponent* source);
-    TControl* CreateTextImgFrom(TComponent* source);
-    TControl* CreateCircTextFrom(TComponent* source);
+    // (CreateTextImgFrom and CreateCircTextFrom live with the picture texts.)
     void CreateFilesControls();
 
 private:

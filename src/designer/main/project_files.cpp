@@ -170,17 +170,6 @@ TControl* TFrmMain::CreateShapeFrom(TComponent* source)
     return o;
 }
 
-TControl* TFrmMain::CreateTextImgFrom(TComponent*)
-{
-    // The picture-text classes are not part of this program yet.
-    return nullptr;
-}
-
-TControl* TFrmMain::CreateCircTextFrom(TComponent*)
-{
-    return nullptr;
-}
-
 TControl* TFrmMain::RebuildObject(TComponent* c)
 {
     if (IsClass(c, "TImage"))
@@ -189,11 +178,16 @@ TControl* TFrmMain::RebuildObject(TComponent* c)
         return CreateLabelFrom(c);
     if (IsClass(c, "TShape"))
         return CreateShapeFrom(c);
+    // The two picture texts are rebuilt by their own area, which selects the new object.
+    TControl* before = SelectedObject;
     if (IsClass(c, "TFImage"))
-        return CreateTextImgFrom(c);
-    if (IsClass(c, "TCFImage"))
-        return CreateCircTextFrom(c);
-    return nullptr;
+        CreateTextImgFrom(c);
+    else if (IsClass(c, "TCFImage"))
+        CreateCircTextFrom(c);
+    if (SelectedObject == before)
+        return nullptr;
+    SelectedObject->SetTag(ObjectTag(c));
+    return SelectedObject;
 }
 
 bool TFrmMain::ReadDesignRecords(QIODevice& stream, bool style, double& outer, double& hole, QString& error)
@@ -230,9 +224,17 @@ bool TFrmMain::ReadDesignRecords(QIODevice& stream, bool style, double& outer, d
                 error = e.Message();
                 return false;
             }
-        } else if (TControl* o = RebuildObject(c.get())) {
+        } else {
+            TControl* o = nullptr;
+            try {
+                o = RebuildObject(c.get());
+            } catch (const Exception& e) {
+                // A circle that cannot be read from its parameter string.
+                error = e.Message();
+                return false;
+            }
             // Only the object just made carries the mark, never the measuring label.
-            if (style)
+            if (o && style)
                 o->SetDragCursor(crHandPoint);
         }
     }
