@@ -400,3 +400,22 @@ TEST_F(ProjectFiles, ObjectRecordsWithAnotherRoleComeBackAsObjects)
     Main()->DeleteObjects(true);
     EXPECT_EQ(Main()->ObjectCount(), 0);
 }
+
+TEST_F(ProjectFiles, TemplateSizesThatAreNoLabelSheetMakeADamagedFile)
+{
+    AddText("Kept", 10, 10);
+    const int width = Main()->PNLCD->Width();
+    for (bool box : {false, true}) {
+        SCOPED_TRACE(box);
+        Boxes.clear();
+        Main()->DeleteTemplateParams();
+        Main()->CreateTemplateParams(box, false, box ? 100 : 1e9, 40, box ? 1e12 : 0, 0, 0, 0, 0, 0, 0, "Obr");
+        Main()->UlozSoubor(Path("huge.tvk"));
+        Main()->OtevriSoubor(Path("huge.tvk"));
+        ASSERT_EQ(Boxes.size(), 1u);
+        EXPECT_EQ(Boxes[0].Text, Main()->sNelzePrecistObjekt);
+        EXPECT_EQ(Main()->PNLCD->Width(), width);
+        EXPECT_EQ(Objects(), QStringList({"TLabel:C0"}));
+        EXPECT_EQ(Main()->DocumentFileName, Main()->sUntitled);
+    }
+}

@@ -12,6 +12,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <cmath>
 
 namespace {
 bool IsClass(const TComponent* c, const char* name) { return c && c->ClassName() == QLatin1String(name); }
@@ -20,6 +21,16 @@ bool IsClass(const TComponent* c, const char* name) { return c && c->ClassName()
 // foreign or damaged file has one) would leave a control that is neither
 // listed nor saved nor ever freed.
 int ObjectTag(const TComponent* source) { return source->Tag() == 2 ? 2 : 1; }
+
+// A length of a template in millimetres. Anything beyond a metre is no label
+// sheet and would ask for a design surface of absurd size.
+double TemplateLength(const QString& text)
+{
+    const double v = StrToFloat(text);
+    if (!std::isfinite(v) || std::fabs(v) > 1000.0)
+        throw EConvertError(QString::fromUtf8("Rozměr %1 mm je mimo rozsah šablony.").arg(text));
+    return v;
+}
 
 // The template chosen in the chooser, converted before anything is changed so
 // that a bad number in the template file leaves the design as it was.
@@ -32,7 +43,7 @@ struct TChosenTemplate {
 
 TChosenTemplate ReadChosenTemplate(const TFrmNew& w)
 {
-    auto num = [](TEdit* e) { return StrToFloat(e->Caption()); };
+    auto num = [](TEdit* e) { return TemplateLength(e->Caption()); };
     TChosenTemplate t;
     t.Box = w.IsBoxTemplate();
     t.Sirka = w.Sirka->Checked();
@@ -217,9 +228,9 @@ bool TFrmMain::ReadDesignRecords(QIODevice& stream, bool style, double& outer, d
             // The disc sizes are taken by the exact names only.
             try {
                 if (cb->Name() == QLatin1String("Okraj"))
-                    outer = StrToFloat(cb->Caption());
+                    outer = TemplateLength(cb->Caption());
                 else if (cb->Name() == QLatin1String("Stred"))
-                    hole = StrToFloat(cb->Caption());
+                    hole = TemplateLength(cb->Caption());
             } catch (const EConvertError& e) {
                 error = e.Message();
                 return false;
@@ -255,8 +266,20 @@ void TFrmMain::OtevriSoubor(const QString& fileName)
     DeleteTemplateParams();
     DeleteObjects(true);
     QString error;
-    const bool complete = ReadDesignRecords(file, false, outer, hole, error);
+    bool complete = ReadDesignRecords(file, false, outer, hole, error);
     file.close();
+    // A box template's numbers are read before the surface changes.
+    const bool box = GetTemplateFlag(QStringLiteral("isKrab"));
+    double b[8] = {};
+    if (complete && box) {
+        const char* keys[8] = {"Left", "Top", "Okraj", "Stred", "Left2", "Top2", "Width2", "Height2"};
+        try {
+            for (int i = 0; i < 8; ++i)
+                b[i] = TemplateLength(GetTemplateParam(QString::fromLatin1(keys[i])));
+        } catch (const EConvertError&) {
+            complete = false;
+        }
+    }
     if (!complete) {
         Application->MessageBox(sNelzePrecistObjekt, QStringLiteral("Chyba"), MB_OK);
         RenumberObjects();
@@ -269,14 +292,10 @@ void TFrmMain::OtevriSoubor(const QString& fileName)
         SetDocumentFileName(sUntitled);
         return;
     }
-    if (GetTemplateFlag(QStringLiteral("isKrab"))) {
-        auto num = [this](const char* key) { return StrToFloat(GetTemplateParam(QString::fromLatin1(key))); };
-        SetupBoxSurface(GetTemplateFlag(QStringLiteral("Sirka")), num("Left"), num("Top"), num("Okraj"), num("Stred"),
-                        num("Left2"), num("Top2"), num("Width2"), num("Height2"));
-    } else {
+    if (box)
+        SetupBoxSurface(GetTemplateFlag(QStringLiteral("Sirka")), b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7]);
+    else
         SetupCDSurface(outer, hole);
-    }
-    const bool box = GetTemplateFlag(QStringLiteral("isKrab"));
     C1Min->SetVisible(box);
     C2Min->SetVisible(box);
     RenumberObjects();
