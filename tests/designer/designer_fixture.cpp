@@ -27,6 +27,9 @@ TMainWindowFixture::~TMainWindowFixture()
 
 void TMainWindowFixture::ShowWindow(const QString& startFile)
 {
-    FMain->SetStartFile(startFile);
+    // "-" stands for no file and no start window.
+    if (startFile == QLatin1String("-"))
+        FMain->FirstShow = false;
+    FMain->SetStartFile(startFile == QLatin1String("-") ? QString() : startFile);
     FMain->Show();
 }

@@ -11,7 +11,7 @@ public:
     TMainWindowFixture();
     ~TMainWindowFixture();
     TFrmMain* Main() const { return FMain.get(); }
-    // Runs the first show (the start window is not shown: a start file is set).
+    // Runs the first show; "-" shows neither the start window nor a file.
     void ShowWindow(const QString& startFile = QStringLiteral("-"));
 
 private:

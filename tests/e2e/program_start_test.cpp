@@ -3,6 +3,7 @@
 
 #include "test_support.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <gtest/gtest.h>
@@ -48,9 +49,15 @@ TEST(ProgramStart, WithoutAFileTheStartWindowAppearsOnce)
 
 TEST(ProgramStart, WithAFileTheStartWindowStaysHidden)
 {
+    // An empty project file is a design with no objects.
     const QString file = TestSupport::MakeTempDir() + "/prazdny.tvk";
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
     const ProgramRun r = StartProgram({file, "second-argument-is-ignored"}, 1500);
     EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
     EXPECT_TRUE(r.Err.contains("shown FrmMain")) << r.Err.toStdString();
     EXPECT_FALSE(r.Err.contains("shown FrmStart")) << r.Err.toStdString();
+    EXPECT_TRUE(r.Err.contains("caption FrmMain prazdny.tvk - Tessavik")) << r.Err.toStdString();
 }

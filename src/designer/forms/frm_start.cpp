@@ -1,5 +1,8 @@
 #include "designer/forms/frm_start.h"
 
+#include "classlib/forms/application.h"
+#include "classlib/forms/message_box.h"
+#include "designer/forms/frm_new.h"
 #include "designer/forms/window_art.h"
 #include "designer/main/frm_main.h"
 #include "platform/shell.h"
@@ -62,6 +65,8 @@ TFrmStart::TFrmStart(TComponent* owner) : TForm(owner)
     lblOpen->OnMouseLeave = [this](TComponent* s) { lblOpenMouseLeave(s); };
     lblExit->OnMouseMove = [this](TComponent* s, TShiftState sh, int x, int y) { lblExitMouseMove(s, sh, x, y); };
     lblExit->OnMouseLeave = [this](TComponent* s) { lblExitMouseLeave(s); };
+    lblNew->OnClick = [this](TComponent* s) { lblNewClick(s); };
+    lblOpen->OnClick = [this](TComponent* s) { lblOpenClick(s); };
     lblExit->OnClick = [this](TComponent* s) { lblExitClick(s); };
     Image2 = named(new TImage(this), "Image2", 150, 323, 94, 28);
     Image2->SetCursor(crHandPoint);
@@ -113,6 +118,46 @@ void TFrmStart::btnCloseClick(TComponent*)
     if (FrmMain)
         FrmMain->Close();
 }
+
+void TFrmStart::btnNewClick(TComponent*)
+{
+    StartWindowOpen = false;
+    Hide();
+    Close();
+    if (!FrmMain)
+        return;
+    auto confirmed = [] { return FrmNew && FrmNew->IsConfirmed(); };
+    FrmMain->mnNewClick(nullptr);
+    if (confirmed())
+        return;
+    Application->MessageBox(QString::fromUtf8("Nebyla zvolena šablona ! Pro pokračování zvolte šablonu."),
+                            QStringLiteral("Pozor"), MB_OK);
+    FrmMain->mnNewClick(nullptr);
+    if (!confirmed())
+        FrmMain->Close();
+}
+
+void TFrmStart::btnOpenClick(TComponent*)
+{
+    StartWindowOpen = false;
+    Hide();
+    Close();
+    if (!FrmMain)
+        return;
+    // Whether a file was chosen, not whether it could be read, decides.
+    FrmMain->btnOpenClick(nullptr);
+    if (!FrmMain->OpenDialog->FileName.isEmpty())
+        return;
+    Application->MessageBox(QString::fromUtf8("Nebyl zvolen žádný soubor ! Pro pokračování zvolte soubor."),
+                            QStringLiteral("Pozor"), MB_OK);
+    FrmMain->btnOpenClick(nullptr);
+    if (FrmMain->OpenDialog->FileName.isEmpty())
+        FrmMain->Close();
+}
+
+void TFrmStart::lblNewClick(TComponent* sender) { btnNewClick(sender); }
+
+void TFrmStart::lblOpenClick(TComponent* sender) { btnOpenClick(sender); }
 
 void TFrmStart::lblExitClick(TComponent* sender) { btnCloseClick(sender); }
 

@@ -29,7 +29,11 @@ public:
 
     void FormShow(TComponent* sender);
     void FormCloseQuery(TComponent* sender, bool& canClose);
+    void btnNewClick(TComponent* sender);
+    void btnOpenClick(TComponent* sender);
     void btnCloseClick(TComponent* sender);
+    void lblNewClick(TComponent* sender);
+    void lblOpenClick(TComponent* sender);
     void lblExitClick(TComponent* sender);
     void lblNewMouseMove(TComponent* sender, TShiftState shift, int x, int y);
     void lblNewMouseLeave(TComponent* sender);

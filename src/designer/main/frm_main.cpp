@@ -28,6 +28,8 @@ TFrmMain::TFrmMain(TComponent* owner) : TForm(owner)
     CreateCreatingControls();
     CreateLayersControls();
     CreateSidePanelControls();
+    CreateFilesControls();
+    CreateCommandsControls();
     // Each area adds its controls here, in this order (it decides the stacking
     // of windows on the surface): surface, selection, creating, layers,
     // sidepanel, files, commands, printing, textedit, vectortext, catalogue, other.
@@ -37,6 +39,8 @@ TFrmMain::TFrmMain(TComponent* owner) : TForm(owner)
     CreateCatalogueControls();
     // The window is read: its components take up their loaded state.
     SkinData1->Loaded();
+    // The menus and tool bars take their order once every area has made its part.
+    ArrangeCommands();
     OnCreate = [this](TComponent* s) { FormCreate(s); };
     OnShow = [this](TComponent* s) { FormShow(s); };
     OnCloseQuery = [this](TComponent* s, bool& canClose) { FormCloseQuery(s, canClose); };
@@ -228,6 +232,8 @@ void TFrmMain::FormShow(TComponent*)
     FormResize(this);
     AppDir = QCoreApplication::applicationDirPath();
     StartFile = ExpandLongPathName(StartFile);
+    if (!StartFile.isEmpty())
+        OtevriSoubor(StartFile);
 }
 
 void TFrmMain::FormCloseQuery(TComponent*, bool& canClose)

@@ -399,9 +399,55 @@ public:
     // ==== end sidepanel
 
     // ==== files: New, Open, change of template, styles, rebuilders
+    void mnNewClick(TComponent* sender);
+    void btnOpenClick(TComponent* sender);
+    // Reads a project file into the window: objects, background, template.
+    void OtevriSoubor(const QString& fileName);
+    void sbr3Click(TComponent* sender);
+    void lComboStylyChange(TComponent* sender);
+    void LbtnR2Click(TComponent* sender);
+    void LbtnL2Click(TComponent* sender);
+    void LbtnStylyClick(TComponent* sender);
+    // Rebuilders: a live object of the record's kind, selected, with the
+    // handlers and popup menu of its kind.
+    TControl* CreateImageFrom(TComponent* source);
+    TControl* CreateLabelFrom(TComponent* source);
+    TControl* CreateShapeFrom(TComponent* source);
+    // (CreateTextImgFrom and CreateCircTextFrom live with the picture texts.)
+    void CreateFilesControls();
+
+private:
+    // Reads records to the end or the first failure. Returns false (and the
+    // failure's text in error) when a record could not be read.
+    bool ReadDesignRecords(QIODevice& stream, bool style, double& outer, double& hole, QString& error);
+    TControl* RebuildObject(TComponent* source);
+
+public:
     // ==== end files
 
     // ==== commands: main menu, tool bars, shortcuts, help
+    void mnVisClick(TComponent* sender);
+    void hl1Click(TComponent* sender);
+    void hl2Click(TComponent* sender);
+
+    TMainMenu* MainMenu1 = nullptr;
+    TMenuItem *mnFile = nullptr, *mnNew = nullptr, *sbr1 = nullptr, *sbr2 = nullptr, *mnuSaveAs = nullptr;
+    TMenuItem *N8 = nullptr, *sbr3 = nullptr, *N1 = nullptr, *sbr4 = nullptr, *Export1 = nullptr, *N2 = nullptr;
+    TMenuItem *mnExit = nullptr;
+    TMenuItem *mnEdit = nullptr, *mnuSmazat = nullptr, *Klonovatobjekt1 = nullptr, *N12 = nullptr, *upr1 = nullptr;
+    TMenuItem *upr2 = nullptr, *VloitobsahCDzCDDB1 = nullptr;
+    TMenuItem *mnSet = nullptr, *mnKorTisk = nullptr, *N13 = nullptr, *Skinprogramu1 = nullptr;
+    TMenuItem *mnVis = nullptr, *vis1 = nullptr, *N11 = nullptr;
+    TMenuItem *mnIns = nullptr, *vl1 = nullptr, *vl2 = nullptr, *ComObal = nullptr, *Logo1 = nullptr, *N10 = nullptr;
+    TMenuItem *vl3 = nullptr, *vl4 = nullptr, *vl5 = nullptr, *N9 = nullptr, *vl6 = nullptr, *vl7 = nullptr;
+    TMenuItem *vl8 = nullptr;
+    TMenuItem *mnHelp = nullptr, *hl1 = nullptr, *N3 = nullptr, *hl2 = nullptr, *Zjistitnovouverzi1 = nullptr;
+    TToolButton *btnNew = nullptr, *btnOpen = nullptr, *btnSave = nullptr, *btnTextMode = nullptr;
+    TToolButton *btnPrint = nullptr, *ToolButton8 = nullptr;
+    void CreateCommandsControls();
+    // Puts the menus and tool bars in their order, once every area has made
+    // its items and buttons; runs last in the constructor.
+    void ArrangeCommands();
     // ==== end commands
 
     // ==== printing: print command, print correction

@@ -35,6 +35,10 @@ void InstallProgramTrace()
     if (ok && ms > 0) {
         // Ends every modal loop and the main loop, as closing the program would.
         QTimer::singleShot(ms, qApp, [] {
+            // The captions of the windows still shown tell what they hold at the end.
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (TCustomForm* f = TCustomForm::FormOfWidget(w); f && w->isVisible())
+                    std::fprintf(stderr, "caption %s %s\n", qPrintable(f->Name()), qPrintable(f->Caption()));
             std::fprintf(stderr, "quit\n");
             std::fflush(stderr);
             if (Application)

@@ -1,11 +1,87 @@
-// Project files: saving and opening designs.
+// Project files: New, Open, Save, Save As, the change of template, and the
+// rebuilders that turn records read from a file into live objects.
 
 #include "designer/main/frm_main.h"
 
+#include "classlib/forms/application.h"
+#include "classlib/forms/message_box.h"
+#include "classlib/pictures/picture.h"
 #include "classlib/streaming/component_stream.h"
 #include "classlib/sysutils.h"
+#include "designer/forms/frm_new.h"
 
+#include <QFile>
 #include <QSaveFile>
+#include <cmath>
+
+namespace {
+bool IsClass(const TComponent* c, const char* name) { return c && c->ClassName() == QLatin1String(name); }
+
+// A rebuilt object is an object: a record with another role code (only a
+// foreign or damaged file has one) would leave a control that is neither
+// listed nor saved nor ever freed.
+int ObjectTag(const TComponent* source) { return source->Tag() == 2 ? 2 : 1; }
+
+// A length of a template in millimetres. Anything beyond a metre is no label
+// sheet and would ask for a design surface of absurd size.
+double TemplateLength(const QString& text)
+{
+    const double v = StrToFloat(text);
+    if (!std::isfinite(v) || std::fabs(v) > 1000.0)
+        throw EConvertError(QString::fromUtf8("Rozměr %1 mm je mimo rozsah šablony.").arg(text));
+    return v;
+}
+
+// The template chosen in the chooser, converted before anything is changed so
+// that a bad number in the template file leaves the design as it was.
+struct TChosenTemplate {
+    bool Box = false, Sirka = false;
+    double Okraj = 0, Stred = 0, Left = 0, Top = 0, Left2 = 0, Top2 = 0, Width2 = 0, Height2 = 0;
+    int Typ = 0;
+    QString Name;
+};
+
+TChosenTemplate ReadChosenTemplate(const TFrmNew& w)
+{
+    auto num = [](TEdit* e) { return TemplateLength(e->Caption()); };
+    TChosenTemplate t;
+    t.Box = w.IsBoxTemplate();
+    t.Sirka = w.Sirka->Checked();
+    t.Okraj = num(w.PRS);
+    t.Stred = num(w.PRV);
+    t.Left = num(w.PRL);
+    t.Top = num(w.PRT);
+    t.Left2 = num(w.PRL2);
+    t.Top2 = num(w.PRT2);
+    t.Width2 = num(w.PRS2);
+    t.Height2 = num(w.PRV2);
+    t.Typ = StrToInt(w.TYP->Caption());
+    t.Name = w.NazevSablony->Caption();
+    return t;
+}
+
+// The surface and the template parameters of a chosen template.
+void ApplyTemplate(TFrmMain& m, const TChosenTemplate& t)
+{
+    if (t.Box)
+        m.SetupBoxSurface(t.Sirka, t.Left, t.Top, t.Okraj, t.Stred, t.Left2, t.Top2, t.Width2, t.Height2);
+    else
+        m.SetupCDSurface(t.Okraj, t.Stred);
+    m.DeleteTemplateParams();
+    m.CreateTemplateParams(t.Box, t.Sirka, t.Okraj, t.Stred, t.Left, t.Top, t.Left2, t.Top2, t.Width2, t.Height2, t.Typ,
+                           t.Name);
+}
+
+void SetGuideColours(TFrmMain& m)
+{
+    m.C1Min->SetColor(TColor(255));
+    m.C2Min->SetColor(TColor(255));
+    m.C1Max->SetColor(TColor(16711680));
+    m.C2Max->SetColor(TColor(16711680));
+}
+} // namespace
+
+// ---------------------------------------------------------------- saving
 
 void TFrmMain::btnSaveClick(TComponent*)
 {
@@ -41,4 +117,246 @@ void TFrmMain::UlozSoubor(const QString& fileName)
     }
     if (!file.commit())
         throw EFileError(QStringLiteral("Nelze zapsat soubor \"%1\". %2").arg(fileName, file.errorString()));
+}
+
+// ---------------------------------------------------------------- reading
+
+TControl* TFrmMain::CreateImageFrom(TComponent* source)
+{
+    auto* src = dynamic_cast<TImage*>(source);
+    if (!src)
+        return nullptr;
+    auto* o = new TImage(this);
+    o->SetParent(ObjectParent);
+    SetObjectHandlers(o);
+    SelectedObject = o;
+    o->Picture()->Assign(src->Picture());
+    o->SetTag(ObjectTag(src));
+    o->SetHint(src->Hint());
+    o->SetBounds(src->Left(), src->Top(), src->Width(), src->Height());
+    o->SetStretch(src->Stretch());
+    o->SetAutoSize(src->AutoSize());
+    o->SetTransparent(src->Transparent());
+    o->SetVisible(src->Visible());
+    o->SetPopupMenu(PopupMenuIMG);
+    return o;
+}
+
+TControl* TFrmMain::CreateLabelFrom(TComponent* source)
+{
+    auto* src = dynamic_cast<TLabel*>(source);
+    if (!src)
+        return nullptr;
+    auto* o = new TLabel(this);
+    o->SetParent(ObjectParent);
+    SetObjectHandlers(o);
+    SelectedObject = o;
+    o->SetAutoSize(false);
+    o->SetTransparent(true);
+    o->SetCaption(src->Caption());
+    o->Font()->Assign(src->Font());
+    o->SetTag(ObjectTag(src));
+    o->SetBounds(src->Left(), src->Top(), src->Width(), src->Height());
+    // The hint is left behind: an object saved while open in the editor comes back closed.
+    o->SetVisible(src->Visible());
+    return o;
+}
+
+TControl* TFrmMain::CreateShapeFrom(TComponent* source)
+{
+    auto* src = dynamic_cast<TShape*>(source);
+    if (!src)
+        return nullptr;
+    auto* o = new TShape(this);
+    o->SetParent(ObjectParent);
+    SetObjectHandlers(o);
+    SelectedObject = o;
+    o->SetTag(ObjectTag(src));
+    o->SetShape(src->Shape());
+    o->SetBounds(src->Left(), src->Top(), src->Width(), src->Height());
+    o->SetHint(src->Hint());
+    o->SetVisible(src->Visible());
+    o->Brush()->Assign(src->Brush());
+    o->Pen()->Assign(src->Pen());
+    return o;
+}
+
+TControl* TFrmMain::RebuildObject(TComponent* c)
+{
+    if (IsClass(c, "TImage"))
+        return static_cast<TImage*>(c)->HelpKeyword().isEmpty() ? CreateImageFrom(c) : nullptr;
+    if (IsClass(c, "TLabel"))
+        return CreateLabelFrom(c);
+    if (IsClass(c, "TShape"))
+        return CreateShapeFrom(c);
+    // The two picture texts are rebuilt by their own area, which selects the new object.
+    TControl* before = SelectedObject;
+    if (IsClass(c, "TFImage"))
+        CreateTextImgFrom(c);
+    else if (IsClass(c, "TCFImage"))
+        CreateCircTextFrom(c);
+    if (SelectedObject == before)
+        return nullptr;
+    SelectedObject->SetTag(ObjectTag(c));
+    return SelectedObject;
+}
+
+bool TFrmMain::ReadDesignRecords(QIODevice& stream, bool style, double& outer, double& hole, QString& error)
+{
+    while (!stream.atEnd()) {
+        std::unique_ptr<TComponent> c;
+        try {
+            c = ReadComponentRecord(stream);
+        } catch (const Exception& e) {
+            error = e.Message();
+            return false;
+        }
+        if (IsClass(c.get(), "TImage") && c->Tag() == 3) {
+            if (!style)
+                IMGBck->Picture()->Assign(static_cast<TImage*>(c.get())->Picture());
+        } else if (auto* cb = dynamic_cast<TCheckBox*>(c.get()); cb && IsClass(cb, "TCheckBox")) {
+            if (style)
+                continue;
+            auto* p = new TCheckBox(this);
+            p->SetVisible(false);
+            p->SetTag(5);
+            p->SetParent(ObjectParent);
+            p->SetName(cb->Name());
+            p->SetCaption(cb->Caption());
+            p->SetTop(cb->Top());
+            p->SetChecked(cb->Checked());
+            // The disc sizes are taken by the exact names only.
+            try {
+                if (cb->Name() == QLatin1String("Okraj"))
+                    outer = TemplateLength(cb->Caption());
+                else if (cb->Name() == QLatin1String("Stred"))
+                    hole = TemplateLength(cb->Caption());
+            } catch (const EConvertError& e) {
+                error = e.Message();
+                return false;
+            }
+        } else {
+            TControl* o = nullptr;
+            try {
+                o = RebuildObject(c.get());
+            } catch (const Exception& e) {
+                // A circle that cannot be read from its parameter string.
+                error = e.Message();
+                return false;
+            }
+            // Only the object just made carries the mark, never the measuring label.
+            if (o && style)
+                o->SetDragCursor(crHandPoint);
+        }
+    }
+    return true;
+}
+
+void TFrmMain::OtevriSoubor(const QString& fileName)
+{
+    AskSaveChanges();
+    // A file that cannot be opened leaves the current design alone.
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Application->MessageBox(sNelzePrecistObjekt, QStringLiteral("Chyba"), MB_OK);
+        return;
+    }
+    Modified = false;
+    double outer = 118.0, hole = 44.0;
+    DeleteTemplateParams();
+    DeleteObjects(true);
+    QString error;
+    bool complete = ReadDesignRecords(file, false, outer, hole, error);
+    file.close();
+    // A box template's numbers are read before the surface changes.
+    const bool box = GetTemplateFlag(QStringLiteral("isKrab"));
+    double b[8] = {};
+    if (complete && box) {
+        const char* keys[8] = {"Left", "Top", "Okraj", "Stred", "Left2", "Top2", "Width2", "Height2"};
+        try {
+            for (int i = 0; i < 8; ++i)
+                b[i] = TemplateLength(GetTemplateParam(QString::fromLatin1(keys[i])));
+        } catch (const EConvertError&) {
+            complete = false;
+        }
+    }
+    if (!complete) {
+        Application->MessageBox(sNelzePrecistObjekt, QStringLiteral("Chyba"), MB_OK);
+        RenumberObjects();
+        RebuildLayerList();
+        HideSelectionFrame();
+        SelectedObject = SizeLabel;
+        BuildPropertyLinks();
+        // What was read is neither the old document nor the whole file: a later
+        // Save must not write it over either of them.
+        SetDocumentFileName(sUntitled);
+        return;
+    }
+    if (box)
+        SetupBoxSurface(GetTemplateFlag(QStringLiteral("Sirka")), b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7]);
+    else
+        SetupCDSurface(outer, hole);
+    C1Min->SetVisible(box);
+    C2Min->SetVisible(box);
+    RenumberObjects();
+    RebuildLayerList();
+    FillStyleList();
+    HideSelectionFrame();
+    SelectedObject = SizeLabel;
+    BuildPropertyLinks();
+    SetDocumentFileName(fileName);
+    StatusBar->SetPanelText(1, GetTemplateParam(QStringLiteral("sNazevSablony")));
+}
+
+void TFrmMain::btnOpenClick(TComponent*)
+{
+    if (OpenDialog->Execute())
+        OtevriSoubor(OpenDialog->FileName);
+    IMGBck->Invalidate();
+    VK1->Invalidate();
+}
+
+// ---------------------------------------------------------------- templates
+
+void TFrmMain::mnNewClick(TComponent*)
+{
+    SetGuideColours(*this);
+    AskSaveChanges();
+    Modified = false;
+    if (FrmNew) {
+        FrmNew->ShowModal();
+        if (FrmNew->IsConfirmed()) {
+            const TChosenTemplate t = ReadChosenTemplate(*FrmNew);
+            SetDocumentFileName(sUntitled);
+            ScrollBox->SetHorzPosition(0);
+            ScrollBox->SetVertPosition(0);
+            DeleteObjects(true);
+            ApplyTemplate(*this, t);
+            FillBackgroundList();
+            FillStyleList();
+            const bool box = GetTemplateFlag(QStringLiteral("isKrab"));
+            C1Min->SetVisible(box);
+            C2Min->SetVisible(box);
+            StatusBar->SetPanelText(1, GetTemplateParam(QStringLiteral("sNazevSablony")));
+        }
+    }
+    BuildPropertyLinks();
+}
+
+void TFrmMain::sbr3Click(TComponent*)
+{
+    SetGuideColours(*this);
+    if (!FrmNew)
+        return;
+    FrmNew->ShowModal();
+    if (!FrmNew->IsConfirmed())
+        return;
+    const TChosenTemplate t = ReadChosenTemplate(*FrmNew);
+    SetModified();
+    ApplyTemplate(*this, t);
+    FillStyleList();
+    const bool box = GetTemplateFlag(QStringLiteral("isKrab"));
+    C1Min->SetVisible(box);
+    C2Min->SetVisible(box);
+    StatusBar->SetPanelText(1, GetTemplateParam(QStringLiteral("sNazevSablony")));
 }

@@ -1,0 +1,421 @@
+// Project files: what a save writes, what an open rebuilds, and what survives
+// a damaged or missing file.
+
+#include "designer_fixture.h"
+
+#include "classlib/stream_test_bytes.h"
+#include "classlib/forms/dialogs.h"
+#include "classlib/forms/message_box.h"
+#include "classlib/pictures/picture.h"
+#include "classlib/streaming/component_stream.h"
+#include "classlib/sysutils.h"
+#include "designer/objects/circ_text_image.h"
+#include "designer/objects/text_image.h"
+#include "test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+#include <functional>
+#include <memory>
+
+using StreamTest::Bytes;
+using StreamTest::Hex;
+
+namespace {
+struct TBox {
+    QString Text, Caption;
+};
+
+class ProjectFiles : public ::testing::Test {
+protected:
+    ProjectFiles()
+    {
+        FDir = TestSupport::MakeTempDir();
+        // The program folder with empty style and background folders.
+        QDir(FDir).mkpath("Style");
+        QDir(FDir).mkpath("Background");
+        F.Main()->AppDir = FDir;
+        F.ShowWindow();
+        F.Main()->AppDir = FDir;
+        SetMessageBoxHook([this](const QString& text, const QString& caption, unsigned) {
+            Boxes.push_back({text, caption});
+            return IDOK;
+        });
+    }
+    ~ProjectFiles() override { SetMessageBoxHook(nullptr); }
+
+    TFrmMain* Main() const { return F.Main(); }
+    QString Path(const QString& name) const { return FDir + QLatin1Char('/') + name; }
+
+    static QByteArray Read(const QString& path) { return TestSupport::ReadFile(path); }
+    static void Write(const QString& path, const QByteArray& data)
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(data);
+    }
+
+    TLabel* AddText(const QString& text, int l, int t)
+    {
+        Main()->AddTextObject(text, 0);
+        auto* o = static_cast<TLabel*>(Main()->SelectedObject);
+        o->SetBounds(l, t, 120, 40);
+        return o;
+    }
+    TShape* AddShape(TShapeType kind, int l, int t)
+    {
+        auto* s = new TShape(Main());
+        s->SetTag(1);
+        s->SetParent(Main()->ObjectParent);
+        s->SetShape(kind);
+        s->SetBounds(l, t, 60, 40);
+        s->SetHint(QStringLiteral("Tvar"));
+        Main()->SetObjectHandlers(s);
+        Main()->FinishNewObject(s);
+        return s;
+    }
+    TImage* AddPicture(const QString& file, int tag = 1)
+    {
+        auto* i = new TImage(Main());
+        i->SetTag(tag);
+        i->SetParent(Main()->ObjectParent);
+        i->Picture()->LoadFromFile(file);
+        i->SetBounds(40, 50, 90, 70);
+        i->SetStretch(true);
+        i->SetHint(ExtractFileName(file));
+        Main()->SetObjectHandlers(i);
+        Main()->FinishNewObject(i);
+        return i;
+    }
+
+    // Classes and names of the objects, bottom first.
+    QStringList Objects() const
+    {
+        QStringList r;
+        for (int i = 0; i < Main()->ObjectCount(); ++i)
+            r << Main()->Components(i)->ClassName() + QLatin1Char(':') + Main()->Components(i)->Name();
+        return r;
+    }
+
+    TMainWindowFixture F;
+    QString FDir;
+    std::vector<TBox> Boxes;
+};
+
+// A design with every kind built so far, a background and a box template.
+void MakeFullDesign(TFrmMain* m, const std::function<TLabel*(const QString&, int, int)>& text,
+                    const std::function<TShape*(TShapeType, int, int)>& shape,
+                    const std::function<TImage*(const QString&, int)>& picture)
+{
+    m->IMGBck->Picture()->LoadFromFile(TestSupport::BinDir() + "/Background/noc.jpg");
+    m->DeleteTemplateParams();
+    m->CreateTemplateParams(true, false, 119.5, 119.5, 45, 29.5, 48, 32.5, 113.5, 113.5, 2, "Booklet nahoře");
+    m->SetupBoxSurface(false, 45, 29.5, 119.5, 119.5, 48, 32.5, 113.5, 113.5);
+    TLabel* t = text(QString::fromUtf8("Žluťoučký kůň\r\nDruhý řádek"), 30, 40);
+    t->Font()->SetColor(clRed);
+    shape(stRectangle, 10, 10)->Brush()->SetStyle(bsClear);
+    shape(stRoundRect, 100, 10)->Pen()->SetWidth(3);
+    shape(stEllipse, 200, 10)->Brush()->SetColor(clYellow);
+    picture(TestSupport::BinDir() + "/Loga/hvezda.gif", 1)->SetTransparent(true);
+    picture(TestSupport::BinDir() + "/Background/papir.jpg", 2); // locked
+    text("Hidden", 5, 300)->SetVisible(false);
+}
+} // namespace
+
+TEST_F(ProjectFiles, SaveOpenAndSaveAgainGiveTheSameBytes)
+{
+    MakeFullDesign(
+        Main(), [this](const QString& s, int l, int t) { return AddText(s, l, t); },
+        [this](TShapeType k, int l, int t) { return AddShape(k, l, t); },
+        [this](const QString& f, int tag) { return AddPicture(f, tag); });
+    // The two picture texts, as their commands make them.
+    TFont font;
+    font.SetName("Arial");
+    font.SetHeight(-24);
+    font.SetColor(clBlue);
+    auto* ti = new TFImage(Main());
+    ti->SetTag(1);
+    ti->SetParent(Main()->ObjectParent);
+    ti->SetBounds(60, 200, 120, 30);
+    ti->SetHint("Obraz");
+    ti->SetHelpKeyword("1");
+    ti->SetHelpContext(90);
+    ti->SetStretch(true);
+    ti->SetTransparent(true);
+    Main()->SetObjectHandlers(ti);
+    Main()->SelectedObject = ti;
+    Main()->RenderTextImage(ti, &font, 90, "Obraz");
+    Main()->FinishNewObject(ti);
+    auto* ct = new TCFImage(Main());
+    ct->SetTag(1);
+    ct->SetParent(Main()->ObjectParent);
+    ct->SetBounds(0, 0, Main()->PNLCD->Width(), Main()->PNLCD->Height());
+    ct->SetTransparent(true);
+    ct->SetHelpKeyword("200;210;150;30;");
+    ct->SetHint(QString::fromUtf8("Kulatý"));
+    ct->SetMFFont(&font);
+    ct->Canvas()->SetFont(&font);
+    Main()->SetCircTextHandlers(ct);
+    Main()->RenderCircularText(ct, 150, 30, ct->Hint());
+    Main()->FinishNewObject(ct, false);
+    const QStringList before = Objects();
+    ASSERT_EQ(before.size(), 9);
+
+    Main()->SetDocumentFileName(Path("a.tvk"));
+    Main()->SetModified();
+    Main()->btnSaveClick(nullptr);
+    EXPECT_FALSE(Main()->Modified);
+    const QByteArray first = Read(Path("a.tvk"));
+    ASSERT_FALSE(first.isEmpty());
+
+    // Another design in between, so the reopen has to replace it.
+    Main()->DeleteObjects(true);
+    AddText("Other", 1, 1);
+    Main()->Modified = false;
+    Main()->OtevriSoubor(Path("a.tvk"));
+    EXPECT_TRUE(Boxes.empty()) << Boxes[0].Text.toStdString();
+    EXPECT_EQ(Objects(), before);
+    EXPECT_FALSE(Main()->Modified);
+    EXPECT_TRUE(Main()->NothingSelected());
+    EXPECT_EQ(Main()->DocumentFileName, Path("a.tvk"));
+    EXPECT_TRUE(Main()->Caption().startsWith("a.tvk - "));
+    EXPECT_EQ(Main()->Vrstvy->Items()->Count(), 9);
+    EXPECT_TRUE(Main()->GetTemplateFlag("isKrab"));
+    EXPECT_EQ(Main()->GetTemplateParam("Okraj"), "119,5");
+    EXPECT_EQ(Main()->StatusBar->PanelText(1), QString::fromUtf8("Booklet nahoře"));
+    EXPECT_TRUE(Main()->C1Min->Visible());
+    // A box surface of 119,5 + 4 mm.
+    EXPECT_EQ(Main()->PNLCD->Width(), Main()->MmToPixels(123.5));
+    auto* text = dynamic_cast<TLabel*>(Main()->Components(0));
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->Caption(), QString::fromUtf8("Žluťoučký kůň\r\nDruhý řádek"));
+    EXPECT_EQ(text->Font()->Color(), clRed);
+    EXPECT_TRUE(text->Transparent());
+    EXPECT_EQ(text->PopupMenu(), Main()->PopupMenuTxt);
+    EXPECT_TRUE(text->OnDblClick);
+    EXPECT_EQ(Main()->Components(5)->Tag(), 2);
+    EXPECT_FALSE(static_cast<TControl*>(Main()->Components(6))->Visible());
+    EXPECT_EQ(static_cast<TImage*>(Main()->Components(4))->PopupMenu(), Main()->PopupMenuIMG);
+    EXPECT_EQ(static_cast<TImage*>(Main()->Components(7))->PopupMenu(), Main()->PopupMenuTxtImg);
+    EXPECT_EQ(static_cast<TImage*>(Main()->Components(8))->PopupMenu(), Main()->PopupMenuCircl);
+
+    Main()->UlozSoubor(Path("b.tvk"));
+    EXPECT_EQ(Hex(Read(Path("b.tvk"))), Hex(first));
+}
+
+TEST_F(ProjectFiles, TextObjectWritesTheRecordOfTheFormat)
+{
+    Main()->DeleteTemplateParams();
+    TLabel* l = AddText("Text", 10, 20);
+    l->SetBounds(10, 20, 100, 30);
+    l->Font()->SetCharset(1);
+    l->Font()->SetName("Arial");
+    l->Font()->SetSize(20);
+    l->Font()->SetStyle(FontStyleBit(fsBold));
+    l->Font()->SetColor(clRed);
+    Main()->UlozSoubor(Path("t.tvk"));
+    const QByteArray label = Bytes()
+                                 .signature()
+                                 .str("TLabel")
+                                 .str("C0")
+                                 .name("Tag").int8(1)
+                                 .name("Left").int8(10)
+                                 .name("Top").int8(20)
+                                 .name("Width").int8(100)
+                                 .name("Height").int8(30)
+                                 .name("AutoSize").False()
+                                 .name("Caption").string("Text")
+                                 .name("Font.Charset").ident("DEFAULT_CHARSET")
+                                 .name("Font.Color").ident("clRed")
+                                 .name("Font.Height").int8(-27)
+                                 .name("Font.Name").string("Arial")
+                                 .name("Font.Style").u8(11).str("fsBold").u8(0)
+                                 .name("ParentFont").False()
+                                 .name("PopupMenu").ident("FrmMain.PopupMenuTxt")
+                                 .name("Transparent").True()
+                                 .end()
+                                 .end();
+    const QByteArray file = Read(Path("t.tvk"));
+    // The label, then the background picture: nothing else is saved.
+    EXPECT_EQ(Hex(file.left(label.size())), Hex(label));
+    EXPECT_TRUE(file.mid(label.size()).startsWith(QByteArray("TPF0\x06TImage\x06IMGBck")));
+}
+
+TEST_F(ProjectFiles, DamagedFilesStopWithTheMessageAndKeepWhatWasRead)
+{
+    AddText("Eins", 10, 10);
+    AddText("Zwei", 10, 60);
+    AddShape(stEllipse, 50, 50);
+    AddText("Vier", 10, 120);
+    Main()->UlozSoubor(Path("good.tvk"));
+    const QByteArray good = Read(Path("good.tvk"));
+    const int third = good.indexOf("TPF0\x06TShape");
+    ASSERT_GT(third, 0);
+    QByteArray unknownClass = good, unknownProperty = good, wrongTag = good;
+    unknownClass.replace(third + 5, 6, "TShapX");
+    const int shape = good.indexOf("\x05Shape\x07", third);
+    ASSERT_GT(shape, 0);
+    unknownProperty.replace(shape + 1, 5, "Shapo");
+    wrongTag[shape + 6] = 6; // an enumeration written as a string
+    const struct {
+        const char* Name;
+        QByteArray Data;
+    } cases[] = {
+        {"cut short", good.left(third + 30)},
+        {"unknown class", unknownClass},
+        {"unknown property", unknownProperty},
+        {"wrong tag", wrongTag},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Boxes.clear();
+        const int surfaceWidth = Main()->PNLCD->Width();
+        Write(Path("bad.tvk"), c.Data);
+        Main()->Modified = false;
+        Main()->OtevriSoubor(Path("bad.tvk"));
+        ASSERT_EQ(Boxes.size(), 1u);
+        EXPECT_EQ(Boxes[0].Text, Main()->sNelzePrecistObjekt);
+        EXPECT_EQ(Boxes[0].Caption, "Chyba");
+        EXPECT_EQ(Objects(), QStringList({"TLabel:C0", "TLabel:C1"}));
+        EXPECT_EQ(Main()->Vrstvy->Items()->Count(), 2);
+        EXPECT_FALSE(Main()->Modified);
+        EXPECT_EQ(Main()->PNLCD->Width(), surfaceWidth);
+        // Neither the old document nor the whole file: a save must ask for a name.
+        EXPECT_EQ(Main()->DocumentFileName, Main()->sUntitled);
+    }
+}
+
+TEST_F(ProjectFiles, AFileThatCannotBeOpenedLeavesTheDesignAlone)
+{
+    AddText("Mine", 10, 10);
+    Main()->SetDocumentFileName(Path("mine.tvk"));
+    Main()->SetModified();
+    SetMessageBoxHook([this](const QString& text, const QString& caption, unsigned) {
+        Boxes.push_back({text, caption});
+        return text == Main()->sSouborNeniUlozen ? IDNO : IDOK;
+    });
+    Main()->OtevriSoubor(Path("missing.tvk"));
+    ASSERT_EQ(Boxes.size(), 2u); // the save question, then the message
+    EXPECT_EQ(Boxes[1].Text, Main()->sNelzePrecistObjekt);
+    EXPECT_EQ(Objects(), QStringList({"TLabel:C0"}));
+    EXPECT_EQ(Main()->GetTemplateParam("Okraj"), "118");
+    EXPECT_EQ(Main()->DocumentFileName, Path("mine.tvk"));
+    EXPECT_TRUE(Main()->Modified);
+}
+
+TEST_F(ProjectFiles, AnEmptyFileOpensAsABareDisc)
+{
+    AddText("Gone", 10, 10);
+    Main()->DeleteTemplateParams();
+    Main()->CreateTemplateParams(true, false, 151, 121, 30, 29.5, 33, 32.5, 145, 115, 2, "Booklet");
+    Main()->SetupBoxSurface(false, 30, 29.5, 151, 121, 33, 32.5, 145, 115);
+    Main()->Modified = false;
+    Write(Path("empty.tvk"), QByteArray());
+    Main()->OtevriSoubor(Path("empty.tvk"));
+    EXPECT_TRUE(Boxes.empty()) << Boxes[0].Text.toStdString();
+    EXPECT_EQ(Main()->ObjectCount(), 0);
+    EXPECT_EQ(Main()->GetTemplateParam("Verze"), "0");
+    EXPECT_EQ(Main()->StatusBar->PanelText(1), "0");
+    EXPECT_EQ(Main()->PNLCD->Width(), Main()->MmToPixels(122));
+    EXPECT_EQ(Main()->PNLCD->Height(), Main()->MmToPixels(122));
+    EXPECT_FALSE(Main()->C1Min->Visible());
+    EXPECT_EQ(Main()->DocumentFileName, Path("empty.tvk"));
+}
+
+TEST_F(ProjectFiles, OpenTakesTheDiscSizesAndTheLaterParameterSet)
+{
+    // Two parameter sets: the later one counts; "okraj" in another case is no disc size.
+    auto params = [&](double okraj, double stred, const char* name) {
+        Main()->CreateTemplateParams(false, false, okraj, stred, 0, 0, 0, 0, 0, 0, 0, name);
+    };
+    Main()->DeleteTemplateParams();
+    params(100, 20, "First");
+    params(80, 30, "Second");
+    Main()->UlozSoubor(Path("two.tvk"));
+    Main()->OtevriSoubor(Path("two.tvk"));
+    EXPECT_EQ(Main()->StatusBar->PanelText(1), "Second");
+    EXPECT_EQ(Main()->PNLCD->Width(), Main()->MmToPixels(84));
+}
+
+TEST_F(ProjectFiles, StyleObjectsComeBackFromAProjectAsOrdinaryObjects)
+{
+    TLabel* l = AddText("Styled", 10, 10);
+    l->SetDragCursor(crHandPoint);
+    Main()->UlozSoubor(Path("s.tvk"));
+    Main()->OtevriSoubor(Path("s.tvk"));
+    ASSERT_EQ(Main()->ObjectCount(), 1);
+    EXPECT_NE(static_cast<TControl*>(Main()->Components(0))->DragCursor(), crHandPoint);
+}
+
+TEST_F(ProjectFiles, SaveAsWritesTheChosenNameAndCancelChangesNothing)
+{
+    AddText("Text", 10, 10);
+    Main()->SetModified();
+    QString chosen;
+    TCommonDialog::ExecuteHook = [&](TCommonDialog* d) {
+        if (chosen.isEmpty())
+            return false;
+        static_cast<TSaveDialog*>(d)->FileName = chosen;
+        return true;
+    };
+    Main()->btnSaveClick(nullptr); // untitled: Save As, cancelled
+    EXPECT_TRUE(Main()->Modified);
+    EXPECT_EQ(Main()->DocumentFileName, Main()->sUntitled);
+    chosen = Path("named.tvk");
+    Main()->btnSaveClick(nullptr);
+    EXPECT_FALSE(Main()->Modified);
+    EXPECT_EQ(Main()->DocumentFileName, chosen);
+    EXPECT_TRUE(Read(chosen).startsWith("TPF0"));
+    // A folder that does not exist: the command fails and the old file stays as it was.
+    const QByteArray old = Read(chosen);
+    AddText("More", 10, 50);
+    Main()->SetDocumentFileName(Path("no/such/folder/x.tvk"));
+    EXPECT_THROW(Main()->btnSaveClick(nullptr), EFileError);
+    EXPECT_EQ(Read(chosen), old);
+    TCommonDialog::ExecuteHook = nullptr;
+}
+
+TEST_F(ProjectFiles, ObjectRecordsWithAnotherRoleComeBackAsObjects)
+{
+    // Only a foreign file holds these: a text with role 0 and a shape with role 5.
+    QByteArray data;
+    for (int tag : {0, 5}) {
+        std::unique_ptr<TControl> c;
+        if (tag == 0)
+            c = std::make_unique<TLabel>(nullptr);
+        else
+            c = std::make_unique<TShape>(nullptr);
+        c->SetTag(tag);
+        c->SetName(QStringLiteral("X%1").arg(tag));
+        data += ComponentRecordBytes(c.get());
+    }
+    Write(Path("roles.tvk"), data);
+    Main()->OtevriSoubor(Path("roles.tvk"));
+    EXPECT_TRUE(Boxes.empty());
+    ASSERT_EQ(Objects(), QStringList({"TLabel:C0", "TShape:C1"}));
+    EXPECT_EQ(Main()->Components(0)->Tag(), 1);
+    EXPECT_EQ(Main()->Components(1)->Tag(), 1);
+    EXPECT_EQ(Main()->GetTemplateParam("Verze"), "0");
+    Main()->DeleteObjects(true);
+    EXPECT_EQ(Main()->ObjectCount(), 0);
+}
+
+TEST_F(ProjectFiles, TemplateSizesThatAreNoLabelSheetMakeADamagedFile)
+{
+    AddText("Kept", 10, 10);
+    const int width = Main()->PNLCD->Width();
+    for (bool box : {false, true}) {
+        SCOPED_TRACE(box);
+        Boxes.clear();
+        Main()->DeleteTemplateParams();
+        Main()->CreateTemplateParams(box, false, box ? 100 : 1e9, 40, box ? 1e12 : 0, 0, 0, 0, 0, 0, 0, "Obr");
+        Main()->UlozSoubor(Path("huge.tvk"));
+        Main()->OtevriSoubor(Path("huge.tvk"));
+        ASSERT_EQ(Boxes.size(), 1u);
+        EXPECT_EQ(Boxes[0].Text, Main()->sNelzePrecistObjekt);
+        EXPECT_EQ(Main()->PNLCD->Width(), width);
+        EXPECT_EQ(Objects(), QStringList({"TLabel:C0"}));
+        EXPECT_EQ(Main()->DocumentFileName, Main()->sUntitled);
+    }
+}
