@@ -442,7 +442,8 @@ public:
     TMenuItem *vl3 = nullptr, *vl4 = nullptr, *vl5 = nullptr, *N9 = nullptr, *vl6 = nullptr, *vl7 = nullptr;
     TMenuItem *vl8 = nullptr;
     TMenuItem *mnHelp = nullptr, *hl1 = nullptr, *N3 = nullptr, *hl2 = nullptr, *Zjistitnovouverzi1 = nullptr;
-    TToolButton *btnNew = nullptr, *btnOpen = nullptr, *btnSave = nullptr, *btnTextMode = nullptr;
+    TToolButton *btnNew = nullptr, *btnOpen = nullptr, *btnSave = nullptr;
+    TToolButton* btnTextMode = nullptr; // hidden; down while text mode is on
     TToolButton *btnPrint = nullptr, *ToolButton8 = nullptr;
     void CreateCommandsControls();
     // Puts the menus and tool bars in their order, once every area has made
@@ -492,7 +493,6 @@ public:
     // The selection is a text object (the measuring label is none).
     bool TextSelected() const;
 
-    TToolButton* btnTextMode = nullptr;   // hidden; down while text mode is on
     TTransMemo* EditMemo = nullptr;       // the in-place editor
     TFontDialog* TextFontDialog = nullptr;
     void CreateTextEditControls();

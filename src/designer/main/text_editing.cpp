@@ -11,13 +11,8 @@
 
 void TFrmMain::CreateTextEditControls()
 {
-    btnTextMode = new TToolButton(this);
-    btnTextMode->SetName(QStringLiteral("btnTextMode"));
-    btnTextMode->SetParent(ToolBar1);
-    btnTextMode->SetStyle(tbsCheck);
-    btnTextMode->SetHint(QStringLiteral("Edit mód"));
-    btnTextMode->SetCaption(btnTextMode->Hint());
-    btnTextMode->SetVisible(false); // the mode is switched through the text commands
+    // The button itself belongs to the tool bar; the mode is switched through
+    // the text commands, so it stays hidden.
     btnTextMode->OnClick = [this](TComponent* s) { btnTextModeClick(s); };
 
     EditMemo = new TTransMemo(this);
