@@ -26,7 +26,7 @@ TFrmInsText::TFrmInsText(TComponent* owner) : TForm(owner)
     SetPosition(poScreenCenter);
     SetClientSize(369, 245);
 
-    auto named = [this](auto* c, const char* name, TWinControl* parent) {
+    auto named = [](auto* c, const char* name, TWinControl* parent) {
         c->SetName(QString::fromLatin1(name));
         c->SetParent(parent);
         return c;

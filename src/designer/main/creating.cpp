@@ -158,7 +158,7 @@ QImage ToolGlyph(TToolGlyph glyph)
 
 void TFrmMain::CreateCreatingControls()
 {
-    auto named = [this](auto* c, const char* name) {
+    auto named = [](auto* c, const char* name) {
         c->SetName(QString::fromLatin1(name));
         return c;
     };

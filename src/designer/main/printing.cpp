@@ -144,7 +144,7 @@ private:
 
 void TFrmMain::CreatePrintingControls()
 {
-    auto named = [this](auto* c, const char* name) {
+    auto named = [](auto* c, const char* name) {
         c->SetName(QString::fromLatin1(name));
         return c;
     };

@@ -83,7 +83,7 @@ bool ListFiles(const QString& folder, const QString& mask, QStringList& names)
 
 void TFrmMain::CreateSidePanelControls()
 {
-    auto named = [this](auto* c, const char* name, TWinControl* parent) {
+    auto named = [](auto* c, const char* name, TWinControl* parent) {
         c->SetName(QString::fromLatin1(name));
         c->SetParent(parent);
         return c;

@@ -32,7 +32,7 @@ void LayWhiteBacking(TImage* backing, int left, int top, int width, int height)
 
 void TFrmMain::CreateSurfaceControls()
 {
-    auto named = [this](auto* c, const char* name) {
+    auto named = [](auto* c, const char* name) {
         c->SetName(QString::fromLatin1(name));
         return c;
     };
