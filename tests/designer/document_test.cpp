@@ -1,5 +1,7 @@
 #include "designer_fixture.h"
 
+#include "catalogue/cd_database.h"
+#include "catalogue/cddb_connect.h"
 #include "classlib/forms/application.h"
 #include "classlib/forms/dialogs.h"
 #include "classlib/forms/message_box.h"
@@ -166,6 +168,45 @@ TEST(StartUp, PrintCorrectionComesFromTheSettingsFile)
     m.DoCreate();
     EXPECT_EQ(m.PrintCorrX, 3);
     EXPECT_EQ(m.PrintCorrY, -2);
+    qputenv("XDG_CONFIG_HOME", old);
+}
+
+TEST(StartUp, DiscDriveAndLookupServerComeFromTheSettingsFile)
+{
+    const QString dir = TestSupport::MakeTempDir();
+    const QByteArray old = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", dir.toUtf8());
+    TCDDatabase::SetDefaultFolder(TestSupport::MakeTempDir());
+    QString defaultServer;
+    {
+        TFrmMain m(nullptr);
+        m.DoCreate();
+        // Without the keys: the default drive and the built-in server.
+        EXPECT_EQ(m.CDDBConnect1->DeviceName(), QString());
+        defaultServer = m.CDDBConnect1->Server();
+        EXPECT_TRUE(defaultServer.startsWith("http://"));
+    }
+    {
+        TIniFile ini(dir + "/tessavik/velkaro3.ini");
+        ini.WriteString("Setting", "CDDevice", "/tmp/disc.cue");
+        ini.WriteString("Setting", "CDDBServer", "http://127.0.0.1:8880");
+    }
+    {
+        TFrmMain m(nullptr);
+        m.DoCreate();
+        EXPECT_EQ(m.CDDBConnect1->DeviceName(), "/tmp/disc.cue");
+        EXPECT_EQ(m.CDDBConnect1->Server(), "http://127.0.0.1:8880");
+    }
+    {
+        // An empty server key keeps the built-in server rather than posting to nowhere.
+        TIniFile ini(dir + "/tessavik/velkaro3.ini");
+        ini.WriteString("Setting", "CDDBServer", "");
+    }
+    {
+        TFrmMain m(nullptr);
+        m.DoCreate();
+        EXPECT_EQ(m.CDDBConnect1->Server(), defaultServer);
+    }
     qputenv("XDG_CONFIG_HOME", old);
 }
 

@@ -1,5 +1,6 @@
 #include "designer/main/frm_main.h"
 
+#include "catalogue/cddb_connect.h"
 #include "classlib/forms/application.h"
 #include "classlib/inifiles.h"
 #include "classlib/sysutils.h"
@@ -193,6 +194,14 @@ void TFrmMain::FormCreate(TComponent*)
         TIniFile ini(SettingsFileName());
         PrintCorrX = ini.ReadInteger(QStringLiteral("Setting"), QStringLiteral("KorX"), 0);
         PrintCorrY = ini.ReadInteger(QStringLiteral("Setting"), QStringLiteral("KorY"), 0);
+        // A machine may have its drive elsewhere than libcdio's default, or a disc
+        // image in its place, and its own lookup server; both keys are optional.
+        if (CDDBConnect1) {
+            CDDBConnect1->SetDeviceName(ini.ReadString(QStringLiteral("Setting"), QStringLiteral("CDDevice"), QString()));
+            const QString server = ini.ReadString(QStringLiteral("Setting"), QStringLiteral("CDDBServer"), QString());
+            if (!server.isEmpty())
+                CDDBConnect1->SetServer(server);
+        }
     }
     Modified = false;
     OpenDialog->InitialDir = IncludeTrailingPathDelimiter(AppDir);
