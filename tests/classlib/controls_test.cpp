@@ -7,7 +7,9 @@
 #include "classlib/sysutils.h"
 #include "test_support.h"
 
+#include <QKeyEvent>
 #include <QTest>
+#include <algorithm>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -216,6 +218,61 @@ TEST(Controls, ShortcutsRunParentsFirstAndSkipDisabledItems)
     QTest::keyClick(focus->Handle(), Qt::Key_Delete);
     EXPECT_EQ(calls.back(), "form");
     EXPECT_EQ(calls.size(), 4u);
+}
+
+TEST(Controls, AShortcutWhoseCommandRaisesRunsOnce)
+{
+    // A command that asks a question and is cancelled ends with an abort; the
+    // question took the focus away meanwhile. The key must not reach the form's
+    // shortcuts a second time on its way up through the parents.
+    auto form = MakeShownForm();
+    auto* menu = new TMainMenu(form.get());
+    auto* file = new TMenuItem(form.get());
+    file->SetCaption("Soubor");
+    auto* item = new TMenuItem(form.get());
+    item->SetCaption("Nový");
+    item->SetShortCut(ShortCut('N', ssCtrl));
+    menu->Items()->Add(file);
+    file->Add(item);
+    form->SetMenu(menu);
+    auto* focus = new TEdit(form.get());
+    focus->SetParent(form.get());
+    focus->SetFocus();
+    int runs = 0;
+    item->OnClick = [&](TComponent*) {
+        ++runs;
+        if (QWidget* w = QApplication::focusWidget())
+            w->clearFocus();
+        throw EAbort();
+    };
+    QTest::keyClick(focus->Handle(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(runs, 1);
+}
+
+TEST(Controls, EditsTakePunctuationAndAccentedLetters)
+{
+    // Keys without a virtual-key code reach the control's handlers as 0, and must
+    // still be typed; a handler that zeroes a real key still takes it away.
+    auto form = MakeShownForm();
+    auto* edit = new TEdit(form.get());
+    edit->SetParent(form.get());
+    edit->SetFocus();
+    std::vector<int> seen;
+    edit->OnKeyDown = [&](TComponent*, int& key, TShiftState) {
+        seen.push_back(key);
+        if (key == 'X')
+            key = 0;
+    };
+    // As the window system sends them: the key is the upper-case character.
+    for (const QChar c : QString::fromUtf8("Píseň (živě), č. 1/2 x")) {
+        const int qtKey = c.toUpper().unicode();
+        QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(edit->Handle(), &press);
+        QKeyEvent release(QEvent::KeyRelease, qtKey, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(edit->Handle(), &release);
+    }
+    EXPECT_EQ(edit->Caption(), QString::fromUtf8("Píseň (živě), č. 1/2 "));
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), 'X'), 1);
 }
 
 TEST(Controls, ModalFormEndsWithTheButtonsResult)

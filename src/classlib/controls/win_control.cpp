@@ -560,17 +560,20 @@ void TWinControl::WndProc(TMessage& m)
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
         int key = static_cast<int>(m.WParam);
+        // Keys without a virtual-key code (punctuation, accented letters) come as 0;
+        // only a handler turning a real code into 0 takes the key from the window.
+        const bool known = key != 0;
         TShiftState shift = 0;
         if (auto* ke = dynamic_cast<QKeyEvent*>(m.Event))
             shift = ShiftStateFromQt(ke->modifiers());
         // A form with key preview sees the key before its controls.
         if (TCustomForm* form = ParentForm(); form && form != this && form->KeyPreview()) {
             form->PreviewKeyDown(key, shift);
-            if (key == 0)
+            if (known && key == 0)
                 return;
         }
         KeyDown(key, shift);
-        if (key == 0)
+        if (known && key == 0)
             return; // handled: the window does not see the key
         if (auto* ke = dynamic_cast<QKeyEvent*>(m.Event); ke && OnKeyPress && !ke->text().isEmpty()) {
             QChar ch = ke->text().at(0);
@@ -583,11 +586,12 @@ void TWinControl::WndProc(TMessage& m)
     case WM_KEYUP:
     case WM_SYSKEYUP: {
         int key = static_cast<int>(m.WParam);
+        const bool known = key != 0;
         TShiftState shift = 0;
         if (auto* ke = dynamic_cast<QKeyEvent*>(m.Event))
             shift = ShiftStateFromQt(ke->modifiers());
         KeyUp(key, shift);
-        if (key == 0)
+        if (known && key == 0)
             return;
         break;
     }

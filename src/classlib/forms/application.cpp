@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <cstdio>
+#include <functional>
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
@@ -58,10 +59,20 @@ protected:
         const int vk = QtKeyToVirtualKey(ke->key());
         if (vk == 0 || vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU)
             return false;
-        bool handled = false;
-        SafeCall([&] { handled = form->IsShortCut(vk, ShiftStateFromQt(ke->modifiers())); });
+        // A command that raised has still taken the key: passed on, it would reach
+        // the parents, and once the command's dialogs have moved the focus away,
+        // the form's shortcuts a second time.
+        auto run = [](const std::function<bool()>& f) {
+            try {
+                return f();
+            } catch (...) {
+                ReportWindowProcError(std::current_exception());
+                return true;
+            }
+        };
+        bool handled = run([&] { return form->IsShortCut(vk, ShiftStateFromQt(ke->modifiers())); });
         if (!handled && (vk == VK_RETURN || vk == VK_ESCAPE) && ke->modifiers() == Qt::NoModifier)
-            SafeCall([&] { handled = form->DialogKey(vk, w); });
+            handled = run([&] { return form->DialogKey(vk, w); });
         return handled;
     }
 
