@@ -275,6 +275,35 @@ TEST(Controls, EditsTakePunctuationAndAccentedLetters)
     EXPECT_EQ(std::count(seen.begin(), seen.end(), 'X'), 1);
 }
 
+TEST(Controls, DisabledControlsShowGreyedText)
+{
+    auto form = MakeShownForm();
+    auto* button = new TButton(form.get());
+    button->SetParent(form.get());
+    button->SetBounds(10, 10, 75, 25);
+    button->SetCaption("OK");
+    auto* check = new TCheckBox(form.get());
+    check->SetParent(form.get());
+    check->SetBounds(10, 50, 120, 17);
+    check->SetCaption("Zobrazovat okraj");
+    // The darkest pixel of a control is its text.
+    auto darkest = [](TWinControl* c) {
+        const QImage image = c->Handle()->grab().toImage();
+        int result = 255;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                result = std::min(result, qGray(image.pixel(x, y)));
+        return result;
+    };
+    for (TWinControl* c : std::initializer_list<TWinControl*>{button, check}) {
+        const int enabled = darkest(c);
+        c->SetEnabled(false);
+        EXPECT_GT(darkest(c), enabled + 40) << c->ClassName().toStdString();
+        c->SetEnabled(true);
+        EXPECT_EQ(darkest(c), enabled);
+    }
+}
+
 TEST(Controls, ModalFormEndsWithTheButtonsResult)
 {
     auto* dlg = new Form(Application);

@@ -145,9 +145,11 @@ void TWinControl::ApplyFontToWidget()
         return;
     FWidget->setFont(FFont.ToQFont());
     QPalette pal = FWidget->palette();
-    pal.setColor(QPalette::WindowText, ToQColor(FFont.Color()));
-    pal.setColor(QPalette::Text, ToQColor(FFont.Color()));
-    pal.setColor(QPalette::ButtonText, ToQColor(FFont.Color()));
+    // The disabled group keeps the greyed text, so a disabled control looks disabled.
+    const QColor color = ToQColor(FFont.Color());
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            pal.setColor(group, role, color);
     FWidget->setPalette(pal);
 }
 
