@@ -26,11 +26,20 @@
 #include "designer/main/program_trace.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char** argv)
 {
     TApplication::Initialize(argc, argv);
     InstallProgramTrace();
+
+    // The program speaks Czech, and so do Qt's own file, print and colour dialogs.
+    auto* qtTexts = new QTranslator(qApp);
+    if (qtTexts->load(QLocale(QLocale::Czech, QLocale::CzechRepublic), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qtTexts);
 
     Application->CreateForm<TFrmMain>();
     Application->CreateForm<TFrmInsText>();
