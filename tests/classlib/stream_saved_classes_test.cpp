@@ -87,27 +87,7 @@ TEST(StreamSavedClasses, TextObjectRecordIsExact)
     l->Font()->SetColor(clRed);
     l->SetPopupMenu(w.MenuTxt);
     l->SetTransparent(true);
-    const QByteArray expected = Bytes()
-                                    .signature()
-                                    .str("TLabel")
-                                    .str("C0")
-                                    .name("Tag").int8(1)
-                                    .name("Left").int8(10)
-                                    .name("Top").int8(20)
-                                    .name("Width").int8(100)
-                                    .name("Height").int8(30)
-                                    .name("AutoSize").False()
-                                    .name("Caption").string("Text")
-                                    .name("Font.Charset").ident("DEFAULT_CHARSET")
-                                    .name("Font.Color").ident("clRed")
-                                    .name("Font.Height").int8(-27)
-                                    .name("Font.Name").string("Arial")
-                                    .name("Font.Style").u8(11).str("fsBold").u8(0)
-                                    .name("ParentFont").False()
-                                    .name("PopupMenu").ident("FrmMain.PopupMenuTxt")
-                                    .name("Transparent").True()
-                                    .end()
-                                    .end();
+    const QByteArray expected = StreamTest::TextObjectRecord();
     EXPECT_EQ(Hex(ComponentRecordBytes(l)), Hex(expected));
 
     auto back = ReadAs<TLabel>(expected);

@@ -54,6 +54,33 @@ struct Bytes {
     operator QByteArray() const { return Data; }
 };
 
+// The record of a text object "Text" at (10, 20), 100 x 30, Arial bold 20 point
+// red, transparent, with the text popup menu, as the file format writes it.
+inline QByteArray TextObjectRecord()
+{
+    return Bytes()
+        .signature()
+        .str("TLabel")
+        .str("C0")
+        .name("Tag").int8(1)
+        .name("Left").int8(10)
+        .name("Top").int8(20)
+        .name("Width").int8(100)
+        .name("Height").int8(30)
+        .name("AutoSize").False()
+        .name("Caption").string("Text")
+        .name("Font.Charset").ident("DEFAULT_CHARSET")
+        .name("Font.Color").ident("clRed")
+        .name("Font.Height").int8(-27)
+        .name("Font.Name").string("Arial")
+        .name("Font.Style").u8(11).str("fsBold").u8(0)
+        .name("ParentFont").False()
+        .name("PopupMenu").ident("FrmMain.PopupMenuTxt")
+        .name("Transparent").True()
+        .end()
+        .end();
+}
+
 // Readable failure output for byte comparisons.
 inline std::string Hex(const QByteArray& b) { return b.toHex(' ').toStdString(); }
 

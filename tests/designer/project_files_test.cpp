@@ -215,27 +215,7 @@ TEST_F(ProjectFiles, TextObjectWritesTheRecordOfTheFormat)
     l->Font()->SetStyle(FontStyleBit(fsBold));
     l->Font()->SetColor(clRed);
     Main()->UlozSoubor(Path("t.tvk"));
-    const QByteArray label = Bytes()
-                                 .signature()
-                                 .str("TLabel")
-                                 .str("C0")
-                                 .name("Tag").int8(1)
-                                 .name("Left").int8(10)
-                                 .name("Top").int8(20)
-                                 .name("Width").int8(100)
-                                 .name("Height").int8(30)
-                                 .name("AutoSize").False()
-                                 .name("Caption").string("Text")
-                                 .name("Font.Charset").ident("DEFAULT_CHARSET")
-                                 .name("Font.Color").ident("clRed")
-                                 .name("Font.Height").int8(-27)
-                                 .name("Font.Name").string("Arial")
-                                 .name("Font.Style").u8(11).str("fsBold").u8(0)
-                                 .name("ParentFont").False()
-                                 .name("PopupMenu").ident("FrmMain.PopupMenuTxt")
-                                 .name("Transparent").True()
-                                 .end()
-                                 .end();
+    const QByteArray label = StreamTest::TextObjectRecord();
     const QByteArray file = Read(Path("t.tvk"));
     // The label, then the background picture: nothing else is saved.
     EXPECT_EQ(Hex(file.left(label.size())), Hex(label));

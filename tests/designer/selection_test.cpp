@@ -321,3 +321,19 @@ TEST(Moving, DeleteFreesTheSelectionAndSelectsTheTopmost)
     m->PopupMenuTxtPopup(m);
     EXPECT_FALSE(m->mnuSmazat1->Enabled());
 }
+
+TEST(Moving, PressOnTheCentreLinesStaysWithTheSelection)
+{
+    TMainWindowFixture f;
+    f.ShowWindow();
+    TFrmMain* m = f.Main();
+    TShape* below = AddShape(m, 100, 100, 200, 200);
+    TShape* top = AddShape(m, 150, 250, 100, 80);
+    Select(m, top);
+    TSurfaceMouse mouse(m->PNLCD->Handle());
+    mouse.Press(QPoint(200, 290)); // where both centre lines cross
+    EXPECT_EQ(m->SelectedObject, top);
+    mouse.Move(QPoint(210, 300));
+    mouse.Release(QPoint(210, 300));
+    EXPECT_EQ(below->BoundsRect(), Bounds(100, 100, 200, 200));
+}

@@ -489,13 +489,15 @@ void TFrmMain::BuildPropertyLinks()
         l->SetParentFont(false);
         l->SetTransparent(true);
         l->SetCaption(item->Caption());
-        SetLinkLook(l, NormalFont);
+        // A command the program does not offer yet keeps the disabled look.
+        SetLinkLook(l, item->Enabled() ? NormalFont : DisableFont);
+        l->SetHelpContext(item->Enabled() ? 0 : 100);
         l->SetCursor(crHandPoint);
         l->OnMouseMove = [this](TComponent* s, TShiftState sh, int x, int y) { LinkMouseMove(s, sh, x, y); };
         l->OnMouseLeave = [this](TComponent* s) { LinkMouseLeave(s); };
         // The item's handler as it is when clicked (its area may bind it later).
         l->OnClick = [item](TComponent*) {
-            if (item->OnClick)
+            if (item->Enabled() && item->OnClick)
                 item->OnClick(item);
         };
         l->SetLeft(16);
