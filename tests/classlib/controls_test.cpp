@@ -304,6 +304,29 @@ TEST(Controls, DisabledControlsShowGreyedText)
     }
 }
 
+TEST(Controls, KeysWithoutAVirtualKeyCodeReachTheControl)
+{
+    // Letters of a national keyboard have no virtual-key code; a form with
+    // key preview and a key handler must not swallow them.
+    auto form = MakeShownForm();
+    form->SetKeyPreview(true);
+    int seen = 0;
+    form->OnKeyDown = [&](TComponent*, int& key, TShiftState) { seen = key; };
+    auto* edit = new TEdit(form.get());
+    edit->SetParent(form.get());
+    edit->OnKeyDown = [&](TComponent*, int& key, TShiftState) { seen = key; };
+    edit->SetFocus();
+    QKeyEvent iacute(QEvent::KeyPress, Qt::Key_Iacute, Qt::NoModifier, QString::fromUtf8("í"));
+    QCoreApplication::sendEvent(edit->Handle(), &iacute);
+    QKeyEvent rcaron(QEvent::KeyPress, 0x158, Qt::NoModifier, QString::fromUtf8("ř"));
+    QCoreApplication::sendEvent(edit->Handle(), &rcaron);
+    EXPECT_EQ(edit->Caption(), QString::fromUtf8("íř"));
+    EXPECT_EQ(seen, 0);
+    QTest::keyClick(edit->Handle(), Qt::Key_A);
+    EXPECT_EQ(seen, 'A');
+    EXPECT_EQ(edit->Caption(), QString::fromUtf8("ířa"));
+}
+
 TEST(Controls, ModalFormEndsWithTheButtonsResult)
 {
     auto* dlg = new Form(Application);

@@ -160,3 +160,28 @@ TEST(SpinEdit, ValuesComeFromTheTextWithLimitsOnlyWhenSet)
     s->SpinBox()->stepDown();
     EXPECT_EQ(s->Value(), -6);
 }
+
+TEST(PrintCorrectionWindow, TheExplanationsOfTheLanguageFileShowWhole)
+{
+    TFrmKorekce w(nullptr);
+    const TIniFile language(TestSupport::BinDir() + "/language.ini");
+    int bottom = 0;
+    for (TLabel* l : {w.lbPrKor1, w.lbPrKor2}) {
+        const QString text = language.ReadString("Czech", l->Name(), QString());
+        ASSERT_FALSE(text.isEmpty()) << l->Name().toStdString();
+        l->SetCaption(text);
+        // The height the wrapped text needs at the label's width.
+        TLabel needed(nullptr);
+        needed.Font()->Assign(l->Font());
+        needed.SetWordWrap(true);
+        needed.SetWidth(l->Width());
+        needed.SetCaption(text);
+        needed.SetAutoSize(true);
+        needed.AdjustBounds();
+        EXPECT_LE(needed.Height(), l->Height()) << l->Name().toStdString();
+        EXPECT_GE(l->Top(), bottom) << l->Name().toStdString();
+        bottom = l->Top() + l->Height();
+    }
+    EXPECT_LE(bottom, w.offx->Top());
+    EXPECT_LE(bottom, w.Image1->Top());
+}

@@ -123,6 +123,28 @@ TEST_F(Styles, NextAndPreviousStopAtTheEndsAndReapply)
     EXPECT_EQ(Main()->lComboStyly->ItemIndex(), 1);
 }
 
+TEST_F(Styles, ARefilledListGivesTheNextLinkItsLiveLookBack)
+{
+    // The last style of a disc design leaves the next link dead; a new
+    // document refills the list, and the link must look live again.
+    Choose(2);
+    ASSERT_EQ(Main()->SbLblNext->HelpContext(), 100);
+    Main()->FillStyleList();
+    EXPECT_TRUE(Main()->SbLblNext->Enabled());
+    EXPECT_EQ(Main()->SbLblNext->HelpContext(), 0);
+    EXPECT_EQ(Main()->SbLblNext->Font()->Color(), Main()->NormalFont->Font()->Color());
+    EXPECT_EQ(Main()->SbLblBack->HelpContext(), 100);
+    // The same for the background list.
+    Write(FDir + "/Background/a.jpg", QByteArray());
+    Main()->FillBackgroundList();
+    Main()->lComboPozadi->SetItemIndex(1);
+    Main()->MarkListEnds(Main()->lComboPozadi, Main()->SLblBack, Main()->SLblNext);
+    ASSERT_EQ(Main()->SLblNext->HelpContext(), 100);
+    Main()->FillBackgroundList();
+    EXPECT_EQ(Main()->SLblNext->HelpContext(), 0);
+    EXPECT_EQ(Main()->SLblNext->Font()->Color(), Main()->NormalFont->Font()->Color());
+}
+
 TEST_F(Styles, ADamagedStyleKeepsWhatWasReadMarked)
 {
     const QByteArray good = BuildStyleFiles()[0].Data;

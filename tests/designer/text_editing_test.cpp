@@ -210,3 +210,26 @@ TEST(TextEditing, TheEditorShowsThePictureBeneathItsTextWhereTheLabelDrawsIt)
     EXPECT_NEAR(inkEditor.bottom(), inkLabel.bottom(), 1);
     EXPECT_NEAR(inkEditor.right(), inkLabel.right(), 2);
 }
+
+TEST(TextEditing, CzechLettersTypeIntoTheEditor)
+{
+    TMainWindowFixture f;
+    f.ShowWindow();
+    TFrmMain* m = f.Main();
+    TLabel* text = AddText(m, QStringLiteral("Mo"), 100, 100);
+    OpenEditor(m, text);
+    QApplication::setActiveWindow(m->Window());
+    m->EditMemo->SetFocus();
+    m->EditMemo->Editor()->moveCursor(QTextCursor::End);
+    // As a Czech keyboard sends them: Latin-1 letters carry their own key
+    // code, the others the code of their capital.
+    const struct {
+        int Key;
+        const char* Text;
+    } keys[] = {{Qt::Key_Iacute, "í"}, {0x158, "ř"}, {Qt::Key_Eacute, "É"}, {0x17d, "ž"}};
+    for (const auto& k : keys) {
+        QKeyEvent press(QEvent::KeyPress, k.Key, Qt::NoModifier, QString::fromUtf8(k.Text));
+        QCoreApplication::sendEvent(m->EditMemo->Editor(), &press);
+    }
+    EXPECT_EQ(text->Caption(), QString::fromUtf8("MoířÉž"));
+}

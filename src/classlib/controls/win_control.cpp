@@ -562,21 +562,23 @@ void TWinControl::WndProc(TMessage& m)
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
         int key = static_cast<int>(m.WParam);
-        // Keys without a virtual-key code (punctuation, accented letters) come as 0;
-        // only a handler turning a real code into 0 takes the key from the window.
-        const bool known = key != 0;
+        // A key without a virtual-key code (a letter of a national keyboard
+        // such as "ř") has nothing for the handlers: its 0 is not "handled".
+        const bool coded = key != 0;
         TShiftState shift = 0;
         if (auto* ke = dynamic_cast<QKeyEvent*>(m.Event))
             shift = ShiftStateFromQt(ke->modifiers());
         // A form with key preview sees the key before its controls.
-        if (TCustomForm* form = ParentForm(); form && form != this && form->KeyPreview()) {
+        if (TCustomForm* form = ParentForm(); coded && form && form != this && form->KeyPreview()) {
             form->PreviewKeyDown(key, shift);
-            if (known && key == 0)
+            if (key == 0)
                 return;
         }
-        KeyDown(key, shift);
-        if (known && key == 0)
-            return; // handled: the window does not see the key
+        if (coded) {
+            KeyDown(key, shift);
+            if (key == 0)
+                return; // handled: the window does not see the key
+        }
         if (auto* ke = dynamic_cast<QKeyEvent*>(m.Event); ke && OnKeyPress && !ke->text().isEmpty()) {
             QChar ch = ke->text().at(0);
             KeyPress(ch);
@@ -588,12 +590,13 @@ void TWinControl::WndProc(TMessage& m)
     case WM_KEYUP:
     case WM_SYSKEYUP: {
         int key = static_cast<int>(m.WParam);
-        const bool known = key != 0;
+        if (key == 0)
+            break;
         TShiftState shift = 0;
         if (auto* ke = dynamic_cast<QKeyEvent*>(m.Event))
             shift = ShiftStateFromQt(ke->modifiers());
         KeyUp(key, shift);
-        if (known && key == 0)
+        if (key == 0)
             return;
         break;
     }

@@ -25,16 +25,17 @@ TFrmKorekce::TFrmKorekce(TComponent* owner) : TForm(owner)
         return lbl;
     };
 
-    lbPrKor1 = label("lbPrKor1", QStringLiteral("Posun celého tisku v milimetrech: kladné X doprava, kladné Y dolů."), 12, 8);
-    lbPrKor2 = label("lbPrKor2", QStringLiteral("Korekce platí pro každý další tisk."), 12, 38);
+    lbPrKor1 = label("lbPrKor1", QStringLiteral("Posun celého tisku v milimetrech: kladné X doprava, kladné Y dolů."), 12, 4);
+    lbPrKor2 = label("lbPrKor2", QStringLiteral("Korekce platí pro každý další tisk."), 12, 32);
     // The texts come from the language file: long ones wrap.
     for (TLabel* l : {lbPrKor1, lbPrKor2}) {
         l->SetAutoSize(false);
         l->SetWordWrap(true);
         l->SetWidth(304);
     }
+    // Two lines each, above the pictures and the spin edits.
     lbPrKor1->SetHeight(28);
-    lbPrKor2->SetHeight(20);
+    lbPrKor2->SetHeight(28);
 
     Image1 = place(new TImage(this), "Image1", 16, 60, 32, 32);
     Image2 = place(new TImage(this), "Image2", 16, 100, 32, 32);

@@ -328,9 +328,9 @@ void TFrmMain::FillBackgroundList()
     lComboPozadi->SetItemIndex(0);
     if (!listed)
         Application->MessageBox(sChybaCteniPozadi, Application->Title(), MB_OK);
-    const bool first = lComboPozadi->ItemIndex() == 0;
-    SetLinkLook(SLblBack, first ? DisableFont : NormalFont);
-    SLblBack->SetHelpContext(first ? 100 : 0);
+    // Both links take the look of the new list: the next link must not keep
+    // the dead look of the last entry of the list it had before.
+    MarkListEnds(lComboPozadi, SLblBack, SLblNext);
     SLblNext->SetEnabled(lComboPozadi->ItemIndex() != lComboPozadi->Items()->Count() - 1);
 }
 
@@ -352,9 +352,7 @@ void TFrmMain::FillStyleList()
     lComboStyly->SetItemIndex(0);
     if (!listed)
         Application->MessageBox(sChybaCteniSablony, Application->Title(), MB_OK);
-    const bool first = lComboStyly->ItemIndex() == 0;
-    SetLinkLook(SbLblBack, first ? DisableFont : NormalFont);
-    SbLblBack->SetHelpContext(first ? 100 : 0);
+    MarkListEnds(lComboStyly, SbLblBack, SbLblNext);
     SbLblNext->SetEnabled(lComboStyly->ItemIndex() != lComboStyly->Items()->Count() - 1);
 }
 
