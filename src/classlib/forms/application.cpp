@@ -123,8 +123,8 @@ void TApplication::Finalize()
 
 void TApplication::SetTitle(const QString& title)
 {
+    // Only the title: Qt would append a display name to every dialog's caption.
     FTitle = title;
-    QApplication::setApplicationDisplayName(title);
 }
 
 QString TApplication::ExeName() const { return QCoreApplication::applicationFilePath(); }
