@@ -277,13 +277,29 @@ TEST(Closing, ModifiedDocumentAsksYesNoCancel)
     EXPECT_THROW(m->FormCloseQuery(m, canClose), EAbort);
     EXPECT_TRUE(m->Modified);
 
-    // Yes on an untitled document: Save As; cancelling it still closes.
+    // Yes on an untitled document: Save As; cancelling it keeps the window
+    // open and the design unsaved, so nothing is lost.
     answer = IDYES;
     canClose = false;
-    m->FormCloseQuery(m, canClose);
-    EXPECT_TRUE(canClose);
+    EXPECT_THROW(m->FormCloseQuery(m, canClose), EAbort);
     EXPECT_EQ(saveDialogs, 1);
-    EXPECT_FALSE(m->Modified);
+    EXPECT_TRUE(m->Modified);
+}
+
+TEST(Closing, AFailedSaveKeepsTheDesignUnsavedAndTheWindowOpen)
+{
+    TMainWindowFixture f;
+    TFrmMain* m = f.Main();
+    // A file in a folder that does not exist cannot be written.
+    m->SetDocumentFileName(TestSupport::MakeTempDir() + "/chybi/navrh.tvk");
+    m->SetModified();
+    SetMessageBoxHook([](const QString&, const QString&, unsigned) { return IDYES; });
+    bool canClose = false;
+    EXPECT_ANY_THROW(m->FormCloseQuery(m, canClose));
+    EXPECT_TRUE(m->Modified);
+    // The plain Save command too.
+    EXPECT_ANY_THROW(m->btnSaveClick(m));
+    EXPECT_TRUE(m->Modified);
 }
 
 TEST(Closing, YesSavesATitledDocumentUnderItsName)

@@ -23,7 +23,17 @@ void TFrmMain::AskSaveChanges()
     switch (Application->MessageBox(sSouborNeniUlozen, sDotaz, MB_YESNOCANCEL | MB_ICONQUESTION)) {
     case IDYES:
         Modified = false;
-        btnSaveClick(this);
+        try {
+            btnSaveClick(this);
+        } catch (...) {
+            Modified = true; // nothing was saved: the design is still unsaved
+            throw;
+        }
+        // The user cancelled the Save As: the command stops rather than drop the design.
+        if (DocumentFileName == sUntitled) {
+            Modified = true;
+            Abort();
+        }
         break;
     case IDNO:
         break;

@@ -90,7 +90,12 @@ void TFrmMain::btnSaveClick(TComponent*)
         return;
     }
     Modified = false;
-    UlozSoubor(DocumentFileName);
+    try {
+        UlozSoubor(DocumentFileName);
+    } catch (...) {
+        Modified = true; // a failed save leaves the design unsaved
+        throw;
+    }
     SetDocumentFileName(DocumentFileName);
 }
 
