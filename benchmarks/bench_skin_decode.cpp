@@ -54,10 +54,10 @@ int main(int argc, char** argv)
     Decode("default skin (built in)", DefaultSkinArchive(), runs);
 
     // The largest vector by unpacked size.
-    // The shared vectors lie beside the source tree unless a folder is given.
+    // The test vectors of the tests unless a folder is given.
     const QString testdata = argc > 1 ? QString::fromLocal8Bit(argv[1])
                                       : QFileInfo(QStringLiteral(__FILE__)).absolutePath() +
-                                            QStringLiteral("/../../shared/testdata");
+                                            QStringLiteral("/../tests/data");
     QDir dir(testdata + QStringLiteral("/lzhuf"));
     QString largest;
     qint64 largestSize = -1;
