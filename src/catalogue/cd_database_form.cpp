@@ -30,10 +30,7 @@ TCDDatabaseForm::TCDDatabaseForm(TComponent* owner) : TForm(owner)
     ListView1->OnDblClick = [this](TComponent* s) { Button5Click(s); };
 
     auto button = [this](const char* name, const QString& caption, const QString& hint, int left) {
-        auto* b = new TButton(this);
-        b->SetName(QString::fromLatin1(name));
-        b->SetParent(this);
-        b->SetBounds(left, 184, 76, 25);
+        auto* b = Placed(new TButton(this), name, this, left, 184, 76, 25);
         b->SetCaption(caption);
         b->SetHint(hint);
         return b;

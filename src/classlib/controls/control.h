@@ -403,6 +403,23 @@ private:
 // The class-library control whose window is, or contains, the given widget.
 TWinControl* FindControl(QWidget* window);
 
+// Components made in code as a form designer lays them out: named, and for
+// controls on their parent at their place.
+template <class T>
+T* Named(T* component, const char* name)
+{
+    component->SetName(QString::fromLatin1(name));
+    return component;
+}
+
+template <class T>
+T* Placed(T* control, const char* name, TWinControl* parent, int left, int top, int width, int height)
+{
+    Named(control, name)->SetParent(parent);
+    control->SetBounds(left, top, width, height);
+    return control;
+}
+
 // A windowed control that paints itself on its own canvas.
 class TCustomControl : public TWinControl {
 public:

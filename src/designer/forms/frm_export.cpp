@@ -14,10 +14,7 @@ TFrmExport::TFrmExport(TComponent* owner) : TForm(owner)
     SetClientSize(483, 302);
 
     auto place = [this](auto* c, const char* name, int l, int t, int w, int h) {
-        c->SetName(QString::fromLatin1(name));
-        c->SetParent(this);
-        c->SetBounds(l, t, w, h);
-        return c;
+        return Placed(c, name, this, l, t, w, h);
     };
     Image1 = place(new TImage(this), "Image1", 16, 12, 48, 48);
     Image1->SetTransparent(true);

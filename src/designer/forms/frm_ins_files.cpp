@@ -12,10 +12,7 @@ TFrmInsFiles::TFrmInsFiles(TComponent* owner) : TForm(owner)
     SetClientSize(310, 140);
 
     auto place = [this](auto* c, const char* name, int l, int t, int w, int h) {
-        c->SetName(QString::fromLatin1(name));
-        c->SetParent(this);
-        c->SetBounds(l, t, w, h);
-        return c;
+        return Placed(c, name, this, l, t, w, h);
     };
     delext = place(new TCheckBox(this), "delext", 16, 16, 280, 17);
     delext->SetCaption(QStringLiteral("Odstranit přípony souborů"));

@@ -27,8 +27,7 @@ TFrmInsText::TFrmInsText(TComponent* owner) : TForm(owner)
     SetClientSize(369, 245);
 
     auto named = [](auto* c, const char* name, TWinControl* parent) {
-        c->SetName(QString::fromLatin1(name));
-        c->SetParent(parent);
+        Named(c, name)->SetParent(parent);
         return c;
     };
     PageControl1 = named(new TPageControl(this), "PageControl1", this);

@@ -14,10 +14,7 @@ TFrmKorekce::TFrmKorekce(TComponent* owner) : TForm(owner)
     SetClientSize(328, 177);
 
     auto place = [this](auto* c, const char* name, int l, int t, int w, int h) {
-        c->SetName(QString::fromLatin1(name));
-        c->SetParent(this);
-        c->SetBounds(l, t, w, h);
-        return c;
+        return Placed(c, name, this, l, t, w, h);
     };
     auto label = [&](const char* name, const QString& text, int l, int t) {
         TLabel* lbl = place(new TLabel(this), name, l, t, 40, 13);

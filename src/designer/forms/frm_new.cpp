@@ -50,10 +50,7 @@ TFrmNew::TFrmNew(TComponent* owner) : TForm(owner)
     SetClientSize(553, 293);
 
     auto place = [this](auto* c, const char* name, int l, int t, int w, int h) {
-        c->SetName(QString::fromLatin1(name));
-        c->SetParent(this);
-        c->SetBounds(l, t, w, h);
-        return c;
+        return Placed(c, name, this, l, t, w, h);
     };
     auto label = [&](const char* name, const QString& text, int l, int t) {
         TLabel* lbl = place(new TLabel(this), name, l, t, 60, 13);
@@ -81,11 +78,7 @@ TFrmNew::TFrmNew(TComponent* owner) : TForm(owner)
     Panel1->SetColor(clWhite);
     Panel1->SetCaption(QString());
     auto shape = [&](const char* name, int l, int t, int w, int h) {
-        auto* s = new TShape(this);
-        s->SetName(QString::fromLatin1(name));
-        s->SetParent(Panel1);
-        s->SetBounds(l, t, w, h);
-        return s;
+        return Placed(new TShape(this), name, Panel1, l, t, w, h);
     };
     Shape1 = shape("Shape1", 0, 0, 105, 147);
     Shape1->Brush()->SetStyle(bsClear);

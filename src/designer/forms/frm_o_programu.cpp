@@ -13,10 +13,7 @@ TFrmOProgramu::TFrmOProgramu(TComponent* owner) : TForm(owner)
     SetClientSize(456, 242);
 
     auto place = [this](auto* c, const char* name, int l, int t, int w, int h) {
-        c->SetName(QString::fromLatin1(name));
-        c->SetParent(this);
-        c->SetBounds(l, t, w, h);
-        return c;
+        return Placed(c, name, this, l, t, w, h);
     };
     auto arialBold = [](TControl* c, int height, TColor colour) {
         c->Font()->SetName(QStringLiteral("Arial"));

@@ -11,10 +11,7 @@ TFrmProgress::TFrmProgress(TComponent* owner) : TForm(owner)
     SetClientSize(291, 71);
 
     auto place = [this](auto* c, const char* name, int l, int t, int w, int h) {
-        c->SetName(QString::fromLatin1(name));
-        c->SetParent(this);
-        c->SetBounds(l, t, w, h);
-        return c;
+        return Placed(c, name, this, l, t, w, h);
     };
     Bevel1 = place(new TBevel(this), "Bevel1", 0, 0, 291, 71);
     Bevel1->SetAlign(alClient);

@@ -19,10 +19,7 @@ TFrmStart::TFrmStart(TComponent* owner) : TForm(owner)
     SetColor(RGB(40, 62, 102));
 
     auto named = [this](auto* c, const char* name, int l, int t, int w, int h) {
-        c->SetName(QString::fromLatin1(name));
-        c->SetParent(this);
-        c->SetBounds(l, t, w, h);
-        return c;
+        return Placed(c, name, this, l, t, w, h);
     };
     Image1 = named(new TImage(this), "Image1", 0, 0, 400, 400);
     Image1->SetAlign(alClient);

@@ -55,19 +55,14 @@ void TFrmMain::CreateVectorTextControls()
 {
     RegisterObjectStreamClasses();
 
-    auto named = [](auto* c, const char* name) {
-        c->SetName(QString::fromLatin1(name));
-        return c;
-    };
-
-    Circl1 = named(new TShape(this), "Circl1");
+    Circl1 = Named(new TShape(this), "Circl1");
     Circl1->SetParent(PNLCD);
     Circl1->SetShape(stEllipse);
     Circl1->Brush()->SetStyle(bsClear);
     Circl1->Pen()->SetColor(clTeal);
     Circl1->SetVisible(false);
 
-    Circl2 = named(new TPanel(this), "Circl2");
+    Circl2 = Named(new TPanel(this), "Circl2");
     Circl2->SetParent(PNLCD);
     Circl2->SetBevelOuter(bvNone);
     Circl2->SetCaption(QString());
@@ -77,7 +72,7 @@ void TFrmMain::CreateVectorTextControls()
     Circl2->SetVisible(false);
 
     auto radiusHandle = [&](const char* name, TCursor cursor, TMouseMoveEvent move) {
-        auto* s = named(new TShape(this), name);
+        auto* s = Named(new TShape(this), name);
         s->SetParent(PNLCD);
         s->SetBounds(0, 0, 8, 8);
         s->Brush()->SetColor(clGray);
@@ -99,7 +94,7 @@ void TFrmMain::CreateVectorTextControls()
     CL = radiusHandle("CL", crSizeWE, [this](TComponent* s, TShiftState sh, int x, int y) { CLMouseMove(s, sh, x, y); });
 
     auto rotateHandle = [&](const char* name) {
-        auto* i = named(new TImage(this), name);
+        auto* i = Named(new TImage(this), name);
         i->SetParent(PNLCD);
         i->SetBounds(0, 0, 15, 17);
         DrawRotateIcon(i);

@@ -92,14 +92,9 @@ QImage CommandGlyph(TCommandGlyph glyph)
 
 void TFrmMain::CreateCommandsControls()
 {
-    auto named = [](auto* c, const char* name) {
-        c->SetName(QString::fromLatin1(name));
-        return c;
-    };
-
     // ---- tool buttons of the commands; their places come in ArrangeCommands
     auto button = [&](const char* name, const QString& hint, TToolButtonStyle style, TCommandGlyph glyph) {
-        auto* b = named(new TToolButton(this), name);
+        auto* b = Named(new TToolButton(this), name);
         b->SetParent(ToolBar1);
         b->SetStyle(style);
         b->SetHint(hint);
@@ -121,16 +116,16 @@ void TFrmMain::CreateCommandsControls()
     ToolButton8->SetEnabled(false); // until cloning is part of the program
     // The separators, named as the tool bars number their buttons.
     for (const char* name : {"ToolButton1", "ToolButton2", "ToolButton3", "ToolButton9", "ToolButton4", "ToolButton5"}) {
-        auto* b = named(new TToolButton(this), name);
+        auto* b = Named(new TToolButton(this), name);
         b->SetParent(ToolBar1);
         b->SetStyle(tbsSeparator);
     }
 
     // ---- the main menu
-    MainMenu1 = named(new TMainMenu(this), "MainMenu1");
+    MainMenu1 = Named(new TMainMenu(this), "MainMenu1");
     MainMenu1->SetImages(ToolBarImages);
     auto item = [&](TMenuItem* parent, const char* name, const char* caption, TShortCut shortcut = 0) {
-        auto* i = named(new TMenuItem(this), name);
+        auto* i = Named(new TMenuItem(this), name);
         i->SetCaption(QString::fromUtf8(caption));
         i->SetShortCut(shortcut);
         (parent ? parent : MainMenu1->Items())->Add(i);

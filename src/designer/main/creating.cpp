@@ -158,12 +158,8 @@ QImage ToolGlyph(TToolGlyph glyph)
 
 void TFrmMain::CreateCreatingControls()
 {
-    auto named = [](auto* c, const char* name) {
-        c->SetName(QString::fromLatin1(name));
-        return c;
-    };
     auto popup = [&](const char* name) {
-        auto* m = named(new TPopupMenu(this), name);
+        auto* m = Named(new TPopupMenu(this), name);
         return m;
     };
     auto item = [&](TPopupMenu* menu, const char* name, const QString& caption) {
@@ -230,13 +226,13 @@ void TFrmMain::CreateCreatingControls()
     del(tim3);
     PopupMenuTxtImg->OnPopup = [this](TComponent* s) { PopupMenuBckPopup(s); };
 
-    OpenPictureDialog = named(new TOpenPictureDialog(this), "OpenPictureDialog");
+    OpenPictureDialog = Named(new TOpenPictureDialog(this), "OpenPictureDialog");
     OpenPictureDialog->Filter = kPictureFilter;
-    OpenPictureLogo = named(new TOpenPictureDialog(this), "OpenPictureLogo");
+    OpenPictureLogo = Named(new TOpenPictureDialog(this), "OpenPictureLogo");
     OpenPictureLogo->Filter = kPictureFilter;
 
     // Glyphs of the tool buttons of the surface and of creating objects.
-    ToolBarImages = named(new TImageList(this), "ToolBarImages");
+    ToolBarImages = Named(new TImageList(this), "ToolBarImages");
     for (int g = tgOutline; g <= tgCircle; ++g)
         ToolBarImages->AddImage(ToolGlyph(static_cast<TToolGlyph>(g)));
     for (TToolBar* bar : {ToolBar1, ToolBar2})
@@ -247,7 +243,7 @@ void TFrmMain::CreateCreatingControls()
 
     // The tool buttons that reach these commands.
     auto button = [&](TToolBar* bar, const char* name, const QString& hint, TToolButtonStyle style) {
-        auto* b = named(new TToolButton(this), name);
+        auto* b = Named(new TToolButton(this), name);
         b->SetParent(bar);
         b->SetStyle(style);
         b->SetHint(hint);

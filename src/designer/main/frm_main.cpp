@@ -64,48 +64,43 @@ TFrmMain::~TFrmMain()
 // The window's own controls, as its layout resource would make them.
 void TFrmMain::CreateStartupControls()
 {
-    auto named = [](auto* c, const char* name) {
-        c->SetName(QString::fromLatin1(name));
-        return c;
-    };
-
-    ToolBar1 = named(new TToolBar(this), "ToolBar1");
+    ToolBar1 = Named(new TToolBar(this), "ToolBar1");
     ToolBar1->SetParent(this);
     ToolBar1->SetHeight(26);
     ToolBar1->SetAlign(alTop);
 
-    StatusBar = named(new TStatusBar(this), "StatusBar");
+    StatusBar = Named(new TStatusBar(this), "StatusBar");
     StatusBar->SetParent(this);
     StatusBar->AddPanel(700);
     StatusBar->AddPanel(100, taCenter);
 
-    ToolBar2 = named(new TToolBar(this), "ToolBar2");
+    ToolBar2 = Named(new TToolBar(this), "ToolBar2");
     ToolBar2->SetParent(this);
     ToolBar2->SetAlign(alLeft); // a tool bar starts aligned to the top: turn it first
     ToolBar2->SetWidth(30);
 
-    PNLR = named(new TPanel(this), "PNLR");
+    PNLR = Named(new TPanel(this), "PNLR");
     PNLR->SetParent(this);
     PNLR->SetWidth(200);
     PNLR->SetBevelOuter(bvNone);
     PNLR->SetAlign(alRight);
     PNLR->SetColor(clWhite);
 
-    ScrollBox = named(new TScrollBox(this), "ScrollBox");
+    ScrollBox = Named(new TScrollBox(this), "ScrollBox");
     ScrollBox->SetParent(this);
     ScrollBox->SetAlign(alClient);
     ScrollBox->SetColor(clAppWorkSpace);
 
-    BckImg = named(new TImage(this), "BckImg");
+    BckImg = Named(new TImage(this), "BckImg");
     BckImg->SetParent(ScrollBox);
     BckImg->SetStretch(true);
 
-    BckPnl = named(new TPanel(this), "BckPnl");
+    BckPnl = Named(new TPanel(this), "BckPnl");
     BckPnl->SetParent(ScrollBox);
     BckPnl->SetBevelOuter(bvNone);
     BckPnl->SetVisible(false);
 
-    PNLCD = named(new TPanel(this), "PNLCD");
+    PNLCD = Named(new TPanel(this), "PNLCD");
     PNLCD->SetParent(ScrollBox);
     PNLCD->SetBevelOuter(bvNone);
     PNLCD->SetBorderStyle(bsSingleBorder);
@@ -113,22 +108,22 @@ void TFrmMain::CreateStartupControls()
     PNLCD->SetColor(clWhite);
     PNLCD->SetBounds(1, 1, 461, 461);
 
-    IMGBck = named(new TImage(this), "IMGBck");
+    IMGBck = Named(new TImage(this), "IMGBck");
     IMGBck->SetParent(PNLCD);
     IMGBck->SetTag(3);
     IMGBck->SetStretch(true);
     IMGBck->SetAlign(alClient);
 
-    TopVSA = named(new TImage(this), "TopVSA");
+    TopVSA = Named(new TImage(this), "TopVSA");
     TopVSA->SetParent(PNLCD);
     TopVSA->SetAlign(alClient);
     TopVSA->SetVisible(false);
 
-    PanelStyl = named(new TPanel(this), "PanelStyl");
+    PanelStyl = Named(new TPanel(this), "PanelStyl");
     PanelStyl->SetParent(this);
     PanelStyl->SetVisible(false);
 
-    BilyImg = named(new TImage(this), "BilyImg");
+    BilyImg = Named(new TImage(this), "BilyImg");
     BilyImg->SetParent(PanelStyl);
     BilyImg->SetVisible(false);
     {
@@ -138,25 +133,25 @@ void TFrmMain::CreateStartupControls()
         c->FillRect(TRect(0, 0, BilyImg->Width(), BilyImg->Height()));
     }
 
-    SizeLabel = named(new TLabel(this), "SizeLabel");
+    SizeLabel = Named(new TLabel(this), "SizeLabel");
     SizeLabel->SetParent(PanelStyl);
     SizeLabel->SetVisible(false);
 
-    SizeImage = named(new TImage(this), "SizeImage");
+    SizeImage = Named(new TImage(this), "SizeImage");
     SizeImage->SetParent(PanelStyl);
     SizeImage->SetVisible(false);
 
     const QString filter = QStringLiteral("Tessavik [*.tvk]|*.tvk|Vše [*.*]|*.*");
-    OpenDialog = named(new TOpenDialog(this), "OpenDialog");
+    OpenDialog = Named(new TOpenDialog(this), "OpenDialog");
     OpenDialog->DefaultExt = QStringLiteral("*.tvk");
     OpenDialog->Filter = filter;
-    SaveDialog = named(new TSaveDialog(this), "SaveDialog");
+    SaveDialog = Named(new TSaveDialog(this), "SaveDialog");
     SaveDialog->DefaultExt = QStringLiteral("*.tvk");
     SaveDialog->Filter = filter;
     SaveDialog->Options = ofOverwritePrompt | ofHideReadOnly | ofEnableSizing;
 
     // The skin component carries the default skin as its stored skin stream.
-    SkinData1 = named(new TSkinData(this), "SkinData1");
+    SkinData1 = Named(new TSkinData(this), "SkinData1");
     SkinData1->SetActive(true);
     {
         QByteArray framed = DefaultSkinStreamProperty();

@@ -144,20 +144,16 @@ private:
 
 void TFrmMain::CreatePrintingControls()
 {
-    auto named = [](auto* c, const char* name) {
-        c->SetName(QString::fromLatin1(name));
-        return c;
-    };
-    TiskRam = named(new TMenuItem(this), "TiskRam");
+    TiskRam = Named(new TMenuItem(this), "TiskRam");
     TiskRam->SetCaption(QStringLiteral("Tisknout orámování"));
     TiskRam->OnClick = [this](TComponent* s) { TiskRamClick(s); };
-    Barvarmovn1 = named(new TMenuItem(this), "Barvarmovn1");
+    Barvarmovn1 = Named(new TMenuItem(this), "Barvarmovn1");
     Barvarmovn1->SetCaption(QStringLiteral("Barva rámování"));
     Barvarmovn1->OnClick = [this](TComponent* s) { Barvarmovn1Click(s); };
-    BarvaRamu = named(new TColorDialog(this), "BarvaRamu");
-    PrintDialog = named(new TPrintDialog(this), "PrintDialog");
+    BarvaRamu = Named(new TColorDialog(this), "BarvaRamu");
+    PrintDialog = Named(new TPrintDialog(this), "PrintDialog");
 
-    PrintMemo = named(new TMemo(this), "PrintMemo");
+    PrintMemo = Named(new TMemo(this), "PrintMemo");
     PrintMemo->SetParent(PanelStyl);
     PrintMemo->SetVisible(false);
     PrintMemo->SetBorderStyle(bsNoneBorder);

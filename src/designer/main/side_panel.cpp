@@ -84,8 +84,7 @@ bool ListFiles(const QString& folder, const QString& mask, QStringList& names)
 void TFrmMain::CreateSidePanelControls()
 {
     auto named = [](auto* c, const char* name, TWinControl* parent) {
-        c->SetName(QString::fromLatin1(name));
-        c->SetParent(parent);
+        Named(c, name)->SetParent(parent);
         return c;
     };
 

@@ -32,13 +32,8 @@ void LayWhiteBacking(TImage* backing, int left, int top, int width, int height)
 
 void TFrmMain::CreateSurfaceControls()
 {
-    auto named = [](auto* c, const char* name) {
-        c->SetName(QString::fromLatin1(name));
-        return c;
-    };
-
     // Windows on the surface, bottom to top: the mask, then the guides, then the cross.
-    VK1 = named(new TPanel(this), "VK1");
+    VK1 = Named(new TPanel(this), "VK1");
     VK1->SetParent(PNLCD);
     VK1->SetBevelOuter(bvNone);
     VK1->SetColor(TColor(0xF5F5F5));
@@ -46,7 +41,7 @@ void TFrmMain::CreateSurfaceControls()
     VK1->SetAlign(alClient);
     VK1->OnMouseDown = [this](TComponent* s, TMouseButton b, TShiftState sh, int x, int y) { VK1PMouseDown(s, b, sh, x, y); };
 
-    VK1P = named(new TShape(this), "VK1P");
+    VK1P = Named(new TShape(this), "VK1P");
     VK1P->SetParent(VK1);
     VK1P->SetAlign(alClient);
     VK1P->Brush()->SetColor(TColor(0xCACACA));
@@ -54,7 +49,7 @@ void TFrmMain::CreateSurfaceControls()
     VK1P->Pen()->SetStyle(psClear);
     VK1P->OnMouseDown = [this](TComponent* s, TMouseButton b, TShiftState sh, int x, int y) { VK1PMouseDown(s, b, sh, x, y); };
 
-    VK1T = named(new TImage(this), "VK1T");
+    VK1T = Named(new TImage(this), "VK1T");
     VK1T->SetParent(VK1);
     VK1T->SetAlign(alClient);
     VK1T->OnClick = [this](TComponent* s) { VK1TClick(s); };
@@ -63,7 +58,7 @@ void TFrmMain::CreateSurfaceControls()
     VK1T->OnMouseUp = [this](TComponent* s, TMouseButton b, TShiftState sh, int x, int y) { VK1TMouseUp(s, b, sh, x, y); };
 
     auto guide = [&](const char* name, TColor color) {
-        auto* p = named(new TPanel(this), name);
+        auto* p = Named(new TPanel(this), name);
         p->SetParent(PNLCD);
         p->SetBevelOuter(bvNone);
         p->SetCaption(QString());
@@ -81,18 +76,18 @@ void TFrmMain::CreateSurfaceControls()
     K2 = guide("K2", clRed);
     K2->SetAlign(alNone);
 
-    VRull = named(new TImage(this), "VRull");
+    VRull = Named(new TImage(this), "VRull");
     VRull->SetParent(BckPnl);
     VRull->SetAlign(alClient);
     VRull->SetVisible(false);
 
-    btnLayer01 = named(new TToolButton(this), "btnLayer01");
+    btnLayer01 = Named(new TToolButton(this), "btnLayer01");
     btnLayer01->SetParent(ToolBar1);
     btnLayer01->SetStyle(tbsCheck);
     btnLayer01->SetHint(QStringLiteral("Ořez CD"));
     btnLayer01->SetCaption(btnLayer01->Hint());
     btnLayer01->OnClick = [this](TComponent* s) { btnLayer01Click(s); };
-    btnKriz = named(new TToolButton(this), "btnKriz");
+    btnKriz = Named(new TToolButton(this), "btnKriz");
     btnKriz->SetParent(ToolBar1);
     btnKriz->SetStyle(tbsCheck);
     btnKriz->SetHint(QStringLiteral("Pomocná mřížka"));
