@@ -43,6 +43,21 @@ QRect InkBox(const QImage& page, const QRect& area)
                 box |= QRect(x, y, 1, 1);
     return box;
 }
+
+// A shown main window with a 120 x 120 mm box at (10, 20) mm, printed on the
+// raster printer with its cut frames, the question already answered.
+class PrintedBox : public ::testing::Test {
+protected:
+    PrintedBox()
+    {
+        f.ShowWindow();
+        SetTemplate(m, true, false, 120, 120, 10, 20);
+        m->TiskRam->SetChecked(true);
+    }
+    TMainWindowFixture f;
+    TRasterPrinterScope printer;
+    TFrmMain* m = f.Main();
+};
 } // namespace
 
 TEST(Printing, ScalesPerAxisByThePrintersResolutionTruncatingTowardZero)
@@ -342,14 +357,8 @@ TEST(Printing, AnErrorWhilePrintingDropsTheJobAndClosesTheProgressWindow)
     EXPECT_EQ(printer.Device->PagesPrinted(), 1);
 }
 
-TEST(Printing, KeyColourPixelsAreLeftUntouchedEverywhereInThePicture)
+TEST_F(PrintedBox, KeyColourPixelsAreLeftUntouchedEverywhereInThePicture)
 {
-    TMainWindowFixture f;
-    f.ShowWindow();
-    TRasterPrinterScope printer;
-    TFrmMain* m = f.Main();
-    SetTemplate(m, true, false, 120, 120, 10, 20);
-    m->TiskRam->SetChecked(true);
     SetSolidBackground(m, Qt::blue);
     // 4 x 4: green in the top-left corner, inside and at the bottom-left.
     QImage logo = SolidImage(4, 4, Qt::red);
@@ -376,14 +385,8 @@ TEST(Printing, KeyColourPixelsAreLeftUntouchedEverywhereInThePicture)
     EXPECT_TRUE(picture->Transparent());
 }
 
-TEST(Printing, UnstretchedPicturePrintsTheTopLeftPartTheScreenShows)
+TEST_F(PrintedBox, UnstretchedPicturePrintsTheTopLeftPartTheScreenShows)
 {
-    TMainWindowFixture f;
-    f.ShowWindow();
-    TRasterPrinterScope printer;
-    TFrmMain* m = f.Main();
-    SetTemplate(m, true, false, 120, 120, 10, 20);
-    m->TiskRam->SetChecked(true);
     QImage quarters = SolidImage(40, 40, Qt::blue);
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 20; ++x)
@@ -394,7 +397,7 @@ TEST(Printing, UnstretchedPicturePrintsTheTopLeftPartTheScreenShows)
     ExpectFilledExactly(printer.Device->Page(), 787, 512, 787 + 100, 512 + 50, Red);
 }
 
-TEST(Printing, CircularTextPrintsTheVisiblePartOfItsPictureByKeyColour)
+TEST_F(PrintedBox, CircularTextPrintsTheVisiblePartOfItsPictureByKeyColour)
 {
     // A picture object of the circular-text kind: its picture is larger than
     // its bounds, which show the top-left part.
@@ -402,12 +405,6 @@ TEST(Printing, CircularTextPrintsTheVisiblePartOfItsPictureByKeyColour)
         using TImage::TImage;
         TV_CLASS_NAME(TCFImage)
     };
-    TMainWindowFixture f;
-    f.ShowWindow();
-    TRasterPrinterScope printer;
-    TFrmMain* m = f.Main();
-    SetTemplate(m, true, false, 120, 120, 10, 20);
-    m->TiskRam->SetChecked(true);
     SetSolidBackground(m, Qt::blue);
     QImage text = SolidImage(32, 32, Qt::white); // white ground, the key
     for (int y = 0; y < 32; ++y)
@@ -429,14 +426,8 @@ TEST(Printing, CircularTextPrintsTheVisiblePartOfItsPictureByKeyColour)
     EXPECT_TRUE(circular->Transparent());
 }
 
-TEST(Printing, TransparentJpegPrintsOpaque)
+TEST_F(PrintedBox, TransparentJpegPrintsOpaque)
 {
-    TMainWindowFixture f;
-    f.ShowWindow();
-    TRasterPrinterScope printer;
-    TFrmMain* m = f.Main();
-    SetTemplate(m, true, false, 120, 120, 10, 20);
-    m->TiskRam->SetChecked(true);
     SetSolidBackground(m, Qt::blue);
     TBitmap white;
     white.SetImage(SolidImage(16, 16, Qt::white));
@@ -492,14 +483,8 @@ TEST(Printing, HiddenObjectsAreNotPrintedButAHiddenBackgroundIs)
     ExpectFilledExactly(page, 187, 212, 187 + w, 212 + h, Yellow);
 }
 
-TEST(Printing, TextPrintsLineByLineAtTheSamePointSize)
+TEST_F(PrintedBox, TextPrintsLineByLineAtTheSamePointSize)
 {
-    TMainWindowFixture f;
-    f.ShowWindow();
-    TRasterPrinterScope printer;
-    TFrmMain* m = f.Main();
-    SetTemplate(m, true, false, 120, 120, 10, 20);
-    m->TiskRam->SetChecked(true);
     auto* label = new TLabel(m);
     label->SetTag(1);
     label->SetParent(m->PNLCD);
