@@ -91,3 +91,11 @@ void FreeAndNil(T*& p)
     p = nullptr;
     delete tmp;
 }
+
+// A component made in code, named as a form designer would name it.
+template <class T>
+T* Named(T* component, const char* name)
+{
+    component->SetName(QString::fromLatin1(name));
+    return component;
+}

@@ -403,15 +403,8 @@ private:
 // The class-library control whose window is, or contains, the given widget.
 TWinControl* FindControl(QWidget* window);
 
-// Components made in code as a form designer lays them out: named, and for
-// controls on their parent at their place.
-template <class T>
-T* Named(T* component, const char* name)
-{
-    component->SetName(QString::fromLatin1(name));
-    return component;
-}
-
+// A control made in code as a form designer lays it out: named, on its
+// parent, at its place.
 template <class T>
 T* Placed(T* control, const char* name, TWinControl* parent, int left, int top, int width, int height)
 {
