@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 struct TIniFile::Parsed {
     QStringList Lines;
@@ -109,13 +108,8 @@ void TIniFile::Save(const Parsed& p)
 {
     const QString path = QFileInfo::exists(FFileName) ? FFileName : ResolvePathCase(FFileName);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        throw EFileError(QStringLiteral("Cannot create file \"%1\". %2").arg(FFileName, f.errorString()));
     const QString text = p.Lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n");
-    f.write(p.Ansi ? UnicodeToAnsi(text) : text.toUtf8());
-    if (!f.commit())
-        throw EFileError(QStringLiteral("Cannot write file \"%1\". %2").arg(FFileName, f.errorString()));
+    SaveFileSafely(path, [&](QIODevice& f) { f.write(p.Ansi ? UnicodeToAnsi(text) : text.toUtf8()); }, FFileName);
     FCache.reset(); // read back from disk next time
 }
 

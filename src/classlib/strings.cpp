@@ -3,7 +3,6 @@
 #include "classlib/sysutils.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 
 QString TStrings::Strings(int index) const
@@ -293,20 +292,14 @@ void TStrings::CheckIndex(int index) const
 
 void TStrings::LoadFromFile(const QString& fileName)
 {
-    QFile f(ResolvePathCase(fileName));
-    if (!f.open(QIODevice::ReadOnly))
-        throw EFileError(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, f.errorString()));
+    QFile f;
+    OpenFileForReading(f, fileName);
     SetText(DecodeText(f.readAll()));
 }
 
 void TStrings::SaveToFile(const QString& fileName) const
 {
-    QSaveFile f(fileName);
-    if (!f.open(QIODevice::WriteOnly))
-        throw EFileError(QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, f.errorString()));
-    f.write(Text().toUtf8());
-    if (!f.commit())
-        throw EFileError(QStringLiteral("Cannot write file \"%1\". %2").arg(fileName, f.errorString()));
+    SaveFileSafely(fileName, [this](QIODevice& f) { f.write(Text().toUtf8()); });
 }
 
 int TStringList::Compare(const QString& a, const QString& b) const

@@ -1,7 +1,9 @@
 #include "classlib/sysutils.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QStringDecoder>
 #include <cmath>
 #include <limits>
@@ -278,6 +280,24 @@ bool FileExists(const QString& path)
 {
     QFileInfo fi(ResolvePathCase(path));
     return fi.exists() && !fi.isDir();
+}
+
+void OpenFileForReading(QFile& file, const QString& fileName)
+{
+    file.setFileName(ResolvePathCase(fileName));
+    if (!file.open(QIODevice::ReadOnly))
+        throw EFileError(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, file.errorString()));
+}
+
+void SaveFileSafely(const QString& path, const std::function<void(QIODevice&)>& write, const QString& shownName)
+{
+    const QString& name = shownName.isEmpty() ? path : shownName;
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        throw EFileError(QStringLiteral("Cannot create file \"%1\". %2").arg(name, f.errorString()));
+    write(f);
+    if (!f.commit())
+        throw EFileError(QStringLiteral("Cannot write file \"%1\". %2").arg(name, f.errorString()));
 }
 
 bool DirectoryExists(const QString& path)

@@ -5,7 +5,11 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
+
+class QFile;
+class QIODevice;
 
 // Base of every error that ends the current command with a message box.
 class Exception : public std::exception {
@@ -63,6 +67,12 @@ QString ExtractFileExt(const QString& path);    // with the dot
 QString IncludeTrailingPathDelimiter(const QString& path);
 QString ExcludeTrailingPathDelimiter(const QString& path);
 bool FileExists(const QString& path);
+// Opens a file for reading (its name resolved as ResolvePathCase does); throws EFileError.
+void OpenFileForReading(QFile& file, const QString& fileName);
+// Writes a file beside the old one and renames it over it, so a failed save keeps the
+// old file; throws EFileError naming shownName (the path itself when empty).
+void SaveFileSafely(const QString& path, const std::function<void(QIODevice&)>& write,
+                    const QString& shownName = QString());
 bool DirectoryExists(const QString& path);
 // Resolves a path whose components may differ in letter case or use "\"
 // from what is on disk; returns the path unchanged when nothing matches.

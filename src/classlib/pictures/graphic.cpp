@@ -4,7 +4,6 @@
 #include "classlib/sysutils.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 
 void TGraphic::SetTransparent(bool value)
@@ -26,21 +25,14 @@ void TGraphic::Changed() { SetModified(true); }
 
 void TGraphic::LoadFromFile(const QString& fileName)
 {
-    QFile f(ResolvePathCase(fileName));
-    if (!f.open(QIODevice::ReadOnly))
-        throw EFileError(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, f.errorString()));
+    QFile f;
+    OpenFileForReading(f, fileName);
     LoadFromStream(f);
 }
 
 void TGraphic::SaveToFile(const QString& fileName)
 {
-    // Written beside the old file and renamed over it, so a failed save keeps the old one.
-    QSaveFile f(fileName);
-    if (!f.open(QIODevice::WriteOnly))
-        throw EFileError(QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, f.errorString()));
-    SaveToStream(f);
-    if (!f.commit())
-        throw EFileError(QStringLiteral("Cannot write file \"%1\". %2").arg(fileName, f.errorString()));
+    SaveFileSafely(fileName, [this](QIODevice& f) { SaveToStream(f); });
 }
 
 void TGraphic::ReadData(QIODevice& stream) { LoadFromStream(stream); }
