@@ -94,13 +94,9 @@ const TIniFile::Parsed& TIniFile::Load() const
         return p;
     p.Exists = true;
     const QByteArray bytes = f.readAll();
-    QString text = DecodeText(bytes);
+    const QString text = DecodeText(bytes);
     p.Ansi = !bytes.isEmpty() && text != QString::fromUtf8(bytes);
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    p.Lines = text.split(QLatin1Char('\n'));
-    if (!p.Lines.isEmpty() && p.Lines.last().isEmpty())
-        p.Lines.removeLast();
+    p.Lines = SplitLines(text);
     return p;
 }
 

@@ -138,14 +138,7 @@ void TStrings::SetText(const QString& text)
 {
     BeginUpdate();
     FItems.clear();
-    QString t = text;
-    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QStringList lines = t.split(QLatin1Char('\n'));
-    // A final line break does not start another line.
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    for (const QString& l : lines)
+    for (const QString& l : SplitLines(text))
         FItems.push_back(Item{l, nullptr});
     FChangedWhileUpdating = true;
     EndUpdate();

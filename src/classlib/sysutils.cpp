@@ -352,6 +352,22 @@ bool IsAsciiOnly(const QString& text)
     return true;
 }
 
+QString ToLineFeeds(const QString& text)
+{
+    QString t = text;
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return t;
+}
+
+QStringList SplitLines(const QString& text)
+{
+    QStringList lines = ToLineFeeds(text).split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
 QString DecodeText(const QByteArray& bytes)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <stdexcept>
@@ -82,5 +83,9 @@ QString ResolvePathCase(const QString& path);
 QString AnsiToUnicode(const QByteArray& bytes);
 QByteArray UnicodeToAnsi(const QString& text);   // unmappable characters become '?'
 bool IsAsciiOnly(const QString& text);
+// CR LF and a lone CR become LF.
+QString ToLineFeeds(const QString& text);
+// Lines split at CR LF, CR or LF; a final line break does not start another line.
+QStringList SplitLines(const QString& text);
 // Bytes that are valid UTF-8 are read as UTF-8, anything else as Windows-1250.
 QString DecodeText(const QByteArray& bytes);

@@ -1,6 +1,7 @@
 #include "classlib/controls/trans_memo.h"
 
 #include "classlib/forms/menus.h"
+#include "classlib/sysutils.h"
 
 #include <QContextMenuEvent>
 #include <QPlainTextDocumentLayout>
@@ -105,9 +106,7 @@ void TTransMemo::SetCaption(const QString& text)
         return;
     }
     // The editor takes the text whole: the line list would drop a trailing line break.
-    QString t = text;
-    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QString t = ToLineFeeds(text);
     FSyncing = true;
     Editor()->setPlainText(t);
     t = Editor()->toPlainText();

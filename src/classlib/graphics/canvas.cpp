@@ -1,6 +1,7 @@
 #include "classlib/graphics/canvas.h"
 
 #include "classlib/pictures/graphic.h"
+#include "classlib/sysutils.h"
 #include "platform/region.h"
 
 #include <QFontMetrics>
@@ -419,10 +420,7 @@ std::vector<PreparedLine> LayoutLines(const QString& text, unsigned flags, const
         t.replace(QLatin1Char('\n'), QLatin1Char(' '));
         paragraphs << t;
     } else {
-        QString t = text;
-        t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        paragraphs = t.split(QLatin1Char('\n'));
+        paragraphs = ToLineFeeds(text).split(QLatin1Char('\n'));
     }
     const bool noPrefix = flags & DT_NOPREFIX;
     for (const QString& para : paragraphs) {
