@@ -149,6 +149,9 @@ enum : unsigned {
     CM_MOUSEWHEEL = CM_BASE + 67,
 };
 
+// Mouse moves and button presses, releases and double clicks (not the wheel).
+constexpr bool IsMouseMessage(unsigned msg) { return msg >= WM_MOUSEMOVE && msg <= WM_MBUTTONDBLCLK; }
+
 // Mouse-message key states.
 enum : unsigned {
     MK_LBUTTON = 0x0001,

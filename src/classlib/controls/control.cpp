@@ -590,20 +590,6 @@ void TControl::HandleMouseMessage(TMessage& m)
 void TControl::WndProc(TMessage& m)
 {
     switch (m.Msg) {
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-    case WM_MBUTTONDBLCLK:
-        if (!FEnabled)
-            break;
-        HandleMouseMessage(m);
-        break;
     case CM_MOUSEENTER:
         TApplication::NoteMouseControl(this);
         if (OnMouseEnter)
@@ -614,6 +600,8 @@ void TControl::WndProc(TMessage& m)
             OnMouseLeave(this);
         break;
     default:
+        if (IsMouseMessage(m.Msg) && FEnabled)
+            HandleMouseMessage(m);
         break;
     }
     DefaultHandler(m);

@@ -513,17 +513,7 @@ void TWinControl::KeyPress(QChar& key)
 
 void TWinControl::WndProc(TMessage& m)
 {
-    switch (m.Msg) {
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-    case WM_MBUTTONDBLCLK: {
+    if (IsMouseMessage(m.Msg)) {
         const int x = LoWordSigned(m.LParam), y = HiWordSigned(m.LParam);
         TControl* target = FCaptureControl;
         if (!target)
@@ -552,6 +542,7 @@ void TWinControl::WndProc(TMessage& m)
         TControl::WndProc(m);
         return;
     }
+    switch (m.Msg) {
     case CM_MOUSELEAVE:
         if (FMouseControl) {
             TControl* old = FMouseControl;
