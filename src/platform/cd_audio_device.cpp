@@ -177,20 +177,23 @@ bool TCDAudioDevice::IsReady()
     return FHaveToc;
 }
 
-void TCDAudioDevice::CheckTrack(int track)
+void TCDAudioDevice::CheckReady()
 {
     Refresh();
     if (!FHaveToc)
         throw ECDAudioError(QStringLiteral("The CD drive is not ready"));
+}
+
+void TCDAudioDevice::CheckTrack(int track)
+{
+    CheckReady();
     if (track < 1 || track > static_cast<int>(FStarts.size()))
         throw ECDAudioError(QStringLiteral("Track %1 is not on the disc").arg(track));
 }
 
 int TCDAudioDevice::TrackCount()
 {
-    Refresh();
-    if (!FHaveToc)
-        throw ECDAudioError(QStringLiteral("The CD drive is not ready"));
+    CheckReady();
     return static_cast<int>(FStarts.size());
 }
 
@@ -210,8 +213,6 @@ int TCDAudioDevice::TrackLength(int track)
 
 int TCDAudioDevice::LeadOut()
 {
-    Refresh();
-    if (!FHaveToc)
-        throw ECDAudioError(QStringLiteral("The CD drive is not ready"));
+    CheckReady();
     return FLeadOut;
 }

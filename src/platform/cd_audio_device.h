@@ -47,6 +47,7 @@ private:
     void RefreshImage();
     bool ReadToc();
     void CloseHandle();
+    void CheckReady();
     void CheckTrack(int track);
 
     QString FName;
