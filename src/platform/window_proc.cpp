@@ -136,7 +136,6 @@ int VirtualKeyToQtKey(int vk)
 
 bool TranslateEvent(HWND window, QEvent* event, TMessage& m)
 {
-    Q_UNUSED(window);
     m = TMessage();
     m.Event = event;
     switch (event->type()) {
@@ -238,7 +237,7 @@ bool TranslateEvent(HWND window, QEvent* event, TMessage& m)
 
 TWindowBridge::TWindowBridge(HWND window) : QObject(window), FWindow(window)
 {
-    FProc = [this](TMessage& m) { CallNative(m); };
+    ResetProc();
     window->installEventFilter(this);
 }
 
@@ -316,9 +315,7 @@ bool TWindowBridge::eventFilter(QObject* watched, QEvent* event)
     TMessage m;
     if (!TranslateEvent(FWindow, event, m))
         return false;
-    QPointer<TWindowBridge> self(this);
     SafeCall([&] { Dispatch(m); });
-    Q_UNUSED(self);
     return true;
 }
 
