@@ -459,6 +459,10 @@ public:
     // Printer pixels from screen pixels, by the printer's resolution per axis.
     int PrnScaleX(int n);
     int PrnScaleY(int n);
+    // Where a surface position lands on the page: label place and correction
+    // added, scaled, less the printer's unprintable margin.
+    int PageX(long long x);
+    int PageY(long long y);
     void PrintLabel(TLabel* label);
     void PrintMemoLines(TMemo* memo);
     void PrintImage(TCanvas* canvas, TImage* image);
