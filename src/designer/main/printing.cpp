@@ -333,73 +333,69 @@ void DrawKeyColourCopy(TCanvas* canvas, const QImage& a, int x, int y)
 }
 
 bool IsJpeg(const TGraphic* g) { return dynamic_cast<const TJPEGImage*>(g) != nullptr; }
+
+// Where a picture object lands on the page, in printer pixels.
+struct TPagePlace {
+    int X = 0, Y = 0, W = 0, H = 0;
+};
+
+// False when the object prints nothing: hidden, without a picture, or no size on paper.
+bool PlacePicture(TFrmMain& m, TImage* image, TPagePlace& place)
+{
+    if (!image->Visible())
+        return false;
+    const TGraphic* graphic = image->Picture()->Graphic();
+    if (!graphic || graphic->Empty())
+        return false;
+    place.X = m.PageX(image->Left());
+    place.Y = m.PageY(image->Top());
+    place.W = m.PrnScaleX(image->Width());
+    place.H = m.PrnScaleY(image->Height());
+    return place.W > 0 && place.H > 0;
+}
+
+// A picture object's source drawn at its place: plainly, or when the object
+// is transparent (a JPEG never is) only where it differs from its top-left pixel.
+void DrawPicture(TCanvas* canvas, TImage* image, const TPagePlace& place, TGraphic* source)
+{
+    if (!image->Transparent() || IsJpeg(image->Picture()->Graphic())) {
+        canvas->StretchDraw(TRect(place.X, place.Y, place.X + place.W, place.Y + place.H), source);
+        return;
+    }
+    TBitmap a;
+    a.SetSize(place.W, place.H);
+    {
+        TOpaqueWhile opaque(image);
+        a.Canvas()->StretchDraw(TRect(0, 0, place.W, place.H), source);
+    }
+    a.Canvas()->Flush();
+    DrawKeyColourCopy(canvas, a.Image(), place.X, place.Y);
+}
 } // namespace
 
 void TFrmMain::PrintImage(TCanvas* canvas, TImage* image)
 {
-    if (!image->Visible())
+    TPagePlace place;
+    if (!PlacePicture(*this, image, place))
         return;
-    TGraphic* graphic = image->Picture()->Graphic();
-    if (!graphic || graphic->Empty())
-        return;
-    const int x = PageX(image->Left());
-    const int y = PageY(image->Top());
-    const int w = PrnScaleX(image->Width());
-    const int h = PrnScaleY(image->Height());
-    if (w <= 0 || h <= 0)
-        return;
-    TBitmap screenCopy;
-    if (!image->Stretch())
-        MakeScreenCopy(screenCopy, image);
-    if (image->Transparent() && !IsJpeg(graphic)) {
-        TBitmap a;
-        a.SetSize(w, h);
-        {
-            TOpaqueWhile opaque(image);
-            if (image->Stretch())
-                a.Canvas()->StretchDraw(TRect(0, 0, w, h), graphic);
-            else
-                a.Canvas()->StretchDraw(TRect(0, 0, w, h), &screenCopy);
-        }
-        a.Canvas()->Flush();
-        DrawKeyColourCopy(canvas, a.Image(), x, y);
+    if (image->Stretch()) {
+        DrawPicture(canvas, image, place, image->Picture()->Graphic());
         return;
     }
-    const TRect r(x, y, x + w, y + h);
-    if (image->Stretch())
-        canvas->StretchDraw(r, graphic);
-    else
-        canvas->StretchDraw(r, &screenCopy);
+    TBitmap screenCopy;
+    MakeScreenCopy(screenCopy, image);
+    DrawPicture(canvas, image, place, &screenCopy);
 }
 
 void TFrmMain::PrintTransparentImage(TCanvas* canvas, TImage* image)
 {
-    if (!image->Visible())
+    TPagePlace place;
+    if (!PlacePicture(*this, image, place))
         return;
-    TGraphic* graphic = image->Picture()->Graphic();
-    if (!graphic || graphic->Empty())
-        return;
-    const int x = PageX(image->Left());
-    const int y = PageY(image->Top());
-    const int w = PrnScaleX(image->Width());
-    const int h = PrnScaleY(image->Height());
-    if (w <= 0 || h <= 0)
-        return;
+    // Stretched or not, it prints what the screen shows of it.
     TBitmap screenCopy;
     MakeScreenCopy(screenCopy, image);
-    if (!image->Transparent() || IsJpeg(graphic)) {
-        // An opaque one prints what the screen shows of it.
-        canvas->StretchDraw(TRect(x, y, x + w, y + h), &screenCopy);
-        return;
-    }
-    TBitmap a;
-    a.SetSize(w, h);
-    {
-        TOpaqueWhile opaque(image);
-        a.Canvas()->StretchDraw(TRect(0, 0, w, h), &screenCopy);
-    }
-    a.Canvas()->Flush();
-    DrawKeyColourCopy(canvas, a.Image(), x, y);
+    DrawPicture(canvas, image, place, &screenCopy);
 }
 
 void TFrmMain::PrintShape(TShape* shape)
