@@ -109,16 +109,6 @@ void TFrmMain::BindVectorTextCommands()
     };
 }
 
-namespace {
-void ReleaseShapeTools(TFrmMain* m)
-{
-    m->TopVSA->SetVisible(false);
-    for (TToolButton* b : {m->btnRect, m->btnRound, m->btnCircl})
-        if (b)
-            b->SetDown(false);
-}
-} // namespace
-
 // ---------------------------------------------------------------- circular text
 
 void TFrmMain::SetCircTextHandlers(TControl* o)
@@ -136,7 +126,7 @@ void TFrmMain::SetCircTextHandlers(TControl* o)
 
 void TFrmMain::btnKruhText2Click(TComponent*)
 {
-    ReleaseShapeTools(this);
+    EndShapeTool();
     if (!FrmInsText)
         return;
     FrmInsText->Memo->SetText(QString());
@@ -265,7 +255,7 @@ void TFrmMain::CircTextMouseUp(TComponent*, TMouseButton, TShiftState, int, int)
 
 void TFrmMain::btnTextImgClick(TComponent*)
 {
-    ReleaseShapeTools(this);
+    EndShapeTool();
     if (!FrmInsText)
         return;
     TFrmInsText& d = *FrmInsText;
