@@ -193,6 +193,8 @@ public:
     // The shared bodies (circular text uses the press and release ends too).
     void ObjectMouseDown(TControl* object, bool leavesTextMode, int x, int y);
     void ObjectMouseMove(TControl* object, int x, int y);
+    // Moves the object by (dx, dy), keeping its grab point on the surface.
+    void DragObject(TControl* object, int dx, int dy);
     void ObjectMouseUp(TControl* object);
 
     // The eight handles; each copy inside the mask shares its mark's handlers.

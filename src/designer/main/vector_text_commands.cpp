@@ -217,17 +217,7 @@ void TFrmMain::CircTextMouseMove(TComponent*, TShiftState, int x, int y)
     HideSelectionFrame();
     SetModified();
     const int dx = x - DownX, dy = y - DownY;
-    int left = o->Left() + dx;
-    int top = o->Top() + dy;
-    if (left + DownX < 0)
-        left = -DownX;
-    if (left + DownX > PNLCD->Width())
-        left = PNLCD->Width() - DownX;
-    if (top + DownY < 0)
-        top = -DownY;
-    if (top + DownY > PNLCD->Height())
-        top = PNLCD->Height() - DownY;
-    o->SetBounds(left, top, o->Width(), o->Height());
+    DragObject(o, dx, dy);
     // The guide follows without the clamp; it only places the centre lines.
     Circl1->SetBounds(Circl1->Left() + dx, Circl1->Top() + dy, Circl1->Width(), Circl1->Height());
     ShowCircleCentreLines(true);
