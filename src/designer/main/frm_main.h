@@ -529,6 +529,8 @@ public:
     // this window's texts. RenderTextImage takes the style flags from the
     // selected object and gives it the font.
     void RenderCircularText(TControl* object, int radius, int angle, const QString& text);
+    // A circular text drawn again from its own radius, angle and text.
+    void RedrawCircularText(TControl* object);
     void RenderTextImage(TControl* object, const TFont* font, int angle, const QString& text);
     // Places and shows the guide ring and the eight handles for a circular text.
     void PlaceCircleGuide(TControl* object);

@@ -148,7 +148,7 @@ void TFrmMain::btnKruhText2Click(TComponent*)
     o->Canvas()->SetFont(FrmInsText->Memo->Font());
     o->SetHint(FrmInsText->Memo->Text());
     SelectedObject = o;
-    RenderCircularText(o, GetParamField(o->HelpKeyword(), 2), GetParamField(o->HelpKeyword(), 3), o->Hint());
+    RedrawCircularText(o);
     FinishNewObject(o, false, true);
     PlaceCircleGuide(o);
 }
@@ -168,7 +168,7 @@ void TFrmMain::crc1Click(TComponent*)
     SetModified();
     o->SetHint(FrmInsText->Memo->Text());
     o->Canvas()->SetFont(FrmInsText->Memo->Font());
-    RenderCircularText(o, GetParamField(o->HelpKeyword(), 2), GetParamField(o->HelpKeyword(), 3), o->Hint());
+    RedrawCircularText(o);
     RenumberObjects();
     RebuildLayerList();
     PlaceCircleGuide(o);
@@ -190,7 +190,7 @@ void TFrmMain::crc2Click(TComponent*)
         return;
     o->MFFont()->SetColor(dialog->Color);
     o->Canvas()->Font()->SetColor(dialog->Color);
-    RenderCircularText(o, GetParamField(o->HelpKeyword(), 2), GetParamField(o->HelpKeyword(), 3), o->Hint());
+    RedrawCircularText(o);
     RenumberObjects();
     RebuildLayerList();
     PlaceCircleGuide(o);
@@ -392,5 +392,5 @@ void TFrmMain::CreateCircTextFrom(TComponent* read)
     o->SetHelpKeyword(r->HelpKeyword());
     o->SetMFFont(r->MFFont());
     o->Canvas()->SetFont(r->MFFont());
-    RenderCircularText(o, GetParamField(o->HelpKeyword(), 2), GetParamField(o->HelpKeyword(), 3), o->Hint());
+    RedrawCircularText(o);
 }
