@@ -137,6 +137,12 @@ void TFrmMain::RenderCircularText(TControl* object, int radius, int angle, const
     ::RenderCircularText(o, radius, angle, text, host);
 }
 
+void TFrmMain::RedrawCircularText(TControl* object)
+{
+    RenderCircularText(object, GetParamField(object->HelpKeyword(), 2), GetParamField(object->HelpKeyword(), 3),
+                       object->Hint());
+}
+
 void TFrmMain::RenderTextImage(TControl* object, const TFont* font, int angle, const QString& text)
 {
     auto* o = dynamic_cast<TFImage*>(object);
@@ -285,7 +291,7 @@ void TFrmMain::RadiusHandleMove(int delta)
     SetModified();
     PNLCD->Repaint();
     o->SetHelpKeyword(ShiftParamField(o->HelpKeyword(), delta, 2));
-    RenderCircularText(o, GetParamField(o->HelpKeyword(), 2), GetParamField(o->HelpKeyword(), 3), o->Hint());
+    RedrawCircularText(o);
     PlaceCircleGuide(o);
 }
 

@@ -193,6 +193,8 @@ public:
     // The shared bodies (circular text uses the press and release ends too).
     void ObjectMouseDown(TControl* object, bool leavesTextMode, int x, int y);
     void ObjectMouseMove(TControl* object, int x, int y);
+    // Moves the object by (dx, dy), keeping its grab point on the surface.
+    void DragObject(TControl* object, int dx, int dy);
     void ObjectMouseUp(TControl* object);
 
     // The eight handles; each copy inside the mask shares its mark's handlers.
@@ -459,6 +461,10 @@ public:
     // Printer pixels from screen pixels, by the printer's resolution per axis.
     int PrnScaleX(int n);
     int PrnScaleY(int n);
+    // Where a surface position lands on the page: label place and correction
+    // added, scaled, less the printer's unprintable margin.
+    int PageX(long long x);
+    int PageY(long long y);
     void PrintLabel(TLabel* label);
     void PrintMemoLines(TMemo* memo);
     void PrintImage(TCanvas* canvas, TImage* image);
@@ -523,6 +529,8 @@ public:
     // this window's texts. RenderTextImage takes the style flags from the
     // selected object and gives it the font.
     void RenderCircularText(TControl* object, int radius, int angle, const QString& text);
+    // A circular text drawn again from its own radius, angle and text.
+    void RedrawCircularText(TControl* object);
     void RenderTextImage(TControl* object, const TFont* font, int angle, const QString& text);
     // Places and shows the guide ring and the eight handles for a circular text.
     void PlaceCircleGuide(TControl* object);

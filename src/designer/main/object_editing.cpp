@@ -62,9 +62,14 @@ void TFrmMain::ObjectMouseMove(TControl*, int x, int y)
     TControl* o = SelectedObject;
     HideSelectionFrame();
     SetModified();
-    int left = o->Left() + x - DownX;
-    int top = o->Top() + y - DownY;
-    // The grab point stays on the surface.
+    DragObject(o, x - DownX, y - DownY);
+    ShowCentreLines(true);
+}
+
+void TFrmMain::DragObject(TControl* o, int dx, int dy)
+{
+    int left = o->Left() + dx;
+    int top = o->Top() + dy;
     if (left + DownX < 0)
         left = -DownX;
     if (left + DownX > PNLCD->Width())
@@ -74,7 +79,6 @@ void TFrmMain::ObjectMouseMove(TControl*, int x, int y)
     if (top + DownY > PNLCD->Height())
         top = PNLCD->Height() - DownY;
     o->SetBounds(left, top, o->Width(), o->Height());
-    ShowCentreLines(true);
 }
 
 void TFrmMain::ObjectMouseUp(TControl* object)

@@ -172,6 +172,10 @@ int TFrmMain::PrnScaleY(int n)
     return static_cast<int>(std::clamp(std::trunc(n * q), double(INT_MIN), double(INT_MAX)));
 }
 
+int TFrmMain::PageX(long long x) { return Sum(PrnScaleX(Sum(x, CorrOffsetX, LabelOffsetX)), PhysOffsetX); }
+
+int TFrmMain::PageY(long long y) { return Sum(PrnScaleY(Sum(y, CorrOffsetY, LabelOffsetY)), PhysOffsetY); }
+
 void TFrmMain::btnPrintClick(TComponent*)
 {
     if (GetTemplateFlag(QStringLiteral("isKrab")) && !TiskRam->Checked()) {
@@ -275,14 +279,14 @@ void TFrmMain::PrintMemoLines(TMemo* memo)
     // so that they keep their size on paper.
     const double aspect = dpiY > 0 ? static_cast<double>(dpiX) / dpiY : 1.0;
     // Line tops add up in screen pixels; each is scaled on its own.
-    const int x = Sum(PrnScaleX(Sum(memo->Left(), CorrOffsetX, LabelOffsetX)), PhysOffsetX);
+    const int x = PageX(memo->Left());
     long long y = memo->Top();
     TStrings* lines = memo->Lines();
     for (int i = 0; i < lines->Count(); ++i) {
         const QString line = lines->Strings(i);
         SizeLabel->Font()->Assign(memo->Font());
         SizeLabel->SetCaption(line);
-        const int top = Sum(PrnScaleY(Sum(y, CorrOffsetY, LabelOffsetY)), PhysOffsetY);
+        const int top = PageY(y);
         if (aspect == 1.0) {
             canvas->TextOut(x, top, line);
         } else {
@@ -329,73 +333,69 @@ void DrawKeyColourCopy(TCanvas* canvas, const QImage& a, int x, int y)
 }
 
 bool IsJpeg(const TGraphic* g) { return dynamic_cast<const TJPEGImage*>(g) != nullptr; }
+
+// Where a picture object lands on the page, in printer pixels.
+struct TPagePlace {
+    int X = 0, Y = 0, W = 0, H = 0;
+};
+
+// False when the object prints nothing: hidden, without a picture, or no size on paper.
+bool PlacePicture(TFrmMain& m, TImage* image, TPagePlace& place)
+{
+    if (!image->Visible())
+        return false;
+    const TGraphic* graphic = image->Picture()->Graphic();
+    if (!graphic || graphic->Empty())
+        return false;
+    place.X = m.PageX(image->Left());
+    place.Y = m.PageY(image->Top());
+    place.W = m.PrnScaleX(image->Width());
+    place.H = m.PrnScaleY(image->Height());
+    return place.W > 0 && place.H > 0;
+}
+
+// A picture object's source drawn at its place: plainly, or when the object
+// is transparent (a JPEG never is) only where it differs from its top-left pixel.
+void DrawPicture(TCanvas* canvas, TImage* image, const TPagePlace& place, TGraphic* source)
+{
+    if (!image->Transparent() || IsJpeg(image->Picture()->Graphic())) {
+        canvas->StretchDraw(TRect(place.X, place.Y, place.X + place.W, place.Y + place.H), source);
+        return;
+    }
+    TBitmap a;
+    a.SetSize(place.W, place.H);
+    {
+        TOpaqueWhile opaque(image);
+        a.Canvas()->StretchDraw(TRect(0, 0, place.W, place.H), source);
+    }
+    a.Canvas()->Flush();
+    DrawKeyColourCopy(canvas, a.Image(), place.X, place.Y);
+}
 } // namespace
 
 void TFrmMain::PrintImage(TCanvas* canvas, TImage* image)
 {
-    if (!image->Visible())
+    TPagePlace place;
+    if (!PlacePicture(*this, image, place))
         return;
-    TGraphic* graphic = image->Picture()->Graphic();
-    if (!graphic || graphic->Empty())
-        return;
-    const int x = Sum(PrnScaleX(Sum(image->Left(), CorrOffsetX, LabelOffsetX)), PhysOffsetX);
-    const int y = Sum(PrnScaleY(Sum(image->Top(), CorrOffsetY, LabelOffsetY)), PhysOffsetY);
-    const int w = PrnScaleX(image->Width());
-    const int h = PrnScaleY(image->Height());
-    if (w <= 0 || h <= 0)
-        return;
-    TBitmap screenCopy;
-    if (!image->Stretch())
-        MakeScreenCopy(screenCopy, image);
-    if (image->Transparent() && !IsJpeg(graphic)) {
-        TBitmap a;
-        a.SetSize(w, h);
-        {
-            TOpaqueWhile opaque(image);
-            if (image->Stretch())
-                a.Canvas()->StretchDraw(TRect(0, 0, w, h), graphic);
-            else
-                a.Canvas()->StretchDraw(TRect(0, 0, w, h), &screenCopy);
-        }
-        a.Canvas()->Flush();
-        DrawKeyColourCopy(canvas, a.Image(), x, y);
+    if (image->Stretch()) {
+        DrawPicture(canvas, image, place, image->Picture()->Graphic());
         return;
     }
-    const TRect r(x, y, x + w, y + h);
-    if (image->Stretch())
-        canvas->StretchDraw(r, graphic);
-    else
-        canvas->StretchDraw(r, &screenCopy);
+    TBitmap screenCopy;
+    MakeScreenCopy(screenCopy, image);
+    DrawPicture(canvas, image, place, &screenCopy);
 }
 
 void TFrmMain::PrintTransparentImage(TCanvas* canvas, TImage* image)
 {
-    if (!image->Visible())
+    TPagePlace place;
+    if (!PlacePicture(*this, image, place))
         return;
-    TGraphic* graphic = image->Picture()->Graphic();
-    if (!graphic || graphic->Empty())
-        return;
-    const int x = Sum(PrnScaleX(Sum(image->Left(), CorrOffsetX, LabelOffsetX)), PhysOffsetX);
-    const int y = Sum(PrnScaleY(Sum(image->Top(), CorrOffsetY, LabelOffsetY)), PhysOffsetY);
-    const int w = PrnScaleX(image->Width());
-    const int h = PrnScaleY(image->Height());
-    if (w <= 0 || h <= 0)
-        return;
+    // Stretched or not, it prints what the screen shows of it.
     TBitmap screenCopy;
     MakeScreenCopy(screenCopy, image);
-    if (!image->Transparent() || IsJpeg(graphic)) {
-        // An opaque one prints what the screen shows of it.
-        canvas->StretchDraw(TRect(x, y, x + w, y + h), &screenCopy);
-        return;
-    }
-    TBitmap a;
-    a.SetSize(w, h);
-    {
-        TOpaqueWhile opaque(image);
-        a.Canvas()->StretchDraw(TRect(0, 0, w, h), &screenCopy);
-    }
-    a.Canvas()->Flush();
-    DrawKeyColourCopy(canvas, a.Image(), x, y);
+    DrawPicture(canvas, image, place, &screenCopy);
 }
 
 void TFrmMain::PrintShape(TShape* shape)
@@ -412,8 +412,8 @@ void TFrmMain::PrintShape(TShape* shape)
     canvas->Pen()->SetStyle(shape->Pen()->Style());
     const int penWidth = shape->Pen()->Width();
     canvas->Pen()->SetWidth(PrnScaleX(penWidth));
-    const int x = Sum(PrnScaleX(Sum(shape->Left(), CorrOffsetX, LabelOffsetX)), PhysOffsetX);
-    const int y = Sum(PrnScaleY(Sum(shape->Top(), CorrOffsetY, LabelOffsetY)), PhysOffsetY);
+    const int x = PageX(shape->Left());
+    const int y = PageY(shape->Top());
     const int w = PrnScaleX(shape->Width());
     const int h = PrnScaleY(shape->Height());
     // The pen stays inside the object's bounds.
@@ -442,8 +442,8 @@ void TFrmMain::PrintBackground(TImage* image)
     if (!graphic || graphic->Empty())
         return;
     TCanvas* canvas = Printer()->Canvas();
-    const int x = Sum(PrnScaleX(Sum(image->Left(), CorrOffsetX, LabelOffsetX)), PhysOffsetX);
-    const int y = Sum(PrnScaleY(Sum(image->Top(), CorrOffsetY, LabelOffsetY)), PhysOffsetY);
+    const int x = PageX(image->Left());
+    const int y = PageY(image->Top());
     // Half a millimetre beyond the surface's right and bottom edges.
     const TRect r(x, y, Sum(x, PrnScaleX(Sum(image->Width(), MmToPixels(0.5)))), Sum(y, PrnScaleY(Sum(image->Height(), MmToPixels(0.5)))));
     if (dynamic_cast<TBitmap*>(graphic) || dynamic_cast<TJPEGImage*>(graphic) || dynamic_cast<TGIFImage*>(graphic)) {
@@ -471,8 +471,8 @@ void TFrmMain::PrintWhiteMask()
 {
     TCanvas* canvas = Printer()->Canvas();
     SetDefaultState(canvas);
-    const int ox = Sum(PrnScaleX(Sum(CorrOffsetX, LabelOffsetX)), PhysOffsetX);
-    const int oy = Sum(PrnScaleY(Sum(CorrOffsetY, LabelOffsetY)), PhysOffsetY);
+    const int ox = PageX(0);
+    const int oy = PageY(0);
     const int pageWidth = Printer()->GetDeviceCaps(HORZRES);
     const int pageHeight = Printer()->GetDeviceCaps(VERTRES);
     CheckRegionBounds({pageWidth, pageHeight});
@@ -488,8 +488,8 @@ void TFrmMain::PrintWhiteMask()
         const int outerRight = Sum(ox, PrnScaleX(MmToPixels(okraj + 4.0)));
         const int outerBottom = Sum(oy, PrnScaleY(MmToPixels(okraj + 4.0)));
         const int inset = Sum(MmToPixels(okraj), -static_cast<long long>(MmToPixels(stred))) / 2;
-        const int hx = Sum(PrnScaleX(Sum(inset, CorrOffsetX, LabelOffsetX, MmToPixels(4.5))), PhysOffsetX);
-        const int hy = Sum(PrnScaleY(Sum(inset, CorrOffsetY, LabelOffsetY, MmToPixels(4.5))), PhysOffsetY);
+        const int hx = PageX(static_cast<long long>(inset) + MmToPixels(4.5));
+        const int hy = PageY(static_cast<long long>(inset) + MmToPixels(4.5));
         const int holeRight = Sum(hx, PrnScaleX(MmToPixels(stred - 4.0)));
         const int holeBottom = Sum(hy, PrnScaleY(MmToPixels(stred - 4.0)));
         CheckRegionBounds({ox, oy, outerRight, outerBottom, hx, hy, holeRight, holeBottom});
@@ -538,8 +538,8 @@ void TFrmMain::PrintCutFrame()
     const double stred = TemplateNumber(this, "Stred");
     const double w = turned ? stred : okraj;
     const double h = turned ? okraj : stred;
-    const int x0 = Sum(PrnScaleX(Sum(MmToPixels(2.0), CorrOffsetX, LabelOffsetX)), PhysOffsetX);
-    const int y0 = Sum(PrnScaleY(Sum(MmToPixels(2.0), CorrOffsetY, LabelOffsetY)), PhysOffsetY);
+    const int x0 = PageX(MmToPixels(2.0));
+    const int y0 = PageY(MmToPixels(2.0));
     DrawCutFrame(Printer()->Canvas(), x0, y0, Sum(x0, PrnScaleX(MmToPixels(w))), Sum(y0, PrnScaleY(MmToPixels(h))), C1Min->Color());
 }
 

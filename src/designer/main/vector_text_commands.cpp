@@ -109,16 +109,6 @@ void TFrmMain::BindVectorTextCommands()
     };
 }
 
-namespace {
-void ReleaseShapeTools(TFrmMain* m)
-{
-    m->TopVSA->SetVisible(false);
-    for (TToolButton* b : {m->btnRect, m->btnRound, m->btnCircl})
-        if (b)
-            b->SetDown(false);
-}
-} // namespace
-
 // ---------------------------------------------------------------- circular text
 
 void TFrmMain::SetCircTextHandlers(TControl* o)
@@ -136,7 +126,7 @@ void TFrmMain::SetCircTextHandlers(TControl* o)
 
 void TFrmMain::btnKruhText2Click(TComponent*)
 {
-    ReleaseShapeTools(this);
+    EndShapeTool();
     if (!FrmInsText)
         return;
     FrmInsText->Memo->SetText(QString());
@@ -158,7 +148,7 @@ void TFrmMain::btnKruhText2Click(TComponent*)
     o->Canvas()->SetFont(FrmInsText->Memo->Font());
     o->SetHint(FrmInsText->Memo->Text());
     SelectedObject = o;
-    RenderCircularText(o, GetParamField(o->HelpKeyword(), 2), GetParamField(o->HelpKeyword(), 3), o->Hint());
+    RedrawCircularText(o);
     FinishNewObject(o, false, true);
     PlaceCircleGuide(o);
 }
@@ -178,7 +168,7 @@ void TFrmMain::crc1Click(TComponent*)
     SetModified();
     o->SetHint(FrmInsText->Memo->Text());
     o->Canvas()->SetFont(FrmInsText->Memo->Font());
-    RenderCircularText(o, GetParamField(o->HelpKeyword(), 2), GetParamField(o->HelpKeyword(), 3), o->Hint());
+    RedrawCircularText(o);
     RenumberObjects();
     RebuildLayerList();
     PlaceCircleGuide(o);
@@ -200,7 +190,7 @@ void TFrmMain::crc2Click(TComponent*)
         return;
     o->MFFont()->SetColor(dialog->Color);
     o->Canvas()->Font()->SetColor(dialog->Color);
-    RenderCircularText(o, GetParamField(o->HelpKeyword(), 2), GetParamField(o->HelpKeyword(), 3), o->Hint());
+    RedrawCircularText(o);
     RenumberObjects();
     RebuildLayerList();
     PlaceCircleGuide(o);
@@ -227,17 +217,7 @@ void TFrmMain::CircTextMouseMove(TComponent*, TShiftState, int x, int y)
     HideSelectionFrame();
     SetModified();
     const int dx = x - DownX, dy = y - DownY;
-    int left = o->Left() + dx;
-    int top = o->Top() + dy;
-    if (left + DownX < 0)
-        left = -DownX;
-    if (left + DownX > PNLCD->Width())
-        left = PNLCD->Width() - DownX;
-    if (top + DownY < 0)
-        top = -DownY;
-    if (top + DownY > PNLCD->Height())
-        top = PNLCD->Height() - DownY;
-    o->SetBounds(left, top, o->Width(), o->Height());
+    DragObject(o, dx, dy);
     // The guide follows without the clamp; it only places the centre lines.
     Circl1->SetBounds(Circl1->Left() + dx, Circl1->Top() + dy, Circl1->Width(), Circl1->Height());
     ShowCircleCentreLines(true);
@@ -265,7 +245,7 @@ void TFrmMain::CircTextMouseUp(TComponent*, TMouseButton, TShiftState, int, int)
 
 void TFrmMain::btnTextImgClick(TComponent*)
 {
-    ReleaseShapeTools(this);
+    EndShapeTool();
     if (!FrmInsText)
         return;
     TFrmInsText& d = *FrmInsText;
@@ -412,5 +392,5 @@ void TFrmMain::CreateCircTextFrom(TComponent* read)
     o->SetHelpKeyword(r->HelpKeyword());
     o->SetMFFont(r->MFFont());
     o->Canvas()->SetFont(r->MFFont());
-    RenderCircularText(o, GetParamField(o->HelpKeyword(), 2), GetParamField(o->HelpKeyword(), 3), o->Hint());
+    RedrawCircularText(o);
 }
