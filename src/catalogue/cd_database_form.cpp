@@ -2,6 +2,7 @@
 
 #include "catalogue/cd_database.h"
 #include "catalogue/cddb_entry.h"
+#include "catalogue/insertion_text.h"
 
 TCDDatabaseForm* CDDatabaseForm = nullptr;
 
@@ -145,11 +146,7 @@ void TCDDatabaseForm::Button5Click(TComponent*)
     TAccessDBEntry record;
     if (!ReadSelected(record))
         return;
-    ListBox.SetFromQStringList(record.GetTracks());
-    ListBoxN.Clear();
-    for (int i = 0; i < ListBox.Count(); ++i)
-        ListBoxN.Add(QString::number(i + 1) + QStringLiteral(". ") + ListBox[i]);
-    InsertText(ListBoxN.Text(), 8);
+    InsertText(TrackListText(record.GetTracks()), 8);
     RefreshList();
     Close();
 }
@@ -159,7 +156,7 @@ void TCDDatabaseForm::Button6Click(TComponent*)
     TAccessDBEntry record;
     if (!ReadSelected(record))
         return;
-    InsertText(record.ArtistTitle + QStringLiteral(" - ") + record.CDTitle, 14);
+    InsertText(DiscTitleText(record), 14);
     RefreshList();
     Close();
 }
