@@ -16,10 +16,7 @@ TCDDatabaseForm::TCDDatabaseForm(TComponent* owner) : TForm(owner)
     SetClientSize(408, 216);
     SetShowHint(true);
 
-    ListView1 = new TListView(this);
-    ListView1->SetName(QStringLiteral("ListView1"));
-    ListView1->SetParent(this);
-    ListView1->SetBounds(8, 8, 392, 168);
+    ListView1 = Placed(new TListView(this), "ListView1", this, 8, 8, 392, 168);
     ListView1->SetReadOnly(true);
     ListView1->SetRowSelect(true);
     TListColumn* title = ListView1->Columns()->Add();
