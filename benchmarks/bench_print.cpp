@@ -9,6 +9,7 @@
 #include "classlib/forms/message_box.h"
 #include "classlib/printers.h"
 #include "designer/forms/frm_progress.h"
+#include "median.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -17,7 +18,6 @@
 #include <QPageSize>
 #include <QPrinter>
 #include <QTemporaryDir>
-#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -64,8 +64,7 @@ int main(int argc, char** argv)
         TCommonDialog::ExecuteHook = nullptr;
         SetPrinter(nullptr);
     }
-    std::sort(ms.begin(), ms.end());
-    std::printf("median print of the reference design at %d dpi: %.1f ms (%d runs)\n", dpi, ms[ms.size() / 2], runs);
+    std::printf("median print of the reference design at %d dpi: %.1f ms (%d runs)\n", dpi, Median(ms), runs);
     TApplication::Finalize();
     return 0;
 }

@@ -4,31 +4,15 @@
 // Usage: bench_skin_decode [TESTDATA_DIR]
 #include <QDataStream>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
-#include <algorithm>
 #include <cstdio>
-#include <vector>
 
+#include "median.h"
 #include "skin/skin_data.h"
 #include "skin/skin_reader.h"
 
 namespace {
-template <typename F>
-double MedianMs(int runs, F&& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        times.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 QByteArray Read(const QString& path)
 {
     QFile f(path);

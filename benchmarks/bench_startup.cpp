@@ -7,9 +7,10 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <algorithm>
 #include <cstdio>
 #include <vector>
+
+#include "median.h"
 
 int main(int argc, char** argv)
 {
@@ -48,7 +49,6 @@ int main(int argc, char** argv)
         ms.push_back(shown);
         std::printf("run %d: %.1f ms\n", i + 1, shown);
     }
-    std::sort(ms.begin(), ms.end());
-    std::printf("median cold start to shown main window: %.1f ms (%d runs)\n", ms[ms.size() / 2], runs);
+    std::printf("median cold start to shown main window: %.1f ms (%d runs)\n", Median(ms), runs);
     return 0;
 }

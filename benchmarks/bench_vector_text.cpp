@@ -2,33 +2,15 @@
 // Drawing time of the two picture-text kinds: text drawn from glyph outlines
 // in each style and rotation, and circular text. Prints medians.
 // Usage: bench_vector_text
-#include <QElapsedTimer>
 #include <QGuiApplication>
-#include <algorithm>
 #include <cstdio>
-#include <vector>
 
 #include "designer/objects/circ_text_image.h"
 #include "designer/objects/text_image.h"
 #include "designer/vector_text/circular_text.h"
 #include "designer/vector_text/text_image_render.h"
 #include "designer/vector_text/text_measure.h"
-
-namespace {
-template <typename F>
-double MedianMs(int runs, F&& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        times.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-} // namespace
+#include "median.h"
 
 int main(int argc, char** argv)
 {

@@ -2,6 +2,7 @@
 
 #include "catalogue/cd_database.h"
 #include "catalogue/cddb_entry.h"
+#include "catalogue/insertion_text.h"
 
 TCDDatabaseForm* CDDatabaseForm = nullptr;
 
@@ -15,10 +16,7 @@ TCDDatabaseForm::TCDDatabaseForm(TComponent* owner) : TForm(owner)
     SetClientSize(408, 216);
     SetShowHint(true);
 
-    ListView1 = new TListView(this);
-    ListView1->SetName(QStringLiteral("ListView1"));
-    ListView1->SetParent(this);
-    ListView1->SetBounds(8, 8, 392, 168);
+    ListView1 = Placed(new TListView(this), "ListView1", this, 8, 8, 392, 168);
     ListView1->SetReadOnly(true);
     ListView1->SetRowSelect(true);
     TListColumn* title = ListView1->Columns()->Add();
@@ -145,11 +143,7 @@ void TCDDatabaseForm::Button5Click(TComponent*)
     TAccessDBEntry record;
     if (!ReadSelected(record))
         return;
-    ListBox.SetFromQStringList(record.GetTracks());
-    ListBoxN.Clear();
-    for (int i = 0; i < ListBox.Count(); ++i)
-        ListBoxN.Add(QString::number(i + 1) + QStringLiteral(". ") + ListBox[i]);
-    InsertText(ListBoxN.Text(), 8);
+    InsertText(TrackListText(record.GetTracks()), 8);
     RefreshList();
     Close();
 }
@@ -159,7 +153,7 @@ void TCDDatabaseForm::Button6Click(TComponent*)
     TAccessDBEntry record;
     if (!ReadSelected(record))
         return;
-    InsertText(record.ArtistTitle + QStringLiteral(" - ") + record.CDTitle, 14);
+    InsertText(DiscTitleText(record), 14);
     RefreshList();
     Close();
 }

@@ -6,7 +6,6 @@
 #include "classlib/controls/list_view.h"
 #include "classlib/controls/std_controls.h"
 #include "classlib/forms/form.h"
-#include "classlib/strings.h"
 
 #include <functional>
 
@@ -25,9 +24,6 @@ public:
     TButton* Button2 = nullptr; // refresh
     TButton* Button3 = nullptr; // delete
     TButton* Button4 = nullptr; // edit
-    // Work lists of a track list: the titles, then the numbered lines.
-    TStringList ListBox;
-    TStringList ListBoxN;
     // The catalogue; nullptr when its file could not be opened.
     TCDDatabase* CDDatabase1 = nullptr;
 

@@ -10,32 +10,17 @@ TCDEntryEditForm::TCDEntryEditForm(TComponent* owner) : TForm(owner)
     SetPosition(poMainFormCenter);
     SetClientSize(328, 216);
 
-    Label1 = new TLabel(this);
-    Label1->SetName(QStringLiteral("Label1"));
-    Label1->SetParent(this);
-    Label1->SetBounds(8, 12, 32, 13);
+    Label1 = Placed(new TLabel(this), "Label1", this, 8, 12, 32, 13);
     Label1->SetCaption(QStringLiteral("Název"));
 
-    CDTitleEdit = new TEdit(this);
-    CDTitleEdit->SetName(QStringLiteral("CDTitleEdit"));
-    CDTitleEdit->SetParent(this);
-    CDTitleEdit->SetBounds(48, 8, 272, 21);
+    CDTitleEdit = Placed(new TEdit(this), "CDTitleEdit", this, 48, 8, 272, 21);
 
-    Label2 = new TLabel(this);
-    Label2->SetName(QStringLiteral("Label2"));
-    Label2->SetParent(this);
-    Label2->SetBounds(8, 38, 32, 13);
+    Label2 = Placed(new TLabel(this), "Label2", this, 8, 38, 32, 13);
     Label2->SetCaption(QStringLiteral("Autor"));
 
-    ArtistTitleEdit = new TEdit(this);
-    ArtistTitleEdit->SetName(QStringLiteral("ArtistTitleEdit"));
-    ArtistTitleEdit->SetParent(this);
-    ArtistTitleEdit->SetBounds(48, 34, 272, 21);
+    ArtistTitleEdit = Placed(new TEdit(this), "ArtistTitleEdit", this, 48, 34, 272, 21);
 
-    TracksGrid = new TStringGrid(this);
-    TracksGrid->SetName(QStringLiteral("TracksGrid"));
-    TracksGrid->SetParent(this);
-    TracksGrid->SetBounds(8, 62, 312, 114);
+    TracksGrid = Placed(new TStringGrid(this), "TracksGrid", this, 8, 62, 312, 114);
     TracksGrid->SetColCount(2);
     TracksGrid->SetRowCount(2);
     TracksGrid->SetFixedCols(1);
@@ -47,19 +32,13 @@ TCDEntryEditForm::TCDEntryEditForm(TComponent* owner) : TForm(owner)
     TracksGrid->SetCells(0, 0, QStringLiteral("Stopa"));
     TracksGrid->SetCells(1, 0, QStringLiteral("Název"));
 
-    OKButton = new TButton(this);
-    OKButton->SetName(QStringLiteral("OKButton"));
-    OKButton->SetParent(this);
-    OKButton->SetBounds(164, 184, 75, 25);
+    OKButton = Placed(new TButton(this), "OKButton", this, 164, 184, 75, 25);
     OKButton->SetCaption(QStringLiteral("OK"));
     OKButton->SetDefault(true);
     OKButton->SetModalResult(mrOk);
     OKButton->OnClick = [this](TComponent* s) { OKButtonClick(s); };
 
-    Button2 = new TButton(this);
-    Button2->SetName(QStringLiteral("Button2"));
-    Button2->SetParent(this);
-    Button2->SetBounds(245, 184, 75, 25);
+    Button2 = Placed(new TButton(this), "Button2", this, 245, 184, 75, 25);
     Button2->SetCaption(QStringLiteral("Storno"));
     Button2->SetCancel(true);
     Button2->SetModalResult(mrCancel);

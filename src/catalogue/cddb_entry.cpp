@@ -3,22 +3,11 @@
 #include "catalogue/cd_info.h"
 #include "catalogue/cddb_dialogs.h"
 #include "catalogue/db_connection.h"
+#include "classlib/sysutils.h"
 
 #include <QHash>
 
 namespace {
-
-// Blanks and control characters off both ends.
-QString TrimControls(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin).unicode() <= 0x20)
-        ++begin;
-    while (end > begin && text.at(end - 1).unicode() <= 0x20)
-        --end;
-    return text.mid(begin, end - begin);
-}
 
 // The values of "name=value" lines by upper-cased name; only the first line of a
 // name counts.
@@ -63,8 +52,8 @@ void TCDDBEntry::ParseCDDBEntry(const QStringList& lines, const QString& id)
     const QString dtitle = values.value(QStringLiteral("DTITLE"));
     const qsizetype slash = dtitle.indexOf(QLatin1Char('/'));
     if (slash >= 0) {
-        ArtistTitle = TrimControls(dtitle.left(slash));
-        CDTitle = TrimControls(dtitle.mid(slash + 1));
+        ArtistTitle = Trim(dtitle.left(slash));
+        CDTitle = Trim(dtitle.mid(slash + 1));
     } else {
         ArtistTitle = dtitle;
         CDTitle = dtitle;

@@ -185,6 +185,17 @@ int StrToIntDef(const QString& text, int def)
 
 QString IntToStr(long long value) { return QString::number(value); }
 
+QString Trim(const QString& text)
+{
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && text[start].unicode() <= ' ')
+        ++start;
+    while (end > start && text[end - 1].unicode() <= ' ')
+        --end;
+    return text.mid(start, end - start);
+}
+
 int MulDiv(int number, int numerator, int denominator)
 {
     if (denominator == 0)

@@ -52,6 +52,8 @@ int StrToInt(const QString& text);
 bool TryStrToInt(const QString& text, int& value);
 int StrToIntDef(const QString& text, int def);
 QString IntToStr(long long value);
+// Blanks and control characters (up to U+0020) off both ends; other spaces stay.
+QString Trim(const QString& text);
 
 // Multiplies to 64 bits and rounds the quotient to the nearest integer
 // (halves away from zero); -1 when the divisor is 0.

@@ -5,17 +5,6 @@
 
 #include <QIODevice>
 
-QString TQuickIni::Trim(const QString& text)
-{
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && text[start].unicode() <= ' ')
-        ++start;
-    while (end > start && text[end - 1].unicode() <= ' ')
-        --end;
-    return text.mid(start, end - start);
-}
-
 void TQuickIni::LoadFromStream(QIODevice* stream)
 {
     if (!stream)

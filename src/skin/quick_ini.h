@@ -29,9 +29,6 @@ public:
 
     const QStringList& Lines() const { return FLines; }
 
-    // Blanks and control characters off both ends.
-    static QString Trim(const QString& text);
-
 private:
     QStringList FLines;
     QList<QPair<QString, int>> FSections;  // section line as kept, index in FLines

@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QPainter>
+#include <QtEndian>
 
 // Resources of a static library are registered by hand.
 static void InitSkinResources() { Q_INIT_RESOURCE(skin_resources); }
@@ -135,9 +136,7 @@ void TSkinData::ReadSkinStream(QDataStream& stream)
     char header[4];
     if (stream.readRawData(header, 4) != 4)
         throw EReadError(QStringLiteral("Stream read error"));
-    const auto n = static_cast<int32_t>(static_cast<uint8_t>(header[0]) | (static_cast<uint8_t>(header[1]) << 8) |
-                                        (static_cast<uint8_t>(header[2]) << 16) |
-                                        (static_cast<uint32_t>(static_cast<uint8_t>(header[3])) << 24));
+    const auto n = qFromLittleEndian<qint32>(header);
     if (n < 1)
         return;
     QByteArray bytes(n, Qt::Uninitialized);
@@ -149,9 +148,9 @@ void TSkinData::ReadSkinStream(QDataStream& stream)
 
 void TSkinData::WriteSkinStream(QDataStream& stream) const
 {
-    const auto n = static_cast<uint32_t>(FSkinStream.size());
-    const char header[4] = {static_cast<char>(n & 0xFF), static_cast<char>((n >> 8) & 0xFF),
-                            static_cast<char>((n >> 16) & 0xFF), static_cast<char>((n >> 24) & 0xFF)};
+    const auto n = static_cast<quint32>(FSkinStream.size());
+    char header[4];
+    qToLittleEndian(n, header);
     stream.writeRawData(header, 4);
     if (n >= 1)
         stream.writeRawData(FSkinStream.constData(), static_cast<int>(n));
@@ -246,10 +245,8 @@ QByteArray DefaultSkinArchive()
 QByteArray DefaultSkinStreamProperty()
 {
     const QByteArray archive = DefaultSkinArchive();
-    QByteArray out;
-    const auto n = static_cast<uint32_t>(archive.size());
-    for (int i = 0; i < 4; ++i)
-        out.append(static_cast<char>((n >> (8 * i)) & 0xFF));
+    QByteArray out(4, Qt::Uninitialized);
+    qToLittleEndian(static_cast<quint32>(archive.size()), out.data());
     return out + archive;
 }
 

@@ -30,6 +30,11 @@ TEST(SysUtils, IntegerText)
     EXPECT_EQ(StrToIntDef("x", 9), 9);
 }
 
+TEST(SysUtils, TrimTakesBlanksAndControlCharacters)
+{
+    EXPECT_EQ(Trim(QString::fromUtf8("\x01\t a b \x1f")), QStringLiteral("a b"));
+}
+
 TEST(SysUtils, MulDivRoundsToNearest)
 {
     EXPECT_EQ(MulDiv(100, 200, 100), 200);

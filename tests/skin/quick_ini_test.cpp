@@ -114,7 +114,6 @@ TEST(QuickIni, LineRoutines)
     EXPECT_TRUE(TQuickIni::IsSection(" [a] "));
     EXPECT_FALSE(TQuickIni::IsSection("[a"));
     EXPECT_FALSE(TQuickIni::IsSection("x[a]"));
-    EXPECT_EQ(TQuickIni::Trim(QString::fromUtf8("\x01\t a b \x1f")), QStringLiteral("a b"));
 }
 
 TEST(QuickIni, Windows1250Text)
