@@ -1,5 +1,6 @@
 #include "designer_fixture.h"
 #include "print_test_support.h"
+#include "test_support.h"
 
 #include "classlib/forms/application.h"
 #include "classlib/pictures/jpeg_image.h"
@@ -10,6 +11,7 @@
 #include <QEvent>
 #include <functional>
 #include <vector>
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -304,6 +306,30 @@ TEST(Printing, CancelledDialogPrintsNothingAndClearsThePageOffsets)
     EXPECT_EQ(m->LabelOffsetY, 0);
     EXPECT_EQ(m->PhysOffsetX, 0);
     EXPECT_EQ(m->PhysOffsetY, 0);
+}
+
+TEST(Printing, AnEmptyProjectPrintsNothingAndSaysWhy)
+{
+    TMainWindowFixture f;
+    f.ShowWindow();
+    TFrmMain* m = f.Main();
+    const QString empty = TestSupport::MakeTempDir() + "/empty.tvk";
+    QFile(empty).open(QIODevice::WriteOnly);
+    m->OtevriSoubor(empty);
+    ASSERT_FALSE(m->HasTemplate());
+    // The bare disc is laid out at 118/44 mm all the same.
+    EXPECT_EQ(m->PNLCD->Width(), m->MmToPixels(122));
+    EXPECT_EQ(m->PNLCD->Height(), m->MmToPixels(122));
+    TRasterPrinterScope printer;
+    m->btnPrintClick(nullptr);
+    EXPECT_EQ(printer.DialogsShown, 0);
+    EXPECT_EQ(printer.Device->PagesPrinted(), 0);
+    EXPECT_EQ(printer.Questions, 1);
+    EXPECT_EQ(printer.LastQuestion, TFrmMain::sBezSablony());
+    // With a template again the same design prints.
+    SetTemplate(m, false, false, 118, 44, 10, 20);
+    m->btnPrintClick(nullptr);
+    EXPECT_EQ(printer.Device->PagesPrinted(), 1);
 }
 
 TEST(Printing, JobTakesTheDialogsCopiesAndTheTitle)

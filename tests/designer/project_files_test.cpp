@@ -222,7 +222,17 @@ TEST_F(ProjectFiles, TextObjectWritesTheRecordOfTheFormat)
     EXPECT_TRUE(file.mid(label.size()).startsWith(QByteArray("TPF0\x06TImage\x06IMGBck")));
 }
 
-TEST_F(ProjectFiles, DamagedFilesStopWithTheMessageAndKeepWhatWasRead)
+// Everything a failed open must leave as it was.
+struct TDesignState {
+    QStringList Objects;
+    QStringList Params;
+    QString FileName, Status;
+    bool Modified = false;
+    int SurfaceWidth = 0;
+    friend bool operator==(const TDesignState&, const TDesignState&) = default;
+};
+
+TEST_F(ProjectFiles, AFailedOpenLeavesTheDesignAsItWas)
 {
     AddText("Eins", 10, 10);
     AddText("Zwei", 10, 60);
@@ -238,6 +248,30 @@ TEST_F(ProjectFiles, DamagedFilesStopWithTheMessageAndKeepWhatWasRead)
     ASSERT_GT(shape, 0);
     unknownProperty.replace(shape + 1, 5, "Shapo");
     wrongTag[shape + 6] = 6; // an enumeration written as a string
+    QByteArray noise(4000, 0);
+    for (int i = 0; i < noise.size(); ++i)
+        noise[i] = char((i * 7919 + 13) % 251);
+
+    // The design in place: its own objects, a box template and a name, unsaved.
+    Main()->DeleteObjects(true);
+    AddText("Mine", 20, 20);
+    AddShape(stRectangle, 30, 80);
+    Main()->DeleteTemplateParams();
+    Main()->CreateTemplateParams(true, false, 151, 121, 30, 29.5, 33, 32.5, 145, 115, 2, "Booklet");
+    Main()->SetupBoxSurface(false, 30, 29.5, 151, 121, 33, 32.5, 145, 115);
+    Main()->SetDocumentFileName(Path("mine.tvk"));
+    Main()->StatusBar->SetPanelText(1, "Booklet");
+    Main()->SetModified();
+    auto state = [&] {
+        TDesignState s{Objects(), {}, Main()->DocumentFileName, Main()->StatusBar->PanelText(1), Main()->Modified,
+                       Main()->PNLCD->Width()};
+        for (const char* k : {"Okraj", "Stred", "Left2", "isKrab", "sNazevSablony"})
+            s.Params << Main()->GetTemplateParam(k);
+        return s;
+    };
+    const TDesignState before = state();
+    ASSERT_EQ(before.Objects.size(), 2);
+
     const struct {
         const char* Name;
         QByteArray Data;
@@ -246,42 +280,60 @@ TEST_F(ProjectFiles, DamagedFilesStopWithTheMessageAndKeepWhatWasRead)
         {"unknown class", unknownClass},
         {"unknown property", unknownProperty},
         {"wrong tag", wrongTag},
+        {"random bytes", noise},
+        {"missing", QByteArray()},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.Name);
-        Boxes.clear();
-        const int surfaceWidth = Main()->PNLCD->Width();
-        Write(Path("bad.tvk"), c.Data);
-        Main()->Modified = false;
-        Main()->OtevriSoubor(Path("bad.tvk"));
-        ASSERT_EQ(Boxes.size(), 1u);
-        EXPECT_EQ(Boxes[0].Text, Main()->sNelzePrecistObjekt);
-        EXPECT_EQ(Boxes[0].Caption, "Chyba");
-        EXPECT_EQ(Objects(), QStringList({"TLabel:C0", "TLabel:C1"}));
-        EXPECT_EQ(Main()->Vrstvy->Items()->Count(), 2);
-        EXPECT_FALSE(Main()->Modified);
-        EXPECT_EQ(Main()->PNLCD->Width(), surfaceWidth);
-        // Neither the old document nor the whole file: a save must ask for a name.
-        EXPECT_EQ(Main()->DocumentFileName, Main()->sUntitled);
-    }
-}
-
-TEST_F(ProjectFiles, AFileThatCannotBeOpenedLeavesTheDesignAlone)
-{
-    AddText("Mine", 10, 10);
-    Main()->SetDocumentFileName(Path("mine.tvk"));
-    Main()->SetModified();
     SetMessageBoxHook([this](const QString& text, const QString& caption, unsigned) {
         Boxes.push_back({text, caption});
         return text == Main()->sSouborNeniUlozen ? IDNO : IDOK;
     });
-    Main()->OtevriSoubor(Path("missing.tvk"));
-    ASSERT_EQ(Boxes.size(), 2u); // the save question, then the message
-    EXPECT_EQ(Boxes[1].Text, Main()->sNelzePrecistObjekt);
-    EXPECT_EQ(Objects(), QStringList({"TLabel:C0"}));
-    EXPECT_EQ(Main()->GetTemplateParam("Okraj"), "118");
-    EXPECT_EQ(Main()->DocumentFileName, Path("mine.tvk"));
-    EXPECT_TRUE(Main()->Modified);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Boxes.clear();
+        const QString file = Path(QString::fromLatin1(c.Name) + ".tvk");
+        if (!c.Data.isEmpty())
+            Write(file, c.Data);
+        // Ctrl+O: the open dialog answers with the file.
+        TCommonDialog::ExecuteHook = [&](TCommonDialog* d) {
+            static_cast<TOpenDialog*>(d)->FileName = file;
+            return true;
+        };
+        Main()->btnOpenClick(Main());
+        TCommonDialog::ExecuteHook = nullptr;
+        ASSERT_EQ(Boxes.size(), 2u); // the save question (No), then the message
+        EXPECT_EQ(Boxes[1].Text, Main()->sNelzePrecistObjekt);
+        EXPECT_EQ(Boxes[1].Caption, "Chyba");
+        EXPECT_TRUE(state() == before) << state().Objects.join(' ').toStdString() << " / "
+                                       << state().Params.join(' ').toStdString();
+        EXPECT_EQ(Main()->Vrstvy->Items()->Count(), 2);
+    }
+    // The good file still opens whole after all that.
+    Boxes.clear();
+    Main()->Modified = false;
+    Main()->OtevriSoubor(Path("good.tvk"));
+    EXPECT_TRUE(Boxes.empty());
+    EXPECT_EQ(Objects(), QStringList({"TLabel:C0", "TLabel:C1", "TShape:C2", "TLabel:C3"}));
+    EXPECT_EQ(Main()->DocumentFileName, Path("good.tvk"));
+}
+
+TEST(ProjectFileStart, AMissingStartFileLeavesTheFirstShowingsDisc)
+{
+    TMainWindowFixture f;
+    std::vector<TBox> boxes;
+    SetMessageBoxHook([&](const QString& text, const QString& caption, unsigned) {
+        boxes.push_back({text, caption});
+        return IDOK;
+    });
+    f.ShowWindow(TestSupport::MakeTempDir() + "/nowhere.tvk");
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(boxes.back().Text, f.Main()->sNelzePrecistObjekt);
+    // The default disc with its template, untitled.
+    EXPECT_EQ(f.Main()->GetTemplateParam("Okraj"), "118");
+    EXPECT_EQ(f.Main()->GetTemplateParam("Stred"), "44");
+    EXPECT_EQ(f.Main()->GetTemplateParam("sNazevSablony"), "None");
+    EXPECT_EQ(f.Main()->PNLCD->Width(), f.Main()->MmToPixels(122));
+    EXPECT_EQ(f.Main()->DocumentFileName, f.Main()->sUntitled);
+    EXPECT_FALSE(f.Main()->Modified);
 }
 
 TEST_F(ProjectFiles, AnEmptyFileOpensAsABareDisc)

@@ -78,6 +78,10 @@ public:
     // ------------------------------------------------ template parameters
     void CreateTemplateParams(bool isKrab, bool sirka, double okraj, double stred, double left, double top,
                               double left2, double top2, double width2, double height2, int typ, const QString& name);
+    // A design has a template once it holds its parameters (an empty project has none).
+    bool HasTemplate() const;
+    // What a print or an export says of a design without a template.
+    static QString sBezSablony();
     QString GetTemplateParam(const QString& key) const;
     bool GetTemplateFlag(const QString& key) const;
     void DeleteTemplateParams();
@@ -421,7 +425,15 @@ public:
 private:
     // Reads records to the end or the first failure. Returns false (and the
     // failure's text in error) when a record could not be read.
-    bool ReadDesignRecords(QIODevice& stream, bool style, double& outer, double& hole, QString& error);
+    using TRecordList = std::vector<std::unique_ptr<TComponent>>;
+    // Reads records to the end of the stream; false when one cannot be read
+    // (those before it are in the list).
+    static bool ReadRecordList(QIODevice& stream, TRecordList& records);
+    // The disc sizes and box numbers a project's records will give, checked
+    // before anything is built from them; false when one is no length.
+    bool CheckProjectRecords(const TRecordList& records, double& outer, double& hole, double box[8]) const;
+    // Builds what one record holds into the design; false when it cannot.
+    bool ApplyDesignRecord(TComponent* record, bool style);
     TControl* RebuildObject(TComponent* source);
 
 public:

@@ -178,6 +178,12 @@ int TFrmMain::PageY(long long y) { return Sum(PrnScaleY(Sum(y, CorrOffsetY, Labe
 
 void TFrmMain::btnPrintClick(TComponent*)
 {
+    // Without a template (an empty project opens so) nothing says where the
+    // label lies on the sheet: a print would put stray strips at the corner.
+    if (!HasTemplate()) {
+        Application->MessageBox(sBezSablony(), QStringLiteral("Chyba"), MB_OK | MB_ICONWARNING);
+        return;
+    }
     if (GetTemplateFlag(QStringLiteral("isKrab")) && !TiskRam->Checked()) {
         const int answer = Application->MessageBox(sTiskOramovani, sDotaz, MB_YESNO | MB_ICONQUESTION);
         TiskRam->SetChecked(answer == IDYES);

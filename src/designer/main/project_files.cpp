@@ -9,8 +9,10 @@
 #include "classlib/streaming/component_stream.h"
 #include "classlib/sysutils.h"
 #include "designer/forms/frm_new.h"
+#include "designer/objects/param_string.h"
 
 #include <QFile>
+#include <QHash>
 #include <QSaveFile>
 #include <cmath>
 
@@ -206,53 +208,79 @@ TControl* TFrmMain::RebuildObject(TComponent* c)
     return SelectedObject;
 }
 
-bool TFrmMain::ReadDesignRecords(QIODevice& stream, bool style, double& outer, double& hole, QString& error)
+bool TFrmMain::ReadRecordList(QIODevice& stream, TRecordList& records)
 {
     while (!stream.atEnd()) {
-        std::unique_ptr<TComponent> c;
         try {
-            c = ReadComponentRecord(stream);
-        } catch (const Exception& e) {
-            error = e.Message();
+            records.push_back(ReadComponentRecord(stream));
+        } catch (const Exception&) {
             return false;
         }
-        if (IsClass(c.get(), "TImage") && c->Tag() == 3) {
-            if (!style)
-                IMGBck->Picture()->Assign(static_cast<TImage*>(c.get())->Picture());
-        } else if (auto* cb = dynamic_cast<TCheckBox*>(c.get()); cb && IsClass(cb, "TCheckBox")) {
-            if (style)
-                continue;
-            auto* p = new TCheckBox(this);
-            p->SetVisible(false);
-            p->SetTag(5);
-            p->SetParent(ObjectParent);
-            p->SetName(cb->Name());
-            p->SetCaption(cb->Caption());
-            p->SetTop(cb->Top());
-            p->SetChecked(cb->Checked());
-            // The disc sizes are taken by the exact names only.
-            try {
+    }
+    return true;
+}
+
+bool TFrmMain::CheckProjectRecords(const TRecordList& records, double& outer, double& hole, double box[8]) const
+{
+    // The template parameters as GetTemplateParam will read them once made:
+    // the later of two with one name counts, names in any letter case.
+    bool isBox = false;
+    QHash<QString, QString> params;
+    try {
+        for (const auto& c : records) {
+            if (auto* cb = dynamic_cast<const TCheckBox*>(c.get()); cb && IsClass(cb, "TCheckBox")) {
+                params.insert(cb->Name().toLower(), cb->Caption());
+                if (cb->Name().compare(QLatin1String("isKrab"), Qt::CaseInsensitive) == 0)
+                    isBox = cb->Checked();
+                // The disc sizes are taken by the exact names only.
                 if (cb->Name() == QLatin1String("Okraj"))
                     outer = TemplateLength(cb->Caption());
                 else if (cb->Name() == QLatin1String("Stred"))
                     hole = TemplateLength(cb->Caption());
-            } catch (const EConvertError& e) {
-                error = e.Message();
-                return false;
-            }
-        } else {
-            TControl* o = nullptr;
-            try {
-                o = RebuildObject(c.get());
-            } catch (const Exception& e) {
+            } else if (IsClass(c.get(), "TCFImage")) {
                 // A circle that cannot be read from its parameter string.
-                error = e.Message();
-                return false;
+                const QString keyword = static_cast<const TControl*>(c.get())->HelpKeyword();
+                for (int field = 0; field < 4; ++field)
+                    GetParamField(keyword, field);
             }
-            // Only the object just made carries the mark, never the measuring label.
-            if (o && style)
-                o->SetDragCursor(crHandPoint);
         }
+        if (isBox) {
+            const char* keys[8] = {"left", "top", "okraj", "stred", "left2", "top2", "width2", "height2"};
+            for (int i = 0; i < 8; ++i)
+                box[i] = TemplateLength(params.value(QString::fromLatin1(keys[i]), QStringLiteral("0")));
+        }
+    } catch (const Exception&) {
+        return false;
+    }
+    return true;
+}
+
+bool TFrmMain::ApplyDesignRecord(TComponent* c, bool style)
+{
+    if (IsClass(c, "TImage") && c->Tag() == 3) {
+        if (!style)
+            IMGBck->Picture()->Assign(static_cast<TImage*>(c)->Picture());
+    } else if (auto* cb = dynamic_cast<TCheckBox*>(c); cb && IsClass(cb, "TCheckBox")) {
+        if (style)
+            return true;
+        auto* p = new TCheckBox(this);
+        p->SetVisible(false);
+        p->SetTag(5);
+        p->SetParent(ObjectParent);
+        p->SetName(cb->Name());
+        p->SetCaption(cb->Caption());
+        p->SetTop(cb->Top());
+        p->SetChecked(cb->Checked());
+    } else {
+        TControl* o = nullptr;
+        try {
+            o = RebuildObject(c);
+        } catch (const Exception&) {
+            return false;
+        }
+        // Only the object just made carries the mark, never the measuring label.
+        if (o && style)
+            o->SetDragCursor(crHandPoint);
     }
     return true;
 }
@@ -260,49 +288,50 @@ bool TFrmMain::ReadDesignRecords(QIODevice& stream, bool style, double& outer, d
 void TFrmMain::OtevriSoubor(const QString& fileName)
 {
     AskSaveChanges();
-    // A file that cannot be opened leaves the current design alone.
+    // The file is read and checked whole before anything of the design
+    // changes: a file that cannot be opened or read leaves the design, its
+    // template, its name and its modified flag exactly as they were.
+    TRecordList records;
+    double outer = 118.0, hole = 44.0;
+    double box[8] = {};
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const bool complete = file.open(QIODevice::ReadOnly) && ReadRecordList(file, records) &&
+                          CheckProjectRecords(records, outer, hole, box);
+    file.close();
+    if (!complete) {
         Application->MessageBox(sNelzePrecistObjekt, QStringLiteral("Chyba"), MB_OK);
         return;
     }
     Modified = false;
-    double outer = 118.0, hole = 44.0;
     DeleteTemplateParams();
     DeleteObjects(true);
-    QString error;
-    bool complete = ReadDesignRecords(file, false, outer, hole, error);
-    file.close();
-    // A box template's numbers are read before the surface changes.
-    const bool box = GetTemplateFlag(QStringLiteral("isKrab"));
-    double b[8] = {};
-    if (complete && box) {
-        const char* keys[8] = {"Left", "Top", "Okraj", "Stred", "Left2", "Top2", "Width2", "Height2"};
-        try {
-            for (int i = 0; i < 8; ++i)
-                b[i] = TemplateLength(GetTemplateParam(QString::fromLatin1(keys[i])));
-        } catch (const EConvertError&) {
-            complete = false;
+    bool rebuilt = true;
+    for (auto& c : records)
+        if (!ApplyDesignRecord(c.get(), false)) {
+            rebuilt = false;
+            break;
         }
-    }
-    if (!complete) {
+    if (!rebuilt) {
+        // The checks above leave nothing that should fail here; should it all
+        // the same, what was made is neither the old document nor the file, and
+        // a later Save must not write it over either of them.
         Application->MessageBox(sNelzePrecistObjekt, QStringLiteral("Chyba"), MB_OK);
         RenumberObjects();
         RebuildLayerList();
         HideSelectionFrame();
         SelectedObject = SizeLabel;
         BuildPropertyLinks();
-        // What was read is neither the old document nor the whole file: a later
-        // Save must not write it over either of them.
         SetDocumentFileName(sUntitled);
         return;
     }
-    if (box)
-        SetupBoxSurface(GetTemplateFlag(QStringLiteral("Sirka")), b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7]);
+    const bool isBox = GetTemplateFlag(QStringLiteral("isKrab"));
+    if (isBox)
+        SetupBoxSurface(GetTemplateFlag(QStringLiteral("Sirka")), box[0], box[1], box[2], box[3], box[4], box[5],
+                        box[6], box[7]);
     else
         SetupCDSurface(outer, hole);
-    C1Min->SetVisible(box);
-    C2Min->SetVisible(box);
+    C1Min->SetVisible(isBox);
+    C2Min->SetVisible(isBox);
     RenumberObjects();
     RebuildLayerList();
     FillStyleList();

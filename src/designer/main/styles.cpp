@@ -39,12 +39,17 @@ void TFrmMain::lComboStylyChange(TComponent*)
         return;
     }
     QFile file(ResolvePathCase(AppDir + QStringLiteral("/Style/") + entry));
-    double outer = 0, hole = 0;
-    QString error;
+    // What was read before a damaged record stays, marked as the style's.
     bool complete = false;
     if (file.open(QIODevice::ReadOnly)) {
-        complete = ReadDesignRecords(file, true, outer, hole, error);
+        TRecordList records;
+        complete = ReadRecordList(file, records);
         file.close();
+        for (auto& c : records)
+            if (!ApplyDesignRecord(c.get(), true)) {
+                complete = false;
+                break;
+            }
     }
     RenumberObjects();
     RebuildLayerList();

@@ -33,6 +33,23 @@ void TFrmMain::CreateTemplateParams(bool isKrab, bool sirka, double okraj, doubl
     make("sNazevSablony", 220, name, false);
 }
 
+bool TFrmMain::HasTemplate() const
+{
+    for (int i = 0; i < ComponentCount(); ++i) {
+        TComponent* c = Components(i);
+        if (c->Tag() == 5 && c->Name().compare(QLatin1String("Okraj"), Qt::CaseInsensitive) == 0 &&
+            dynamic_cast<TCheckBox*>(c))
+            return true;
+    }
+    return false;
+}
+
+QString TFrmMain::sBezSablony()
+{
+    return QString::fromUtf8("Návrh nemá šablonu etikety, a proto není známo, kam na arch patří. "
+                             "Šablonu zvolte příkazem Soubor – Změna šablony.");
+}
+
 QString TFrmMain::GetTemplateParam(const QString& key) const
 {
     QString value = QStringLiteral("0");
