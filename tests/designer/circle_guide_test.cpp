@@ -173,9 +173,10 @@ TEST(CircleGuide, LayoutFailuresWarnWithTheLanguageTexts)
         lastFlags = fl;
         return IDOK;
     });
-    // 85 pt: no minimum radius, so a radius of 10 cannot hold a letter.
+    // 85 pt: no minimum radius, so a radius of 10 cannot hold a letter. The
+    // drawing fails where the measuring did: one redraw warns once.
     TCFImage* o = AddCircText(m, QStringLiteral("Wide"), QStringLiteral("230;230;10;0;"), 85);
-    EXPECT_EQ(texts, (QStringList{"Radius too small", "Cannot draw"}));
+    EXPECT_EQ(texts, QStringList{"Radius too small"});
     EXPECT_EQ(lastFlags, unsigned(MB_OK | MB_ICONWARNING));
     texts.clear();
     m->PlaceCircleGuide(o);
@@ -221,4 +222,55 @@ TEST(TextImageOnTheWindow, StyleComesFromTheSelectionWhichTakesTheFont)
     m->RenderTextImage(o, o->MFFont(), 0, QStringLiteral("Outline"));
     EXPECT_EQ(dynamic_cast<TBitmap*>(o->Picture()->Graphic())->Image().width(), 400);
     EXPECT_TRUE(o->MFFont()->Equals(font));
+}
+
+// Pulling a radius handle far inward stops the radius where the text still
+// fits: the text stays drawn, one drag warns once, and the saved design
+// reopens without a warning.
+TEST(CircleGuide, ARadiusDragStopsWhereTheTextStillFits)
+{
+    TMainWindowFixture f;
+    f.ShowWindow();
+    TFrmMain* m = f.Main();
+    QStringList texts;
+    SetMessageBoxHook([&](const QString& t, const QString&, unsigned) {
+        texts << t;
+        return IDOK;
+    });
+    m->sChybaVypocetRadius = QStringLiteral("Radius too small");
+    m->sChybaVypocetRadiusZobrazeni = QStringLiteral("Cannot draw");
+    m->sNelzePrecistObjekt = QStringLiteral("Unreadable");
+    TCFImage* o = AddCircText(m, QStringLiteral("WWWWWW"), QStringLiteral("230;230;150;0;"), 85);
+    ASSERT_TRUE(texts.isEmpty());
+    m->RenumberObjects(); // objects first in the window's list, as the commands leave them
+    m->PlaceCircleGuide(o);
+    m->CTMouseDown(m->CT, mbLeft, 0, 4, 4);
+    for (int step = 0; step < 40; ++step)
+        m->CTMouseMove(m->CT, 0, 4, 12); // 10 px inward a step
+    m->CTMouseUp(m->CT, mbLeft, 0, 4, 12);
+    EXPECT_EQ(texts, QStringList{m->sChybaVypocetRadius});
+    const int radius = GetParamField(o->HelpKeyword(), 2);
+    EXPECT_LT(radius, 150);
+    EXPECT_TRUE(m->CircularTextFits(o, radius));
+    EXPECT_FALSE(m->CircularTextFits(o, radius - 10));
+    EXPECT_GT(o->Width(), 20); // the text is still there
+
+    // A second drag warns again, once.
+    texts.clear();
+    m->CTMouseDown(m->CT, mbLeft, 0, 4, 4);
+    m->CTMouseMove(m->CT, 0, 4, 40);
+    m->CTMouseMove(m->CT, 0, 4, 40);
+    EXPECT_EQ(texts.size(), 1);
+    m->CTMouseUp(m->CT, mbLeft, 0, 4, 40);
+
+    texts.clear();
+    const QString file = TestSupport::MakeTempDir() + "/kruh.tvk";
+    m->UlozSoubor(file);
+    m->Modified = false;
+    m->OtevriSoubor(file);
+    // (A missing style folder beside the test program may say so; nothing else.)
+    for (const char* t : {"Radius too small", "Cannot draw", "Unreadable"})
+        EXPECT_FALSE(texts.contains(t)) << t;
+    ASSERT_EQ(m->ObjectCount(), 1);
+    EXPECT_EQ(GetParamField(static_cast<TControl*>(m->Components(0))->HelpKeyword(), 2), radius);
 }

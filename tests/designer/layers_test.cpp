@@ -367,3 +367,35 @@ TEST(SidePanel, ResizeCentresTheSurfaceButNeverLeftOfOne)
     EXPECT_EQ(m->PNLCD->Left(), 1);
     EXPECT_EQ(m->PNLCD->Top(), 1);
 }
+
+// The frame and the cross of a selection raised in the list stay on top of
+// it, and a click beside the surface clears the selection with its frame.
+TEST(Layers, RaisedObjectKeepsItsMarksOnTopAndAClickBesideClearsTheSelection)
+{
+    TMainWindowFixture f;
+    f.ShowWindow();
+    TFrmMain* m = f.Main();
+    TLabel* a = AddText(m, "A");
+    AddText(m, "B"); // over A, same bounds
+    m->Vrstvy->SetItemIndex(1);
+    m->VrstvyClick(m->Vrstvy);
+    ASSERT_EQ(m->SelectedObject, a);
+    DropSelectedLineAt(m, 0);
+    ASSERT_EQ(Lines(m), QStringList({"A", "B"}));
+    // The frame lines and the centre cross are what the mouse and the eye meet first.
+    ASSERT_TRUE(m->HK->Visible() && m->RT->Visible());
+    EXPECT_EQ(m->PNLCD->ControlAtPos(m->HK->Left(), m->HK->Top() + 2), m->HK);
+    EXPECT_EQ(m->PNLCD->ControlAtPos(m->RT->Left() + 5, m->RT->Top()), m->RT);
+
+    m->ScrollBoxClick(m->ScrollBox);
+    EXPECT_EQ(m->SelectedObject, m->SizeLabel);
+    EXPECT_EQ(m->Vrstvy->ItemIndex(), -1);
+    EXPECT_FALSE(m->RT->Visible() || m->HK->Visible());
+    // The side panel offers what an empty surface offers.
+    QStringList links;
+    for (int i = 0; i < m->pnlVlastnosti->ControlCount(); ++i)
+        if (auto* l = dynamic_cast<TLabel*>(m->pnlVlastnosti->Controls(i)); l && l->Visible())
+            links << l->Caption();
+    EXPECT_FALSE(links.isEmpty());
+    EXPECT_FALSE(links.contains(m->mnuSmazat1->Caption()));
+}

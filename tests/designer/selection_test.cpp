@@ -2,6 +2,7 @@
 #include "surface_input.h"
 
 #include "classlib/forms/application.h"
+#include "classlib/pictures/picture.h"
 #include "platform/messages.h"
 
 #include <QApplication>
@@ -336,4 +337,34 @@ TEST(Moving, PressOnTheCentreLinesStaysWithTheSelection)
     mouse.Move(QPoint(210, 300));
     mouse.Release(QPoint(210, 300));
     EXPECT_EQ(below->BoundsRect(), Bounds(100, 100, 200, 200));
+}
+
+// A text field made with Alt+P drags by its body and opens its own popup,
+// with or without a background picture behind it.
+TEST(Moving, ATextFieldDragsByItsBodyAndOffersItsPopup)
+{
+    TMainWindowFixture f;
+    f.ShowWindow();
+    TFrmMain* m = f.Main();
+    for (bool background : {false, true}) {
+        SCOPED_TRACE(background);
+        if (background) {
+            m->LbtnR1Click(m); // the next background of the side panel
+            ASSERT_FALSE(m->IMGBck->Picture()->Graphic() == nullptr);
+        }
+        m->AddTextObject(QStringLiteral("Text"), 0);
+        auto* t = dynamic_cast<TLabel*>(m->SelectedObject);
+        ASSERT_TRUE(t);
+        m->VK1TClick(m); // nothing selected, as after a click beside it
+        const QPoint body(t->Left() + t->Width() / 2, t->Top() + t->Height() / 2);
+        const QPoint start(t->Left(), t->Top());
+        TSurfaceMouse mouse(m->PNLCD->Handle());
+        mouse.Drag(body, body + QPoint(30, 40));
+        EXPECT_EQ(m->SelectedObject, t);
+        EXPECT_EQ(QPoint(t->Left(), t->Top()), start + QPoint(30, 40));
+        // The right button on the body offers the text's own commands.
+        const QPoint moved = QPoint(t->Left() + t->Width() / 4, t->Top() + t->Height() / 4 + 1);
+        EXPECT_EQ(m->PNLCD->ControlAtPos(moved.x(), moved.y()), t);
+        EXPECT_EQ(t->PopupMenu(), m->PopupMenuTxt);
+    }
 }

@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <functional>
 
 namespace {
 TLabel* AddText(TFrmMain* m, const QString& text, int left, int top)
@@ -232,4 +233,44 @@ TEST(TextEditing, CzechLettersTypeIntoTheEditor)
         QCoreApplication::sendEvent(m->EditMemo->Editor(), &press);
     }
     EXPECT_EQ(text->Caption(), QString::fromUtf8("MoířÉž"));
+}
+
+// However text mode is entered, Del on the showing editor edits the text and
+// never deletes an object, however often it is pressed.
+TEST(TextEditing, DelEditsTheTextInEveryWayTextModeIsEntered)
+{
+    TMainWindowFixture f;
+    f.ShowWindow();
+    TFrmMain* m = f.Main();
+    QApplication::setActiveWindow(m->Window());
+    const std::pair<const char*, std::function<void(TLabel*)>> ways[] = {
+        {"mode button, then a press on the text",
+         [m](TLabel* t) {
+             m->btnTextMode->SetDown(true);
+             m->btnTextModeClick(m->btnTextMode);
+             m->LabelMouseDown(t, mbLeft, 0, 1, 1);
+         }},
+        {"Editační mód", [m](TLabel* t) { OpenEditor(m, t); }},
+        {"double click", [m](TLabel* t) {
+             m->LabelMouseDown(t, mbLeft, 0, 1, 1);
+             m->LabelDblClick(t);
+             m->LabelMouseDown(t, mbLeft, 0, 1, 1); // the double click's second press
+         }},
+    };
+    for (const auto& [name, enter] : ways) {
+        SCOPED_TRACE(name);
+        m->DeleteObjects(true);
+        AddText(m, QStringLiteral("Other"), 10, 10);
+        TLabel* text = AddText(m, QStringLiteral("Xyz"), 100, 100);
+        enter(text);
+        ASSERT_TRUE(m->EditMemo->Visible());
+        m->EditMemo->SetFocus();
+        m->EditMemo->Editor()->moveCursor(QTextCursor::Start);
+        // Real key presses through the application, as the keyboard sends them.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+        EXPECT_EQ(text->Caption(), QStringLiteral("z"));
+        EXPECT_EQ(m->ObjectCount(), 2);
+        m->txt1Click(m->txt1);
+    }
 }

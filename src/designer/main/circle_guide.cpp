@@ -129,7 +129,12 @@ void TFrmMain::RenderCircularText(TControl* object, int radius, int angle, const
         SizeLabel->SetCaption(line);
         return SizeLabel->Height();
     };
-    host.Warn = [this](const QString& key) {
+    // Drawing fails where measuring failed: one redraw warns once.
+    bool warned = false;
+    host.Warn = [this, &warned](const QString& key) {
+        if (warned)
+            return;
+        warned = true;
         const QString& message = key == QLatin1String("sChybaVypocetRadiusZobrazeni") ? sChybaVypocetRadiusZobrazeni
                                                                                        : sChybaVypocetRadius;
         Application->MessageBox(message, Application->Title(), MB_OK | MB_ICONWARNING);
@@ -279,7 +284,11 @@ void TFrmMain::IR2MouseUp(TComponent*, TMouseButton, TShiftState, int, int)
         o->SetHelpKeyword(SetParamField(o->HelpKeyword(), RotateAngle, 3));
 }
 
-void TFrmMain::CTMouseDown(TComponent*, TMouseButton, TShiftState, int, int) { RadiusActive = true; }
+void TFrmMain::CTMouseDown(TComponent*, TMouseButton, TShiftState, int, int)
+{
+    RadiusActive = true;
+    RadiusWarned = false;
+}
 
 void TFrmMain::CTMouseUp(TComponent*, TMouseButton, TShiftState, int, int) { RadiusActive = false; }
 
@@ -288,11 +297,38 @@ void TFrmMain::RadiusHandleMove(int delta)
     TCFImage* o = AsCircText(SelectedObject);
     if (!o)
         return;
+    // A radius on which the text cannot be laid out would lose the text for
+    // good (also in the saved file): the handle stops at the last radius that
+    // fits, and one drag warns once.
+    const QString moved = ShiftParamField(o->HelpKeyword(), delta, 2);
+    if (!CircularTextFits(o, GetParamField(moved, 2))) {
+        if (!RadiusWarned) {
+            RadiusWarned = true;
+            Application->MessageBox(sChybaVypocetRadius, Application->Title(), MB_OK | MB_ICONWARNING);
+        }
+        return;
+    }
     SetModified();
     PNLCD->Repaint();
-    o->SetHelpKeyword(ShiftParamField(o->HelpKeyword(), delta, 2));
+    o->SetHelpKeyword(moved);
     RedrawCircularText(o);
     PlaceCircleGuide(o);
+}
+
+bool TFrmMain::CircularTextFits(TControl* object, int radius)
+{
+    TCFImage* o = AsCircText(object);
+    if (!o)
+        return false;
+    const TCircTextExtents kept = CircTextExtents;
+    bool fits = true;
+    try {
+        MeasureCircularText(o->Canvas(), 0, 0, radius, GetParamField(o->HelpKeyword(), 3), o->Hint(), IsWinNT);
+    } catch (const EInvalidOp&) {
+        fits = false;
+    }
+    CircTextExtents = kept;
+    return fits;
 }
 
 // The new radius of each handle is the old one moved by the pointer.

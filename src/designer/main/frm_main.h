@@ -536,6 +536,9 @@ public:
     bool RotateActive = false;
     int RotateAngle = 0;
     bool RadiusActive = false;
+    bool RadiusWarned = false; // the radius drag under way has warned
+    // Whether the object's text can be laid out on a circle of that radius.
+    bool CircularTextFits(TControl* object, int radius);
     void CreateVectorTextControls();
     // The redraws of the two kinds, measuring with SizeLabel and warning with
     // this window's texts. RenderTextImage takes the style flags from the

@@ -128,6 +128,11 @@ void TFrmMain::RebuildLayerList()
         Vrstvy->Items()->Insert(0, kLinePrefix + LayerName(c));
         c->BringToFront();
     }
+    // The marks of the selection stay above the objects they mark.
+    for (TControl* c : std::initializer_list<TControl*>{RR, RL, RT, RB, PL, PR, PLB, PRB, PL1, PR1, PT1, PB1, HK, VK,
+                                                        CT, CR, CB, CL, IR1, IR2, IR3, IR4})
+        if (c && c->Parent() == ObjectParent)
+            c->BringToFront();
     Vrstvy->SetItemIndex(-1);
     Vrstvy->Invalidate();
 }
@@ -244,10 +249,11 @@ void TFrmMain::txSkrytZobrazitClick(TComponent*) { btnZobrazeniClick(this); }
 
 void TFrmMain::TxZamkniClick(TComponent*) { btnZamkniClick(this); }
 
-void TFrmMain::ScrollBoxClick(TComponent*)
+void TFrmMain::ScrollBoxClick(TComponent* sender)
 {
-    HideSelectionFrame();
-    ShowCentreLines(false);
+    // Beside the surface as on it: the selection goes with its frame, so the
+    // side panel no longer offers the commands of an object shown unselected.
+    VK1TClick(sender);
 }
 
 void TFrmMain::LinkMouseMove(TComponent* sender, TShiftState, int, int)
