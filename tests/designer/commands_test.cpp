@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -148,15 +149,25 @@ TEST_F(Commands, ShortcutsReachTheirCommands)
     Key(Qt::Key_Delete, Qt::NoModifier);
     EXPECT_EQ(m->ObjectCount(), 0);
 
-    // Help: the page beside the program, whatever the desktop answers.
+    // Help: the page beside the program; a desktop that cannot open it is told of.
     QStringList opened;
+    bool desktopOpens = true;
     ShellOpenHook = [&](const QString& target) {
         opened << target;
-        return false;
+        return desktopOpens;
     };
+    QDir(FDir).mkpath("Help");
+    QFile page(FDir + "/Help/index.html");
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.close();
     Key(Qt::Key_F1, Qt::NoModifier);
     EXPECT_EQ(opened, QStringList({FDir + "/Help/index.html"}));
     EXPECT_TRUE(Boxes.isEmpty());
+    desktopOpens = false;
+    Key(Qt::Key_F1, Qt::NoModifier);
+    ASSERT_EQ(Boxes.size(), 1);
+    EXPECT_TRUE(Boxes[0].contains("index.html"));
+    Boxes.clear();
 
     // A command that is not part of the program yet does nothing.
     Key(Qt::Key_I, Qt::ControlModifier);

@@ -4,10 +4,14 @@
 #include "designer/main/frm_main.h"
 
 #include "classlib/controls/image_list.h"
+#include "classlib/forms/application.h"
+#include "classlib/forms/message_box.h"
 #include "designer/forms/frm_o_programu.h"
 #include "platform/messages.h"
 #include "platform/shell.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPainterPath>
 #include <initializer_list>
@@ -276,8 +280,15 @@ void TFrmMain::mnVisClick(TComponent*)
 
 void TFrmMain::hl1Click(TComponent*)
 {
-    // Whatever the desktop answers, nothing is reported.
-    ShellOpen(AppDir + QStringLiteral("/Help/index.html"));
+    const QString page = AppDir + QStringLiteral("/Help/index.html");
+    // A desktop that opens nothing for the page would leave F1 doing nothing visible.
+    auto tell = [page] {
+        Application->MessageBox(QString::fromUtf8("Nápovědu se nepodařilo otevřít. Otevřete v prohlížeči soubor %1.")
+                                    .arg(QDir::toNativeSeparators(page)),
+                                QStringLiteral("Chyba"), MB_OK | MB_ICONWARNING);
+    };
+    if (!QFileInfo::exists(page) || !ShellOpen(page, tell))
+        tell();
 }
 
 void TFrmMain::hl2Click(TComponent*)
