@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 
 TRegion TRegion::FromRect(int l, int t, int r, int b)
 {
@@ -114,6 +113,32 @@ std::vector<TRect> TRegion::Rects() const
     return out;
 }
 
+std::vector<TRect> TRegion::CoverRects() const
+{
+    std::vector<TRect> out;
+    // Spans still growing downward: their rectangle in out, by span.
+    std::vector<std::pair<std::pair<int, int>, size_t>> open, next;
+    int lastY = 0;
+    for (const Row& row : FRows) {
+        next.clear();
+        size_t k = 0;
+        for (const auto& s : row.S) {
+            while (k < open.size() && open[k].first.first < s.first)
+                ++k;
+            if (k < open.size() && open[k].first == s && lastY + 1 == row.Y) {
+                out[open[k].second].Bottom = row.Y + 1;
+                next.push_back(open[k]);
+            } else {
+                out.emplace_back(s.first, row.Y, s.second, row.Y + 1);
+                next.emplace_back(s, out.size() - 1);
+            }
+        }
+        open.swap(next);
+        lastY = row.Y;
+    }
+    return out;
+}
+
 QRegion TRegion::ToQRegion() const
 {
     QRegion q;
@@ -144,52 +169,43 @@ int TRegion::PixelCount() const
 
 TRegion::Spans TRegion::CombineSpans(const Spans& a, const Spans& b, TRegionCombine mode)
 {
-    // Sweep over the edges of both span lists.
-    std::vector<int> xs;
-    for (const auto& s : a) {
-        xs.push_back(s.first);
-        xs.push_back(s.second);
-    }
-    for (const auto& s : b) {
-        xs.push_back(s.first);
-        xs.push_back(s.second);
-    }
-    std::sort(xs.begin(), xs.end());
-    xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
-    auto inside = [](const Spans& sp, int x) {
-        for (const auto& s : sp)
-            if (x >= s.first && x < s.second)
-                return true;
+    // One sweep over the edges of both sorted lists; each edge toggles its side.
+    auto edge = [](const Spans& s, size_t k) { return (k & 1) ? s[k >> 1].second : s[k >> 1].first; };
+    auto take = [mode](bool ia, bool ib) {
+        switch (mode) {
+        case RGN_AND:
+            return ia && ib;
+        case RGN_OR:
+            return ia || ib;
+        case RGN_XOR:
+            return ia != ib;
+        case RGN_DIFF:
+            return ia && !ib;
+        case RGN_COPY:
+            return ia;
+        }
         return false;
     };
     Spans out;
-    for (size_t i = 0; i + 1 < xs.size(); ++i) {
-        const int x = xs[i];
-        const bool ia = inside(a, x), ib = inside(b, x);
-        bool in = false;
-        switch (mode) {
-        case RGN_AND:
-            in = ia && ib;
-            break;
-        case RGN_OR:
-            in = ia || ib;
-            break;
-        case RGN_XOR:
-            in = ia != ib;
-            break;
-        case RGN_DIFF:
-            in = ia && !ib;
-            break;
-        case RGN_COPY:
-            in = ia;
-            break;
-        }
-        if (!in)
-            continue;
-        if (!out.empty() && out.back().second == x)
-            out.back().second = xs[i + 1];
-        else
-            out.emplace_back(x, xs[i + 1]);
+    out.reserve(a.size() + b.size());
+    const size_t na = 2 * a.size(), nb = 2 * b.size();
+    size_t ka = 0, kb = 0;
+    bool ia = false, ib = false, in = false;
+    int start = 0;
+    while (ka < na || kb < nb) {
+        int x = ka < na ? edge(a, ka) : edge(b, kb);
+        if (kb < nb)
+            x = std::min(x, edge(b, kb));
+        for (; ka < na && edge(a, ka) == x; ++ka)
+            ia = !ia;
+        for (; kb < nb && edge(b, kb) == x; ++kb)
+            ib = !ib;
+        const bool now = take(ia, ib);
+        if (now && !in)
+            start = x;
+        else if (!now && in)
+            out.emplace_back(start, x);
+        in = now;
     }
     return out;
 }
@@ -198,15 +214,27 @@ TRegion TRegion::Combined(const TRegion& other, TRegionCombine mode) const
 {
     if (mode == RGN_COPY)
         return *this;
-    std::map<int, std::pair<const Spans*, const Spans*>> rows;
     static const Spans kEmpty;
-    for (const Row& r : FRows)
-        rows[r.Y].first = &r.S;
-    for (const Row& r : other.FRows)
-        rows[r.Y].second = &r.S;
     TRegion out;
-    for (const auto& [y, pair] : rows) {
-        Spans s = CombineSpans(pair.first ? *pair.first : kEmpty, pair.second ? *pair.second : kEmpty, mode);
+    out.FRows.reserve(FRows.size() + other.FRows.size());
+    // Both row lists are sorted by Y: merge them.
+    auto ra = FRows.begin(), rb = other.FRows.begin();
+    while (ra != FRows.end() || rb != other.FRows.end()) {
+        const Spans* sa = &kEmpty;
+        const Spans* sb = &kEmpty;
+        int y;
+        if (rb == other.FRows.end() || (ra != FRows.end() && ra->Y < rb->Y)) {
+            y = ra->Y;
+            sa = &(ra++)->S;
+        } else if (ra == FRows.end() || rb->Y < ra->Y) {
+            y = rb->Y;
+            sb = &(rb++)->S;
+        } else {
+            y = ra->Y;
+            sa = &(ra++)->S;
+            sb = &(rb++)->S;
+        }
+        Spans s = CombineSpans(*sa, *sb, mode);
         if (!s.empty())
             out.FRows.push_back(Row{y, std::move(s)});
     }

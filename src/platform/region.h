@@ -23,6 +23,9 @@ public:
     TRect BoundingBox() const;
     // Covered pixels as rectangles, banded top to bottom.
     std::vector<TRect> Rects() const;
+    // The same pixels in fewer rectangles, not banded: each span runs down
+    // as long as the rows below repeat it (for filling, where count matters).
+    std::vector<TRect> CoverRects() const;
     QRegion ToQRegion() const;
     void Offset(int dx, int dy);
     int PixelCount() const;

@@ -65,3 +65,48 @@ TEST(Region, CombineModes)
     EXPECT_EQ(c, CreateRectRgn(5, 5, 15, 15));
     EXPECT_EQ(a.ToQRegion().boundingRect(), QRect(0, 0, 10, 10));
 }
+
+// Combining by a pixel-by-pixel reference on random shapes, and the fewer
+// rectangles of CoverRects covering exactly the same pixels, none twice.
+TEST(Region, CombineAndCoverRectsAgreeWithPixelsOnRandomShapes)
+{
+    uint32_t seed = 12345;
+    auto rnd = [&](int n) {
+        seed = seed * 1103515245u + 12345u;
+        return int((seed >> 8) % uint32_t(n));
+    };
+    auto shape = [&] {
+        TRegion r;
+        for (int k = 0; k < 4; ++k) {
+            const int l = rnd(60), t = rnd(60);
+            const TRegion part = rnd(2) ? CreateEllipticRgn(l, t, l + 1 + rnd(40), t + 1 + rnd(40))
+                                        : CreateRectRgn(l, t, l + rnd(40), t + rnd(40));
+            CombineRgn(r, r, part, rnd(2) ? RGN_OR : RGN_XOR);
+        }
+        return r;
+    };
+    for (int round = 0; round < 40; ++round) {
+        const TRegion a = shape(), b = shape();
+        for (TRegionCombine mode : {RGN_AND, RGN_OR, RGN_XOR, RGN_DIFF}) {
+            TRegion c;
+            CombineRgn(c, a, b, mode);
+            std::vector<int> seen(110 * 110, 0);
+            for (const TRect& r : c.CoverRects())
+                for (int y = r.Top; y < r.Bottom; ++y)
+                    for (int x = r.Left; x < r.Right; ++x)
+                        ++seen[size_t(y * 110 + x)];
+            int pixels = 0;
+            for (int y = 0; y < 110; ++y)
+                for (int x = 0; x < 110; ++x) {
+                    const bool ia = a.Contains(x, y), ib = b.Contains(x, y);
+                    const bool want = mode == RGN_AND ? ia && ib : mode == RGN_OR ? ia || ib
+                                      : mode == RGN_XOR ? ia != ib : ia && !ib;
+                    ASSERT_EQ(c.Contains(x, y), want) << round << " " << mode << " at " << x << "," << y;
+                    ASSERT_EQ(seen[size_t(y * 110 + x)], want ? 1 : 0) << round << " " << mode;
+                    pixels += want;
+                }
+            EXPECT_EQ(c.PixelCount(), pixels);
+            EXPECT_LE(c.CoverRects().size(), c.Rects().size());
+        }
+    }
+}

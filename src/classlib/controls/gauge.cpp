@@ -76,8 +76,16 @@ int TGauge::FilledWidth() const
     return static_cast<int>(static_cast<long long>(inner) * PercentDone() / 100);
 }
 
+void TGauge::RepaintIfChanged()
+{
+    if (FilledWidth() != FPaintedWidth || DisplayText() != FPaintedText)
+        Repaint();
+}
+
 void TGauge::Paint()
 {
+    FPaintedWidth = FilledWidth();
+    FPaintedText = DisplayText();
     TCanvas* c = Canvas();
     TRect inner = ClientRect();
     if (FBorderStyle == bsSingleBorder) {

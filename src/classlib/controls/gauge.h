@@ -34,6 +34,9 @@ public:
     QString DisplayText() const;
     // Width in pixels of the filled part inside the border.
     int FilledWidth() const;
+    // Paints now, but only when the bar or its text would look different from
+    // its last painting: a long job reports many more steps than pixels.
+    void RepaintIfChanged();
 
 protected:
     void Paint() override;
@@ -46,4 +49,6 @@ private:
     TColor FBackColor = clWhite;
     bool FShowText = true;
     TBorderStyle FBorderStyle = bsSingleBorder;
+    int FPaintedWidth = -1; // the look of the last painting
+    QString FPaintedText;
 };

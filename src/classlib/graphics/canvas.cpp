@@ -336,7 +336,8 @@ void TCanvas::FillRegion(const TRegion& region)
     if (!p)
         return;
     const QBrush b = FBrush.ToQBrush();
-    for (const TRect& r : region.Rects())
+    // The fewest rectangles: a printer page writes every one of them.
+    for (const TRect& r : region.CoverRects())
         p->fillRect(r.ToQRect(), b);
 }
 

@@ -98,13 +98,20 @@ void ProgressObjectStart()
     FrmProgress->ProgressOBJ->SetProgress(0);
 }
 
+// The gauges are painted at once, each only when it shows something new.
+void ProgressRepaint()
+{
+    FrmProgress->Progress->RepaintIfChanged();
+    FrmProgress->ProgressOBJ->RepaintIfChanged();
+}
+
 void ProgressObjectDone()
 {
     if (!FrmProgress)
         return;
     FrmProgress->Progress->AddProgress(1);
     FrmProgress->ProgressOBJ->SetMaxValue(0);
-    FrmProgress->Repaint();
+    ProgressRepaint();
 }
 
 void ProgressRows(int maximum)
@@ -118,7 +125,7 @@ void ProgressRow(int row)
     if (!FrmProgress)
         return;
     FrmProgress->ProgressOBJ->SetProgress(row);
-    FrmProgress->Repaint();
+    ProgressRepaint();
 }
 
 void ProgressClose()
