@@ -4,6 +4,7 @@
 #include "classlib/forms/form.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
@@ -19,10 +20,25 @@ protected:
                 if (TCustomForm* f = TCustomForm::FormOfWidget(w)) {
                     std::fprintf(stderr, "shown %s %s\n", qPrintable(f->Name()), qPrintable(f->Caption()));
                     std::fflush(stderr);
+                    // Once the loop is idle again, the window's show handler (and a
+                    // file it opened) is done.
+                    if (!FReadyPosted) {
+                        FReadyPosted = true;
+                        QPointer<QWidget> window = w;
+                        QTimer::singleShot(0, qApp, [window] {
+                            TCustomForm* shown = window ? TCustomForm::FormOfWidget(window) : nullptr;
+                            std::fprintf(stderr, "ready %s %s\n", shown ? qPrintable(shown->Name()) : "",
+                                         shown ? qPrintable(shown->Caption()) : "");
+                            std::fflush(stderr);
+                        });
+                    }
                 }
         }
         return false;
     }
+
+private:
+    bool FReadyPosted = false;
 };
 } // namespace
 
