@@ -207,8 +207,6 @@ void TFrmMain::CreateCreatingControls()
     shp2 = item(PopupMenuSHP, "shp2", QStringLiteral("Barva pozadí"));
     shp3 = item(PopupMenuSHP, "shp3", QStringLiteral("Barva okraje"));
     shp4 = item(PopupMenuSHP, "shp4", QStringLiteral("Smazat"));
-    for (TMenuItem* i : {shp1, shp2, shp3})
-        i->SetEnabled(false);
     del(shp4);
     PopupMenuSHP->OnPopup = [this](TComponent* s) { PopupMenuBckPopup(s); };
 
