@@ -41,6 +41,7 @@ TFrmNastavObjekt::TFrmNastavObjekt(TComponent* owner) : TForm(owner)
     VizRam->OnClick = [this](TComponent* s) { VizRamClick(s); };
     lbSirka = Placed(new TLabel(this), "lbSirka", GroupBox2, 10, 46, 90, 13);
     lbSirka->SetCaption(QStringLiteral("Šířka okraje"));
+    lbSirka->SetTransparent(true);
     SpinEdit = Placed(new TSpinEdit(this), "SpinEdit", GroupBox2, 110, 42, 65, 22);
     SpinEdit->SetMinValue(0);
     SpinEdit->SetMaxValue(100);
@@ -64,9 +65,11 @@ TFrmNastavObjekt::TFrmNastavObjekt(TComponent* owner) : TForm(owner)
                      int row) {
         label = Placed(new TLabel(this), labelName, TabSheet2, 16, 20 + 30 * row, 60, 13);
         label->SetCaption(QString::fromUtf8(caption));
+        label->SetTransparent(true);
         edit = Placed(new TEdit(this), editName, TabSheet2, 80, 16 + 30 * row, 73, 21);
         auto* unit = Placed(new TLabel(this), nullptr, TabSheet2, 160, 20 + 30 * row, 20, 13);
         unit->SetCaption(QStringLiteral("px"));
+        unit->SetTransparent(true);
     };
     bound("lbTop", "Nahoře:", lbTop, "top", top, 0);
     bound("lbLeft", "Vlevo:", lbLeft, "left", left, 1);
