@@ -196,9 +196,8 @@ void TFrmMain::CreateCreatingControls()
     img1 = item(PopupMenuIMG, "img1", QStringLiteral("Vlastnosti objektu"));
     img2 = item(PopupMenuIMG, "img2", QStringLiteral("Rozmazání obrázku"));
     img3 = item(PopupMenuIMG, "img3", QStringLiteral("Smazat"));
-    // The picture and shape property windows are not part of the program yet.
-    for (TMenuItem* i : {img1, img2})
-        i->SetEnabled(false);
+    img1->OnClick = [this](TComponent* s) { img1Click(s); };
+    img2->OnClick = [this](TComponent* s) { img2Click(s); };
     del(img3);
     PopupMenuIMG->OnPopup = [this](TComponent* s) { PopupMenuIMGPopup(s); };
 

@@ -602,6 +602,13 @@ public:
     // ==== end catalogue
 
     // ==== other: cloning, shape and picture properties, lists, export, skin
+    // ---- picture properties and blur (img1, img2)
+    // The selection when it is exactly a picture object, else null.
+    TImage* SelectedPicture() const;
+    void img1Click(TComponent* sender);
+    void img2Click(TComponent* sender);
+    // "Použít" of the properties window: its three check boxes onto the picture.
+    void ApplyImageSettings();
     // ---- cloning (Klonovatobjekt1, ToolButton8), shape properties (shp1, shp2, shp3),
     //      file and folder lists (upr1, upr2)
     void BindCloneCommands();
