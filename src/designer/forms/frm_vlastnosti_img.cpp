@@ -48,9 +48,11 @@ TFrmVlastnostiIMG::TFrmVlastnostiIMG(TComponent* owner) : TForm(owner)
     ImgGroupBox2->SetCaption(QStringLiteral("Rozměry v pixelech"));
     txSirka = Placed(new TLabel(this), "txSirka", ImgGroupBox2, 16, 32, 60, 13);
     txSirka->SetCaption(QStringLiteral("Šířka:"));
+    txSirka->SetTransparent(true); // the group box's colour behind it
     spSirka = Placed(new TSpinEdit(this), "spSirka", ImgGroupBox2, 96, 28, 89, 22);
     txVyska = Placed(new TLabel(this), "txVyska", ImgGroupBox2, 16, 68, 60, 13);
     txVyska->SetCaption(QStringLiteral("Výška:"));
+    txVyska->SetTransparent(true);
     spVyska = Placed(new TSpinEdit(this), "spVyska", ImgGroupBox2, 96, 64, 89, 22);
     // Minimum and maximum both 0: no limits.
     for (TSpinEdit* s : {spSirka, spVyska}) {
