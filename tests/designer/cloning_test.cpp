@@ -96,6 +96,7 @@ TEST(Cloning, CircularTextStartsAgainAtRadius150AndAngle0OnThePanelCentre)
     EXPECT_EQ(clone->Hint(), QStringLiteral("Kolem dokola"));
     EXPECT_TRUE(clone->Canvas()->Font()->Equals(*source->Canvas()->Font()));
     EXPECT_EQ(clone->Canvas()->Font()->Size(), 16);
+    EXPECT_TRUE(clone->MFFont()->Equals(*source->MFFont())); // the font that is saved
     EXPECT_EQ(clone->Tag(), 1);
     EXPECT_EQ(clone->PopupMenu(), m->PopupMenuCircl);
     // Drawn like a fresh insertion: the text at the top of a 150 circle around the centre.
