@@ -10,7 +10,10 @@
 #include <QDir>
 #include <QFile>
 #include <QTimer>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 QString MakeFolder(const QStringList& files, const QStringList& folders = {})
@@ -89,13 +92,23 @@ TEST(FileList, NamesAreListedAsTheyAreAndLoseExactlyFourCharacters)
     const QString dir = MakeFolder({QStringLiteral("a.flac"), czech, QStringLiteral("Bez přípony"),
                                     QStringLiteral(".skryty.mp3")},
                                    {QStringLiteral("podsložka.mp3")});
+    // A name from an old Central European system: "Píšeň.mp3" in Windows-1250, no UTF-8.
+    const QByteArray legacy = QFile::encodeName(dir) + "/P\xED\x9A" "e\xF2.mp3";
+    const int fd = ::open(legacy.constData(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    // Qt's temporary folder cannot name it to remove it.
+    struct Unlink {
+        QByteArray Path;
+        ~Unlink() { ::unlink(Path.constData()); }
+    } unlinkLegacy{legacy};
     AnswerBrowser(dir);
     AnswerFilesDialog([](TFrmInsFiles& d) { d.Button4->Click(); });
     m->upr1Click(m);
     TLabel* l = OnlyText(m);
     ASSERT_NE(l, nullptr);
     // Sorted as the list shows them; hidden files and folders are not files of the list.
-    EXPECT_EQ(l->Caption(), QStringLiteral("a.\r\nBez pří\r\nPíseň č. 1 – Žluťoučký kůň"));
+    EXPECT_EQ(l->Caption(), QStringLiteral("a.\r\nBez pří\r\nPíseň č. 1 – Žluťoučký kůň\r\nPíšeň"));
 
     // With the extensions kept the names stand exactly as on the disc.
     delete l;
@@ -144,6 +157,12 @@ TEST(FolderList, TheChainFromTheRootThenTheSubfoldersEditableBeforeInserting)
     const QString dir = MakeFolder({QStringLiteral("soubor.txt")},
                                    {QStringLiteral("b"), QStringLiteral("Čísla"), QStringLiteral("A disk"),
                                     QStringLiteral(".skryta"), QStringLiteral("Cesta")});
+    const QByteArray legacy = QFile::encodeName(dir) + "/\x8A" "a"; // "Ša" in Windows-1250
+    ASSERT_EQ(::mkdir(legacy.constData(), 0755), 0);
+    struct Rmdir {
+        QByteArray Path;
+        ~Rmdir() { ::rmdir(Path.constData()); }
+    } rmdirLegacy{legacy};
     QStringList chain = QDir::cleanPath(dir).split(QLatin1Char('/'), Qt::SkipEmptyParts);
     QStringList atRoot, chosen;
     QTimer::singleShot(10, [&] {
@@ -157,7 +176,7 @@ TEST(FolderList, TheChainFromTheRootThenTheSubfoldersEditableBeforeInserting)
     // Shown first at the root: its folders.
     EXPECT_TRUE(atRoot.contains(chain.first())) << atRoot.join(QLatin1Char(',')).toStdString();
     EXPECT_EQ(chosen, chain + QStringList({QStringLiteral("A disk"), QStringLiteral("b"), QStringLiteral("Cesta"),
-                                           QStringLiteral("Čísla")}));
+                                           QStringLiteral("Čísla"), QStringLiteral("Ša")}));
     TLabel* l = OnlyText(m);
     ASSERT_NE(l, nullptr);
     EXPECT_EQ(l->Caption(), (chosen + QStringList(QStringLiteral("Připsáno"))).join(QStringLiteral("\r\n")));

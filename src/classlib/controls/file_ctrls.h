@@ -2,7 +2,8 @@
 // Controls over the file system: a list of the files of a folder matching a
 // mask, a list of the folder chain and subfolders of a folder, and a tree of
 // the folders under the file system's root. Names are listed as the file
-// system gives them; hidden entries (dot names) are left out.
+// system gives them (bytes that are no UTF-8 read as Windows-1250, the
+// program's Central European code page); hidden entries (dot names) are left out.
 
 #include "classlib/controls/control.h"
 #include "classlib/controls/ext_controls.h"
