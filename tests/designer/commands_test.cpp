@@ -91,12 +91,13 @@ TEST_F(Commands, MenusAndToolBarsStandInTheirOrder)
     EXPECT_TRUE(m->N8->IsLine());
     EXPECT_EQ(m->hl2->Caption(), "O programu...");
     // Commands whose areas are not part of the program yet stand disabled.
-    for (const char* name : {"Export1", "Klonovatobjekt1", "upr1", "upr2", "Skinprogramu1", "Zjistitnovouverzi1"})
+    for (const char* name : {"Export1", "Skinprogramu1", "Zjistitnovouverzi1"})
         EXPECT_FALSE(Item(name)->Enabled()) << name;
-    for (TMenuItem* i : {m->VloitobsahCDzCDDB1, m->sbr4, m->vl3, m->vl5, m->TiskRam, m->Barvarmovn1})
-        EXPECT_TRUE(i->OnClick) << i->Name().toStdString();
+    for (TMenuItem* i : {m->VloitobsahCDzCDDB1, m->sbr4, m->vl3, m->vl5, m->TiskRam, m->Barvarmovn1,
+                         m->Klonovatobjekt1, m->upr1, m->upr2, m->img1, m->img2})
+        EXPECT_TRUE(i->Enabled() && i->OnClick) << i->Name().toStdString();
     EXPECT_TRUE(m->btnPrint->Enabled() && m->btnPrint->OnClick);
-    EXPECT_FALSE(m->ToolButton8->Enabled());
+    EXPECT_TRUE(m->ToolButton8->Enabled() && m->ToolButton8->OnClick);
 
     const struct {
         const char* Item;
@@ -169,10 +170,12 @@ TEST_F(Commands, ShortcutsReachTheirCommands)
     EXPECT_TRUE(Boxes[0].contains("index.html"));
     Boxes.clear();
 
-    // A command that is not part of the program yet does nothing.
+    // Ctrl+I clones the selection; with nothing selected it does nothing.
     Key(Qt::Key_I, Qt::ControlModifier);
     EXPECT_EQ(m->ObjectCount(), 0);
-    EXPECT_FALSE(m->Klonovatobjekt1->Enabled());
+    m->btnText2Click(m);
+    Key(Qt::Key_I, Qt::ControlModifier);
+    EXPECT_EQ(m->ObjectCount(), 2);
 }
 
 TEST_F(Commands, CtrlSSavesAndCtrlNShowsTheChooser)

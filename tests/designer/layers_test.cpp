@@ -327,13 +327,12 @@ TEST(SidePanel, PropertyLinksMirrorTheSelectionsMenu)
     ASSERT_EQ(m->ObjectCount(), 1);
     EXPECT_EQ(links(), QStringList({"Vlastnosti objektu@16,11", "Barva pozadí@16,32", "Barva okraje@16,53",
                                     "Smazat@16,74"}));
-    // Commands the program does not offer yet look disabled and stay inert on hover.
+    // Every command of the shape popup is offered: its link lights up on hover.
     for (int i = 0; i < m->pnlVlastnosti->ControlCount(); ++i)
         if (auto* l = dynamic_cast<TLabel*>(m->pnlVlastnosti->Controls(i))) {
-            const bool offered = l->Caption() == QStringLiteral("Smazat");
-            EXPECT_EQ(l->HelpContext(), offered ? 0 : 100) << l->Caption().toStdString();
+            EXPECT_EQ(l->HelpContext(), 0) << l->Caption().toStdString();
             m->LinkMouseMove(l, 0, 1, 1);
-            EXPECT_EQ(l->Font()->Color(), offered ? m->MouseFont->Font()->Color() : m->DisableFont->Font()->Color());
+            EXPECT_EQ(l->Font()->Color(), m->MouseFont->Font()->Color());
         }
     // The "Smazat" link deletes the shape (the link itself goes away later, safely).
     TLabel* del = nullptr;

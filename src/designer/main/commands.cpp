@@ -117,7 +117,6 @@ void TFrmMain::CreateCommandsControls()
     btnPrint = button("btnPrint", QString::fromUtf8("Tisk"), tbsButton, cgPrint);
     btnPrint->OnClick = [this](TComponent* s) { btnPrintClick(s); };
     ToolButton8 = button("ToolButton8", QString::fromUtf8("Klonovat objekt"), tbsButton, cgClone);
-    ToolButton8->SetEnabled(false); // until cloning is part of the program
     // The separators, named as the tool bars number their buttons.
     for (const char* name : {"ToolButton1", "ToolButton2", "ToolButton3", "ToolButton9", "ToolButton4", "ToolButton5"}) {
         auto* b = Named(new TToolButton(this), name);
@@ -164,12 +163,9 @@ void TFrmMain::CreateCommandsControls()
     mnuSmazat = item(mnEdit, "mnuSmazat", "Smazat objekt", ShortCut(VK_DELETE, 0));
     click(mnuSmazat, [this](TComponent* s) { mnuSmazat1Click(s); });
     Klonovatobjekt1 = item(mnEdit, "Klonovatobjekt1", "Klonovat objekt", ShortCut('I', ssCtrl));
-    off(Klonovatobjekt1);
     N12 = item(mnEdit, "N12", "-");
     upr1 = item(mnEdit, "upr1", "Vložit seznam souborů");
-    off(upr1);
     upr2 = item(mnEdit, "upr2", "Vložit seznam složek");
-    off(upr2);
     VloitobsahCDzCDDB1 = item(mnEdit, "VloitobsahCDzCDDB1", "Vložit obsah CD z CDDB");
     click(VloitobsahCDzCDDB1, [this](TComponent* s) { VloitobsahCDzCDDB1Click(s); });
 

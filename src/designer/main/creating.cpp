@@ -196,9 +196,8 @@ void TFrmMain::CreateCreatingControls()
     img1 = item(PopupMenuIMG, "img1", QStringLiteral("Vlastnosti objektu"));
     img2 = item(PopupMenuIMG, "img2", QStringLiteral("Rozmazání obrázku"));
     img3 = item(PopupMenuIMG, "img3", QStringLiteral("Smazat"));
-    // The picture and shape property windows are not part of the program yet.
-    for (TMenuItem* i : {img1, img2})
-        i->SetEnabled(false);
+    img1->OnClick = [this](TComponent* s) { img1Click(s); };
+    img2->OnClick = [this](TComponent* s) { img2Click(s); };
     del(img3);
     PopupMenuIMG->OnPopup = [this](TComponent* s) { PopupMenuIMGPopup(s); };
 
@@ -207,8 +206,6 @@ void TFrmMain::CreateCreatingControls()
     shp2 = item(PopupMenuSHP, "shp2", QStringLiteral("Barva pozadí"));
     shp3 = item(PopupMenuSHP, "shp3", QStringLiteral("Barva okraje"));
     shp4 = item(PopupMenuSHP, "shp4", QStringLiteral("Smazat"));
-    for (TMenuItem* i : {shp1, shp2, shp3})
-        i->SetEnabled(false);
     del(shp4);
     PopupMenuSHP->OnPopup = [this](TComponent* s) { PopupMenuBckPopup(s); };
 

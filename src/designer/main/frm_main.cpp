@@ -38,6 +38,9 @@ TFrmMain::TFrmMain(TComponent* owner) : TForm(owner)
     CreateTextEditControls();
     CreateVectorTextControls();
     CreateCatalogueControls();
+    BindCloneCommands();
+    BindShapeCommands();
+    CreateFileListControls();
     // The window is read: its components take up their loaded state.
     SkinData1->Loaded();
     // The menus and tool bars take their order once every area has made its part.

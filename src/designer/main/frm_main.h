@@ -602,6 +602,41 @@ public:
     // ==== end catalogue
 
     // ==== other: cloning, shape and picture properties, lists, export, skin
+    // ---- picture properties and blur (img1, img2)
+    // The selection when it is exactly a picture object, else null.
+    TImage* SelectedPicture() const;
+    void img1Click(TComponent* sender);
+    void img2Click(TComponent* sender);
+    // "Použít" of the properties window: its three check boxes onto the picture.
+    void ApplyImageSettings();
+    // ---- cloning (Klonovatobjekt1, ToolButton8), shape properties (shp1, shp2, shp3),
+    //      file and folder lists (upr1, upr2)
+    void BindCloneCommands();
+    void BindShapeCommands();
+    void CreateFileListControls();
+    void Klonovatobjekt1Click(TComponent* sender);
+    void CloneTextImg(class TFImage* source);
+    void CloneLabel(TLabel* source);
+    void CloneCircText(class TCFImage* source);
+    void CloneShape(TShape* source);
+    void shp1Click(TComponent* sender);
+    void shp2Click(TComponent* sender);
+    void shp3Click(TComponent* sender);
+    // Copies the shape settings dialog to the selected shape; a bound that is
+    // no number stops it with EConvertError after what was applied before it.
+    void ApplyShapeSettings();
+    TShape* SelectedShape() const;
+    // The window's colour dialog, made on first use.
+    TColorDialog* MainColorDialog();
+    void upr1Click(TComponent* sender);
+    void upr2Click(TComponent* sender);
+    // The folder browser; path is empty when it is cancelled.
+    void BrowseForFolder(const QString& title, int flags, QString& path);
+    // Removes the last four characters of every line.
+    static void StripFileExtensions(TMemo* memo);
+    class TFileListBox* FileListBox = nullptr; // hidden: the files of a folder
+    TMemo* FileMemo = nullptr;                 // hidden: the lines being inserted
+    // ---- end cloning, shape properties, file and folder lists
     // ==== end other
 
 private:
