@@ -235,8 +235,47 @@ bool TranslateEvent(HWND window, QEvent* event, TMessage& m)
     }
 }
 
+// One procedure of a window's chain. A removed node keeps its link down so a
+// saved reference to it still leads to a live procedure.
+struct TProcNode {
+    TWndProc Proc;
+    std::shared_ptr<TProcNode> Next; // the procedure this one replaced
+    bool Removed = false;
+    const TWindowBridge* Owner = nullptr;
+};
+
+namespace {
+std::shared_ptr<TProcNode> LiveNode(std::shared_ptr<TProcNode> n)
+{
+    while (n && n->Removed)
+        n = n->Next;
+    return n;
+}
+
+// A procedure value that stands for a node of a chain.
+struct TProcRef {
+    std::shared_ptr<TProcNode> Node;
+    void operator()(TMessage& m) const
+    {
+        if (std::shared_ptr<TProcNode> n = LiveNode(Node))
+            if (n->Proc)
+                n->Proc(m);
+    }
+};
+} // namespace
+
 TWindowBridge::TWindowBridge(HWND window) : QObject(window), FWindow(window)
 {
+    FBottom = std::make_shared<TProcNode>();
+    FBottom->Owner = this;
+    // The bottom node calls whatever the window's own procedure is now; it
+    // must not outlive the bridge's use.
+    QPointer<TWindowBridge> self(this);
+    FBottom->Proc = [self](TMessage& m) {
+        if (self && self->FProc)
+            self->FProc(m);
+    };
+    FTop = FBottom;
     ResetProc();
     window->installEventFilter(this);
 }
@@ -260,13 +299,67 @@ TWndProc TWindowBridge::SetProc(TWndProc proc)
 
 void TWindowBridge::ResetProc()
 {
-    FProc = [this](TMessage& m) { CallNative(m); };
+    QPointer<TWindowBridge> self(this);
+    FProc = [self](TMessage& m) {
+        if (self)
+            self->CallNative(m);
+    };
+}
+
+TWndProc TWindowBridge::Current() const { return TProcRef{FTop}; }
+
+int TWindowBridge::SubclassCount() const
+{
+    int n = 0;
+    for (std::shared_ptr<TProcNode> p = FTop; p && p != FBottom; p = p->Next)
+        ++n;
+    return n;
+}
+
+TWndProc TWindowBridge::Subclass(TWndProc proc)
+{
+    if (const TProcRef* ref = proc.target<TProcRef>(); ref && ref->Node && ref->Node->Owner == this) {
+        // Restoring a saved procedure: the node installed right above it leaves.
+        std::shared_ptr<TProcNode> target = LiveNode(ref->Node);
+        if (!target || target == FTop)
+            return TProcRef{FTop};
+        std::shared_ptr<TProcNode> above;
+        for (std::shared_ptr<TProcNode> p = FTop; p; p = p->Next) {
+            if (p->Next == target) {
+                above = p;
+                break;
+            }
+        }
+        if (!above)
+            return TProcRef{FTop};
+        TWndProc removed = TProcRef{above};
+        above->Removed = true;
+        if (above == FTop) {
+            FTop = target;
+        } else {
+            for (std::shared_ptr<TProcNode> p = FTop; p; p = p->Next)
+                if (p->Next == above) {
+                    p->Next = target;
+                    break;
+                }
+        }
+        // A later call through a reference to the removed node goes on down.
+        return removed;
+    }
+    auto node = std::make_shared<TProcNode>();
+    node->Proc = std::move(proc);
+    node->Next = FTop;
+    node->Owner = this;
+    TWndProc previous = TProcRef{FTop};
+    FTop = node;
+    return previous;
 }
 
 LRESULT TWindowBridge::Dispatch(TMessage& message)
 {
-    if (FProc)
-        FProc(message);
+    // Hold the chain while it runs: a procedure may unsubclass itself.
+    std::shared_ptr<TProcNode> top = FTop;
+    TProcRef{top}(message);
     return message.Result;
 }
 
@@ -347,13 +440,13 @@ bool PostMessage(HWND window, unsigned msg, WPARAM wParam, LPARAM lParam)
 TWndProc GetWindowProc(HWND window)
 {
     TWindowBridge* b = TWindowBridge::Of(window);
-    return b ? b->Proc() : TWndProc();
+    return b ? b->Current() : TWndProc();
 }
 
 TWndProc SetWindowProc(HWND window, TWndProc proc)
 {
     TWindowBridge* b = TWindowBridge::Of(window);
-    return b ? b->SetProc(std::move(proc)) : TWndProc();
+    return b ? b->Subclass(std::move(proc)) : TWndProc();
 }
 
 LRESULT CallWindowProc(const TWndProc& proc, TMessage& message)
@@ -361,6 +454,15 @@ LRESULT CallWindowProc(const TWndProc& proc, TMessage& message)
     if (proc)
         proc(message);
     return message.Result;
+}
+
+LRESULT CallWindowProc(const TWndProc& proc, HWND, unsigned msg, WPARAM wParam, LPARAM lParam)
+{
+    TMessage m;
+    m.Msg = msg;
+    m.WParam = wParam;
+    m.LParam = lParam;
+    return CallWindowProc(proc, m);
 }
 
 void DefWindowProc(HWND window, TMessage& message)
