@@ -275,6 +275,9 @@ enum : int {
 
 // Virtual key codes used by the program.
 enum : int {
+    VK_LBUTTON = 0x01,
+    VK_RBUTTON = 0x02,
+    VK_MBUTTON = 0x04,
     VK_BACK = 0x08,
     VK_TAB = 0x09,
     VK_RETURN = 0x0D,

@@ -60,6 +60,11 @@ bool IsSkinnedFrame(HWND window);
 // True while the window is frameless because of a skinned frame or a removed WS_CAPTION.
 bool IsFrameRemoved(HWND window);
 
+// Sets a top-level window's flags; while the platform keeps it frameless the
+// flags are remembered and the window stays frameless (forms set their border
+// style through this).
+void SetWindowFlagsKeepingFrame(HWND window, Qt::WindowFlags flags);
+
 // The insets of the client rectangle from the last WM_NCCALCSIZE (left, top,
 // right, bottom widths of the band); zero before any.
 QMargins NonClientInsets(HWND window);
@@ -70,6 +75,8 @@ void RecalcNonClient(HWND window);
 // after the insets changed and after SetMenu. Without one the insets become
 // extra contents margins of the widget.
 void SetClientLayout(HWND window, std::function<void()> layout);
+// Runs the window's client layout (after its menu bar came or went).
+void RelayoutClient(HWND window);
 
 // The painter of the WM_NCPAINT under way for window, else null. ReleaseDC ends nothing.
 QPainter* GetWindowDC(HWND window);

@@ -121,6 +121,9 @@ enum : uint32_t {
 
 // The class name of a window; empty for a null window.
 QString GetClassName(HWND window);
+// The class library tells the class names of its controls' widgets (empty
+// answer: not one of ours). Set once at start-up.
+void SetClassNameResolver(std::function<QString(HWND)> resolver);
 // Style reads and writes (see the top of this file). GWL_ID: the widget's
 // "tvId" property (0 without); GWL_HWNDPARENT: the owner (top levels) or parent;
 // GWL_HINSTANCE: the module; GWL_USERDATA: a free value kept per window.

@@ -1,5 +1,9 @@
 #include "platform/window_proc.h"
 
+#include "platform/non_client.h"
+#include "platform/window_extra.h"
+#include "platform/window_info.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -11,6 +15,7 @@
 #include <cstdio>
 
 namespace {
+const char* const kBridgeProperty = "tvWindowBridge";
 const QEvent::Type kPostedMessageEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
 
 class TPostedMessage : public QEvent {
@@ -277,6 +282,7 @@ TWindowBridge::TWindowBridge(HWND window) : QObject(window), FWindow(window)
     };
     FTop = FBottom;
     ResetProc();
+    window->setProperty(kBridgeProperty, QVariant::fromValue(static_cast<void*>(this)));
     window->installEventFilter(this);
 }
 
@@ -284,7 +290,9 @@ TWindowBridge* TWindowBridge::Of(HWND window, bool create)
 {
     if (!window)
         return nullptr;
-    auto* existing = window->findChild<TWindowBridge*>(QString(), Qt::FindDirectChildrenOnly);
+    // Found through the property also while the bridge itself is being
+    // destroyed (a subclasser unsubclassing in WM_NCDESTROY).
+    auto* existing = static_cast<TWindowBridge*>(window->property(kBridgeProperty).value<void*>());
     if (existing || !create)
         return existing;
     return new TWindowBridge(window);
@@ -379,6 +387,8 @@ void TWindowBridge::CallNative(TMessage& m)
     }
     if (m.Event)
         return; // already inside this event's native handling
+    if (DefNonClientProc(w, m))
+        return;
     switch (m.Msg) {
     case WM_PAINT:
         w->update();
@@ -389,9 +399,69 @@ void TWindowBridge::CallNative(TMessage& m)
     case WM_SETREDRAW:
         w->setUpdatesEnabled(m.WParam != 0);
         break;
+    case WM_SETTEXT:
+        if (m.LParam)
+            SetWindowText(w, *reinterpret_cast<const QString*>(m.LParam));
+        m.Result = 1;
+        break;
+    case WM_GETTEXT:
+        if (m.LParam) {
+            QString text = GetWindowText(w);
+            if (m.WParam > 0 && static_cast<WPARAM>(text.size()) >= m.WParam)
+                text.truncate(static_cast<qsizetype>(m.WParam) - 1);
+            *reinterpret_cast<QString*>(m.LParam) = text;
+            m.Result = text.size();
+        }
+        break;
+    case WM_GETTEXTLENGTH:
+        m.Result = GetWindowTextLength(w);
+        break;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP: {
+        // A sent or posted key acts as the key itself.
+        const bool down = m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN;
+        const int key = VirtualKeyToQtKey(static_cast<int>(m.WParam));
+        if (!key)
+            break;
+        const Qt::KeyboardModifiers mods = (m.Msg == WM_SYSKEYDOWN || m.Msg == WM_SYSKEYUP) ? Qt::AltModifier : Qt::NoModifier;
+        QKeyEvent ke(down ? QEvent::KeyPress : QEvent::KeyRelease, key, mods);
+        QEvent* saved = FNativeEvent;
+        FNativeEvent = &ke;
+        static_cast<QObject*>(w)->event(&ke);
+        FNativeEvent = saved;
+        break;
+    }
+    case WM_CHAR: {
+        const QString text(QChar(static_cast<char16_t>(m.WParam)));
+        QKeyEvent ke(QEvent::KeyPress, 0, Qt::NoModifier, text);
+        QEvent* saved = FNativeEvent;
+        FNativeEvent = &ke;
+        static_cast<QObject*>(w)->event(&ke);
+        FNativeEvent = saved;
+        break;
+    }
     default:
         break;
     }
+}
+
+TWindowBridge::~TWindowBridge()
+{
+    // Subclassers learn that the window goes (their last chance to unsubclass).
+    if (FWindow && FTop != FBottom) {
+        TMessage destroy;
+        destroy.Msg = WM_DESTROY;
+        SafeCall([&] { Dispatch(destroy); });
+        TMessage ncDestroy;
+        ncDestroy.Msg = WM_NCDESTROY;
+        SafeCall([&] { Dispatch(ncDestroy); });
+    }
+    FBottom->Proc = nullptr;
+    FProc = nullptr;
+    if (FWindow)
+        FWindow->setProperty(kBridgeProperty, QVariant());
 }
 
 bool TWindowBridge::eventFilter(QObject* watched, QEvent* event)
@@ -405,10 +475,17 @@ bool TWindowBridge::eventFilter(QObject* watched, QEvent* event)
     }
     if (event == FNativeEvent)
         return false; // the procedure asked for the native handling
+    const QPointer<TWindowBridge> self(this);
+    if (TNonClientArea::BeforeEvent(this, event))
+        return true;
+    if (!self || !FWindow)
+        return true;
     TMessage m;
     if (!TranslateEvent(FWindow, event, m))
         return false;
     SafeCall([&] { Dispatch(m); });
+    if (event->type() == QEvent::Paint && self)
+        TNonClientArea::AfterPaint(this);
     return true;
 }
 

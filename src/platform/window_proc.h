@@ -24,6 +24,8 @@ class TWindowBridge : public QObject {
 public:
     // The bridge of a window, made on first use; it lives as long as the window.
     static TWindowBridge* Of(HWND window, bool create = true);
+    // Subclassing procedures get WM_DESTROY and WM_NCDESTROY as the window goes.
+    ~TWindowBridge() override;
     HWND Window() const { return FWindow; }
 
     // The window's own procedure: the bottom of the chain (a class-library
