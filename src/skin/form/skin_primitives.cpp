@@ -38,9 +38,13 @@ void Deliver(QPainter& dc, const TRect& r, const QImage& bitmap, bool transparen
         dc.drawImage(r.Left, r.Top, bitmap);
 }
 
+// Margins below 0 count as 0; absurdly large ones are cut so that sums of
+// coordinates and margins cannot overflow.
 TSkinMargins NonNegative(const TSkinMargins& m)
 {
-    return {std::max(m.Left, 0), std::max(m.Top, 0), std::max(m.Right, 0), std::max(m.Bottom, 0)};
+    constexpr int kMax = 1 << 24;
+    return {std::clamp(m.Left, 0, kMax), std::clamp(m.Top, 0, kMax), std::clamp(m.Right, 0, kMax),
+            std::clamp(m.Bottom, 0, kMax)};
 }
 
 // Tiles of at least this many pixels each way keep the number of draw calls
@@ -293,17 +297,18 @@ TRegion RegionFromBitmap(const QImage& bitmap, int x, int y, int redTolerance, i
     constexpr int kLimit = 1 << 29;
     x = std::clamp(x, -kLimit, kLimit);
     y = std::clamp(y, -kLimit, kLimit);
+    // Key bounds per channel: key .. min(255, key + tolerance).
+    struct TBounds {
+        int Lo, Hi;
+        bool In(int c) const { return c >= Lo && c <= Hi; }
+    };
     auto bounds = [](int value, int tolerance) {
-        const int64_t hi = std::min<int64_t>(255, int64_t(value) + tolerance);
-        return std::pair<int, int>(value, static_cast<int>(std::max<int64_t>(hi, -1)));
+        return TBounds{value, static_cast<int>(std::clamp<int64_t>(int64_t(value) + tolerance, -1, 255))};
     };
-    const auto [rLo, rHi] = bounds(GetRValue(key), redTolerance);
-    const auto [gLo, gHi] = bounds(GetGValue(key), greenTolerance);
-    const auto [bLo, bHi] = bounds(GetBValue(key), blueTolerance);
-    auto isKey = [&](QRgb c) {
-        const int r = qRed(c), g = qGreen(c), b = qBlue(c);
-        return r >= rLo && r <= rHi && g >= gLo && g <= gHi && b >= bLo && b <= bHi;
-    };
+    const TBounds rb = bounds(GetRValue(key), redTolerance);
+    const TBounds gb = bounds(GetGValue(key), greenTolerance);
+    const TBounds bb = bounds(GetBValue(key), blueTolerance);
+    auto isKey = [&](QRgb c) { return rb.In(qRed(c)) && gb.In(qGreen(c)) && bb.In(qBlue(c)); };
 
     // Runs go to the region in batches, as the region calls take them.
     constexpr size_t kBatch = 2000;
