@@ -233,10 +233,6 @@ void TWinSkinForm::Attach(TSkinData* skinData)
         // then the window keeps its own menu bar inside the client.
         if (FPlacement != plMinimized && !(IsMDIChild() && manager && manager->MDIChildMaximized()))
             SetCaptionStyle(false);
-        if (!FChild && FFrameKind != fkNoCaption) {
-            SetSkinnedFrame(FHandle, true);
-            FSkinnedFrameSet = true;
-        }
         Reskin();
     } else {
         FState = stSkinned;
@@ -694,6 +690,11 @@ void TWinSkinForm::StartSequence()
     if (first) {
         FInitialNCWidth = wr.Width() - FClientRect.Width();
         FInitialNCHeight = wr.Height() - FClientRect.Height();
+        // The window manager's frame goes once its size is known: our band takes its place.
+        if (FFrameSkinned && !FChild && FFrameKind != fkNoCaption) {
+            SetSkinnedFrame(FHandle, true);
+            FSkinnedFrameSet = true;
+        }
     }
     TSkinManage* manager = Manager();
     if (manager && manager->HideWhileAttaching()) {
@@ -890,9 +891,8 @@ void TWinSkinForm::Unskin()
         if (FWindowMenu && FHandle && !GetMenu(FHandle))
             SetMenu(FHandle, FWindowMenu);
         UnsubclassMDIClient();
-        if (FHandle && FState != stNCDestroy && (IsMDIChild() || !FChild) && FStarted) {
-            TRect wr;
-            GetWindowRect(FHandle, wr);
+        TRect wr;
+        if (FHandle && FState != stNCDestroy && (IsMDIChild() || !FChild) && FStarted && GetWindowRect(FHandle, wr)) {
             int x = wr.Left;
             int y = wr.Top;
             if (IsMDIChild()) {
@@ -900,9 +900,18 @@ void TWinSkinForm::Unskin()
                 x = p.X;
                 y = p.Y;
             }
-            const int w = wr.Width() - (FLeftWidth + FRightWidth - FInitialNCWidth);
-            const int h = wr.Height() - (FTopHeight + FBottomHeight + FMenuHeight - FInitialNCHeight);
-            SetWindowPos(FHandle, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+            const int dw = FLeftWidth + FRightWidth;
+            const int dh = FTopHeight + FBottomHeight + FMenuHeight;
+            const unsigned flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
+            if (FSkinnedFrameSet) {
+                // In two steps: while frameless the window is its client, then the
+                // window manager's frame (the initial non-client size) comes back around it.
+                SetWindowPos(FHandle, nullptr, x, y, wr.Width() - dw, wr.Height() - dh, flags);
+                SetSkinnedFrame(FHandle, false);
+            } else {
+                SetWindowPos(FHandle, nullptr, x, y, wr.Width() - (dw - FInitialNCWidth),
+                             wr.Height() - (dh - FInitialNCHeight), flags);
+            }
         }
         if (FHandle && FSkinnedFrameSet)
             SetSkinnedFrame(FHandle, false);
@@ -941,6 +950,7 @@ void TWinSkinForm::Detach()
     RestoreControls();
     delete FMenuBar;
     FMenuBar = nullptr;
+    FSkinnedFrameSet = false;
 }
 
 // ---------------------------------------------------------------------------

@@ -25,9 +25,11 @@ enum : unsigned {
 };
 constexpr intptr_t kSkinMagic = 0x41A2;
 
-// Our platform answers as Windows NT 6.0: version 6, minor 0. Low byte the
-// major version, next byte the minor one, high bit set on a non-NT system.
-constexpr uint32_t kSkinPlatformVersion = 0x00000006u;
+// Our platform answers as Windows NT 5.1. Low byte the major version, next byte
+// the minor one, high bit set on a non-NT system. On 5.1 a skinned window keeps
+// WS_CAPTION (only WS_SYSMENU goes while its frame is painted); the window
+// manager's frame is taken off by the skinned-frame switch instead.
+constexpr uint32_t kSkinPlatformVersion = 0x00000105u;
 inline uint32_t GetVersion() { return kSkinPlatformVersion; }
 constexpr bool VersionIsNT(uint32_t v) { return (v & 0x80000000u) == 0; }
 constexpr int VersionMajor(uint32_t v) { return static_cast<int>(v & 0xFF); }
