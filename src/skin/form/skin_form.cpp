@@ -712,7 +712,7 @@ void TWinSkinForm::StartSequence()
                     PostMessage(manager->MDIClient(), WM_SKINMDIREDRAW, WParamOf(FHandle.data()), 0);
             } else if (FPlacement == plNormal) {
                 FState = stLayout;
-                LayoutFrame(false);
+                LayoutFrameAround(FClientRect, false);
                 FState = stSkinned;
                 UpdateRegion();
             } else {
@@ -720,7 +720,8 @@ void TWinSkinForm::StartSequence()
             }
         } else if (!FChild && FFrameKind != fkNoCaption && FPlacement != plMinimized) {
             FState = stLayout;
-            LayoutFrame(false);
+            // The client as it was before the window manager's frame went.
+            LayoutFrameAround(FClientRect, false);
             FState = stSkinned;
             if (FPlacement == plNormal)
                 UpdateRegion();
@@ -762,14 +763,21 @@ void TWinSkinForm::LayoutFrame(bool keepClient)
 {
     if (!FHandle)
         return;
-    if (FPlacement == plMaximized) {
-        FrameChanged();
-        return;
-    }
     // Our forms keep their menu bar inside the client rectangle, so the
     // client rectangle is the size to keep for them as well.
     TRect client;
     GetClientRect(FHandle, client);
+    LayoutFrameAround(client, keepClient);
+}
+
+void TWinSkinForm::LayoutFrameAround(const TRect& client, bool keepClient)
+{
+    if (!FHandle)
+        return;
+    if (FPlacement == plMaximized) {
+        FrameChanged();
+        return;
+    }
     int cw = client.Width();
     const int ch = client.Height();
     if (FSystemDialog && !keepClient && FSkinData) {

@@ -188,6 +188,7 @@ private:
     void FormHook(TMessage& m);
     void MDIClientProc(TMessage& m);
     void StartSequence();
+    void LayoutFrameAround(const TRect& client, bool keepClient);
     void LoadIcon();
     void CallPrevious(TMessage& m);
     void RestoreProcedures();
