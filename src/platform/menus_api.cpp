@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -145,12 +146,10 @@ WPARAM MenuSelectWParam(QMenu* menu, QAction* a)
     unsigned flags = MF_HILITE;
     unsigned id = MenuItemCommand(a);
     if (a->menu()) {
+        // A submenu item is named by its position.
         flags |= MF_POPUP;
-        id = static_cast<unsigned>(VisibleActions(menu).size());
         const std::vector<QAction*> v = VisibleActions(menu);
-        for (size_t i = 0; i < v.size(); ++i)
-            if (v[i] == a)
-                id = static_cast<unsigned>(i);
+        id = static_cast<unsigned>(std::find(v.begin(), v.end(), a) - v.begin());
     }
     if (!a->isEnabled())
         flags |= MF_GRAYED | MF_DISABLED;

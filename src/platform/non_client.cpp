@@ -7,6 +7,7 @@
 #include "platform/window_proc.h"
 
 #include <QApplication>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -47,6 +48,8 @@ void ApplyInsets(HWND w, TWindowExtra* x)
         x->MarginsApplied = true;
     }
     w->setContentsMargins(x->BaseMargins + extra);
+    if (QLayout* layout = w->layout())
+        layout->activate(); // the contents take their place now, as on the platform
 }
 
 Qt::Edges EdgesOf(int hit)
@@ -235,19 +238,21 @@ void UpdateFrame(HWND w)
     const bool want = x->SkinnedFrame || x->CaptionRemoved;
     if (want == x->FramelessApplied)
         return;
+    // The widget keeps its place and size: the window manager's decoration
+    // goes or comes around it, so the client is unchanged until the procedure's
+    // insets are laid out.
     const bool visible = w->isVisible();
-    const QRect frame = w->frameGeometry();
+    const QRect g = w->geometry();
     if (want) {
         x->SavedFlags = w->windowFlags();
         x->FramelessApplied = true;
         if (!(x->SavedFlags & Qt::FramelessWindowHint)) {
             w->setWindowFlags(x->SavedFlags | Qt::FramelessWindowHint);
-            w->setGeometry(frame); // the frame's place becomes the window's
+            w->setGeometry(g);
         }
     } else {
         x->FramelessApplied = false;
         if (w->windowFlags() != x->SavedFlags) {
-            const QRect g = w->geometry();
             w->setWindowFlags(x->SavedFlags);
             w->setGeometry(g);
         }
@@ -334,6 +339,13 @@ void RecalcNonClient(HWND w)
     x->NativeInsets = DefaultInsets(w);
     if (m == x->Insets)
         return;
+    // The band needs the mouse moves without a button too (hover over the caption).
+    if (x->Insets.isNull() && !m.isNull()) {
+        x->HadMouseTracking = w->hasMouseTracking();
+        w->setMouseTracking(true);
+    } else if (!x->Insets.isNull() && m.isNull()) {
+        w->setMouseTracking(x->HadMouseTracking);
+    }
     x->Insets = m;
     ApplyInsets(w, x);
     w->update();

@@ -37,9 +37,10 @@
 // - WM_NCACTIVATE (wParam 1/0) on activation and deactivation, before WM_ACTIVATE.
 //
 // A skinned frame: SetSkinnedFrame(window, true) makes the window frameless
-// (Qt::FramelessWindowHint) and keeps it at its place and size until the
-// procedure's WM_NCCALCSIZE insets are laid out; false gives the window manager's
-// frame back. Removing WS_CAPTION from a top-level window's style has the same
+// (Qt::FramelessWindowHint); the widget keeps its place and size (the window
+// manager's decoration simply goes, so the window rectangle shrinks to the
+// widget) and the procedure's WM_NCCALCSIZE is asked at once; false gives the
+// window manager's frame back around the widget as it is. Removing WS_CAPTION from a top-level window's style has the same
 // effect (and putting it back undoes it) unless a skinned frame is set.
 //
 // SetWindowRgn: the region (window coordinates) becomes the window's mask; it

@@ -37,6 +37,7 @@ public:
     QMargins NativeInsets; // the default answer (a menu's panel)
     QMargins BaseMargins;  // contents margins before we added insets
     bool MarginsApplied = false;
+    bool HadMouseTracking = false;
     bool Calculating = false;
     std::function<void()> Layout;
 

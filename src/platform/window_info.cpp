@@ -70,9 +70,17 @@ const QElapsedTimer& StartTimer()
 const bool kTimerStarted = (StartTimer(), true);
 
 // Where the frame lies around the widget (window-manager decoration).
+// A frameless window has no frame, whatever the platform plugin reports
+// (offscreen reports a made-up one).
+bool Frameless(HWND w)
+{
+    const Qt::WindowType type = w->windowType();
+    return (w->windowFlags() & Qt::FramelessWindowHint) || type == Qt::Popup || type == Qt::ToolTip;
+}
+
 QMargins FrameMargins(HWND w)
 {
-    if (!w->isWindow())
+    if (!w->isWindow() || Frameless(w))
         return QMargins();
     const QRect f = w->frameGeometry();
     const QRect g = w->geometry();
@@ -385,7 +393,7 @@ bool GetWindowRect(HWND w, TRect& rect)
     if (!w)
         return false;
     if (w->isWindow()) {
-        rect = TRect::From(w->frameGeometry());
+        rect = TRect::From(w->geometry().marginsAdded(FrameMargins(w)));
     } else {
         rect = TRect::From(QRect(w->mapToGlobal(QPoint(0, 0)), w->size()));
     }
@@ -583,7 +591,7 @@ bool SetWindowPos(HWND w, HWND insertAfter, int x, int y, int cx, int cy, unsign
     const QPointer<QWidget> guard(w);
     const bool top = w->isWindow();
     const QMargins fm = FrameMargins(w);
-    const QRect frame = top ? w->frameGeometry() : w->geometry();
+    const QRect frame = w->geometry().marginsAdded(fm);
     WINDOWPOS pos;
     pos.hwnd = w;
     pos.hwndInsertAfter = insertAfter;
@@ -606,7 +614,7 @@ bool SetWindowPos(HWND w, HWND insertAfter, int x, int y, int cx, int cy, unsign
             w->resize(newSize);
     }
     if (!(flags & SWP_NOMOVE) && QPoint(pos.x, pos.y) != frame.topLeft())
-        w->move(pos.x, pos.y); // a window's pos() is its frame's
+        w->move(QPoint(pos.x + fm.left(), pos.y + fm.top()) - (w->geometry().topLeft() - w->pos()));
     if (!(flags & SWP_NOZORDER)) {
         if (insertAfter == HWND_TOP || insertAfter == HwndTopmost())
             w->raise();

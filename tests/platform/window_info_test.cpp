@@ -191,14 +191,17 @@ TEST(WindowInfo, PlacementOfAFramelessWindowMaximisedByHand)
     QDialog dlg;
     dlg.setGeometry(50, 60, 200, 150);
     dlg.show();
-    const QRect frame = dlg.frameGeometry();
+    const QRect before = dlg.geometry();
     ASSERT_TRUE(SetSkinnedFrame(&dlg, true));
     EXPECT_TRUE(dlg.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_TRUE(dlg.isVisible());
-    EXPECT_EQ(dlg.geometry(), frame); // the window takes its frame's place
+    EXPECT_EQ(dlg.geometry(), before); // the decoration goes, the client stays
     EXPECT_TRUE(IsWindowUnicode(&dlg));
     const QRect normal = dlg.geometry();
-    const TRect normalFrame = TRect::From(dlg.frameGeometry());
+    const TRect normalFrame = TRect::From(dlg.geometry()); // frameless: the window is its own frame
+    TRect wr;
+    ASSERT_TRUE(GetWindowRect(&dlg, wr));
+    EXPECT_EQ(wr, normalFrame);
 
     WINDOWPLACEMENT pl;
     ASSERT_TRUE(GetWindowPlacement(&dlg, pl));
@@ -220,7 +223,9 @@ TEST(WindowInfo, PlacementOfAFramelessWindowMaximisedByHand)
     pl.rcNormalPosition = TRect(70, 80, 170, 180);
     pl.showCmd = SW_SHOWNORMAL;
     ASSERT_TRUE(SetWindowPlacement(&dlg, pl));
-    EXPECT_EQ(dlg.frameGeometry(), QRect(70, 80, 100, 100));
+    EXPECT_EQ(dlg.geometry(), QRect(70, 80, 100, 100));
+    SetWindowPos(&dlg, nullptr, 90, 95, 120, 110, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(dlg.geometry(), QRect(90, 95, 120, 110));
 
     ASSERT_TRUE(SetSkinnedFrame(&dlg, false));
     EXPECT_FALSE(dlg.windowFlags() & Qt::FramelessWindowHint);
