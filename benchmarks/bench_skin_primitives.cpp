@@ -45,6 +45,14 @@ int main(int argc, char** argv)
     const double region = MedianMs(runs, [&] { rects = static_cast<int>(RegionFromBitmap(strip, 0, 0, 1, 1, 1).Rects().size()); });
     std::printf("RegionFromBitmap 1024x30 border      median %.3f ms (%d runs, %d rectangles)\n", region, runs, rects);
 
+    // The worst case for the batches: every other pixel key, 512 runs a line.
+    QImage checker(1024, 740, QImage::Format_RGB32);
+    for (int y = 0; y < checker.height(); ++y)
+        for (int x = 0; x < checker.width(); ++x)
+            checker.setPixel(x, y, (x + y) % 2 ? qRgb(255, 0, 255) : qRgb(0, 0, 0));
+    const double worst = MedianMs(5, [&] { rects = RegionFromBitmap(checker, 0, 0, 0, 0, 0).PixelCount(); });
+    std::printf("RegionFromBitmap 1024x740 checkerboard median %.3f ms (5 runs, %d pixels)\n", worst, rects);
+
     const QImage frame = Frame(120, 90, 2);
     const TSkinMargins m{30, 24, 30, 20};
     for (bool tiled : {true, false}) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <map>
 
 TRegion TRegion::FromRect(int l, int t, int r, int b)
@@ -181,11 +182,11 @@ TRegion::Spans TRegion::CombineSpans(const Spans& a, const Spans& b, TRegionComb
     }
     std::sort(xs.begin(), xs.end());
     xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
+    // The spans are sorted and disjoint: the one that could hold x is the last
+    // starting at or before it.
     auto inside = [](const Spans& sp, int x) {
-        for (const auto& s : sp)
-            if (x >= s.first && x < s.second)
-                return true;
-        return false;
+        auto it = std::upper_bound(sp.begin(), sp.end(), x, [](int v, const std::pair<int, int>& s) { return v < s.first; });
+        return it != sp.begin() && x < std::prev(it)->second;
     };
     Spans out;
     for (size_t i = 0; i + 1 < xs.size(); ++i) {

@@ -310,15 +310,25 @@ TRegion RegionFromBitmap(const QImage& bitmap, int x, int y, int redTolerance, i
     const TBounds bb = bounds(GetBValue(key), blueTolerance);
     auto isKey = [&](QRgb c) { return rb.In(qRed(c)) && gb.In(qGreen(c)) && bb.In(qBlue(c)); };
 
-    // Runs go to the region in batches, as the region calls take them.
+    // Runs go to the region in batches of at most 2000 rectangles. The batch
+    // regions are united pairwise, like sizes with like, so that a bitmap with
+    // many runs is not combined again and again into one growing region.
     constexpr size_t kBatch = 2000;
     std::vector<TRect> batch;
     batch.reserve(500);
+    std::vector<std::pair<TRegion, int>> pending; // region and its merge level
     auto flush = [&] {
         if (batch.empty())
             return;
-        result = result.Combined(TRegion::FromRects(batch), RGN_OR);
+        TRegion part = TRegion::FromRects(batch);
         batch.clear();
+        int level = 0;
+        while (!pending.empty() && pending.back().second == level) {
+            part = pending.back().first.Combined(part, RGN_OR);
+            pending.pop_back();
+            ++level;
+        }
+        pending.emplace_back(std::move(part), level);
     };
     const int w = img.width();
     for (int row = 0; row < img.height(); ++row) {
@@ -338,6 +348,8 @@ TRegion RegionFromBitmap(const QImage& bitmap, int x, int y, int redTolerance, i
         }
     }
     flush();
+    for (auto it = pending.rbegin(); it != pending.rend(); ++it)
+        result = result.IsEmpty() ? std::move(it->first) : it->first.Combined(result, RGN_OR);
     return result;
 }
 
