@@ -780,6 +780,7 @@ void TWinSkinForm::LayoutFrameAround(const TRect& client, bool keepClient)
     }
     int cw = client.Width();
     const int ch = client.Height();
+    bool widened = false;
     if (FSystemDialog && !keepClient && FSkinData) {
         const QFontMetrics fm(FCaptionFont.ToQFont());
         const int textWidth = fm.horizontalAdvance(GetWindowText(FHandle));
@@ -796,11 +797,20 @@ void TWinSkinForm::LayoutFrameAround(const TRect& client, bool keepClient)
                     child->move(child->x() + shift, child->y());
             }
             cw = needed;
+            widened = true;
         }
     }
     const int width = cw + FLeftWidth + FRightWidth;
     const int height = ch + FTopHeight + FBottomHeight + FMenuHeight;
     SetWindowPos(FHandle, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    // The new margins are laid out now, not by a later layout pass of a dialog that sizes itself.
+    if (QLayout* layout = FHandle->layout()) {
+        layout->activate();
+        // A message box sizes itself again on its next layout request, which
+        // would take the widening back.
+        if (widened)
+            QCoreApplication::removePostedEvents(FHandle, QEvent::LayoutRequest);
+    }
 }
 
 void TWinSkinForm::ApplyColors()
