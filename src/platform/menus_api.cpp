@@ -9,11 +9,15 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QStyleOptionMenuItem>
 #include <algorithm>
 #include <functional>
 #include <vector>
 
 namespace {
+const char* const kOwnerDraw = "tvOwnerDraw";
 const char* const kCommand = "tvCommand";
 const char* const kRemoved = "tvMenuRemoved";
 const char* const kTracking = "tvTracking";
@@ -139,6 +143,125 @@ void ForEachMenu(QMenu* menu, const std::function<void(QMenu*)>& f, int depth = 
     for (QAction* a : menu->actions())
         if (a->menu())
             ForEachMenu(a->menu(), f, depth + 1);
+}
+
+// The owner window of a menu, kept without outliving it.
+class TMenuOwnerRef : public QObject {
+public:
+    explicit TMenuOwnerRef(QWidget* menu) : QObject(menu) { setObjectName(QStringLiteral("tvMenuOwner")); }
+    QPointer<QWidget> Owner;
+    QPointer<QWidget> Tracking; // the window of the TrackPopupMenu under way
+    static TMenuOwnerRef* Of(QWidget* menu, bool create)
+    {
+        auto* r = static_cast<TMenuOwnerRef*>(menu->findChild<QObject*>(QStringLiteral("tvMenuOwner"), Qt::FindDirectChildrenOnly));
+        if (!r && create)
+            r = new TMenuOwnerRef(menu);
+        return r;
+    }
+};
+
+QAction* MeasuredAction(const QMenu* menu, const QString& text)
+{
+    for (QAction* a : menu->actions()) {
+        if (!a->isVisible() || a->isSeparator())
+            continue;
+        if (a->text() == text || text.startsWith(a->text() + QLatin1Char('\t')))
+            return a;
+    }
+    return nullptr;
+}
+
+bool Subclassed(const QWidget* w)
+{
+    TWindowBridge* b = TWindowBridge::Of(const_cast<QWidget*>(w), false);
+    return b && b->SubclassCount() > 0;
+}
+
+// Hands a menu's item measuring and drawing to its owner and its panel fill to
+// its procedure; everything else is the application style's.
+class TMenuStyle : public QProxyStyle {
+public:
+    void drawPrimitive(PrimitiveElement pe, const QStyleOption* opt, QPainter* p, const QWidget* widget) const override
+    {
+        if (pe == PE_PanelMenu && widget && Subclassed(widget)) {
+            auto* w = const_cast<QWidget*>(widget);
+            if (SendMessage(w, WM_ERASEBKGND, WParamOf(p), 0) != 0)
+                return;
+        }
+        QProxyStyle::drawPrimitive(pe, opt, p, widget);
+    }
+
+    void drawControl(ControlElement ce, const QStyleOption* opt, QPainter* p, const QWidget* widget) const override
+    {
+        if (ce == CE_MenuItem)
+            if (const auto* menu = qobject_cast<const QMenu*>(widget))
+                if (QAction* a = menu->actionAt(opt->rect.center()); a && a->property(kOwnerDraw).toBool())
+                    if (HWND owner = GetMenuOwner(const_cast<QMenu*>(menu))) {
+                        DRAWITEMSTRUCT dis;
+                        dis.itemID = a->isSeparator() ? 0 : MenuItemCommand(a);
+                        if (opt->state & State_Selected)
+                            dis.itemState |= ODS_SELECTED;
+                        if (!a->isEnabled())
+                            dis.itemState |= ODS_GRAYED | ODS_DISABLED;
+                        if (a->isChecked())
+                            dis.itemState |= ODS_CHECKED;
+                        if (menu->defaultAction() == a)
+                            dis.itemState |= ODS_DEFAULT;
+                        dis.hwndItem = const_cast<QMenu*>(menu);
+                        dis.hDC = p;
+                        dis.rcItem = TRect::From(opt->rect);
+                        dis.itemData = a->property("tvItemData").value<qlonglong>();
+                        p->save();
+                        const LRESULT drawn = SendMessage(owner, WM_DRAWITEM, 0, LParamOf(&dis));
+                        p->restore();
+                        if (drawn)
+                            return;
+                    }
+        QProxyStyle::drawControl(ce, opt, p, widget);
+    }
+
+    QSize sizeFromContents(ContentsType ct, const QStyleOption* opt, const QSize& size, const QWidget* widget) const override
+    {
+        QSize s = QProxyStyle::sizeFromContents(ct, opt, size, widget);
+        if (ct != CT_MenuItem)
+            return s;
+        const auto* menu = qobject_cast<const QMenu*>(widget);
+        const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(opt);
+        if (!menu || !item)
+            return s;
+        QAction* a = item->menuItemType == QStyleOptionMenuItem::Separator ? nullptr : MeasuredAction(menu, item->text);
+        const bool ownerDrawn = a ? a->property(kOwnerDraw).toBool()
+                                  : std::any_of(menu->actions().begin(), menu->actions().end(), [](QAction* x) {
+                                        return x->isSeparator() && x->property(kOwnerDraw).toBool();
+                                    });
+        HWND owner = ownerDrawn ? GetMenuOwner(const_cast<QMenu*>(menu)) : nullptr;
+        if (!owner)
+            return s;
+        MEASUREITEMSTRUCT mis;
+        mis.itemID = a ? MenuItemCommand(a) : 0;
+        mis.itemWidth = static_cast<unsigned>(std::max(0, s.width()));
+        mis.itemHeight = static_cast<unsigned>(std::max(0, s.height()));
+        mis.itemData = a ? a->property("tvItemData").value<qlonglong>() : 0;
+        if (SendMessage(owner, WM_MEASUREITEM, 0, LParamOf(&mis)) != 0)
+            s = QSize(static_cast<int>(mis.itemWidth), static_cast<int>(mis.itemHeight));
+        return s;
+    }
+};
+
+TMenuStyle* MenuStyle()
+{
+    static QPointer<TMenuStyle> style;
+    if (!style) {
+        style = new TMenuStyle;
+        style->setParent(qApp);
+    }
+    return style;
+}
+
+void UseMenuStyle(QMenu* menu)
+{
+    if (menu && menu->style() != MenuStyle())
+        menu->setStyle(MenuStyle());
 }
 
 WPARAM MenuSelectWParam(QMenu* menu, QAction* a)
@@ -270,9 +393,12 @@ int TrackPopupMenu(HMENU handle, unsigned flags, int x, int y, int, HWND owner, 
         at.ry() -= size.height() / 2;
     const QPointer<QMenu> guard(menu);
     menu->setProperty(kTracking, true);
+    ForEachMenu(menu, [owner](QMenu* m) { TMenuOwnerRef::Of(m, true)->Tracking = owner; });
     QAction* chosen = menu->exec(at);
-    if (guard)
+    if (guard) {
         menu->setProperty(kTracking, false);
+        ForEachMenu(menu, [](QMenu* m) { TMenuOwnerRef::Of(m, true)->Tracking = nullptr; });
+    }
     for (const auto& c : links)
         QObject::disconnect(c);
     const unsigned id = chosen ? MenuItemCommand(chosen) : 0;
@@ -334,7 +460,7 @@ bool GetMenuItemInfo(HMENU menu, unsigned item, bool byPosition, MENUITEMINFO& i
         info.fState |= MFS_DEFAULT;
     if (a->isSeparator())
         info.fType |= MFT_SEPARATOR;
-    if (a->property("tvOwnerDraw").toBool())
+    if (a->property(kOwnerDraw).toBool())
         info.fType |= MFT_OWNERDRAW;
     if (menu->layoutDirection() == Qt::RightToLeft)
         info.fType |= MFT_RIGHTORDER;
@@ -365,8 +491,12 @@ bool SetMenuItemInfo(HMENU menu, unsigned item, bool byPosition, const MENUITEMI
     if (info.fMask & MIIM_ID)
         a->setProperty(kCommand, info.wID);
     if (info.fMask & (MIIM_TYPE | MIIM_FTYPE)) {
-        a->setProperty("tvOwnerDraw", (info.fType & MFT_OWNERDRAW) != 0);
+        const bool ownerDraw = (info.fType & MFT_OWNERDRAW) != 0;
+        a->setProperty(kOwnerDraw, ownerDraw);
         a->setSeparator((info.fType & MFT_SEPARATOR) != 0);
+        if (ownerDraw)
+            for (QObject* o : a->associatedObjects())
+                UseMenuStyle(qobject_cast<QMenu*>(o));
     }
     if ((info.fMask & MIIM_STRING) || ((info.fMask & MIIM_TYPE) && !(info.fType & (MFT_OWNERDRAW | MFT_SEPARATOR))))
         a->setText(info.dwTypeData);
@@ -391,7 +521,7 @@ unsigned GetMenuState(HMENU menu, unsigned item, unsigned flags)
         s |= MF_SEPARATOR;
     if (a->menu())
         s |= MF_POPUP | (static_cast<unsigned>(GetMenuItemCount(a->menu())) << 8);
-    if (a->property("tvOwnerDraw").toBool())
+    if (a->property(kOwnerDraw).toBool())
         s |= MF_OWNERDRAW;
     return s;
 }
@@ -403,4 +533,41 @@ bool EnableMenuItem(HMENU menu, unsigned item, unsigned flags)
         return false;
     a->setEnabled((flags & (MF_GRAYED | MF_DISABLED)) == 0);
     return true;
+}
+
+void SetMenuOwner(HMENU menu, HWND owner)
+{
+    if (menu)
+        TMenuOwnerRef::Of(menu, true)->Owner = owner;
+}
+
+namespace {
+HWND MenuOwner(HMENU menu, int depth)
+{
+    if (!menu || depth > 16)
+        return nullptr;
+    if (TMenuOwnerRef* r = TMenuOwnerRef::Of(menu, false)) {
+        if (r->Tracking)
+            return r->Tracking;
+        if (r->Owner)
+            return r->Owner;
+    }
+    // A submenu belongs to the menu that opens it, and so on up to a window.
+    if (auto* popup = qobject_cast<QMenu*>(menu))
+        for (QObject* o : popup->menuAction()->associatedObjects())
+            if (auto* parent = qobject_cast<QWidget*>(o); parent && parent != menu) {
+                if (qobject_cast<QMenu*>(parent))
+                    return MenuOwner(parent, depth + 1);
+                return parent->window();
+            }
+    QWidget* p = menu->parentWidget();
+    return p ? p->window() : nullptr;
+}
+} // namespace
+
+HWND GetMenuOwner(HMENU menu) { return MenuOwner(menu, 0); }
+
+void PrepareSubclassedMenu(QWidget* window)
+{
+    UseMenuStyle(qobject_cast<QMenu*>(window));
 }

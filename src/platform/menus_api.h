@@ -6,8 +6,19 @@
 // An item's identifier is its QAction's "tvCommand" property (class-library
 // items set it; others get a fresh one on first use). The system menu's items
 // carry the SC_* commands and choosing one posts WM_SYSCOMMAND to the window.
+//
+// Owner drawing: an item made MFT_OWNERDRAW (SetMenuItemInfo) is measured and
+// drawn by its menu's owner window: WM_MEASUREITEM (lParam MEASUREITEMSTRUCT*,
+// filled with Qt's size; answer non-zero after changing it) and WM_DRAWITEM
+// (lParam DRAWITEMSTRUCT*, hDC a painter on the menu; answer non-zero when
+// drawn, else Qt draws the item). The owner is the window of TrackPopupMenu
+// while it runs, else the one SetMenuOwner named, else the menu's parent window.
+// A subclassed popup menu also gets WM_ERASEBKGND (wParam: a painter on the
+// menu) in place of its panel fill: answer non-zero when the background is
+// done, else Qt fills it.
 
 #include "platform/messages.h"
+#include "platform/win_types.h"
 
 #include <QString>
 
@@ -110,5 +121,34 @@ bool GetMenuItemInfo(HMENU menu, unsigned item, bool byPosition, MENUITEMINFO& i
 bool SetMenuItemInfo(HMENU menu, unsigned item, bool byPosition, const MENUITEMINFO& info);
 unsigned GetMenuState(HMENU menu, unsigned item, unsigned flags);
 bool EnableMenuItem(HMENU menu, unsigned item, unsigned flags);
+enum : unsigned { ODT_MENU = 1, ODT_LISTBOX = 2, ODT_COMBOBOX = 3, ODT_BUTTON = 4 };
+enum : unsigned { ODA_DRAWENTIRE = 1, ODA_SELECT = 2, ODA_FOCUS = 4 };
+enum : unsigned { ODS_SELECTED = 1, ODS_GRAYED = 2, ODS_DISABLED = 4, ODS_CHECKED = 8, ODS_FOCUS = 0x10, ODS_DEFAULT = 0x20 };
+
+struct MEASUREITEMSTRUCT {
+    unsigned CtlType = ODT_MENU;
+    unsigned CtlID = 0;
+    unsigned itemID = 0;
+    unsigned itemWidth = 0;
+    unsigned itemHeight = 0;
+    intptr_t itemData = 0;
+};
+
+struct DRAWITEMSTRUCT {
+    unsigned CtlType = ODT_MENU;
+    unsigned CtlID = 0;
+    unsigned itemID = 0;
+    unsigned itemAction = ODA_DRAWENTIRE;
+    unsigned itemState = 0;
+    HMENU hwndItem = nullptr; // the menu
+    class QPainter* hDC = nullptr;
+    TRect rcItem;
+    intptr_t itemData = 0;
+};
+
+// The window that measures and draws the menu's owner-drawn items.
+void SetMenuOwner(HMENU menu, HWND owner);
+HWND GetMenuOwner(HMENU menu);
+
 // The identifier of an action (assigned on first use when it has none).
 unsigned MenuItemCommand(const class QAction* action);

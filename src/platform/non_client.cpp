@@ -10,6 +10,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -505,6 +506,21 @@ bool TNonClientArea::BeforeEvent(TWindowBridge* bridge, QEvent* event)
     if (!w || !w->isWindow())
         return false;
     switch (event->type()) {
+    case QEvent::LayoutRequest:
+        // A message box fits itself to its contents on every layout request;
+        // with a skinned frame its size is the platform's (SetWindowPos), as a
+        // dialog's is: only its contents are laid out again.
+        if (auto* box = qobject_cast<QMessageBox*>(w)) {
+            TWindowExtra* x = TWindowExtra::Of(w, false);
+            if (x && x->SkinnedFrame) {
+                if (QLayout* layout = box->layout()) {
+                    layout->invalidate();
+                    layout->activate();
+                }
+                return true;
+            }
+        }
+        return false;
     case QEvent::Show:
         RecalcNonClient(w);
         return false;

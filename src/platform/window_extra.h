@@ -81,3 +81,5 @@ void UpdateFrame(HWND window);
 QRect ClientRectOf(HWND window);
 bool IsTopLevelWindow(HWND window);
 bool IsPopupMenuWindow(HWND window);
+// A popup menu that gets a subclassing procedure hands its panel fill to it.
+void PrepareSubclassedMenu(QWidget* window);

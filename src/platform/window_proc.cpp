@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QMoveEvent>
+#include <QPainter>
 #include <QResizeEvent>
 #include <QWheelEvent>
 #include <cstdio>
@@ -360,6 +361,7 @@ TWndProc TWindowBridge::Subclass(TWndProc proc)
     node->Owner = this;
     TWndProc previous = TProcRef{FTop};
     FTop = node;
+    PrepareSubclassedMenu(FWindow);
     return previous;
 }
 
@@ -483,6 +485,17 @@ bool TWindowBridge::eventFilter(QObject* watched, QEvent* event)
     TMessage m;
     if (!TranslateEvent(FWindow, event, m))
         return false;
+    if (event->type() == QEvent::Paint && FTop != FBottom && !IsPopupMenuWindow(FWindow)) {
+        // A subclasser may paint the background first (over Qt's fill); a
+        // popup menu asks it from its style in place of the panel fill.
+        QPainter painter(FWindow);
+        TMessage erase;
+        erase.Msg = WM_ERASEBKGND;
+        erase.WParam = WParamOf(&painter);
+        SafeCall([&] { Dispatch(erase); });
+        if (!self || !FWindow)
+            return true;
+    }
     SafeCall([&] { Dispatch(m); });
     if (event->type() == QEvent::Paint && self)
         TNonClientArea::AfterPaint(this);

@@ -6,6 +6,7 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -130,4 +131,82 @@ TEST(MenusApi, MenuBarOfABareWindowComesAndGoes)
     EXPECT_EQ(layouts, 2);
     QWidget child(&window);
     EXPECT_FALSE(SetMenu(&child, bar)); // only top-level windows have menus
+}
+
+TEST(MenusApi, SubclassedPopupPaintsBackgroundFrameAndOwnerDrawnItems)
+{
+    QWidget owner;
+    QMenu menu(&owner);
+    QAction* plain = menu.addAction(QStringLiteral("Plain"));
+    QAction* drawn = menu.addAction(QStringLiteral("Drawn"));
+    drawn->setProperty("tvCommand", 77u);
+    std::vector<unsigned> ownerSaw;
+    TWndProc ownerOld = SetWindowLong(&owner, GWL_WNDPROC, [&](TMessage& m) {
+        if (m.Msg == WM_MEASUREITEM) {
+            auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+            ownerSaw.push_back(mis->itemID);
+            mis->itemHeight = 40;
+            m.Result = 1;
+            return;
+        }
+        if (m.Msg == WM_DRAWITEM) {
+            auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+            EXPECT_EQ(dis->CtlType, unsigned(ODT_MENU));
+            EXPECT_EQ(dis->hwndItem, &menu);
+            dis->hDC->fillRect(dis->rcItem.ToQRect(), Qt::blue);
+            m.Result = 1;
+            return;
+        }
+        CallWindowProc(ownerOld, m);
+    });
+    // The skin's popup procedure: a 3-pixel frame band and its own background.
+    TWndProc menuOld = SetWindowLong(&menu, GWL_WNDPROC, [&](TMessage& m) {
+        switch (m.Msg) {
+        case WM_NCCALCSIZE:
+            if (m.WParam) {
+                auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(m.LParam);
+                p->rgrc[0].left += 3;
+                p->rgrc[0].top += 3;
+                p->rgrc[0].right -= 3;
+                p->rgrc[0].bottom -= 3;
+            }
+            return;
+        case WM_NCPAINT:
+            GetWindowDC(&menu)->fillRect(menu.rect(), Qt::red);
+            return;
+        case WM_ERASEBKGND:
+            reinterpret_cast<QPainter*>(m.WParam)->fillRect(menu.rect(), Qt::green);
+            m.Result = 1;
+            return;
+        default:
+            CallWindowProc(menuOld, m);
+        }
+    });
+    MENUITEMINFO info;
+    info.fMask = MIIM_FTYPE;
+    info.fType = MFT_OWNERDRAW;
+    ASSERT_TRUE(SetMenuItemInfo(&menu, 77, false, info));
+    EXPECT_EQ(GetMenuOwner(&menu), &owner);
+
+    menu.popup(QPoint(100, 100));
+    ASSERT_TRUE(menu.isVisible());
+    EXPECT_EQ(NonClientInsets(&menu), QMargins(3, 3, 3, 3));
+    EXPECT_NE(std::find(ownerSaw.begin(), ownerSaw.end(), 77u), ownerSaw.end());
+    EXPECT_EQ(menu.actionGeometry(drawn).height(), 40);
+    EXPECT_NE(menu.actionGeometry(plain).height(), 40); // only the owner-drawn item is measured by the owner
+    EXPECT_GE(menu.actionGeometry(plain).top(), 3);
+
+    const QImage image = menu.grab().toImage();
+    EXPECT_EQ(image.pixelColor(1, 1), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(menu.width() - 2, menu.height() - 2), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(menu.actionGeometry(drawn).center()), QColor(Qt::blue));
+    // The plain item keeps Qt's drawing (its text), over the skin's background.
+    const QRect plainRect = menu.actionGeometry(plain);
+    bool green = false;
+    for (int x = plainRect.left(); x < plainRect.right(); ++x)
+        green = green || image.pixelColor(x, plainRect.center().y()) == QColor(Qt::green);
+    EXPECT_TRUE(green);
+    menu.close();
+    SetWindowLong(&menu, GWL_WNDPROC, menuOld);
+    SetWindowLong(&owner, GWL_WNDPROC, ownerOld);
 }

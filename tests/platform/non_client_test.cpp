@@ -8,6 +8,8 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QMenu>
+#include <QLayout>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -272,4 +274,24 @@ TEST(NonClient, WindowRegionIsStoredAndCleared)
     ASSERT_TRUE(SetWindowRgn(&dlg, std::nullopt, true));
     EXPECT_FALSE(GetWindowRgn(&dlg).has_value());
     EXPECT_TRUE(dlg.mask().isEmpty());
+}
+
+TEST(NonClient, SkinnedMessageBoxKeepsTheSizeItIsGiven)
+{
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Title"), QStringLiteral("Some text"));
+    box.show();
+    QCoreApplication::processEvents();
+    const QSize natural = box.size();
+    ASSERT_TRUE(SetSkinnedFrame(&box, true));
+    SetWindowPos(&box, nullptr, 0, 0, natural.width() + 60, natural.height() + 20, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_NE(box.layout(), nullptr);
+    const QMargins margins = box.layout()->contentsMargins();
+    box.layout()->setContentsMargins(margins + QMargins(30, 0, 30, 0)); // asks for a new layout
+    QCoreApplication::processEvents();
+    EXPECT_EQ(box.size(), natural + QSize(60, 20));
+    // Unskinned, it fits itself to its contents again as Qt does.
+    ASSERT_TRUE(SetSkinnedFrame(&box, false));
+    box.layout()->setContentsMargins(margins);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(box.size(), natural);
 }
