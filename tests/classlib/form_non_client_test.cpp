@@ -9,7 +9,9 @@
 #include "platform/window_proc.h"
 #include "test_support.h"
 
+#include <QApplication>
 #include <QMenuBar>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -151,4 +153,53 @@ TEST(FormNonClient, ClientSitsAtTheInsetsAndKeepsItsSizeThroughTheMenuBar)
     FrameChanged(window);
     frame.Detach();
     EXPECT_EQ(form.Handle()->geometry(), QRect(0, barHeight, 308, 226));
+}
+
+TEST(FormNonClient, MenuKeysReachAWindowThatDrawsItsOwnMenuBar)
+{
+    TFrmProbe form(nullptr);
+    auto* edit = new TEdit(&form);
+    edit->SetParent(&form);
+    form.Show();
+    QTest::qWait(1);
+    edit->SetFocus();
+    ASSERT_EQ(QApplication::focusWidget(), edit->Handle());
+    QWidget* window = form.Window();
+    std::vector<LPARAM> keyMenus;
+    std::vector<WPARAM> dialogChars;
+    auto record = [&](TMessage& m, const TWndProc& old) {
+        if (m.Msg == WM_SYSCOMMAND && (m.WParam & 0xFFF0) == SC_KEYMENU) {
+            keyMenus.push_back(m.LParam);
+            m.Result = m.LParam == 'f' || m.LParam == 0 ? 1 : 0;
+            return;
+        }
+        CallWindowProc(old, m);
+    };
+    // Unskinned: the keys stay the controls' own.
+    QTest::keyClick(edit->Handle(), Qt::Key_F, Qt::AltModifier);
+    TWndMethod formProc = form.WindowProc;
+    form.WindowProc = [&](TMessage& m) {
+        if (m.Msg == CM_DIALOGCHAR)
+            dialogChars.push_back(m.WParam);
+        formProc(m);
+    };
+    TWndProc old;
+    old = SetWindowLong(window, GWL_WNDPROC, [&](TMessage& m) { record(m, old); });
+    QTest::keyClick(edit->Handle(), Qt::Key_F, Qt::AltModifier);
+    QTest::keyClick(edit->Handle(), Qt::Key_X, Qt::AltModifier);
+    EXPECT_EQ(dialogChars, (std::vector<WPARAM>{'f', 'x'}));
+    // Alt alone, pressed and released: the first item of the bar.
+    QTest::keyPress(edit->Handle(), Qt::Key_Alt, Qt::AltModifier);
+    QTest::keyRelease(edit->Handle(), Qt::Key_Alt);
+    EXPECT_EQ(keyMenus, (std::vector<LPARAM>{'f', 'x', 0}));
+    // With Qt's menu bar on the window the keys are Qt's again.
+    auto* menu = new TMainMenu(&form);
+    auto* file = new TMenuItem(&form);
+    file->SetCaption(QStringLiteral("&Soubor"));
+    menu->Items()->Add(file);
+    form.SetMenu(menu);
+    QTest::keyClick(edit->Handle(), Qt::Key_Q, Qt::AltModifier);
+    EXPECT_EQ(keyMenus.size(), 3u);
+    SetWindowLong(window, GWL_WNDPROC, old);
+    form.WindowProc = formProc;
 }
