@@ -934,7 +934,7 @@ void TWinSkinForm::Unskin()
         if (FHandle && FSkinnedFrameSet)
             SetSkinnedFrame(FHandle, false);
         FSkinnedFrameSet = false;
-        if (FHandle)
+        if (FHandle && GetWindowRgn(FHandle))
             SetWindowRgn(FHandle, std::nullopt, true);
         FRegion.reset();
     } else {
