@@ -6,7 +6,6 @@
 
 #include <QWidget>
 #include <algorithm>
-#include <climits>
 #include <cstdint>
 #include <vector>
 
