@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QSizeGrip>
 #include <QThread>
 #include <vector>
 
@@ -191,6 +192,16 @@ protected:
 private:
     void OnShowOrPolish(QWidget* w, bool show)
     {
+        // Of the child windows only size grips are reported (a skinned form
+        // takes them over).
+        if (!w->isWindow() && qobject_cast<QSizeGrip*>(w)) {
+            if (!w->property(kCreated).toBool() && HasHooks(WH_CBT)) {
+                w->setProperty(kCreated, true);
+                new TDestroySentinel(w);
+                ReportCreate(w);
+            }
+            return;
+        }
         if (!w->isWindow() || w->windowType() == Qt::Desktop)
             return;
         if (auto* menu = qobject_cast<QMenu*>(w)) {

@@ -10,6 +10,8 @@
 // - HCBT_DESTROYWND (wParam: the window) when a top-level window is destroyed
 //   (once, after it was reported created), and for a popup menu each time it
 //   is hidden after a show (the popup window of the platform lives while shown).
+// - a size grip (QSizeGrip, class "scrollbar" with SBS_SIZEGRIP and WS_CHILD)
+//   is reported created and destroyed like a top-level window.
 // A window reported once per life: the same widget is created, activated,
 // destroyed; a hook's answer does not stop Qt from creating or activating.
 //

@@ -525,6 +525,8 @@ bool IsChild(HWND parent, HWND w)
     return false;
 }
 
+bool IsWindow(HWND w) { return w && QApplication::allWidgets().contains(w); }
+
 bool GetWindowPlacement(HWND w, WINDOWPLACEMENT& pl)
 {
     if (!w)

@@ -168,6 +168,8 @@ bool IsIconic(HWND window);
 bool IsZoomed(HWND window);
 bool IsWindowUnicode(HWND window); // always true
 bool IsChild(HWND parent, HWND window);
+// Whether the handle names a widget that still exists (never dereferences it).
+bool IsWindow(HWND window);
 
 struct WINDOWPLACEMENT {
     unsigned flags = 0;

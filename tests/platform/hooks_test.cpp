@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
+#include <QSizeGrip>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -58,6 +59,18 @@ TEST(Hooks, CbtReportsADialogOnceForCreateActivateAndDestroy)
     // Only the top-level window is reported, not the buttons and labels inside.
     ASSERT_EQ(log.CreatedClasses.size(), 1u);
     EXPECT_EQ(log.CreatedClasses.front(), QStringLiteral("#32770"));
+    EXPECT_FALSE(IsWindow(h));
+
+    // A size grip inside a window is reported with its style.
+    QWidget top;
+    auto* grip = new QSizeGrip(&top);
+    top.show();
+    EXPECT_TRUE(IsWindow(grip));
+    EXPECT_EQ(log.Of(HCBT_CREATEWND, grip), 1);
+    EXPECT_EQ(log.CreatedClasses.back(), QStringLiteral("scrollbar"));
+    EXPECT_TRUE(GetWindowLong(grip, GWL_STYLE) & SBS_SIZEGRIP);
+    delete grip;
+    EXPECT_EQ(log.Of(HCBT_DESTROYWND, grip), 1);
 }
 
 TEST(Hooks, ChainCallsTheOlderHookOnlyWhenPassedOn)
