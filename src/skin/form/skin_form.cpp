@@ -434,9 +434,9 @@ void TWinSkinForm::Stage2(TMessage& m)
         CallPrevious(m);
         if (FSkinData)
             FSkinData->FramePainting = true;
-        if (HMENU menu = GetMenu(FHandle)) {
+        // The Windows menu goes only where the skinned menu bar takes its place.
+        if (HMENU menu = GetMenu(FHandle); menu && FMenuBar) {
             FWindowMenu = menu;
-            // The skinned menu bar takes the new menu once it exists.
             SetMenu(FHandle, nullptr);
         }
         return;
@@ -627,7 +627,7 @@ void TWinSkinForm::MDIClientProc(TMessage& m)
         return;
     case WM_MDISETMENU:
         CallWindowProc(FMDIClientPrev, m);
-        if (FFrameSkinned)
+        if (FFrameSkinned && FMenuBar)
             SetMenu(FHandle, nullptr);
         return;
     case WM_SKINMDIREDRAW:

@@ -402,6 +402,16 @@ void TSkinManage::SkinPopupMenu(HWND window)
 {
     if (!FRunning || !window)
         return;
+    // Menus destroyed without a destroy report leave detached objects behind.
+    for (auto it = FPopupMenus.begin(); it != FPopupMenus.end();) {
+        if (!(*it)->Window() || !(*it)->Attached()) {
+            (*it)->Detach();
+            delete *it;
+            it = FPopupMenus.erase(it);
+        } else {
+            ++it;
+        }
+    }
     if (Answers(window, WM_SKINQUERY) || FindPopup(window))
         return;
     TSkinData* data = ChooseSkinData(window, GetClassName(window));
