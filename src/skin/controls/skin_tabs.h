@@ -1,0 +1,63 @@
+#pragma once
+// Tab and page controls and their sheets: the tab strip from the skin's "Tabs"
+// element, the pane from its second image or "Tab.Pane", close crosses on
+// the tabs of a page control tagged 7777.
+
+#include "skin/controls/skin_control.h"
+
+#include <QImage>
+#include <vector>
+
+class QTabBar;
+class QTabWidget;
+
+class TSkinTab : public TSkinControl {
+public:
+    TV_CLASS_NAME(TSkinTab)
+    using TSkinControl::TSkinControl;
+    ~TSkinTab() override;
+
+    enum { tpTop = 0, tpBottom = 1, tpLeft = 2, tpRight = 3 };
+
+    void InitControl(TWinSkinForm* form, TSkinData* skinData, TCanvas* canvas, bool setColor) override;
+    void InitHwnd(HWND window, TSkinData* skinData, TCanvas* canvas, TWinSkinForm* form) override;
+    void Restore() override;
+    bool BeforeProc(TMessage& m) override;
+    void DrawControl(QPainter& dc, const TRect& r) override;
+    void ApplyColor() override;
+
+    int TabPosition() const { return FTabPosition; }
+    bool CloseButtons() const { return FCloseButtons; }
+    const std::vector<TRect>& CloseRects() const { return FCloseRects; }
+    const QImage& TabImage() const { return FTabImage; }
+    const QImage& PaneImage() const { return FPaneImage; }
+    // The pane's rectangle in the window.
+    TRect PaneRect() const;
+    // The strip with its tabs, in the tab bar's coordinates.
+    void DrawStrip(QPainter& dc);
+
+private:
+    void Prepare();
+    void HookTabBar();
+    void UnhookTabBar();
+    void TabBarProc(TMessage& m);
+    bool CloseClick(const TMessage& m);
+    QTabWidget* TabWidget() const;
+
+    std::vector<TRect> FCloseRects;
+    int FTabPosition = tpTop;
+    QImage FTabImage;
+    QImage FPaneImage;
+    QImage FWorkBitmap;
+    bool FCloseButtons = false;
+    QPointer<QTabBar> FTabBar;
+    TWndProc FTabBarOldProc;
+    TWndProc FTabBarProc;
+};
+
+class TSkinTabSheet : public TSkinControl {
+public:
+    TV_CLASS_NAME(TSkinTabSheet)
+    using TSkinControl::TSkinControl;
+    bool BeforeProc(TMessage& m) override;
+};
