@@ -13,6 +13,7 @@
 #include <QProxyStyle>
 #include <QStyleOptionMenuItem>
 #include <algorithm>
+#include <utility>
 #include <functional>
 #include <vector>
 
@@ -177,6 +178,16 @@ bool Subclassed(const QWidget* w)
     return b && b->SubclassCount() > 0;
 }
 
+// The panel fill under way: the native handling of WM_ERASEBKGND draws it.
+struct TPendingPanel {
+    const QWidget* Widget = nullptr;
+    const QStyleOption* Option = nullptr;
+    QPainter* Painter = nullptr;
+    const QProxyStyle* Style = nullptr;
+    bool Drawn = false;
+};
+TPendingPanel* gPendingPanel = nullptr;
+
 // Hands a menu's item measuring and drawing to its owner and its panel fill to
 // its procedure; everything else is the application style's.
 class TMenuStyle : public QProxyStyle {
@@ -185,10 +196,19 @@ public:
     {
         if (pe == PE_PanelMenu && widget && Subclassed(widget)) {
             auto* w = const_cast<QWidget*>(widget);
-            if (SendMessage(w, WM_ERASEBKGND, WParamOf(p), 0) != 0)
+            TPendingPanel pending{widget, opt, p, this, false};
+            TPendingPanel* saved = std::exchange(gPendingPanel, &pending);
+            const LRESULT erased = SendMessage(w, WM_ERASEBKGND, WParamOf(p), 0);
+            gPendingPanel = saved;
+            if (erased != 0 || pending.Drawn)
                 return;
         }
         QProxyStyle::drawPrimitive(pe, opt, p, widget);
+    }
+
+    void DrawBasePanel(const TPendingPanel& pending) const
+    {
+        QProxyStyle::drawPrimitive(PE_PanelMenu, pending.Option, pending.Painter, pending.Widget);
     }
 
     void drawControl(ControlElement ce, const QStyleOption* opt, QPainter* p, const QWidget* widget) const override
@@ -230,8 +250,9 @@ public:
         if (!menu || !item)
             return s;
         QAction* a = item->menuItemType == QStyleOptionMenuItem::Separator ? nullptr : MeasuredAction(menu, item->text);
+        const QList<QAction*> actions = menu->actions();
         const bool ownerDrawn = a ? a->property(kOwnerDraw).toBool()
-                                  : std::any_of(menu->actions().begin(), menu->actions().end(), [](QAction* x) {
+                                  : std::any_of(actions.begin(), actions.end(), [](QAction* x) {
                                         return x->isSeparator() && x->property(kOwnerDraw).toBool();
                                     });
         HWND owner = ownerDrawn ? GetMenuOwner(const_cast<QMenu*>(menu)) : nullptr;
@@ -566,6 +587,16 @@ HWND MenuOwner(HMENU menu, int depth)
 } // namespace
 
 HWND GetMenuOwner(HMENU menu) { return MenuOwner(menu, 0); }
+
+bool NativeEraseBackground(QWidget* window, QPainter* painter)
+{
+    TPendingPanel* pending = gPendingPanel;
+    if (!pending || pending->Widget != window || pending->Painter != painter || pending->Drawn)
+        return false;
+    static_cast<const TMenuStyle*>(pending->Style)->DrawBasePanel(*pending);
+    pending->Drawn = true;
+    return true;
+}
 
 void PrepareSubclassedMenu(QWidget* window)
 {

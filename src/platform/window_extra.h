@@ -83,3 +83,5 @@ bool IsTopLevelWindow(HWND window);
 bool IsPopupMenuWindow(HWND window);
 // A popup menu that gets a subclassing procedure hands its panel fill to it.
 void PrepareSubclassedMenu(QWidget* window);
+// The native erase of a popup menu's panel under way (false when none is).
+bool NativeEraseBackground(QWidget* window, QPainter* painter);

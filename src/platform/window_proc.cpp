@@ -401,6 +401,11 @@ void TWindowBridge::CallNative(TMessage& m)
     case WM_SETREDRAW:
         w->setUpdatesEnabled(m.WParam != 0);
         break;
+    case WM_ERASEBKGND:
+        // A popup menu's panel is filled here; other windows Qt has erased already.
+        NativeEraseBackground(w, reinterpret_cast<QPainter*>(m.WParam));
+        m.Result = 1;
+        break;
     case WM_SETTEXT:
         if (m.LParam)
             SetWindowText(w, *reinterpret_cast<const QString*>(m.LParam));

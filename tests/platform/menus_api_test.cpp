@@ -210,3 +210,32 @@ TEST(MenusApi, SubclassedPopupPaintsBackgroundFrameAndOwnerDrawnItems)
     SetWindowLong(&menu, GWL_WNDPROC, menuOld);
     SetWindowLong(&owner, GWL_WNDPROC, ownerOld);
 }
+
+TEST(MenusApi, PassThroughSubclassingLeavesAPopupLookingAsBefore)
+{
+    auto build = [](QMenu& m) {
+        m.addAction(QStringLiteral("One"));
+        m.addSeparator();
+        m.addAction(QStringLiteral("Two"))->setCheckable(true);
+    };
+    QMenu plain;
+    QMenu subclassed;
+    build(plain);
+    build(subclassed);
+    int erases = 0;
+    TWndProc old = SetWindowLong(&subclassed, GWL_WNDPROC, [&](TMessage& m) {
+        if (m.Msg == WM_ERASEBKGND)
+            ++erases;
+        CallWindowProc(old, m); // the previous procedure erases
+    });
+    plain.popup(QPoint(50, 50));
+    subclassed.popup(QPoint(250, 50));
+    ASSERT_EQ(plain.size(), subclassed.size());
+    const QImage a = plain.grab().toImage();
+    const QImage b = subclassed.grab().toImage();
+    EXPECT_GT(erases, 0);
+    EXPECT_EQ(a, b);
+    plain.close();
+    subclassed.close();
+    SetWindowLong(&subclassed, GWL_WNDPROC, old);
+}

@@ -295,3 +295,23 @@ TEST(NonClient, SkinnedMessageBoxKeepsTheSizeItIsGiven)
     QCoreApplication::processEvents();
     EXPECT_EQ(box.size(), natural);
 }
+
+TEST(NonClient, PassThroughSubclassingLeavesAMessageBoxLookingAsBefore)
+{
+    QMessageBox plain(QMessageBox::Warning, QStringLiteral("T"), QStringLiteral("Same text"));
+    QMessageBox subclassed(QMessageBox::Warning, QStringLiteral("T"), QStringLiteral("Same text"));
+    std::vector<unsigned> seen;
+    TWndProc old = SetWindowLong(&subclassed, GWL_WNDPROC, [&](TMessage& m) {
+        seen.push_back(m.Msg);
+        CallWindowProc(old, m);
+    });
+    plain.show();
+    subclassed.show();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(plain.size(), subclassed.size());
+    EXPECT_EQ(plain.grab().toImage(), subclassed.grab().toImage());
+    EXPECT_NE(std::find(seen.begin(), seen.end(), unsigned(WM_ERASEBKGND)), seen.end());
+    EXPECT_NE(std::find(seen.begin(), seen.end(), unsigned(WM_NCCALCSIZE)), seen.end());
+    EXPECT_TRUE(NonClientInsets(&subclassed).isNull());
+    SetWindowLong(&subclassed, GWL_WNDPROC, old);
+}
