@@ -275,7 +275,9 @@ void UpdateFilter()
     } else if (!want && gFilter) {
         if (qApp)
             qApp->removeEventFilter(gFilter);
-        delete gFilter;
+        // The last hook may be removed from inside a hook procedure, while the
+        // filter still runs.
+        gFilter->deleteLater();
         gFilter = nullptr;
     }
 }

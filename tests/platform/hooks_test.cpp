@@ -4,6 +4,7 @@
 #include "platform/window_info.h"
 #include "test_support.h"
 
+#include <QCoreApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -182,4 +183,27 @@ TEST(Hooks, PopupMenuIsCreatedPerShowAndItsInputReachesTheMessageFilter)
     EXPECT_EQ(log.Of(HCBT_CREATEWND, &menu), 2);
     EXPECT_EQ(log.Of(HCBT_DESTROYWND, &menu), 2);
     EXPECT_TRUE(UnhookWindowsHookEx(filter));
+}
+
+TEST(Hooks, AHookMayUnhookItselfWhileItRuns)
+{
+    int calls = 0;
+    HHOOK self = 0;
+    self = SetWindowsHookEx(WH_CBT, [&](int code, WPARAM w, LPARAM l) -> LRESULT {
+        ++calls;
+        const LRESULT r = CallNextHookEx(self, code, w, l);
+        EXPECT_TRUE(UnhookWindowsHookEx(self));
+        return r;
+    });
+    ASSERT_NE(self, 0);
+    {
+        QMessageBox box;
+        box.show();
+        QCoreApplication::processEvents();
+    }
+    {
+        QMessageBox box;
+        box.show();
+    }
+    EXPECT_EQ(calls, 1);
 }
