@@ -381,7 +381,8 @@ void TSkinUpDown::DrawControl(QPainter& dc, const TRect& r)
         return;
     TRect first, second;
     Halves(first, second);
-    if (Embedded) {
+    // A spin box's buttons lie inside its edit field.
+    if (Embedded || qobject_cast<QAbstractSpinBox*>(FHwnd.data())) {
         FillColor(dc, first, clWhite);
         FillColor(dc, second, clWhite);
     }

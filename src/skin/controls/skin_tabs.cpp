@@ -247,7 +247,7 @@ bool TSkinTab::CloseClick(const TMessage& m)
     for (size_t i = 0; i < FCloseRects.size(); ++i) {
         if (!FCloseRects[i].Contains(x, y))
             continue;
-        HWND formWindow = FSkinForm ? FSkinForm->Handle() : (FHwnd ? FHwnd->window() : nullptr);
+        HWND formWindow = FSkinForm && FSkinForm->Handle() ? FSkinForm->Handle() : (FHwnd ? FHwnd->window() : nullptr);
         const LRESULT answer = formWindow ? SendMessage(formWindow, WM_SKINCONTROL, WParamOf(FHwnd.data()),
                                                         static_cast<LPARAM>(i))
                                           : 0;
