@@ -41,6 +41,8 @@ int PositionOf(const QTabBar* bar)
 
 TSkinTab::~TSkinTab() { UnhookTabBar(); }
 
+QTabBar* TSkinTab::TabBar() const { return FTabBar.data(); }
+
 QTabWidget* TSkinTab::TabWidget() const { return qobject_cast<QTabWidget*>(FHwnd.data()); }
 
 void TSkinTab::InitControl(TWinSkinForm* form, TSkinData* skinData, TCanvas* canvas, bool setColor)
@@ -54,7 +56,9 @@ void TSkinTab::InitControl(TWinSkinForm* form, TSkinData* skinData, TCanvas* can
     if (QTabWidget* tw = TabWidget())
         FTabBar = tw->tabBar();
     FTabPosition = PositionOf(FTabBar);
-    FCloseButtons = pc && pc->Tag() == kSkinCloseTabsTag && FTabPosition == tpTop;
+    FCloseButtons = !FPlain && pc && pc->Tag() == kSkinCloseTabsTag && FTabPosition == tpTop;
+    if (FPlain)
+        FTabPosition = tpTop;
     Prepare();
     HookTabBar();
 }
@@ -68,7 +72,7 @@ void TSkinTab::InitHwnd(HWND window, TSkinData* skinData, TCanvas* canvas, TWinS
         FTabBar = tw->tabBar();
     else
         FTabBar = qobject_cast<QTabBar*>(window);
-    FTabPosition = PositionOf(FTabBar);
+    FTabPosition = FPlain ? tpTop : PositionOf(FTabBar);
     Prepare();
     if (FTabBar != FHwnd)
         HookTabBar();
@@ -184,7 +188,6 @@ void TSkinTab::DrawStrip(QPainter& dc)
     QTabBar* bar = FTabBar;
     if (!bar)
         return;
-    const TDataSkinBorder* tabs = FSkinData ? FSkinData->Tabs.get() : nullptr;
     const QSize size(std::max(1, bar->width()), std::max(1, bar->height()));
     if (FWorkBitmap.size() != size)
         FWorkBitmap = QImage(size, QImage::Format_RGB32);
@@ -194,9 +197,6 @@ void TSkinTab::DrawStrip(QPainter& dc)
         FillParentColor(p, TRect(0, 0, size.width(), size.height()));
         TFont font = FControl ? *FControl->Font() : FontOfWidget(bar);
         const bool sideways = FTabPosition == tpLeft || FTabPosition == tpRight;
-        const TSkinMargins margins = tabs ? TSkinMargins{tabs->LeftWidth, tabs->TopHeight, tabs->RightWidth,
-                                                         tabs->BottomHeight}
-                                          : TSkinMargins{};
         const int selected = bar->currentIndex();
         for (int i = 0; i < bar->count(); ++i) {
             const QRect at = bar->tabRect(i);
@@ -209,20 +209,7 @@ void TSkinTab::DrawStrip(QPainter& dc)
                 QPainter c(&cell);
                 const TRect cr(0, 0, flat.width(), flat.height());
                 c.drawImage(0, 0, FWorkBitmap.copy(at).transformed(QTransform().rotate(sideways ? (FTabPosition == tpLeft ? 90 : -90) : 0)));
-                if (!FTabImage.isNull())
-                    NineGridDraw(c, cr, FTabImage, false, tabs && tabs->Tile != 0, tabs && tabs->Trans == 1,
-                                 std::max(1, tabs ? tabs->Frame : 1), i == selected ? 2 : 1, margins);
-                TRect textArea = cr;
-                const QIcon icon = bar->tabIcon(i);
-                if (!icon.isNull()) {
-                    const QSize is = bar->iconSize();
-                    c.drawPixmap(4, (flat.height() - is.height()) / 2, icon.pixmap(is));
-                    textArea.Left += is.width() + 4;
-                }
-                if (tabs)
-                    font.SetColor(i == selected ? tabs->MouseOverColour2 : tabs->NormalColour2);
-                QString text = bar->tabText(i);
-                DrawSkinCaption(c, font, text, textArea, true, false, RtlFlag());
+                DrawTabCell(c, cr, i, i == selected, font);
             }
             if (sideways)
                 cell = cell.transformed(QTransform().rotate(FTabPosition == tpLeft ? -90 : 90));
@@ -237,6 +224,35 @@ void TSkinTab::DrawStrip(QPainter& dc)
         }
     }
     dc.drawImage(0, 0, FWorkBitmap);
+}
+
+void TSkinTab::DrawTabCell(QPainter& c, const TRect& cr, int index, bool selected, TFont& font)
+{
+    const TDataSkinBorder* tabs = FSkinData ? FSkinData->Tabs.get() : nullptr;
+    const TSkinMargins margins =
+        tabs ? TSkinMargins{tabs->LeftWidth, tabs->TopHeight, tabs->RightWidth, tabs->BottomHeight} : TSkinMargins{};
+    if (!FTabImage.isNull())
+        NineGridDraw(c, cr, FTabImage, false, tabs && tabs->Tile != 0, tabs && tabs->Trans == 1,
+                     std::max(1, tabs ? tabs->Frame : 1), selected ? 2 : 1, margins);
+    TRect textArea = cr;
+    const QIcon icon = FTabBar->tabIcon(index);
+    if (!icon.isNull()) {
+        const QSize is = FTabBar->iconSize();
+        c.drawPixmap(4, (cr.Height() - is.height()) / 2, icon.pixmap(is));
+        textArea.Left += is.width() + 4;
+    }
+    if (tabs)
+        font.SetColor(selected ? tabs->MouseOverColour2 : tabs->NormalColour2);
+    QString text = FTabBar->tabText(index);
+    DrawSkinCaption(c, font, text, textArea, true, false, RtlFlag());
+}
+
+void TSkinTabBtn::DrawTabCell(QPainter& c, const TRect& cr, int index, bool selected, TFont& font)
+{
+    const TDataSkinButton* b = FSkinData ? FSkinData->Buttons.get() : nullptr;
+    DrawSkinPart(c, cr, b, selected ? 2 : 1);
+    QString text = TabBar() ? TabBar()->tabText(index) : QString();
+    DrawSkinCaption(c, font, text, cr, true, false, RtlFlag());
 }
 
 bool TSkinTab::CloseClick(const TMessage& m)

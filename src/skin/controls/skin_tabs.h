@@ -3,6 +3,7 @@
 // element, the pane from its second image or "Tab.Pane", close crosses on
 // the tabs of a page control tagged 7777.
 
+#include "classlib/graphics/font.h"
 #include "skin/controls/skin_control.h"
 
 #include <QImage>
@@ -36,6 +37,13 @@ public:
     // The strip with its tabs, in the tab bar's coordinates.
     void DrawStrip(QPainter& dc);
 
+protected:
+    // One tab's face (lying horizontally) in a cell of its size.
+    virtual void DrawTabCell(QPainter& c, const TRect& cr, int index, bool selected, TFont& font);
+    QTabBar* TabBar() const;
+    // Old-style tab sets: neither close crosses nor turned images.
+    bool FPlain = false;
+
 private:
     void Prepare();
     void HookTabBar();
@@ -53,6 +61,23 @@ private:
     QPointer<QTabBar> FTabBar;
     TWndProc FTabBarOldProc;
     TWndProc FTabBarProc;
+};
+
+// Old-style tab sets: the tabs of "Tabs" without close crosses or turning.
+class TSkinTab31 : public TSkinTab {
+public:
+    TV_CLASS_NAME(TSkinTab31)
+    explicit TSkinTab31(TComponent* owner) : TSkinTab(owner) { FPlain = true; }
+};
+
+// Tab controls in button style: each tab a "Buttons" frame, the selected one pressed.
+class TSkinTabBtn : public TSkinTab {
+public:
+    TV_CLASS_NAME(TSkinTabBtn)
+    using TSkinTab::TSkinTab;
+
+protected:
+    void DrawTabCell(QPainter& c, const TRect& cr, int index, bool selected, TFont& font) override;
 };
 
 class TSkinTabSheet : public TSkinControl {
