@@ -231,6 +231,22 @@ TWindowExtra* TWindowExtra::Of(HWND window, bool create)
     return new TWindowExtra(window);
 }
 
+namespace {
+// New window flags without hiding a shown window (QWidget::setWindowFlags
+// hides it, which would end a running QDialog::exec).
+void ApplyFlags(HWND w, Qt::WindowFlags flags, const QRect& geometry)
+{
+    QWindow* handle = w->windowHandle();
+    if (w->isVisible() && handle) {
+        w->overrideWindowFlags(flags);
+        handle->setFlags(flags);
+    } else {
+        w->setWindowFlags(flags);
+    }
+    w->setGeometry(geometry);
+}
+} // namespace
+
 void UpdateFrame(HWND w)
 {
     if (!w || !w->isWindow() || IsPopupMenuWindow(w))
@@ -247,16 +263,12 @@ void UpdateFrame(HWND w)
     if (want) {
         x->SavedFlags = w->windowFlags();
         x->FramelessApplied = true;
-        if (!(x->SavedFlags & Qt::FramelessWindowHint)) {
-            w->setWindowFlags(x->SavedFlags | Qt::FramelessWindowHint);
-            w->setGeometry(g);
-        }
+        if (!(x->SavedFlags & Qt::FramelessWindowHint))
+            ApplyFlags(w, x->SavedFlags | Qt::FramelessWindowHint, g);
     } else {
         x->FramelessApplied = false;
-        if (w->windowFlags() != x->SavedFlags) {
-            w->setWindowFlags(x->SavedFlags);
-            w->setGeometry(g);
-        }
+        if (w->windowFlags() != x->SavedFlags)
+            ApplyFlags(w, x->SavedFlags, g);
     }
     if (visible && !w->isVisible())
         w->show();

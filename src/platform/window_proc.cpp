@@ -193,6 +193,22 @@ bool TranslateEvent(HWND window, QEvent* event, TMessage& m)
         auto* re = static_cast<QResizeEvent*>(event);
         m.Msg = WM_SIZE;
         m.LParam = MakeLParam(re->size().width(), re->size().height());
+        if (window && window->isWindow()) {
+            // A window tells its client size and how it is shown.
+            const QRect client = ClientRectOf(window);
+            m.LParam = MakeLParam(client.width(), client.height());
+            m.WParam = IsIconic(window) ? SIZE_MINIMIZED : IsZoomed(window) ? SIZE_MAXIMIZED : SIZE_RESTORED;
+        }
+        return true;
+    }
+    case QEvent::WindowStateChange: {
+        // Minimising and maximising by the window manager come as a size message too.
+        if (!window || !window->isWindow())
+            return false;
+        const QRect client = ClientRectOf(window);
+        m.Msg = WM_SIZE;
+        m.LParam = MakeLParam(client.width(), client.height());
+        m.WParam = IsIconic(window) ? SIZE_MINIMIZED : IsZoomed(window) ? SIZE_MAXIMIZED : SIZE_RESTORED;
         return true;
     }
     case QEvent::Move: {
@@ -400,6 +416,19 @@ void TWindowBridge::CallNative(TMessage& m)
         break;
     case WM_SETREDRAW:
         w->setUpdatesEnabled(m.WParam != 0);
+        break;
+    case WM_PRINT:
+    case WM_PRINTCLIENT:
+        // wParam: a painter; the window draws itself (and its children) into it.
+        if (m.WParam) {
+            auto* painter = reinterpret_cast<QPainter*>(m.WParam);
+            const QRect client = ClientRectOf(w);
+            if (m.Msg == WM_PRINTCLIENT)
+                w->render(painter, QPoint(), QRegion(client), QWidget::DrawWindowBackground);
+            else
+                w->render(painter, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+            m.Result = 1;
+        }
         break;
     case WM_ERASEBKGND:
         // A popup menu's panel is filled here; other windows Qt has erased already.

@@ -1,12 +1,16 @@
 // The non-client area of a bare dialog driven by its window procedure.
+#include "platform/hooks.h"
 #include "platform/menus_api.h"
 #include "platform/non_client.h"
 #include "platform/window_info.h"
 #include "platform/window_proc.h"
 #include "test_support.h"
 
+#include <QColorDialog>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QFileDialog>
+#include <QTimer>
 #include <QMenu>
 #include <QLayout>
 #include <QMessageBox>
@@ -314,4 +318,71 @@ TEST(NonClient, PassThroughSubclassingLeavesAMessageBoxLookingAsBefore)
     EXPECT_NE(std::find(seen.begin(), seen.end(), unsigned(WM_NCCALCSIZE)), seen.end());
     EXPECT_TRUE(NonClientInsets(&subclassed).isNull());
     SetWindowLong(&subclassed, GWL_WNDPROC, old);
+}
+
+TEST(NonClient, SizeMessagesTellTheClientSizeAndTheStateAndWindowsPrintThemselves)
+{
+    TDialogFixture f;
+    std::vector<std::pair<WPARAM, LPARAM>> sizes;
+    TWndProc old = SetWindowLong(&f.Dialog, GWL_WNDPROC, [&](TMessage& m) {
+        if (m.Msg == WM_SIZE)
+            sizes.emplace_back(m.WParam, m.LParam);
+        CallWindowProc(old, m);
+    });
+    f.Skin();
+    sizes.clear();
+    f.Dialog.resize(220, 160);
+    ASSERT_FALSE(sizes.empty());
+    EXPECT_EQ(sizes.back().first, WPARAM(SIZE_RESTORED));
+    EXPECT_EQ(sizes.back().second, MakeLParam(220 - 12, 160 - 30)); // the client, not the window
+    SendMessage(&f.Dialog, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    EXPECT_EQ(sizes.back().first, WPARAM(SIZE_MAXIMIZED));
+    SendMessage(&f.Dialog, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_EQ(sizes.back().first, WPARAM(SIZE_RESTORED));
+
+    // WM_PRINT draws the window with its frame band into the painter.
+    QImage image(f.Dialog.size(), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    {
+        QPainter p(&image);
+        EXPECT_EQ(SendMessage(&f.Dialog, WM_PRINT, WParamOf(&p), 0), 1);
+    }
+    EXPECT_EQ(image.pixelColor(2, 2), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(50, 60), f.Button->grab().toImage().pixelColor(50 - 6, 60 - 24));
+    SetWindowLong(&f.Dialog, GWL_WNDPROC, old);
+}
+
+TEST(NonClient, QtDialogsRunModallyUnderASkinnedFrame)
+{
+    QFileDialog file(nullptr, QStringLiteral("Open"));
+    file.setOption(QFileDialog::DontUseNativeDialog, true);
+    QColorDialog colour;
+    colour.setOption(QColorDialog::DontUseNativeDialog, true);
+    for (QDialog* dialog : std::initializer_list<QDialog*>{&file, &colour}) {
+        TFrameProc frame;
+        frame.Active = true;
+        HHOOK hook = 0;
+        hook = SetWindowsHookEx(WH_CBT, [&](int code, WPARAM w, LPARAM l) -> LRESULT {
+            if (code == HCBT_ACTIVATE && HwndOf(w) == dialog && !frame.Window) {
+                frame.Attach(dialog);
+                SetSkinnedFrame(dialog, true);
+                SetWindowPos(dialog, nullptr, 0, 0, dialog->width() + 12, dialog->height() + 30,
+                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+            }
+            return CallNextHookEx(hook, code, w, l);
+        });
+        bool ranToTheTimer = false;
+        QTimer::singleShot(200, dialog, [&] {
+            ranToTheTimer = dialog->isVisible();
+            dialog->reject();
+        });
+        dialog->exec();
+        EXPECT_TRUE(ranToTheTimer) << dialog->metaObject()->className();
+        EXPECT_NE(frame.Window, nullptr) << dialog->metaObject()->className();
+        EXPECT_EQ(NonClientInsets(dialog), frame.Borders);
+        UnhookWindowsHookEx(hook);
+        if (frame.Window)
+            SetWindowLong(dialog, GWL_WNDPROC, frame.Old);
+        SetSkinnedFrame(dialog, false);
+    }
 }
