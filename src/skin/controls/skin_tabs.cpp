@@ -3,6 +3,9 @@
 #include "classlib/controls/com_controls.h"
 #include "classlib/graphics/font.h"
 #include "classlib/graphics/types.h"
+#include "classlib/pictures/bitmap.h"
+#include "classlib/pictures/picture.h"
+#include "skin/controls/skin_props.h"
 #include "platform/window_info.h"
 #include "skin/controls/skin_buttons.h"
 #include "skin/form/skin_form.h"
@@ -352,4 +355,75 @@ bool TSkinTabSheet::BeforeProc(TMessage& m)
         }
     }
     return TSkinControl::BeforeProc(m);
+}
+
+// ---------------------------------------------------------------- TSkinAdvPage
+
+namespace {
+const char* const kAdvPictures[2] = {"TabBackGround", "TabBackGroundActive"};
+}
+
+TSkinAdvPage::~TSkinAdvPage()
+{
+    if (FAssigned && FControl && Owner() == FControl)
+        Restore();
+}
+
+void TSkinAdvPage::InitControl(TWinSkinForm* form, TSkinData* skinData, TCanvas* canvas, bool setColor)
+{
+    if (Attached())
+        return;
+    TSkinControl::InitControl(form, skinData, canvas, setColor);
+    if (!FControl)
+        return;
+    for (int i = 0; i < 2; ++i)
+        if (auto* pic = dynamic_cast<TPicture*>(GetObjectProp(FControl, QString::fromLatin1(kAdvPictures[i])))) {
+            FSaved[i] = std::make_unique<TPicture>();
+            FSaved[i]->Assign(pic);
+        }
+    AssignPictures();
+}
+
+QImage TSkinAdvPage::TabRendering(int frame) const
+{
+    QImage img(100, 21, QImage::Format_RGB32);
+    img.fill(ToQColor(FaceColour()));
+    QPainter p(&img);
+    DrawSkinPart(p, TRect(0, 0, 100, 21), FSkinData ? FSkinData->Tabs.get() : nullptr, frame);
+    return img;
+}
+
+void TSkinAdvPage::AssignPictures()
+{
+    if (!FControl || !FSkinData || !HasSkinImage(FSkinData->Tabs.get()))
+        return;
+    for (int i = 0; i < 2; ++i) {
+        auto* pic = dynamic_cast<TPicture*>(GetObjectProp(FControl, QString::fromLatin1(kAdvPictures[i])));
+        if (!pic)
+            continue;
+        TBitmap bmp;
+        bmp.SetSize(100, 21);
+        bmp.Image() = TabRendering(i + 1);
+        pic->SetGraphic(&bmp);
+        FAssigned = true;
+    }
+    FControl->Invalidate();
+}
+
+void TSkinAdvPage::ApplyColor()
+{
+    AssignPictures();
+    TSkinControl::ApplyColor();
+}
+
+void TSkinAdvPage::Restore()
+{
+    if (FControl && FAssigned) {
+        for (int i = 0; i < 2; ++i)
+            if (auto* pic = dynamic_cast<TPicture*>(GetObjectProp(FControl, QString::fromLatin1(kAdvPictures[i])));
+                pic && FSaved[i])
+                pic->Assign(FSaved[i].get());
+        FAssigned = false;
+    }
+    TSkinControl::Restore();
 }

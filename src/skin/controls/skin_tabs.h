@@ -7,9 +7,11 @@
 #include "skin/controls/skin_control.h"
 
 #include <QImage>
+#include <memory>
 #include <vector>
 
 class QTabBar;
+class TPicture;
 class QTabWidget;
 
 class TSkinTab : public TSkinControl {
@@ -78,6 +80,25 @@ public:
 
 protected:
     void DrawTabCell(QPainter& c, const TRect& cr, int index, bool selected, TFont& font) override;
+};
+
+// Page controls that draw their own tabs from two pictures: those pictures
+// get renderings of the skin's tab frames, and their own back at restore.
+class TSkinAdvPage : public TSkinControl {
+public:
+    TV_CLASS_NAME(TSkinAdvPage)
+    using TSkinControl::TSkinControl;
+    ~TSkinAdvPage() override;
+    void InitControl(TWinSkinForm* form, TSkinData* skinData, TCanvas* canvas, bool setColor) override;
+    void Restore() override;
+    void ApplyColor() override;
+    // Frame (1 or 2) of "Tabs" at 100 x 21 pixels over the face colour.
+    QImage TabRendering(int frame) const;
+
+private:
+    void AssignPictures();
+    std::unique_ptr<TPicture> FSaved[2];
+    bool FAssigned = false;
 };
 
 class TSkinTabSheet : public TSkinControl {

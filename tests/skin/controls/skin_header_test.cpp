@@ -1,6 +1,9 @@
 #include "skin_controls_fixture.h"
 
 #include "classlib/graphics/types.h"
+#include "classlib/pictures/bitmap.h"
+#include "classlib/pictures/picture.h"
+#include "skin/controls/skin_props.h"
 #include "skin/controls/skin_header.h"
 #include "skin/controls/skin_tabs.h"
 #include "skin/form/skin_messages.h"
@@ -72,4 +75,43 @@ TEST_F(SkinHeaderTest, ButtonStyleAndOldStyleTabs)
     old.InitHwnd(tw2, Data.get(), nullptr, nullptr);
     EXPECT_EQ(old.TabPosition(), TSkinTab::tpTop);
     EXPECT_FALSE(old.CloseButtons());
+}
+
+namespace {
+// A page control that draws its tabs from two pictures.
+class TTestAdvPage : public TWinControl {
+public:
+    TV_CLASS_NAME(TTestAdvPage)
+    using TWinControl::TWinControl;
+    TPicture TabBackGround;
+    TPicture TabBackGroundActive;
+};
+} // namespace
+
+TEST_F(SkinHeaderTest, AdvancedPageGetsTabRenderingsAndThemBack)
+{
+    static bool registered = false;
+    if (!registered) {
+        registered = true;
+        RegisterObjectProperty<TTestAdvPage>(QStringLiteral("TabBackGround"),
+                                             [](TTestAdvPage* p) -> TObject* { return &p->TabBackGround; });
+        RegisterObjectProperty<TTestAdvPage>(QStringLiteral("TabBackGroundActive"),
+                                             [](TTestAdvPage* p) -> TObject* { return &p->TabBackGroundActive; });
+    }
+    auto* page = Placed(new TTestAdvPage(Form.get()), "AdvPage1", Form.get(), 0, 0, 200, 100);
+    TBitmap own;
+    own.SetSize(7, 5);
+    page->TabBackGround.SetGraphic(&own);
+    auto* s = new TSkinAdvPage(page);
+    s->InitControl(SkinForm.get(), Data.get(), nullptr, false);
+    ASSERT_TRUE(page->TabBackGround.Bitmap());
+    ASSERT_TRUE(page->TabBackGroundActive.Bitmap());
+    EXPECT_EQ(page->TabBackGround.Width(), 100);
+    EXPECT_EQ(page->TabBackGround.Height(), 21);
+    EXPECT_EQ(page->TabBackGround.Bitmap()->Image(), ExpectedPart(*Data->Tabs, 1, 100, 21, Data->Colours.ButtonFace));
+    EXPECT_EQ(page->TabBackGroundActive.Bitmap()->Image(),
+              ExpectedPart(*Data->Tabs, 2, 100, 21, Data->Colours.ButtonFace));
+    s->Restore();
+    EXPECT_EQ(page->TabBackGround.Width(), 7);
+    EXPECT_FALSE(page->TabBackGroundActive.HasGraphic());
 }
