@@ -259,6 +259,15 @@ TEST_F(SkinButtons, FlatSpeedButtonShowsTheSkinOnlyWhenHovered)
     sb->SetFlat(false);
     painted = Grab(client);
     EXPECT_EQ(CornerMismatches(painted, 30, 30, *Data->Buttons, 1, Face()), 0);
+    // The mouse still clicks it, pressed it shows frame 2.
+    int clicks = 0;
+    sb->OnClick = [&](TComponent*) { ++clicks; };
+    QTest::mousePress(client, Qt::LeftButton, {}, QPoint(40, 40));
+    EXPECT_TRUE(s->MouseState() & TSkinControl::msPressed);
+    EXPECT_EQ(CornerMismatches(Grab(client), 30, 30, *Data->Buttons, 2, Face()), 0);
+    QTest::mouseRelease(client, Qt::LeftButton, {}, QPoint(40, 40));
+    EXPECT_EQ(clicks, 1);
+    EXPECT_FALSE(s->MouseState() & TSkinControl::msPressed);
     delete s;
     EXPECT_EQ(sb->Perform(WM_SKINQUERY), 0);
 }

@@ -51,6 +51,12 @@ TEST_F(SkinRemaining, PageControlTabsFromTheSkin)
         EXPECT_EQ(CornerMismatches(strip, at.left(), at.top(), *Data->Tabs, i == 1 ? 2 : 1, back), 0) << i;
     }
     EXPECT_FALSE(s->CloseButtons());
+    // The sheets take the face colour, painted by their skinner.
+    auto* sheet = new TSkinTabSheet(pc->Pages(1));
+    sheet->InitControl(SkinForm.get(), Data.get(), nullptr, true);
+    const QImage page = Grab(pc->Pages(1)->Handle());
+    EXPECT_EQ(page.pixel(page.width() / 2, page.height() / 2) & 0xFFFFFF, Face() & 0xFFFFFF);
+    EXPECT_EQ(SendMessage(pc->Pages(1)->Handle(), WM_SKINQUERY), 1);
     // The pane: the pane image as a nine-grid over the pane rectangle.
     const QImage whole = Grab(pc->Handle());
     const TRect pane = s->PaneRect();
@@ -248,6 +254,10 @@ TEST_F(SkinRemaining, TrackBarAndUpDown)
     }
     slider->setValue(50);
     EXPECT_EQ(SendMessage(slider, WM_SKINQUERY), 1);
+    // The keyboard still moves it.
+    slider->setFocus();
+    QTest::keyClick(slider, Qt::Key_Right);
+    EXPECT_EQ(slider->value(), 51);
 
     auto* spin = new QSpinBox(&host);
     spin->setGeometry(10, 50, 80, 24);
