@@ -327,3 +327,33 @@ TEST_F(SkinButtons, MenuButtonDrawsItsArrow)
     const int mid = b->Height() / 2;
     EXPECT_GT(Differences(img, face, QRect(b->Width() - 15, mid - 3, 7, 4)), 0);
 }
+
+TEST_F(SkinButtons, SkinnedFormButtonsKeepKeyboardAndFocus)
+{
+    auto* edit = Placed(new TEdit(Form.get()), "Edit1", Form.get(), 20, 100, 120, 22);
+    TButton* ok = Button(QStringLiteral("OK"));
+    ok->SetDefault(true);
+    TButton* cancel = Button(QStringLiteral("Storno"), 60);
+    cancel->SetCancel(true);
+    int oks = 0, cancels = 0;
+    ok->OnClick = [&](TComponent*) { ++oks; };
+    cancel->OnClick = [&](TComponent*) { ++cancels; };
+    ShowForm();
+    Skin(ok);
+    Skin(cancel);
+    QApplication::setActiveWindow(Form->Handle()->window());
+    edit->SetFocus();
+    Pump();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(oks, 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_EQ(cancels, 1);
+    // Tab moves the focus through the skinned buttons, which then show frame 5.
+    ok->SetFocus();
+    Pump();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    Pump();
+    EXPECT_TRUE(cancel->Focused());
+    const QImage img = Grab(cancel->Handle());
+    EXPECT_EQ(CornerMismatches(img, 0, 0, *Data->Buttons, 5, Face()), 0);
+}
