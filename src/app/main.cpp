@@ -25,6 +25,7 @@
 #include "designer/localisation/language_texts.h"
 #include "designer/main/frm_main.h"
 #include "designer/main/program_trace.h"
+#include "skin/form/skin_manager.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
@@ -73,6 +74,8 @@ int main(int argc, char** argv)
 
     Application->Run();
     ReportSkinTrace();
+    // Every window gets its own look back while all of them still exist.
+    FreeSkinManager();
     TApplication::Finalize();
     return 0;
 }

@@ -15,6 +15,7 @@
 #include "skin/skin_data.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFontMetrics>
 #include <QLayout>
 #include <QPainter>
@@ -690,8 +691,10 @@ void TWinSkinForm::StartSequence()
     if (first) {
         FInitialNCWidth = wr.Width() - FClientRect.Width();
         FInitialNCHeight = wr.Height() - FClientRect.Height();
-        // The window manager's frame goes once its size is known: our band takes its place.
-        if (FFrameSkinned && !FChild && FFrameKind != fkNoCaption) {
+        // The window manager's frame goes once its size is known: our band takes
+        // its place. Not on a bare Qt dialog: taking the frame away hides the
+        // window for a moment, and a hidden QDialog ends its exec() as cancelled.
+        if (FFrameSkinned && !FChild && FFrameKind != fkNoCaption && !(qobject_cast<QDialog*>(FHandle.data()) && !FForm)) {
             SetSkinnedFrame(FHandle, true);
             FSkinnedFrameSet = true;
         }
@@ -800,8 +803,11 @@ void TWinSkinForm::LayoutFrameAround(const TRect& client, bool keepClient)
             widened = true;
         }
     }
-    const int width = cw + FLeftWidth + FRightWidth;
-    const int height = ch + FTopHeight + FBottomHeight + FMenuHeight;
+    // Where the window manager's frame stays, it stays around our band.
+    const int keptW = FSkinnedFrameSet ? 0 : FInitialNCWidth;
+    const int keptH = FSkinnedFrameSet ? 0 : FInitialNCHeight;
+    const int width = cw + FLeftWidth + FRightWidth + keptW;
+    const int height = ch + FTopHeight + FBottomHeight + FMenuHeight + keptH;
     SetWindowPos(FHandle, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     // The new margins are laid out now, not by a later layout pass of a dialog that sizes itself.
     if (QLayout* layout = FHandle->layout()) {
@@ -927,8 +933,8 @@ void TWinSkinForm::Unskin()
                 SetWindowPos(FHandle, nullptr, x, y, wr.Width() - dw, wr.Height() - dh, flags);
                 SetSkinnedFrame(FHandle, false);
             } else {
-                SetWindowPos(FHandle, nullptr, x, y, wr.Width() - (dw - FInitialNCWidth),
-                             wr.Height() - (dh - FInitialNCHeight), flags);
+                // The window manager's frame stayed: only our band goes.
+                SetWindowPos(FHandle, nullptr, x, y, wr.Width() - dw, wr.Height() - dh, flags);
             }
         }
         if (FHandle && FSkinnedFrameSet)

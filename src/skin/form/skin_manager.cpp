@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QWidget>
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 std::unique_ptr<TSkinManage>& Instance()
@@ -88,6 +89,12 @@ void TSkinManage::InstallHook()
             return CallNextHookEx(FHook, code, w, l);
         },
         nullptr, GetCurrentThreadId());
+    // A manager still alive at exit goes before the hook list it is in.
+    static const bool registered = [] {
+        std::atexit(FreeSkinManager);
+        return true;
+    }();
+    (void)registered;
 }
 
 void TSkinManage::HookEvent(int code, WPARAM wParam, LPARAM lParam)

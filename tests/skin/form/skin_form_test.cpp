@@ -346,7 +346,9 @@ TEST_F(SkinFormFixture, AMessageBoxIsWidenedToItsTitleAndItsControlsMoveByHalf)
     GetWindowRect(&box, wr);
     GetClientRect(&box, after);
     EXPECT_EQ(after.Width(), needed);
-    EXPECT_EQ(wr.Width(), needed + sf->LeftWidth() + sf->RightWidth());
+    // A bare dialog keeps the window manager's frame around the skin's band.
+    EXPECT_FALSE(IsSkinnedFrame(&box));
+    EXPECT_EQ(wr.Width(), needed + sf->LeftWidth() + sf->RightWidth() + sf->InitialNCWidth());
     EXPECT_EQ(after.Height(), cr.Height());
     const int shift = (needed - cr.Width()) / 2;
     for (const auto& [child, pos, size] : before) {

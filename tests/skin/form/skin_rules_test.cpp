@@ -9,7 +9,11 @@
 #include "test_support.h"
 #include "platform/window_info.h"
 
+#include <QColorDialog>
 #include <QDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QTimer>
 #include <QMdiArea>
 #include <QMenu>
 
@@ -386,5 +390,30 @@ TEST_F(SkinFormFixture, MDIParentAndChildrenByMessages)
         const int before = rec.Count(msg);
         SendMessage(&child, msg, 1, 0);
         EXPECT_EQ(rec.Count(msg), before + 1) << msg;
+    }
+}
+
+TEST_F(SkinFormFixture, QtsOwnDialogsAreSkinnedWhileTheyAreOpen)
+{
+    QFileDialog file(nullptr, QStringLiteral("Otevřít"));
+    file.setOption(QFileDialog::DontUseNativeDialog, true);
+    QColorDialog colour;
+    colour.setOption(QColorDialog::DontUseNativeDialog, true);
+    QFontDialog font;
+    font.setOption(QFontDialog::DontUseNativeDialog, true);
+    for (QDialog* dialog : std::initializer_list<QDialog*>{&file, &colour, &font}) {
+        int skinned = -1;
+        bool started = false;
+        QTimer::singleShot(300, dialog, [&] {
+            skinned = 0;
+            for (TWinSkinForm* f : Manager->Forms())
+                skinned += f->Handle() == dialog;
+            if (TWinSkinForm* f = Manager->FindForm(dialog))
+                started = f->Started() && f->WindowClassName() == QStringLiteral("#32770");
+            dialog->reject();
+        });
+        dialog->exec();
+        EXPECT_EQ(skinned, 1) << dialog->metaObject()->className();
+        EXPECT_TRUE(started) << dialog->metaObject()->className();
     }
 }
