@@ -520,11 +520,12 @@ bool TNonClientArea::BeforeEvent(TWindowBridge* bridge, QEvent* event)
     switch (event->type()) {
     case QEvent::LayoutRequest:
         // A message box fits itself to its contents on every layout request;
-        // with a skinned frame its size is the platform's (SetWindowPos), as a
-        // dialog's is: only its contents are laid out again.
+        // while a procedure draws its frame (a skinned frame, or insets of its
+        // own) its size is the platform's (SetWindowPos), as a dialog's is:
+        // only its contents are laid out again.
         if (auto* box = qobject_cast<QMessageBox*>(w)) {
             TWindowExtra* x = TWindowExtra::Of(w, false);
-            if (x && x->SkinnedFrame) {
+            if (x && (x->SkinnedFrame || !x->Insets.isNull())) {
                 if (QLayout* layout = box->layout()) {
                     layout->invalidate();
                     layout->activate();

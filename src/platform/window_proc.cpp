@@ -1,6 +1,7 @@
 #include "platform/window_proc.h"
 
 #include "platform/non_client.h"
+#include "platform/scroll_info.h"
 #include "platform/window_extra.h"
 #include "platform/window_info.h"
 
@@ -405,7 +406,7 @@ void TWindowBridge::CallNative(TMessage& m)
     }
     if (m.Event)
         return; // already inside this event's native handling
-    if (DefNonClientProc(w, m))
+    if (DefNonClientProc(w, m) || DefScrollProc(w, m))
         return;
     switch (m.Msg) {
     case WM_PAINT:
