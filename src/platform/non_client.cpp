@@ -199,7 +199,10 @@ void DragTo(HWND w, TWindowExtra* x, QPoint screen)
         return;
     }
     const Qt::Edges e = EdgesOf(x->DragHit);
-    const QSize minimum = w->minimumSize().expandedTo(QSize(GetSystemMetrics(SM_CXMIN) / 4, 1));
+    // Never smaller than the window's own minimum or its frame band.
+    const QMargins band = x->Insets;
+    const QSize minimum =
+        w->minimumSize().expandedTo(QSize(band.left() + band.right() + 1, band.top() + band.bottom() + 1));
     if (e & Qt::LeftEdge)
         g.setLeft(std::min(g.left() + d.x(), g.right() - minimum.width() + 1));
     if (e & Qt::RightEdge)
@@ -309,6 +312,9 @@ void SetWindowFlagsKeepingFrame(HWND w, Qt::WindowFlags flags)
     if (x && x->FramelessApplied) {
         x->SavedFlags = flags;
         flags |= Qt::FramelessWindowHint;
+        if (w->windowFlags() != flags)
+            ApplyFlags(w, flags, w->geometry()); // stays shown
+        return;
     }
     if (w->windowFlags() != flags)
         w->setWindowFlags(flags);

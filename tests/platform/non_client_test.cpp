@@ -201,6 +201,19 @@ TEST(NonClient, MouseOverTheBandBecomesNonClientMessagesAndTheCaptionDragsTheWin
     EXPECT_EQ(f.Dialog.size(), size + QSize(0, 20));
     EXPECT_EQ(f.Button->geometry(), f.Dialog.rect().marginsRemoved(f.Frame.Borders));
 
+    // Dragged far inwards from the bottom-right corner: never smaller than the band.
+    f.Dialog.setMinimumSize(0, 0);
+    const QPoint corner(f.Dialog.width() - 1, f.Dialog.height() - 1);
+    const QPoint cornerGlobal = f.Dialog.mapToGlobal(corner);
+    TestSupport::MousePress(&f.Dialog, corner);
+    EXPECT_EQ(f.Frame.Seen.back().WParam, WPARAM(HTBOTTOMRIGHT));
+    TestSupport::MouseMove(&f.Dialog, f.Dialog.mapFromGlobal(cornerGlobal - QPoint(1000, 1000)), Qt::LeftButton);
+    TestSupport::MouseRelease(&f.Dialog, f.Dialog.mapFromGlobal(cornerGlobal - QPoint(1000, 1000)));
+    EXPECT_GE(f.Dialog.width(), f.Frame.Borders.left() + f.Frame.Borders.right() + 1);
+    EXPECT_GE(f.Dialog.height(), f.Frame.Borders.top() + f.Frame.Borders.bottom() + 1);
+    EXPECT_LT(f.Dialog.width(), size.width());
+    f.Dialog.resize(size + QSize(0, 20));
+
     // Right button on the caption: down and up with the hit code; leaving the band.
     TestSupport::MousePress(&f.Dialog, QPoint(80, 12), Qt::RightButton);
     EXPECT_EQ(f.Frame.Count(WM_NCRBUTTONDOWN), 1);
