@@ -10,6 +10,7 @@
 #include "platform/system_metrics.h"
 #include "platform/window_info.h"
 #include "platform/window_proc.h"
+#include "skin/controls/skin_control.h"
 #include "skin/form/skin_manager.h"
 #include "skin/form/skin_messages.h"
 #include "skin/skin_data.h"
@@ -105,7 +106,7 @@ TWinSkinForm::~TWinSkinForm()
     // A window must never call into a freed object.
     RestoreProcedures();
     UnsubclassMDIClient();
-    RestoreControls();
+    RestoreControls(false);
     FreeSysButtons();
     delete FSysMenuPopup;
     FSysMenuPopup = nullptr;
@@ -834,7 +835,9 @@ void TWinSkinForm::ApplyColors()
                 grid->SetFixedColor(face);
         }
     }
-    // Control skinners re-apply their colours once they exist.
+    const std::vector<TComponent*> skinners = FControls;
+    for (TComponent* c : skinners)
+        static_cast<TSkinControl*>(c)->ApplyColor();
     const int old = FState;
     FState = stRecolor;
     if (FFrameSkinned && FForm) {
@@ -902,7 +905,7 @@ void TWinSkinForm::Unskin()
         if (FTimer)
             FTimer->SetEnabled(false);
         RestoreProcedures();
-        RestoreControls();
+        RestoreControls(FState != stNCDestroy);
         if (FForm) {
             MakeMenusOwnerDraw(false);
             if (FState != stNCDestroy)
@@ -946,7 +949,7 @@ void TWinSkinForm::Unskin()
     } else {
         if (FTimer)
             FTimer->SetEnabled(false);
-        RestoreControls();
+        RestoreControls(FState != stNCDestroy);
         if (FForm) {
             MakeMenusOwnerDraw(false);
             if (FState != stNCDestroy)
@@ -971,7 +974,7 @@ void TWinSkinForm::Detach()
     if (FTimer)
         FTimer->SetEnabled(false);
     RestoreProcedures();
-    RestoreControls();
+    RestoreControls(false);
     delete FMenuBar;
     FMenuBar = nullptr;
     FSkinnedFrameSet = false;

@@ -130,7 +130,8 @@ public:
     void MakeMenusOwnerDraw(bool ownerDraw);
     void SkinChildControls();
     void SkinChildWindowByClass();
-    void RestoreControls();
+    // Every control skinner of the window leaves; restore gives the controls their look back.
+    void RestoreControls(bool restore);
     void SizeGripCreated(HWND grip);
 
     // Control skinners of this window (each once).

@@ -158,21 +158,4 @@ void TWinSkinForm::OwnerDrawMenuItem(TMessage& m) { CallPrevious(m); }
 
 void TWinSkinForm::MakeMenusOwnerDraw(bool) {}
 
-void TWinSkinForm::SkinChildControls() {}
-
-void TWinSkinForm::SkinChildWindowByClass() {}
-
-void TWinSkinForm::RestoreControls() { FControls.clear(); }
-
 void TWinSkinForm::SizeGripCreated(HWND) {}
-
-void TWinSkinForm::AddControl(TComponent* skinner)
-{
-    if (skinner && std::find(FControls.begin(), FControls.end(), skinner) == FControls.end())
-        FControls.push_back(skinner);
-}
-
-void TWinSkinForm::RemoveControl(TComponent* skinner)
-{
-    FControls.erase(std::remove(FControls.begin(), FControls.end(), skinner), FControls.end());
-}
