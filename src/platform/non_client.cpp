@@ -6,6 +6,7 @@
 #include "platform/window_info.h"
 #include "platform/window_proc.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QLayout>
 #include <QMenu>
@@ -14,6 +15,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStyle>
 #include <QWindow>
 
@@ -120,6 +122,73 @@ void Restore(HWND w)
         w->showNormal();
 }
 
+QScrollBar* BarAt(HWND w, QPoint screen, int* hit)
+{
+    auto* area = qobject_cast<QAbstractScrollArea*>(w);
+    if (!area)
+        return nullptr;
+    for (QScrollBar* bar : {area->verticalScrollBar(), area->horizontalScrollBar()}) {
+        if (!bar || !bar->isVisibleTo(w))
+            continue;
+        if (QRect(bar->mapToGlobal(QPoint(0, 0)), bar->size()).contains(screen)) {
+            if (hit)
+                *hit = bar->orientation() == Qt::Vertical ? HTVSCROLL : HTHSCROLL;
+            return bar;
+        }
+    }
+    return nullptr;
+}
+
+// Mouse input after a press handed to a scroll bar goes on to that bar until
+// the button is released (the bar pages, steps, drags its thumb).
+class TScrollBarForward : public QObject {
+public:
+    explicit TScrollBarForward(QScrollBar* bar) : FBar(bar) { qApp->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const QEvent::Type t = event->type();
+        if (t != QEvent::MouseMove && t != QEvent::MouseButtonRelease)
+            return false;
+        if (!FBar) {
+            deleteLater();
+            return false;
+        }
+        if (watched == FBar.data() || !watched->isWidgetType())
+            return false;
+        auto* me = static_cast<QMouseEvent*>(event);
+        const QPoint global = me->globalPosition().toPoint();
+        // A move without the button means the release went elsewhere: end here.
+        const bool ended = t == QEvent::MouseButtonRelease || !(me->buttons() & Qt::LeftButton);
+        const QEvent::Type type = ended ? QEvent::MouseButtonRelease : t;
+        QMouseEvent forwarded(type, QPointF(FBar->mapFromGlobal(global)), QPointF(global), Qt::LeftButton,
+                              ended ? Qt::NoButton : me->buttons(), me->modifiers());
+        QCoreApplication::sendEvent(FBar, &forwarded);
+        if (ended) {
+            qApp->removeEventFilter(this);
+            deleteLater();
+        }
+        return true;
+    }
+
+private:
+    QPointer<QScrollBar> FBar;
+};
+
+bool PressScrollBar(HWND w, QPoint screen)
+{
+    QScrollBar* bar = BarAt(w, screen, nullptr);
+    if (!bar)
+        return false;
+    const QPoint local = bar->mapFromGlobal(screen);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(local), QPointF(screen), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(bar, &press);
+    new TScrollBarForward(bar);
+    return true;
+}
+
 int DefaultHitTest(HWND w, QPoint screen)
 {
     const QPoint p = w->mapFromGlobal(screen);
@@ -127,6 +196,8 @@ int DefaultHitTest(HWND w, QPoint screen)
         return HTNOWHERE;
     if (ClientRectOf(w).contains(p))
         return HTCLIENT;
+    if (int hit = 0; BarAt(w, screen, &hit))
+        return hit;
     const uint32_t style = static_cast<uint32_t>(GetWindowLong(w, GWL_STYLE));
     const int width = w->width();
     const int height = w->height();
@@ -447,6 +518,8 @@ bool DefNonClientProc(HWND w, TMessage& m)
             x->PressedButtonHit = hit;
         } else if (hit == HTSYSMENU) {
             OpenSystemMenu(w, w->mapToGlobal(ClientRectOf(w).topLeft()));
+        } else if (hit == HTVSCROLL || hit == HTHSCROLL) {
+            PressScrollBar(w, PointOf(m.LParam));
         }
         m.Result = 0;
         return true;

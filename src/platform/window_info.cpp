@@ -374,18 +374,18 @@ QRect ClientRectOf(HWND w)
 {
     if (!w)
         return QRect();
+    QRect r = w->rect();
     if (w->isWindow()) {
-        const QMargins m = NonClientInsets(w);
-        QRect r = w->rect().marginsRemoved(m);
+        r = r.marginsRemoved(NonClientInsets(w));
         if (r.width() < 0)
             r.setWidth(0);
         if (r.height() < 0)
             r.setHeight(0);
-        return r;
     }
+    // A scroll area's bars and frame lie outside its client, as the platform's do.
     if (auto* area = qobject_cast<QAbstractScrollArea*>(w); area && area->viewport())
-        return area->viewport()->geometry();
-    return w->rect();
+        r = w->isWindow() ? r.intersected(area->viewport()->geometry()) : area->viewport()->geometry();
+    return r;
 }
 
 bool GetWindowRect(HWND w, TRect& rect)

@@ -1,7 +1,9 @@
 // Scroll-bar reads and the default handling of scroll requests.
 #include "platform/scroll_info.h"
 #include "platform/window_proc.h"
+#include "test_support.h"
 
+#include <QCoreApplication>
 #include <QListWidget>
 #include <QScrollBar>
 #include <gtest/gtest.h>
@@ -74,4 +76,48 @@ TEST(ScrollInfo, BareScrollBarTakesRangePageAndPosition)
     EXPECT_EQ(SetScrollPos(&bar, SB_CTL, 12, true), 90);
     EXPECT_EQ(GetScrollPos(&bar, SB_CTL), 12);
     EXPECT_FALSE(GetScrollInfo(&bar, SB_VERT, back)); // a bar has no bars of its own
+}
+
+TEST(ScrollInfo, APressForwardedAsNonClientDrivesTheRealBarUntilRelease)
+{
+    QListWidget list;
+    for (int i = 0; i < 100; ++i)
+        list.addItem(QStringLiteral("Item %1").arg(i));
+    list.resize(120, 150);
+    list.show();
+    QCoreApplication::processEvents(); // the view lays its bars out
+    QScrollBar* v = list.verticalScrollBar();
+    ASSERT_TRUE(v->isVisible());
+    // A point in the trough below the thumb.
+    SCROLLBARINFO bi;
+    ASSERT_TRUE(GetScrollBarInfo(&list, OBJID_VSCROLL, bi));
+    const QPoint trough(bi.rcScrollBar.Left + bi.rcScrollBar.Width() / 2, bi.rcScrollBar.Top + bi.xyThumbBottom + 5);
+    ASSERT_LT(trough.y(), bi.rcScrollBar.Bottom - bi.dxyLineButton);
+    const LPARAM at = MakeLParam(trough.x(), trough.y());
+    EXPECT_EQ(SendMessage(&list, WM_NCHITTEST, 0, at), HTVSCROLL);
+    EXPECT_EQ(SendMessage(&list, WM_NCHITTEST, 0, MakeLParam(list.viewport()->mapToGlobal(QPoint(5, 5)).x(),
+                                                                list.viewport()->mapToGlobal(QPoint(5, 5)).y())),
+              HTCLIENT);
+
+    // The same press given to an identical list's bar directly, for comparison.
+    QListWidget reference;
+    for (int i = 0; i < 100; ++i)
+        reference.addItem(QStringLiteral("Item %1").arg(i));
+    reference.resize(120, 150);
+    reference.show();
+    QCoreApplication::processEvents();
+    QScrollBar* rv = reference.verticalScrollBar();
+    const QPoint onBar = v->mapFromGlobal(trough);
+    TestSupport::MousePress(rv, onBar);
+    TestSupport::MouseRelease(rv, onBar);
+    ASSERT_GT(rv->value(), 0);
+
+    SendMessage(&list, WM_NCLBUTTONDOWN, HTVSCROLL, at);
+    EXPECT_EQ(v->value(), rv->value()); // the press acted on the bar at once
+    // The release, wherever it lands, ends it: later input is the list's own again.
+    TestSupport::MouseRelease(list.viewport(), QPoint(5, 5));
+    const int after = v->value();
+    TestSupport::MouseMove(list.viewport(), QPoint(6, 6), Qt::LeftButton);
+    EXPECT_EQ(v->value(), after);
+    EXPECT_FALSE(v->isSliderDown());
 }
