@@ -20,7 +20,8 @@
 // Rectangles: screen coordinates. The window rectangle of a top-level window
 // is its frame (the window manager's decoration included, the same as the
 // widget itself when frameless); its client rectangle is the widget less the
-// non-client insets (non_client.h). SetWindowPos sizes the frame.
+// non-client insets (non_client.h). SetWindowPos sizes the frame. The client
+// of a scroll area is its viewport (its bars and frame are non-client).
 
 #include "platform/messages.h"
 #include "platform/win_types.h"
@@ -204,7 +205,9 @@ HWND HwndTopmost(); // HWND_TOPMOST
 // sizes (cx, cy: the whole window), restacks, shows or hides the window.
 // Sends WM_WINDOWPOSCHANGING (lParam WINDOWPOS*, the procedure may change it)
 // and WM_WINDOWPOSCHANGED. SWP_FRAMECHANGED asks WM_NCCALCSIZE again and lays
-// the client out at the new insets; SWP_NOREDRAW leaves the window unrepainted.
+// the client out at the new insets; SWP_NOREDRAW asks no repaint of its own
+// (Qt still repaints what it moves or resizes). A hidden window gets WM_SIZE
+// and WM_MOVE at once, as a shown one does.
 bool SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, unsigned flags);
 bool MoveWindow(HWND window, int x, int y, int width, int height, bool repaint);
 
