@@ -27,8 +27,9 @@
 //   the button is held where there is none); HTCLOSE/HTMINBUTTON/HTMAXBUTTON
 //   send the matching WM_SYSCOMMAND on release; a right button up over the
 //   caption opens the system menu.
-// - WM_NCPAINT after every paint of the window widget, once the widget itself
-//   has been painted (wParam 1: the whole frame). During WM_NCPAINT,
+// - WM_NCPAINT after every paint of a window widget that has insets (there is
+//   no band to paint without), once the widget itself has been painted
+//   (wParam 1: the whole frame). During WM_NCPAINT,
 //   GetWindowDC(window) gives a QPainter on the window widget, origin at the
 //   widget's top-left corner, clipped to the band outside the client
 //   rectangle; lParam carries the same painter. The default paints nothing.
@@ -40,8 +41,17 @@
 // (Qt::FramelessWindowHint); the widget keeps its place and size (the window
 // manager's decoration simply goes, so the window rectangle shrinks to the
 // widget) and the procedure's WM_NCCALCSIZE is asked at once; false gives the
-// window manager's frame back around the widget as it is. Removing WS_CAPTION from a top-level window's style has the same
-// effect (and putting it back undoes it) unless a skinned frame is set.
+// window manager's frame back around the widget as it is. A shown window stays
+// shown meanwhile (a running QDialog::exec goes on). Removing WS_CAPTION from a
+// top-level window's style has the same effect (and putting it back undoes it)
+// unless a skinned frame is set. While a procedure draws the frame (skinned
+// frame or insets) a QMessageBox keeps the size it is given instead of fitting
+// itself to its contents on each layout request.
+//
+// Child scroll areas: their bars and frame are non-client. WM_NCHITTEST over a
+// visible bar answers HTVSCROLL/HTHSCROLL, and the default handling of
+// WM_NCLBUTTONDOWN with those codes presses the real QScrollBar at the point
+// and hands it the mouse until the button is released.
 //
 // SetWindowRgn: the region (window coordinates) becomes the window's mask; it
 // is stored and GetWindowRgn gives it back (offscreen Qt ignores masks).
