@@ -2,6 +2,17 @@
 // Window procedures on Qt widgets. Every window (QWidget) can get a bridge that
 // turns its Qt events into messages and sends them through a replaceable
 // window procedure; the end of the chain is the widget's own (Qt's) handling.
+//
+// Sent messages with a native meaning at the end of the chain: WM_CLOSE,
+// WM_PAINT (update), WM_SETREDRAW, WM_SETTEXT (lParam const QString*),
+// WM_GETTEXT (lParam QString*, wParam the buffer length), WM_GETTEXTLENGTH,
+// WM_KEYDOWN/UP, WM_SYSKEYDOWN/UP and WM_CHAR (delivered as key events),
+// WM_PRINT/WM_PRINTCLIENT (wParam QPainter*: the window renders itself),
+// WM_VSCROLL/WM_HSCROLL (scroll_info.h), the non-client messages and
+// WM_SYSCOMMAND (non_client.h).
+// A window with a subclassing procedure also gets WM_ERASEBKGND (wParam a
+// QPainter* on it) before each WM_PAINT, and WM_DESTROY then WM_NCDESTROY
+// when it is destroyed.
 
 #include "platform/messages.h"
 
