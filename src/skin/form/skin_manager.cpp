@@ -55,6 +55,8 @@ TSkinManage::TSkinManage()
 {
     FTimer.setInterval(100);
     FTimer.setSingleShot(false);
+    // A request takes effect its interval later, not up to a twentieth earlier.
+    FTimer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&FTimer, &QTimer::timeout, this, [this] { TimerTick(); });
 }
 
