@@ -356,3 +356,23 @@ TEST_F(SkinFormFixture, AMessageBoxIsWidenedToItsTitleAndItsControlsMoveByHalf)
         EXPECT_EQ(child->size(), size) << child->metaObject()->className();
     }
 }
+
+TEST_F(SkinFormFixture, HiddenWhileAttachingUntilTheStart)
+{
+    TForm* f = MakeForm(bsSizeable);
+    Data->SetActive(false);
+    Manager->SetSkinOnState(1);
+    Manager->TimerTick();  // the unskin-all the switch asked for
+    ASSERT_FALSE(Manager->FindForm(f->Window()));
+    ASSERT_TRUE(f->Window()->isVisible());
+    Manager->SetRunning(true);
+    Manager->SetHideWhileAttaching(true);
+    ASSERT_TRUE(Manager->SkinForm(f->Window()));
+    // Not shown half-skinned: hidden until its start message.
+    EXPECT_FALSE(f->Window()->isVisible());
+    EXPECT_EQ(GetWindowLong(f->Window(), GWL_STYLE) & WS_VISIBLE, 0);
+    Pump(20);
+    EXPECT_TRUE(f->Window()->isVisible());
+    EXPECT_FALSE(Manager->HideWhileAttaching());
+    EXPECT_TRUE(Manager->FindForm(f->Window())->Started());
+}
