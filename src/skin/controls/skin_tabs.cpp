@@ -44,7 +44,7 @@ int PositionOf(const QTabBar* bar)
 
 TSkinTab::~TSkinTab() { UnhookTabBar(); }
 
-QTabBar* TSkinTab::TabBar() const { return FTabBar.data(); }
+QTabBar* TSkinTab::TabBar() const { return qobject_cast<QTabBar*>(FTabBar.data()); }
 
 QTabWidget* TSkinTab::TabWidget() const { return qobject_cast<QTabWidget*>(FHwnd.data()); }
 
@@ -58,7 +58,7 @@ void TSkinTab::InitControl(TWinSkinForm* form, TSkinData* skinData, TCanvas* can
     auto* pc = dynamic_cast<TPageControl*>(FControl);
     if (QTabWidget* tw = TabWidget())
         FTabBar = tw->tabBar();
-    FTabPosition = PositionOf(FTabBar);
+    FTabPosition = PositionOf(TabBar());
     FCloseButtons = !FPlain && pc && pc->Tag() == kSkinCloseTabsTag && FTabPosition == tpTop;
     if (FPlain)
         FTabPosition = tpTop;
@@ -75,7 +75,7 @@ void TSkinTab::InitHwnd(HWND window, TSkinData* skinData, TCanvas* canvas, TWinS
         FTabBar = tw->tabBar();
     else
         FTabBar = qobject_cast<QTabBar*>(window);
-    FTabPosition = FPlain ? tpTop : PositionOf(FTabBar);
+    FTabPosition = FPlain ? tpTop : PositionOf(TabBar());
     Prepare();
     if (FTabBar != FHwnd)
         HookTabBar();
@@ -188,7 +188,7 @@ void TSkinTab::DrawControl(QPainter& dc, const TRect& r)
 
 void TSkinTab::DrawStrip(QPainter& dc)
 {
-    QTabBar* bar = FTabBar;
+    QTabBar* bar = TabBar();
     if (!bar)
         return;
     const QSize size(std::max(1, bar->width()), std::max(1, bar->height()));
@@ -238,15 +238,16 @@ void TSkinTab::DrawTabCell(QPainter& c, const TRect& cr, int index, bool selecte
         NineGridDraw(c, cr, FTabImage, false, tabs && tabs->Tile != 0, tabs && tabs->Trans == 1,
                      std::max(1, tabs ? tabs->Frame : 1), selected ? 2 : 1, margins);
     TRect textArea = cr;
-    const QIcon icon = FTabBar->tabIcon(index);
+    QTabBar* bar = TabBar();
+    const QIcon icon = bar ? bar->tabIcon(index) : QIcon();
     if (!icon.isNull()) {
-        const QSize is = FTabBar->iconSize();
+        const QSize is = bar->iconSize();
         c.drawPixmap(4, (cr.Height() - is.height()) / 2, icon.pixmap(is));
         textArea.Left += is.width() + 4;
     }
     if (tabs)
         font.SetColor(selected ? tabs->MouseOverColour2 : tabs->NormalColour2);
-    QString text = FTabBar->tabText(index);
+    QString text = bar ? bar->tabText(index) : QString();
     DrawSkinCaption(c, font, text, textArea, true, false, RtlFlag());
 }
 

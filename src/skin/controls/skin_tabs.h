@@ -60,7 +60,8 @@ private:
     QImage FPaneImage;
     QImage FWorkBitmap;
     bool FCloseButtons = false;
-    QPointer<QTabBar> FTabBar;
+    // Held as a widget: it may be read while the tab bar is being destroyed.
+    QPointer<QWidget> FTabBar;
     TWndProc FTabBarOldProc;
     TWndProc FTabBarProc;
 };
