@@ -701,7 +701,7 @@ bool TNonClientArea::BeforeEvent(TWindowBridge* bridge, QEvent* event)
     return true;
 }
 
-void TNonClientArea::AfterPaint(TWindowBridge* bridge)
+void TNonClientArea::AfterPaint(TWindowBridge* bridge, const QRegion& painted)
 {
     QWidget* w = bridge->Window();
     if (!w || !w->isWindow())
@@ -709,8 +709,12 @@ void TNonClientArea::AfterPaint(TWindowBridge* bridge)
     TWindowExtra* x = TWindowExtra::Of(w, false);
     if (!x || x->Insets.isNull() || x->NcPainter)
         return;
+    // Only a paint that reaches the band paints the frame.
+    const QRegion band = (QRegion(w->rect()) - QRegion(ClientRectOf(w))).intersected(painted);
+    if (band.isEmpty())
+        return;
     QPainter painter(w);
-    painter.setClipRegion(QRegion(w->rect()) - QRegion(ClientRectOf(w)));
+    painter.setClipRegion(band);
     x->NcPainter = &painter;
     TMessage m;
     m.Msg = WM_NCPAINT;

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QRect>
+#include <QRegion>
 #include <functional>
 #include <optional>
 
@@ -67,7 +68,8 @@ public:
     // (a mouse event over the non-client band, a move by hand).
     static bool BeforeEvent(TWindowBridge* bridge, QEvent* event);
     // After the window's own paint: WM_NCPAINT with a painter on the band.
-    static void AfterPaint(TWindowBridge* bridge);
+    // painted: the region of the paint event.
+    static void AfterPaint(TWindowBridge* bridge, const QRegion& painted);
 };
 
 // The style of a widget as computed from its state (before written bits).

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QMoveEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QWheelEvent>
@@ -533,7 +534,7 @@ bool TWindowBridge::eventFilter(QObject* watched, QEvent* event)
     }
     SafeCall([&] { Dispatch(m); });
     if (event->type() == QEvent::Paint && self)
-        TNonClientArea::AfterPaint(this);
+        TNonClientArea::AfterPaint(this, static_cast<QPaintEvent*>(event)->region());
     return true;
 }
 

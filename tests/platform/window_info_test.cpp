@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QTabBar>
+#include <QTest>
 #include <QTreeView>
 #include <gtest/gtest.h>
 
@@ -230,4 +231,67 @@ TEST(WindowInfo, PlacementOfAFramelessWindowMaximisedByHand)
     ASSERT_TRUE(SetSkinnedFrame(&dlg, false));
     EXPECT_FALSE(dlg.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_TRUE(dlg.isVisible());
+}
+
+TEST(WindowInfo, ChildrenOwnersAndTexts)
+{
+    QWidget top;
+    auto* a = new QWidget(&top);
+    auto* a1 = new QPushButton(QStringLiteral("&OK"), a);
+    auto* b = new QLabel(QStringLiteral("Label"), &top);
+    auto* edit = new QLineEdit(&top);
+    std::vector<HWND> seen;
+    EXPECT_TRUE(EnumChildWindows(&top, [&](HWND w) {
+        seen.push_back(w);
+        return true;
+    }));
+    // Top of the stacking order first, each child followed by its own children.
+    EXPECT_EQ(seen, (std::vector<HWND>{edit, b, a, a1}));
+    seen.clear();
+    EXPECT_FALSE(EnumChildWindows(&top, [&](HWND w) {
+        seen.push_back(w);
+        return w != b;
+    }));
+    EXPECT_EQ(seen, (std::vector<HWND>{edit, b}));
+    EXPECT_TRUE(IsChild(&top, a1));
+    EXPECT_FALSE(IsChild(a, b));
+
+    EXPECT_EQ(GetWindowText(a1), QStringLiteral("&OK"));
+    EXPECT_EQ(GetWindowText(b), QStringLiteral("Label"));
+    ASSERT_TRUE(SetWindowText(edit, QStringLiteral("typed")));
+    EXPECT_EQ(edit->text(), QStringLiteral("typed"));
+    EXPECT_EQ(GetWindowTextLength(edit), 5);
+    QString got;
+    EXPECT_EQ(SendMessage(edit, WM_GETTEXT, 4, LParamOf(&got)), 3); // room for three and the end
+    EXPECT_EQ(got, QStringLiteral("typ"));
+
+    QMessageBox box(&top);
+    EXPECT_EQ(GetWindow(&box, GW_OWNER), &top);
+    EXPECT_EQ(GetParent(&box), &top);
+    EXPECT_EQ(GetWindow(&top, GW_OWNER), nullptr);
+}
+
+TEST(WindowInfo, RedrawWindowRepaintsTheFrameOnRequest)
+{
+    QDialog dlg;
+    dlg.resize(120, 90);
+    int ncPaints = 0;
+    TWndProc old = SetWindowLong(&dlg, GWL_WNDPROC, [&](TMessage& m) {
+        CallWindowProc(old, m);
+        if (m.Msg == WM_NCCALCSIZE && m.WParam)
+            reinterpret_cast<NCCALCSIZE_PARAMS*>(m.LParam)->rgrc[0].top += 10;
+        if (m.Msg == WM_NCPAINT)
+            ++ncPaints;
+    });
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    ASSERT_EQ(NonClientInsets(&dlg), QMargins(0, 10, 0, 0));
+    const int before = ncPaints;
+    RedrawWindow(&dlg, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(ncPaints, before + 1);
+    // The client alone: no frame paint.
+    const TRect r(0, 0, 10, 10);
+    RedrawWindow(&dlg, &r, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(ncPaints, before + 1);
+    SetWindowLong(&dlg, GWL_WNDPROC, old);
 }
