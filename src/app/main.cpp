@@ -1,6 +1,7 @@
 // Program entry: creates every window, loads the language texts, remembers the
 // file named on the command line and runs the message loop.
 
+#include "app/skin_trace.h"
 #include "catalogue/cd_database_form.h"
 
 #include "classlib/forms/application.h"
@@ -24,6 +25,7 @@
 #include "designer/localisation/language_texts.h"
 #include "designer/main/frm_main.h"
 #include "designer/main/program_trace.h"
+#include "skin/form/skin_manager.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
@@ -32,6 +34,9 @@
 
 int main(int argc, char** argv)
 {
+    // Every dialog, Qt's own file, print, colour and font dialogs too, is a
+    // widget the skin engine can reach.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     TApplication::Initialize(argc, argv);
     InstallProgramTrace();
 
@@ -62,11 +67,15 @@ int main(int argc, char** argv)
     Application->CreateForm<TFrmEditSablonaBox>();
 
     LoadLanguageTexts();
+    InstallSkinTrace(FrmMain->SkinData1);
 
     const QStringList args = QCoreApplication::arguments();
     FrmMain->SetStartFile(args.size() > 1 ? args[1] : QString());
 
     Application->Run();
+    ReportSkinTrace();
+    // Every window gets its own look back while all of them still exist.
+    FreeSkinManager();
     TApplication::Finalize();
     return 0;
 }

@@ -47,6 +47,7 @@ enum : unsigned {
     WM_PAINT = 0x000F,
     WM_CLOSE = 0x0010,
     WM_ERASEBKGND = 0x0014,
+    WM_CANCELMODE = 0x001F,
     WM_SHOWWINDOW = 0x0018,
     WM_ACTIVATEAPP = 0x001C,
     WM_SETCURSOR = 0x0020,
@@ -75,11 +76,16 @@ enum : unsigned {
     WM_NCLBUTTONDBLCLK = 0x00A3,
     WM_NCRBUTTONDOWN = 0x00A4,
     WM_NCRBUTTONUP = 0x00A5,
+    WM_NCRBUTTONDBLCLK = 0x00A6,
+    WM_NCMBUTTONDOWN = 0x00A7,
+    WM_NCMBUTTONUP = 0x00A8,
+    WM_NCMBUTTONDBLCLK = 0x00A9,
     WM_KEYDOWN = 0x0100,
     WM_KEYUP = 0x0101,
     WM_CHAR = 0x0102,
     WM_SYSKEYDOWN = 0x0104,
     WM_SYSKEYUP = 0x0105,
+    WM_SYSCHAR = 0x0106,
     WM_INITDIALOG = 0x0110,
     WM_COMMAND = 0x0111,
     WM_SYSCOMMAND = 0x0112,
@@ -91,6 +97,8 @@ enum : unsigned {
     WM_MENUSELECT = 0x011F,
     WM_MENUCHAR = 0x0120,
     WM_ENTERIDLE = 0x0121,
+    WM_UNINITMENUPOPUP = 0x0125,
+    WM_MENUCOMMAND = 0x0126,
     WM_CTLCOLOREDIT = 0x0133,
     WM_CTLCOLORLISTBOX = 0x0134,
     WM_CTLCOLORBTN = 0x0135,
@@ -114,10 +122,22 @@ enum : unsigned {
     WM_SIZING = 0x0214,
     WM_CAPTURECHANGED = 0x0215,
     WM_MOVING = 0x0216,
+    WM_MDICREATE = 0x0220,
+    WM_MDIDESTROY = 0x0221,
     WM_MDIACTIVATE = 0x0222,
+    WM_MDIRESTORE = 0x0223,
+    WM_MDINEXT = 0x0224,
+    WM_MDIMAXIMIZE = 0x0225,
+    WM_MDITILE = 0x0226,
+    WM_MDICASCADE = 0x0227,
+    WM_MDIICONARRANGE = 0x0228,
+    WM_MDIGETACTIVE = 0x0229,
+    WM_MDISETMENU = 0x0230,
+    WM_MDIREFRESHMENU = 0x0234,
     WM_ENTERSIZEMOVE = 0x0231,
     WM_EXITSIZEMOVE = 0x0232,
     WM_MOUSEHOVER = 0x02A1,
+    WM_NCMOUSELEAVE = 0x02A2,
     WM_MOUSELEAVE = 0x02A3,
     WM_PRINT = 0x0317,
     WM_PRINTCLIENT = 0x0318,
@@ -129,6 +149,7 @@ enum : unsigned {
     CM_BASE = 0xB000,
     CM_ACTIVATE = CM_BASE + 0,
     CM_DEACTIVATE = CM_BASE + 1,
+    CM_DIALOGCHAR = CM_BASE + 6,
     CM_ENABLEDCHANGED = CM_BASE + 11,
     CM_COLORCHANGED = CM_BASE + 12,
     CM_FONTCHANGED = CM_BASE + 13,
@@ -138,7 +159,8 @@ enum : unsigned {
     CM_HITTEST = CM_BASE + 18,
     CM_VISIBLECHANGED = CM_BASE + 19,
     CM_ENTER = CM_BASE + 20,
-    CM_EXIT = CM_BASE + 21,
+    CM_EXIT = CM_BASE + 22,
+    CM_MENUCHANGED = CM_BASE + 21,
     CM_SHOWINGCHANGED = CM_BASE + 24,
     CM_MOUSEENTER = CM_BASE + 25,
     CM_MOUSELEAVE = CM_BASE + 26,
@@ -148,6 +170,70 @@ enum : unsigned {
     CM_CONTROLLISTCHANGE = CM_BASE + 44,
     CM_MOUSEWHEEL = CM_BASE + 67,
 };
+
+// The message record of a queued input message (what a message-filter hook
+// receives): pt is the cursor in screen coordinates.
+struct MSG {
+    HWND hwnd = nullptr;
+    unsigned message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    unsigned time = 0;
+    int ptX = 0;
+    int ptY = 0;
+};
+
+// A window's new place, handed with WM_WINDOWPOSCHANGING/CHANGED and NCCALCSIZE.
+struct WINDOWPOS {
+    HWND hwnd = nullptr;
+    HWND hwndInsertAfter = nullptr;
+    int x = 0;
+    int y = 0;
+    int cx = 0;
+    int cy = 0;
+    unsigned flags = 0;
+};
+
+// WM_NCCALCSIZE with wParam 1: lParam points to this. rgrc[0] comes in as the
+// window's new rectangle (screen coordinates) and goes out as its client
+// rectangle; rgrc[1], rgrc[2] are the old window and client rectangles.
+struct TNCRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+struct NCCALCSIZE_PARAMS {
+    TNCRect rgrc[3];
+    WINDOWPOS* lppos = nullptr;
+};
+enum : unsigned { WVR_ALIGNTOP = 0x0010, WVR_VALIDRECTS = 0x0400, WVR_REDRAW = 0x0300 };
+
+// WM_SYSCOMMAND identifiers (compare wParam & 0xFFF0).
+enum : unsigned {
+    SC_SIZE = 0xF000,
+    SC_MOVE = 0xF010,
+    SC_MINIMIZE = 0xF020,
+    SC_MAXIMIZE = 0xF030,
+    SC_NEXTWINDOW = 0xF040,
+    SC_PREVWINDOW = 0xF050,
+    SC_CLOSE = 0xF060,
+    SC_KEYMENU = 0xF100,
+    SC_RESTORE = 0xF120,
+    SC_DEFAULT = 0xF160,
+    SC_CONTEXTHELP = 0xF180,
+};
+
+// WM_SIZE kinds (wParam).
+enum : unsigned { SIZE_RESTORED = 0, SIZE_MINIMIZED = 1, SIZE_MAXIMIZED = 2 };
+
+// WM_ACTIVATE states (low word of wParam).
+enum : unsigned { WA_INACTIVE = 0, WA_ACTIVE = 1, WA_CLICKACTIVE = 2 };
+
+// Handles travel in wParam/lParam of messages and hooks.
+inline WPARAM WParamOf(const void* p) { return reinterpret_cast<WPARAM>(p); }
+inline LPARAM LParamOf(const void* p) { return reinterpret_cast<LPARAM>(p); }
+inline HWND HwndOf(uintptr_t v) { return reinterpret_cast<HWND>(v); }
 
 // Mouse moves and button presses, releases and double clicks (not the wheel).
 constexpr bool IsMouseMessage(unsigned msg) { return msg >= WM_MOUSEMOVE && msg <= WM_MBUTTONDBLCLK; }
@@ -189,6 +275,9 @@ enum : int {
 
 // Virtual key codes used by the program.
 enum : int {
+    VK_LBUTTON = 0x01,
+    VK_RBUTTON = 0x02,
+    VK_MBUTTON = 0x04,
     VK_BACK = 0x08,
     VK_TAB = 0x09,
     VK_RETURN = 0x0D,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 TRegion TRegion::FromRect(int l, int t, int r, int b)
 {
@@ -70,6 +71,31 @@ TRegion TRegion::FromRoundRect(int l, int t, int r, int b, int w, int h)
         const int x2 = static_cast<int>(std::floor(r - inset - 0.5)) + 1;
         if (x2 > x1)
             rgn.FRows.push_back(Row{y, Spans{{x1, x2}}});
+    }
+    return rgn;
+}
+
+TRegion TRegion::FromRects(const std::vector<TRect>& rects)
+{
+    std::map<int, Spans> rows;
+    for (const TRect& r : rects) {
+        if (r.IsEmpty())
+            continue;
+        for (int y = r.Top; y < r.Bottom; ++y)
+            rows[y].emplace_back(r.Left, r.Right);
+    }
+    TRegion rgn;
+    rgn.FRows.reserve(rows.size());
+    for (auto& [y, spans] : rows) {
+        std::sort(spans.begin(), spans.end());
+        Spans merged;
+        for (const auto& s : spans) {
+            if (!merged.empty() && s.first <= merged.back().second)
+                merged.back().second = std::max(merged.back().second, s.second);
+            else
+                merged.push_back(s);
+        }
+        rgn.FRows.push_back(Row{y, std::move(merged)});
     }
     return rgn;
 }

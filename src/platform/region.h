@@ -17,6 +17,8 @@ public:
     static TRegion FromRect(int l, int t, int r, int b);
     static TRegion FromEllipse(int l, int t, int r, int b);
     static TRegion FromRoundRect(int l, int t, int r, int b, int w, int h);
+    // The union of a list of rectangles (empty and inverted ones count for nothing).
+    static TRegion FromRects(const std::vector<TRect>& rects);
 
     bool IsEmpty() const { return FRows.empty(); }
     bool Contains(int x, int y) const;

@@ -1,16 +1,24 @@
 #include "platform/window_proc.h"
 
+#include "platform/non_client.h"
+#include "platform/scroll_info.h"
+#include "platform/window_extra.h"
+#include "platform/window_info.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QMoveEvent>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QResizeEvent>
 #include <QWheelEvent>
 #include <cstdio>
 
 namespace {
+const char* const kBridgeProperty = "tvWindowBridge";
 const QEvent::Type kPostedMessageEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
 
 class TPostedMessage : public QEvent {
@@ -187,6 +195,22 @@ bool TranslateEvent(HWND window, QEvent* event, TMessage& m)
         auto* re = static_cast<QResizeEvent*>(event);
         m.Msg = WM_SIZE;
         m.LParam = MakeLParam(re->size().width(), re->size().height());
+        if (window && window->isWindow()) {
+            // A window tells its client size and how it is shown.
+            const QRect client = ClientRectOf(window);
+            m.LParam = MakeLParam(client.width(), client.height());
+            m.WParam = IsIconic(window) ? SIZE_MINIMIZED : IsZoomed(window) ? SIZE_MAXIMIZED : SIZE_RESTORED;
+        }
+        return true;
+    }
+    case QEvent::WindowStateChange: {
+        // Minimising and maximising by the window manager come as a size message too.
+        if (!window || !window->isWindow())
+            return false;
+        const QRect client = ClientRectOf(window);
+        m.Msg = WM_SIZE;
+        m.LParam = MakeLParam(client.width(), client.height());
+        m.WParam = IsIconic(window) ? SIZE_MINIMIZED : IsZoomed(window) ? SIZE_MAXIMIZED : SIZE_RESTORED;
         return true;
     }
     case QEvent::Move: {
@@ -235,9 +259,49 @@ bool TranslateEvent(HWND window, QEvent* event, TMessage& m)
     }
 }
 
+// One procedure of a window's chain. A removed node keeps its link down so a
+// saved reference to it still leads to a live procedure.
+struct TProcNode {
+    TWndProc Proc;
+    std::shared_ptr<TProcNode> Next; // the procedure this one replaced
+    bool Removed = false;
+    const TWindowBridge* Owner = nullptr;
+};
+
+namespace {
+std::shared_ptr<TProcNode> LiveNode(std::shared_ptr<TProcNode> n)
+{
+    while (n && n->Removed)
+        n = n->Next;
+    return n;
+}
+
+// A procedure value that stands for a node of a chain.
+struct TProcRef {
+    std::shared_ptr<TProcNode> Node;
+    void operator()(TMessage& m) const
+    {
+        if (std::shared_ptr<TProcNode> n = LiveNode(Node))
+            if (n->Proc)
+                n->Proc(m);
+    }
+};
+} // namespace
+
 TWindowBridge::TWindowBridge(HWND window) : QObject(window), FWindow(window)
 {
+    FBottom = std::make_shared<TProcNode>();
+    FBottom->Owner = this;
+    // The bottom node calls whatever the window's own procedure is now; it
+    // must not outlive the bridge's use.
+    QPointer<TWindowBridge> self(this);
+    FBottom->Proc = [self](TMessage& m) {
+        if (self && self->FProc)
+            self->FProc(m);
+    };
+    FTop = FBottom;
     ResetProc();
+    window->setProperty(kBridgeProperty, QVariant::fromValue(static_cast<void*>(this)));
     window->installEventFilter(this);
 }
 
@@ -245,7 +309,9 @@ TWindowBridge* TWindowBridge::Of(HWND window, bool create)
 {
     if (!window)
         return nullptr;
-    auto* existing = window->findChild<TWindowBridge*>(QString(), Qt::FindDirectChildrenOnly);
+    // Found through the property also while the bridge itself is being
+    // destroyed (a subclasser unsubclassing in WM_NCDESTROY).
+    auto* existing = static_cast<TWindowBridge*>(window->property(kBridgeProperty).value<void*>());
     if (existing || !create)
         return existing;
     return new TWindowBridge(window);
@@ -260,13 +326,68 @@ TWndProc TWindowBridge::SetProc(TWndProc proc)
 
 void TWindowBridge::ResetProc()
 {
-    FProc = [this](TMessage& m) { CallNative(m); };
+    QPointer<TWindowBridge> self(this);
+    FProc = [self](TMessage& m) {
+        if (self)
+            self->CallNative(m);
+    };
+}
+
+TWndProc TWindowBridge::Current() const { return TProcRef{FTop}; }
+
+int TWindowBridge::SubclassCount() const
+{
+    int n = 0;
+    for (std::shared_ptr<TProcNode> p = FTop; p && p != FBottom; p = p->Next)
+        ++n;
+    return n;
+}
+
+TWndProc TWindowBridge::Subclass(TWndProc proc)
+{
+    if (const TProcRef* ref = proc.target<TProcRef>(); ref && ref->Node && ref->Node->Owner == this) {
+        // Restoring a saved procedure: the node installed right above it leaves.
+        std::shared_ptr<TProcNode> target = LiveNode(ref->Node);
+        if (!target || target == FTop)
+            return TProcRef{FTop};
+        std::shared_ptr<TProcNode> above;
+        for (std::shared_ptr<TProcNode> p = FTop; p; p = p->Next) {
+            if (p->Next == target) {
+                above = p;
+                break;
+            }
+        }
+        if (!above)
+            return TProcRef{FTop};
+        TWndProc removed = TProcRef{above};
+        above->Removed = true;
+        if (above == FTop) {
+            FTop = target;
+        } else {
+            for (std::shared_ptr<TProcNode> p = FTop; p; p = p->Next)
+                if (p->Next == above) {
+                    p->Next = target;
+                    break;
+                }
+        }
+        // A later call through a reference to the removed node goes on down.
+        return removed;
+    }
+    auto node = std::make_shared<TProcNode>();
+    node->Proc = std::move(proc);
+    node->Next = FTop;
+    node->Owner = this;
+    TWndProc previous = TProcRef{FTop};
+    FTop = node;
+    PrepareSubclassedMenu(FWindow);
+    return previous;
 }
 
 LRESULT TWindowBridge::Dispatch(TMessage& message)
 {
-    if (FProc)
-        FProc(message);
+    // Hold the chain while it runs: a procedure may unsubclass itself.
+    std::shared_ptr<TProcNode> top = FTop;
+    TProcRef{top}(message);
     return message.Result;
 }
 
@@ -286,6 +407,8 @@ void TWindowBridge::CallNative(TMessage& m)
     }
     if (m.Event)
         return; // already inside this event's native handling
+    if (DefNonClientProc(w, m) || DefScrollProc(w, m))
+        return;
     switch (m.Msg) {
     case WM_PAINT:
         w->update();
@@ -296,9 +419,87 @@ void TWindowBridge::CallNative(TMessage& m)
     case WM_SETREDRAW:
         w->setUpdatesEnabled(m.WParam != 0);
         break;
+    case WM_PRINT:
+    case WM_PRINTCLIENT:
+        // wParam: a painter; the window draws itself (and its children) into it.
+        if (m.WParam) {
+            auto* painter = reinterpret_cast<QPainter*>(m.WParam);
+            const QRect client = ClientRectOf(w);
+            if (m.Msg == WM_PRINTCLIENT)
+                w->render(painter, QPoint(), QRegion(client), QWidget::DrawWindowBackground);
+            else
+                w->render(painter, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+            m.Result = 1;
+        }
+        break;
+    case WM_ERASEBKGND:
+        // A popup menu's panel is filled here; other windows Qt has erased already.
+        NativeEraseBackground(w, reinterpret_cast<QPainter*>(m.WParam));
+        m.Result = 1;
+        break;
+    case WM_SETTEXT:
+        if (m.LParam)
+            SetWindowText(w, *reinterpret_cast<const QString*>(m.LParam));
+        m.Result = 1;
+        break;
+    case WM_GETTEXT:
+        if (m.LParam) {
+            QString text = GetWindowText(w);
+            if (m.WParam > 0 && static_cast<WPARAM>(text.size()) >= m.WParam)
+                text.truncate(static_cast<qsizetype>(m.WParam) - 1);
+            *reinterpret_cast<QString*>(m.LParam) = text;
+            m.Result = text.size();
+        }
+        break;
+    case WM_GETTEXTLENGTH:
+        m.Result = GetWindowTextLength(w);
+        break;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP: {
+        // A sent or posted key acts as the key itself.
+        const bool down = m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN;
+        const int key = VirtualKeyToQtKey(static_cast<int>(m.WParam));
+        if (!key)
+            break;
+        const Qt::KeyboardModifiers mods = (m.Msg == WM_SYSKEYDOWN || m.Msg == WM_SYSKEYUP) ? Qt::AltModifier : Qt::NoModifier;
+        QKeyEvent ke(down ? QEvent::KeyPress : QEvent::KeyRelease, key, mods);
+        QEvent* saved = FNativeEvent;
+        FNativeEvent = &ke;
+        static_cast<QObject*>(w)->event(&ke);
+        FNativeEvent = saved;
+        break;
+    }
+    case WM_CHAR: {
+        const QString text(QChar(static_cast<char16_t>(m.WParam)));
+        QKeyEvent ke(QEvent::KeyPress, 0, Qt::NoModifier, text);
+        QEvent* saved = FNativeEvent;
+        FNativeEvent = &ke;
+        static_cast<QObject*>(w)->event(&ke);
+        FNativeEvent = saved;
+        break;
+    }
     default:
         break;
     }
+}
+
+TWindowBridge::~TWindowBridge()
+{
+    // Subclassers learn that the window goes (their last chance to unsubclass).
+    if (FWindow && FTop != FBottom) {
+        TMessage destroy;
+        destroy.Msg = WM_DESTROY;
+        SafeCall([&] { Dispatch(destroy); });
+        TMessage ncDestroy;
+        ncDestroy.Msg = WM_NCDESTROY;
+        SafeCall([&] { Dispatch(ncDestroy); });
+    }
+    FBottom->Proc = nullptr;
+    FProc = nullptr;
+    if (FWindow)
+        FWindow->setProperty(kBridgeProperty, QVariant());
 }
 
 bool TWindowBridge::eventFilter(QObject* watched, QEvent* event)
@@ -312,10 +513,28 @@ bool TWindowBridge::eventFilter(QObject* watched, QEvent* event)
     }
     if (event == FNativeEvent)
         return false; // the procedure asked for the native handling
+    const QPointer<TWindowBridge> self(this);
+    if (TNonClientArea::BeforeEvent(this, event))
+        return true;
+    if (!self || !FWindow)
+        return true;
     TMessage m;
     if (!TranslateEvent(FWindow, event, m))
         return false;
+    if (event->type() == QEvent::Paint && FTop != FBottom && !IsPopupMenuWindow(FWindow)) {
+        // A subclasser may paint the background first (over Qt's fill); a
+        // popup menu asks it from its style in place of the panel fill.
+        QPainter painter(FWindow);
+        TMessage erase;
+        erase.Msg = WM_ERASEBKGND;
+        erase.WParam = WParamOf(&painter);
+        SafeCall([&] { Dispatch(erase); });
+        if (!self || !FWindow)
+            return true;
+    }
     SafeCall([&] { Dispatch(m); });
+    if (event->type() == QEvent::Paint && self)
+        TNonClientArea::AfterPaint(this, static_cast<QPaintEvent*>(event)->region());
     return true;
 }
 
@@ -347,13 +566,13 @@ bool PostMessage(HWND window, unsigned msg, WPARAM wParam, LPARAM lParam)
 TWndProc GetWindowProc(HWND window)
 {
     TWindowBridge* b = TWindowBridge::Of(window);
-    return b ? b->Proc() : TWndProc();
+    return b ? b->Current() : TWndProc();
 }
 
 TWndProc SetWindowProc(HWND window, TWndProc proc)
 {
     TWindowBridge* b = TWindowBridge::Of(window);
-    return b ? b->SetProc(std::move(proc)) : TWndProc();
+    return b ? b->Subclass(std::move(proc)) : TWndProc();
 }
 
 LRESULT CallWindowProc(const TWndProc& proc, TMessage& message)
@@ -361,6 +580,15 @@ LRESULT CallWindowProc(const TWndProc& proc, TMessage& message)
     if (proc)
         proc(message);
     return message.Result;
+}
+
+LRESULT CallWindowProc(const TWndProc& proc, HWND, unsigned msg, WPARAM wParam, LPARAM lParam)
+{
+    TMessage m;
+    m.Msg = msg;
+    m.WParam = wParam;
+    m.LParam = lParam;
+    return CallWindowProc(proc, m);
 }
 
 void DefWindowProc(HWND window, TMessage& message)

@@ -1,10 +1,11 @@
 #include "skin/skin_data.h"
 
+#include "classlib/forms/form.h"
 #include "classlib/graphics/canvas.h"
 #include "classlib/sysutils.h"
 #include "platform/system_metrics.h"
 #include "skin/quick_ini.h"
-#include "skin/skin_manager.h"
+#include "skin/form/skin_manager.h"
 #include "skin/skin_reader.h"
 
 #include <QDataStream>
@@ -127,7 +128,8 @@ void TSkinData::Loaded()
     } else {
         manager->SetRunning(true);
         manager->SetSkinOnState(manager->SkinOnState() + 1);
-        // Skinning the owner form at once comes with the form skinner.
+        if (auto* form = dynamic_cast<TCustomForm*>(Owner()); form && FActive)
+            manager->SkinForm(form->Window());
     }
 }
 

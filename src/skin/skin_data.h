@@ -205,6 +205,8 @@ public:
     QImage DefaultIcon;  // the window icon the caption buttons share, once a form has one
     int MaximizedWidth = 0;
     int MaximizedHeight = 0;
+    // Off only while a form's menu change passes through its own procedure.
+    bool FramePainting = true;
 
 private:
     void ReadBorders(const TQuickIni& ini, const TSkinReader& reader);

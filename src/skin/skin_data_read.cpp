@@ -5,7 +5,7 @@
 #include "skin/quick_ini.h"
 #include "skin/skin_bitmaps.h"
 #include "skin/skin_data.h"
-#include "skin/skin_draw.h"
+#include "skin/form/skin_primitives.h"
 #include "skin/skin_reader.h"
 
 #include <QPainter>

@@ -9,7 +9,7 @@
 #include "classlib/sysutils.h"
 #include "platform/system_metrics.h"
 #include "skin/skin_data.h"
-#include "skin/skin_manager.h"
+#include "skin/form/skin_manager.h"
 #include "skin/skin_reader.h"
 #include "skin_test_helpers.h"
 #include "test_support.h"

@@ -2,7 +2,7 @@
 
 #include "skin/skin_bitmaps.h"
 #include "skin/skin_data.h"
-#include "skin/skin_draw.h"
+#include "skin/form/skin_primitives.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -592,6 +592,15 @@ void TWinControl::WndProc(TMessage& m)
         break;
     }
     case WM_PAINT:
+        // A painter in wParam: paint into it (a child taking our image as its background).
+        if (!m.Event && m.WParam) {
+            auto* painter = reinterpret_cast<QPainter*>(m.WParam);
+            if (FWidget && !dynamic_cast<TControlWidget*>(FWidget.data()))
+                FWidget->render(painter, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+            else
+                PaintWindow(*painter);
+            return;
+        }
         // A Qt-drawn control paints itself first; our graphic children go on top.
         if (m.Event && FWidget && !dynamic_cast<TControlWidget*>(FWidget.data())) {
             const bool hasGraphic = std::any_of(FControls.begin(), FControls.end(), [](TControl* c) { return c->IsGraphic(); });

@@ -3,6 +3,8 @@
 #include "classlib/forms/form.h"
 #include "classlib/forms/message_box.h"
 #include "classlib/sysutils.h"
+#include "platform/menus_api.h"
+#include "platform/window_info.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -41,8 +43,11 @@ protected:
     {
         if (e->type() == QEvent::MouseButtonPress) {
             gLastPress = static_cast<QMouseEvent*>(e)->globalPosition().toPoint();
+            FAltAlone = false;
             return false;
         }
+        if (e->type() == QEvent::KeyRelease)
+            return AltReleased(o, static_cast<QKeyEvent*>(e));
         if (e->type() != QEvent::KeyPress)
             return false;
         auto* w = qobject_cast<QWidget*>(o);
@@ -53,6 +58,7 @@ protected:
         if (focus ? w != focus : !w->isWindow())
             return false;
         auto* ke = static_cast<QKeyEvent*>(e);
+        FAltAlone = ke->key() == Qt::Key_Alt && !ke->isAutoRepeat();
         TCustomForm* form = TCustomForm::FormOfWidget(w);
         if (!form)
             return false;
@@ -73,8 +79,50 @@ protected:
         bool handled = run([&] { return form->IsShortCut(vk, ShiftStateFromQt(ke->modifiers())); });
         if (!handled && (vk == VK_RETURN || vk == VK_ESCAPE) && ke->modifiers() == Qt::NoModifier)
             handled = run([&] { return form->DialogKey(vk, w); });
+        if (!handled && (ke->modifiers() & Qt::AltModifier) && ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9') || vk == VK_SPACE))
+            handled = run([&] { return MenuKey(form, vk); });
         return handled;
     }
+
+private:
+    // The window's procedure of a window that draws its own menu bar (a
+    // skinned one: the Qt menu bar is off) gets the menu keys as the platform
+    // gives them: the form CM_DIALOGCHAR, the window WM_SYSCOMMAND SC_KEYMENU.
+    static bool OwnMenuBar(TCustomForm* form)
+    {
+        QWidget* window = form->Window();
+        TWindowBridge* bridge = TWindowBridge::Of(window, false);
+        return bridge && bridge->SubclassCount() > 0 && !GetMenu(window);
+    }
+
+    static bool MenuKey(TCustomForm* form, int vk)
+    {
+        if (!OwnMenuBar(form))
+            return false;
+        const WPARAM ch = (vk >= 'A' && vk <= 'Z') ? static_cast<WPARAM>(vk - 'A' + 'a') : static_cast<WPARAM>(vk);
+        constexpr LPARAM kAltDown = 0x20000000;
+        if (vk != VK_SPACE && form->Perform(CM_DIALOGCHAR, ch, kAltDown) != 0)
+            return true;
+        return SendMessage(form->Window(), WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(ch)) != 0 || vk == VK_SPACE;
+    }
+
+    bool AltReleased(QObject* o, QKeyEvent* ke)
+    {
+        const bool alone = FAltAlone && ke->key() == Qt::Key_Alt;
+        FAltAlone = false;
+        auto* w = qobject_cast<QWidget*>(o);
+        QWidget* focus = QApplication::focusWidget();
+        if (!alone || !w || (focus ? w != focus : !w->isWindow()))
+            return false;
+        TCustomForm* form = TCustomForm::FormOfWidget(w);
+        if (!form || !OwnMenuBar(form))
+            return false;
+        // Alt pressed and released alone: the menu bar's first item.
+        SafeCall([&] { SendMessage(form->Window(), WM_SYSCOMMAND, SC_KEYMENU, 0); });
+        return true;
+    }
+
+    bool FAltAlone = false;
 
 };
 

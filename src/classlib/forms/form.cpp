@@ -4,6 +4,8 @@
 #include "classlib/forms/application.h"
 #include "classlib/forms/menus.h"
 #include "classlib/sysutils.h"
+#include "platform/non_client.h"
+#include "platform/window_info.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -15,6 +17,60 @@
 #include <QScreen>
 #include <algorithm>
 #include <utility>
+
+namespace {
+// The platform names our controls' windows by their class-library classes.
+const bool kClassNamesRegistered = [] {
+    SetClassNameResolver([](HWND w) -> QString {
+        if (!w || !w->property("tvControl").isValid())
+            return QString();
+        TWinControl* c = FindControl(w);
+        return c ? c->ClassName() : QString();
+    });
+    return true;
+}();
+
+// The platform's style bits of a border style and its icons.
+std::pair<uint32_t, uint32_t> FormStyleBits(TFormBorderStyle bs, TBorderIcons icons, TFormStyle fs)
+{
+    uint32_t style = 0;
+    uint32_t ex = WS_EX_WINDOWEDGE;
+    switch (bs) {
+    case bsNone:
+        style = WS_POPUP;
+        break;
+    case bsSingle:
+        style = WS_CAPTION;
+        break;
+    case bsSizeable:
+        style = WS_CAPTION | WS_THICKFRAME;
+        break;
+    case bsDialog:
+        style = WS_CAPTION | DS_MODALFRAME;
+        ex |= WS_EX_DLGMODALFRAME;
+        break;
+    case bsToolWindow:
+        style = WS_CAPTION;
+        ex |= WS_EX_TOOLWINDOW;
+        break;
+    case bsSizeToolWin:
+        style = WS_CAPTION | WS_THICKFRAME;
+        ex |= WS_EX_TOOLWINDOW;
+        break;
+    }
+    if (bs != bsNone && (icons & biSystemMenu))
+        style |= WS_SYSMENU;
+    if ((bs == bsSingle || bs == bsSizeable) && (icons & biMinimize))
+        style |= WS_MINIMIZEBOX;
+    if ((bs == bsSingle || bs == bsSizeable) && (icons & biMaximize))
+        style |= WS_MAXIMIZEBOX;
+    if (fs == fsStayOnTop)
+        ex |= WS_EX_TOPMOST;
+    if (fs == fsMDIChild)
+        ex |= WS_EX_MDICHILD;
+    return {style, ex};
+}
+} // namespace
 
 TShortCut ShortCut(int key, TShiftState shift)
 {
@@ -152,10 +208,12 @@ TCustomForm* TCustomForm::FormOfWidget(QWidget* widget)
 QWidget* TCustomForm::CreateWidget(QWidget* parent)
 {
     Q_UNUSED(parent);
+    (void)kClassNamesRegistered;
     FOuter = new QWidget(nullptr);
     FOuter->setProperty("tvForm", QVariant::fromValue(static_cast<void*>(this)));
     FOuter->setAttribute(Qt::WA_DeleteOnClose, false);
     TWindowBridge::Of(FOuter)->SetProc([this](TMessage& m) { WindowWndProc(m); });
+    SetClientLayout(FOuter, [this] { LayoutClient(); });
     auto* client = new TControlWidget(this, FOuter);
     client->setFocusPolicy(Qt::NoFocus);
     FOuterWidget = FOuter;
@@ -201,9 +259,13 @@ void TCustomForm::ApplyWindowFlags()
     }
     if (FFormStyle == fsStayOnTop)
         f |= Qt::WindowStaysOnTopHint;
+    const auto [style, ex] = FormStyleBits(FBorderStyle, FBorderIcons, FFormStyle);
+    FOuter->setProperty("tvStyle", QVariant::fromValue(style));
+    FOuter->setProperty("tvExStyle", QVariant::fromValue(ex));
     const bool wasVisible = FOuter->isVisible();
-    FOuter->setWindowFlags(f);
-    if (wasVisible)
+    // A frame the skin draws stays frameless whatever the border style.
+    SetWindowFlagsKeepingFrame(FOuter, f);
+    if (wasVisible && !FOuter->isVisible())
         FOuter->show();
 }
 
@@ -216,26 +278,44 @@ void TCustomForm::SetCaption(const QString& text)
 
 int TCustomForm::MenuBarHeight() const
 {
-    if (!FMenuBar || FMenuBar->isHidden())
+    if (!FMenuBar || FMenuBar->isHidden() || FMenuBar->property("tvMenuRemoved").toBool())
         return 0;
     return FMenuBar->sizeHint().height();
 }
 
-int TCustomForm::ClientWidth() const { return FWidth; }
+QMargins TCustomForm::FrameInsets() const { return FOuter ? NonClientInsets(FOuter) : QMargins(); }
 
-int TCustomForm::ClientHeight() const { return std::max(0, FHeight - MenuBarHeight()); }
+int TCustomForm::ClientWidth() const
+{
+    const QMargins m = FrameInsets();
+    return std::max(0, FWidth - m.left() - m.right());
+}
 
-void TCustomForm::SetClientSize(int width, int height) { SetBounds(FLeft, FTop, width, height + MenuBarHeight()); }
+int TCustomForm::ClientHeight() const
+{
+    const QMargins m = FrameInsets();
+    return std::max(0, FHeight - m.top() - m.bottom() - MenuBarHeight());
+}
+
+void TCustomForm::SetClientSize(int width, int height)
+{
+    const QMargins m = FrameInsets();
+    SetBounds(FLeft, FTop, width + m.left() + m.right(), height + m.top() + m.bottom() + MenuBarHeight());
+}
 
 void TCustomForm::LayoutClient()
 {
     if (!FOuter || !FWidget || FLayingOut)
         return;
     FLayingOut = true;
+    // The menu bar and the client sit inside the non-client insets (none
+    // while the window manager draws the frame).
+    const QMargins m = FrameInsets();
     const int mh = MenuBarHeight();
-    if (FMenuBar)
-        FMenuBar->setGeometry(0, 0, FWidth, mh);
-    FWidget->setGeometry(0, mh, std::max(0, FWidth), std::max(0, FHeight - mh));
+    const int width = std::max(0, FWidth - m.left() - m.right());
+    if (FMenuBar && mh > 0)
+        FMenuBar->setGeometry(m.left(), m.top(), width, mh);
+    FWidget->setGeometry(m.left(), m.top() + mh, width, std::max(0, FHeight - m.top() - m.bottom() - mh));
     FLayingOut = false;
 }
 
@@ -271,7 +351,8 @@ void TCustomForm::RebuildMenuBar()
         FMenuBar->setNativeMenuBar(false);
     }
     FMenu->FillMenuBar(FMenuBar);
-    FMenuBar->show();
+    if (!FMenuBar->property("tvMenuRemoved").toBool()) // taken off the window (SetMenu 0)
+        FMenuBar->show();
     LayoutClient();
     Realign();
 }

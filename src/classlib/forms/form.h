@@ -122,6 +122,8 @@ protected:
     void ApplyWindowFlags();
     void PlaceOnFirstShow();
     int MenuBarHeight() const;
+    // The non-client insets the window's procedure answered (zero unskinned).
+    QMargins FrameInsets() const;
     void LayoutClient();
 
     QPointer<QWidget> FOuter;

@@ -8,13 +8,48 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <algorithm>
+#include <set>
 
 std::function<void(TPopupMenu*, int, int)> TPopupMenu::PopupHook;
 
-TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) {}
+namespace {
+// Command identifiers of living items: unique, the lowest free one first, below
+// the platform's own identifiers (4096 and up).
+std::set<unsigned>& UsedCommands()
+{
+    static std::set<unsigned> used;
+    return used;
+}
+
+unsigned TakeCommand()
+{
+    std::set<unsigned>& used = UsedCommands();
+    unsigned id = 1;
+    for (unsigned u : used) {
+        if (u != id)
+            break;
+        ++id;
+    }
+    used.insert(id);
+    return id;
+}
+} // namespace
+
+TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), FCommand(TakeCommand()) {}
+
+TMenuItem* TMenuItem::FindByCommand(unsigned command)
+{
+    if (FCommand == command)
+        return this;
+    for (TMenuItem* item : FItems)
+        if (TMenuItem* found = item->FindByCommand(command))
+            return found;
+    return nullptr;
+}
 
 TMenuItem::~TMenuItem()
 {
+    UsedCommands().erase(FCommand);
     Destroying();
     Clear();
     if (FParentItem)
@@ -156,6 +191,7 @@ QAction* TMenuItem::Action()
 {
     if (!FAction) {
         FAction = new QAction(nullptr);
+        FAction->setProperty("tvCommand", FCommand); // the platform's identifier of the item
         QObject::connect(FAction, &QAction::triggered, FAction, [this] {
             SafeCall([this] { Click(); });
         });

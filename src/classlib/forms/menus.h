@@ -57,6 +57,11 @@ public:
     TNotifyEvent OnClick;
     virtual void Click();
 
+    // The item's command identifier (its QAction's "tvCommand"; WM_COMMAND's wParam).
+    unsigned Command() const { return FCommand; }
+    // This item or the item below it with that command; null when none.
+    TMenuItem* FindByCommand(unsigned command);
+
     // The Qt objects that show this item.
     QAction* Action();
     QMenu* SubMenu();
@@ -82,6 +87,7 @@ private:
     TMenu* FMenu = nullptr; // set on the root item
     QPointer<QAction> FAction;
     QPointer<QMenu> FSubMenu;
+    unsigned FCommand = 0;
 };
 
 class TMenu : public TComponent {

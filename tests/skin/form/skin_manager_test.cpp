@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "skin/skin_data.h"
-#include "skin/skin_manager.h"
+#include "skin/form/skin_manager.h"
 
 namespace {
 class SkinManage : public ::testing::Test {

@@ -1,0 +1,72 @@
+// bench-layer: tv_skin
+// One paint of a skinned push button, of a page control with five tabs
+// (strip and pane) and of a status bar with three panels, with the built-in
+// skin, each into an image of the control's size. Prints medians.
+#include <QApplication>
+#include <QBuffer>
+#include <QDataStream>
+#include <QTabWidget>
+#include <cstdio>
+
+#include "classlib/controls/com_controls.h"
+#include "classlib/controls/std_controls.h"
+#include "classlib/forms/form.h"
+#include "median.h"
+#include "skin/controls/skin_bars.h"
+#include "skin/controls/skin_buttons.h"
+#include "skin/controls/skin_tabs.h"
+#include "skin/skin_data.h"
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    TSkinData data(nullptr);
+    QByteArray framed = DefaultSkinStreamProperty();
+    QDataStream in(&framed, QIODevice::ReadOnly);
+    in.setByteOrder(QDataStream::LittleEndian);
+    data.ReadSkinStream(in);
+
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 640, 480);
+    auto* button = Placed(new TButton(&form), "Button1", &form, 10, 10, 90, 28);
+    button->SetCaption(QStringLiteral("Tisk"));
+    auto* pages = Placed(new TPageControl(&form), "PageControl1", &form, 10, 50, 500, 300);
+    for (int i = 0; i < 5; ++i) {
+        auto* sheet = new TTabSheet(&form);
+        sheet->SetPageControl(pages);
+        sheet->SetCaption(QStringLiteral("Strana %1").arg(i + 1));
+    }
+    auto* status = Placed(new TStatusBar(&form), "StatusBar1", &form, 0, 458, 640, 22);
+    status->AddPanel(200);
+    status->AddPanel(200);
+    status->AddPanel(100);
+    status->SetPanelText(0, QStringLiteral("Připraven"));
+    form.Show();
+    QApplication::processEvents();
+
+    auto* sb = new TSkinButton(button);
+    sb->InitControl(nullptr, &data, nullptr, true);
+    auto* st = new TSkinTab(pages);
+    st->InitControl(nullptr, &data, nullptr, true);
+    auto* ss = new TSkinStatusBar(status);
+    ss->InitControl(nullptr, &data, nullptr, true);
+
+    const int runs = 200;
+    QImage target(640, 480, QImage::Format_RGB32);
+    auto paint = [&](TSkinControl* s, int w, int h) {
+        QPainter p(&target);
+        s->DrawControl(p, TRect(0, 0, w, h));
+    };
+    const double button_ms = MedianMs(runs, [&] { paint(sb, button->Width(), button->Height()); });
+    const double tabs_ms = MedianMs(runs, [&] {
+        paint(st, pages->Width(), pages->Height());
+        QPainter p(&target);
+        st->DrawStrip(p);
+    });
+    const double status_ms = MedianMs(runs, [&] { paint(ss, status->Width(), status->Height()); });
+    std::printf("push button 90x28 paint:              %.3f ms\n", button_ms);
+    std::printf("page control 500x300, 5 tabs paint:   %.3f ms\n", tabs_ms);
+    std::printf("status bar 640x22, 3 panels paint:    %.3f ms\n", status_ms);
+    return 0;
+}

@@ -1,0 +1,727 @@
+#include "platform/non_client.h"
+
+#include "platform/menus_api.h"
+#include "platform/system_metrics.h"
+#include "platform/window_extra.h"
+#include "platform/window_info.h"
+#include "platform/window_proc.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+#include <QWindow>
+
+namespace {
+const char* const kExtraName = "tvWindowExtra";
+
+QMargins ClampMargins(const QMargins& m)
+{
+    return QMargins(std::max(0, m.left()), std::max(0, m.top()), std::max(0, m.right()), std::max(0, m.bottom()));
+}
+
+QMargins DefaultInsets(HWND w)
+{
+    if (auto* menu = qobject_cast<QMenu*>(w)) {
+        const int fw = menu->style()->pixelMetric(QStyle::PM_MenuPanelWidth, nullptr, menu);
+        return QMargins(fw, fw, fw, fw);
+    }
+    return QMargins();
+}
+
+void ApplyInsets(HWND w, TWindowExtra* x)
+{
+    if (x->Layout) {
+        x->Layout();
+        return;
+    }
+    // A bare window: the extra insets push its contents in.
+    const QMargins extra = ClampMargins(x->Insets - x->NativeInsets);
+    if (!x->MarginsApplied) {
+        if (extra.isNull())
+            return;
+        x->BaseMargins = w->contentsMargins();
+        x->MarginsApplied = true;
+    }
+    w->setContentsMargins(x->BaseMargins + extra);
+    if (QLayout* layout = w->layout())
+        layout->activate(); // the contents take their place now, as on the platform
+}
+
+Qt::Edges EdgesOf(int hit)
+{
+    switch (hit) {
+    case HTLEFT:
+        return Qt::LeftEdge;
+    case HTRIGHT:
+        return Qt::RightEdge;
+    case HTTOP:
+        return Qt::TopEdge;
+    case HTBOTTOM:
+        return Qt::BottomEdge;
+    case HTTOPLEFT:
+        return Qt::TopEdge | Qt::LeftEdge;
+    case HTTOPRIGHT:
+        return Qt::TopEdge | Qt::RightEdge;
+    case HTBOTTOMLEFT:
+        return Qt::BottomEdge | Qt::LeftEdge;
+    case HTBOTTOMRIGHT:
+        return Qt::BottomEdge | Qt::RightEdge;
+    default:
+        return {};
+    }
+}
+
+QRect AvailableArea(HWND w)
+{
+    const QScreen* s = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    return s ? s->availableGeometry() : QRect();
+}
+
+bool Frameless(HWND w) { return w->windowFlags() & Qt::FramelessWindowHint; }
+
+void Maximize(HWND w)
+{
+    TWindowExtra* x = TWindowExtra::Of(w);
+    if (x->ZoomedByHand || w->isMaximized())
+        return;
+    if (w->isMinimized())
+        w->showNormal();
+    if (Frameless(w)) {
+        const QRect area = AvailableArea(w);
+        if (area.isEmpty())
+            return;
+        x->NormalGeometry = w->geometry();
+        x->ZoomedByHand = true;
+        w->setGeometry(area);
+    } else {
+        w->showMaximized();
+    }
+}
+
+void Restore(HWND w)
+{
+    TWindowExtra* x = TWindowExtra::Of(w);
+    if (w->isMinimized()) {
+        w->showNormal();
+        return;
+    }
+    if (x->ZoomedByHand) {
+        x->ZoomedByHand = false;
+        w->setGeometry(x->NormalGeometry);
+        return;
+    }
+    if (w->isMaximized())
+        w->showNormal();
+}
+
+QScrollBar* BarAt(HWND w, QPoint screen, int* hit)
+{
+    auto* area = qobject_cast<QAbstractScrollArea*>(w);
+    if (!area)
+        return nullptr;
+    for (QScrollBar* bar : {area->verticalScrollBar(), area->horizontalScrollBar()}) {
+        if (!bar || !bar->isVisibleTo(w))
+            continue;
+        if (QRect(bar->mapToGlobal(QPoint(0, 0)), bar->size()).contains(screen)) {
+            if (hit)
+                *hit = bar->orientation() == Qt::Vertical ? HTVSCROLL : HTHSCROLL;
+            return bar;
+        }
+    }
+    return nullptr;
+}
+
+// Mouse input after a press handed to a scroll bar goes on to that bar until
+// the button is released (the bar pages, steps, drags its thumb).
+class TScrollBarForward : public QObject {
+public:
+    explicit TScrollBarForward(QScrollBar* bar) : FBar(bar) { qApp->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const QEvent::Type t = event->type();
+        if (t != QEvent::MouseMove && t != QEvent::MouseButtonRelease)
+            return false;
+        if (!FBar) {
+            deleteLater();
+            return false;
+        }
+        if (watched == FBar.data() || !watched->isWidgetType())
+            return false;
+        auto* me = static_cast<QMouseEvent*>(event);
+        const QPoint global = me->globalPosition().toPoint();
+        // A move without the button means the release went elsewhere: end here.
+        const bool ended = t == QEvent::MouseButtonRelease || !(me->buttons() & Qt::LeftButton);
+        const QEvent::Type type = ended ? QEvent::MouseButtonRelease : t;
+        QMouseEvent forwarded(type, QPointF(FBar->mapFromGlobal(global)), QPointF(global), Qt::LeftButton,
+                              ended ? Qt::NoButton : me->buttons(), me->modifiers());
+        QCoreApplication::sendEvent(FBar, &forwarded);
+        if (ended) {
+            qApp->removeEventFilter(this);
+            deleteLater();
+        }
+        return true;
+    }
+
+private:
+    QPointer<QScrollBar> FBar;
+};
+
+bool PressScrollBar(HWND w, QPoint screen)
+{
+    QScrollBar* bar = BarAt(w, screen, nullptr);
+    if (!bar)
+        return false;
+    const QPoint local = bar->mapFromGlobal(screen);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(local), QPointF(screen), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(bar, &press);
+    new TScrollBarForward(bar);
+    return true;
+}
+
+int DefaultHitTest(HWND w, QPoint screen)
+{
+    const QPoint p = w->mapFromGlobal(screen);
+    if (!w->rect().contains(p))
+        return HTNOWHERE;
+    if (ClientRectOf(w).contains(p))
+        return HTCLIENT;
+    if (int hit = 0; BarAt(w, screen, &hit))
+        return hit;
+    const uint32_t style = static_cast<uint32_t>(GetWindowLong(w, GWL_STYLE));
+    const int width = w->width();
+    const int height = w->height();
+    if ((style & WS_THICKFRAME) && !IsZoomed(w)) {
+        const int fx = GetSystemMetrics(SM_CXFRAME);
+        const int fy = GetSystemMetrics(SM_CYFRAME);
+        const int corner = GetSystemMetrics(SM_CYCAPTION);
+        const bool left = p.x() < fx;
+        const bool right = p.x() >= width - fx;
+        const bool topEdge = p.y() < fy;
+        const bool bottom = p.y() >= height - fy;
+        const bool nearLeft = p.x() < corner;
+        const bool nearRight = p.x() >= width - corner;
+        const bool nearTop = p.y() < corner;
+        const bool nearBottom = p.y() >= height - corner;
+        if ((topEdge && nearLeft) || (left && nearTop))
+            return HTTOPLEFT;
+        if ((topEdge && nearRight) || (right && nearTop))
+            return HTTOPRIGHT;
+        if ((bottom && nearLeft) || (left && nearBottom))
+            return HTBOTTOMLEFT;
+        if ((bottom && nearRight) || (right && nearBottom))
+            return HTBOTTOMRIGHT;
+        if (left)
+            return HTLEFT;
+        if (right)
+            return HTRIGHT;
+        if (topEdge)
+            return HTTOP;
+        if (bottom)
+            return HTBOTTOM;
+    }
+    if ((style & WS_CAPTION) == WS_CAPTION && p.y() < ClientRectOf(w).top())
+        return HTCAPTION;
+    return HTNOWHERE;
+}
+
+QPoint PointOf(LPARAM l) { return QPoint(LoWordSigned(l), HiWordSigned(l)); }
+
+// Starts a move or resize of the window: the window manager's, else by hand
+// while the left button stays down.
+void StartMoveSize(HWND w, int hit, QPoint screen)
+{
+    TWindowExtra* x = TWindowExtra::Of(w);
+    QWindow* handle = w->windowHandle();
+    bool system = false;
+    if (handle && !qEnvironmentVariableIsSet("TESSAVIK_HAND_MOVE")) {
+        if (hit == HTCAPTION)
+            system = handle->startSystemMove();
+        else if (EdgesOf(hit))
+            system = handle->startSystemResize(EdgesOf(hit));
+    }
+    if (system)
+        return;
+    x->DragHit = hit;
+    x->DragStart = screen;
+    x->DragGeometry = w->geometry();
+    SendMessage(w, WM_ENTERSIZEMOVE);
+}
+
+void DragTo(HWND w, TWindowExtra* x, QPoint screen)
+{
+    const QPoint d = screen - x->DragStart;
+    QRect g = x->DragGeometry;
+    if (x->DragHit == HTCAPTION) {
+        g.translate(d);
+        const QMargins fm(w->geometry().left() - w->frameGeometry().left(), w->geometry().top() - w->frameGeometry().top(),
+                          0, 0);
+        w->move(g.topLeft() - QPoint(fm.left(), fm.top()));
+        return;
+    }
+    const Qt::Edges e = EdgesOf(x->DragHit);
+    // Never smaller than the window's own minimum or its frame band.
+    const QMargins band = x->Insets;
+    const QSize minimum =
+        w->minimumSize().expandedTo(QSize(band.left() + band.right() + 1, band.top() + band.bottom() + 1));
+    if (e & Qt::LeftEdge)
+        g.setLeft(std::min(g.left() + d.x(), g.right() - minimum.width() + 1));
+    if (e & Qt::RightEdge)
+        g.setRight(std::max(g.right() + d.x(), g.left() + minimum.width() - 1));
+    if (e & Qt::TopEdge)
+        g.setTop(std::min(g.top() + d.y(), g.bottom() - minimum.height() + 1));
+    if (e & Qt::BottomEdge)
+        g.setBottom(std::max(g.bottom() + d.y(), g.top() + minimum.height() - 1));
+    w->setGeometry(g);
+}
+
+void OpenSystemMenu(HWND w, QPoint screen)
+{
+    if (QMenu* menu = GetSystemMenu(w, false))
+        menu->popup(screen);
+}
+} // namespace
+
+TWindowExtra::TWindowExtra(HWND window) : QObject(window) { setObjectName(QLatin1String(kExtraName)); }
+
+TWindowExtra* TWindowExtra::Of(HWND window, bool create)
+{
+    if (!window)
+        return nullptr;
+    auto* existing = static_cast<TWindowExtra*>(
+        window->findChild<QObject*>(QLatin1String(kExtraName), Qt::FindDirectChildrenOnly));
+    if (existing || !create)
+        return existing;
+    return new TWindowExtra(window);
+}
+
+namespace {
+// New window flags without hiding a shown window (QWidget::setWindowFlags
+// hides it, which would end a running QDialog::exec).
+void ApplyFlags(HWND w, Qt::WindowFlags flags, const QRect& geometry)
+{
+    QWindow* handle = w->windowHandle();
+    if (w->isVisible() && handle) {
+        w->overrideWindowFlags(flags);
+        handle->setFlags(flags);
+    } else {
+        w->setWindowFlags(flags);
+    }
+    w->setGeometry(geometry);
+}
+} // namespace
+
+void UpdateFrame(HWND w)
+{
+    if (!w || !w->isWindow() || IsPopupMenuWindow(w))
+        return;
+    TWindowExtra* x = TWindowExtra::Of(w);
+    const bool want = x->SkinnedFrame || x->CaptionRemoved;
+    if (want == x->FramelessApplied)
+        return;
+    // The widget keeps its place and size: the window manager's decoration
+    // goes or comes around it, so the client is unchanged until the procedure's
+    // insets are laid out.
+    const bool visible = w->isVisible();
+    const QRect g = w->geometry();
+    if (want) {
+        x->SavedFlags = w->windowFlags();
+        x->FramelessApplied = true;
+        if (!(x->SavedFlags & Qt::FramelessWindowHint))
+            ApplyFlags(w, x->SavedFlags | Qt::FramelessWindowHint, g);
+    } else {
+        x->FramelessApplied = false;
+        if (w->windowFlags() != x->SavedFlags)
+            ApplyFlags(w, x->SavedFlags, g);
+    }
+    if (visible && !w->isVisible())
+        w->show();
+    RecalcNonClient(w);
+}
+
+bool SetSkinnedFrame(HWND w, bool skinned)
+{
+    if (!w || !w->isWindow())
+        return false;
+    TWindowExtra* x = TWindowExtra::Of(w);
+    if (x->SkinnedFrame == skinned)
+        return true;
+    x->SkinnedFrame = skinned;
+    UpdateFrame(w);
+    if (!skinned)
+        RecalcNonClient(w);
+    return true;
+}
+
+bool IsSkinnedFrame(HWND w)
+{
+    TWindowExtra* x = TWindowExtra::Of(w, false);
+    return x && x->SkinnedFrame;
+}
+
+bool IsFrameRemoved(HWND w)
+{
+    TWindowExtra* x = TWindowExtra::Of(w, false);
+    return x && x->FramelessApplied;
+}
+
+void SetWindowFlagsKeepingFrame(HWND w, Qt::WindowFlags flags)
+{
+    if (!w)
+        return;
+    TWindowExtra* x = TWindowExtra::Of(w, false);
+    if (x && x->FramelessApplied) {
+        x->SavedFlags = flags;
+        flags |= Qt::FramelessWindowHint;
+        if (w->windowFlags() != flags)
+            ApplyFlags(w, flags, w->geometry()); // stays shown
+        return;
+    }
+    if (w->windowFlags() != flags)
+        w->setWindowFlags(flags);
+}
+
+QMargins NonClientInsets(HWND w)
+{
+    TWindowExtra* x = TWindowExtra::Of(w, false);
+    return x ? x->Insets : QMargins();
+}
+
+void RecalcNonClient(HWND w)
+{
+    if (!w || !w->isWindow())
+        return;
+    TWindowExtra* x = TWindowExtra::Of(w);
+    if (x->Calculating)
+        return;
+    x->Calculating = true;
+    const QPointer<QWidget> guard(w);
+    const QRect g = w->geometry();
+    NCCALCSIZE_PARAMS p;
+    WINDOWPOS pos;
+    pos.hwnd = w;
+    pos.x = g.x();
+    pos.y = g.y();
+    pos.cx = g.width();
+    pos.cy = g.height();
+    p.lppos = &pos;
+    const TNCRect whole{g.x(), g.y(), g.x() + g.width(), g.y() + g.height()};
+    p.rgrc[0] = whole;
+    p.rgrc[1] = whole;
+    const QRect oldClient = ClientRectOf(w).translated(g.topLeft());
+    p.rgrc[2] = TNCRect{oldClient.x(), oldClient.y(), oldClient.x() + oldClient.width(), oldClient.y() + oldClient.height()};
+    SendMessage(w, WM_NCCALCSIZE, 1, LParamOf(&p));
+    if (!guard)
+        return;
+    x->Calculating = false;
+    const QMargins m = ClampMargins(QMargins(p.rgrc[0].left - whole.left, p.rgrc[0].top - whole.top,
+                                             whole.right - p.rgrc[0].right, whole.bottom - p.rgrc[0].bottom));
+    x->NativeInsets = DefaultInsets(w);
+    if (m == x->Insets)
+        return;
+    // The band needs the mouse moves without a button too (hover over the caption).
+    if (x->Insets.isNull() && !m.isNull()) {
+        x->HadMouseTracking = w->hasMouseTracking();
+        w->setMouseTracking(true);
+    } else if (!x->Insets.isNull() && m.isNull()) {
+        w->setMouseTracking(x->HadMouseTracking);
+    }
+    x->Insets = m;
+    ApplyInsets(w, x);
+    w->update();
+}
+
+void SetClientLayout(HWND w, std::function<void()> layout)
+{
+    if (TWindowExtra* x = TWindowExtra::Of(w))
+        x->Layout = std::move(layout);
+}
+
+void RelayoutClient(HWND w)
+{
+    if (TWindowExtra* x = TWindowExtra::Of(w, false); x && x->Layout)
+        x->Layout();
+}
+
+QPainter* GetWindowDC(HWND w)
+{
+    TWindowExtra* x = TWindowExtra::Of(w, false);
+    return x ? x->NcPainter : nullptr;
+}
+
+bool SetWindowRgn(HWND w, std::optional<TRegion> region, bool redraw)
+{
+    if (!w)
+        return false;
+    TWindowExtra* x = TWindowExtra::Of(w);
+    x->Region = std::move(region);
+    if (x->Region)
+        w->setMask(x->Region->ToQRegion());
+    else
+        w->clearMask();
+    if (redraw)
+        w->update();
+    return true;
+}
+
+std::optional<TRegion> GetWindowRgn(HWND w)
+{
+    TWindowExtra* x = TWindowExtra::Of(w, false);
+    return x ? x->Region : std::nullopt;
+}
+
+bool DefNonClientProc(HWND w, TMessage& m)
+{
+    if (!w)
+        return false;
+    switch (m.Msg) {
+    case WM_NCCALCSIZE:
+        if (m.WParam && m.LParam) {
+            auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(m.LParam);
+            const QMargins d = DefaultInsets(w);
+            p->rgrc[0].left += d.left();
+            p->rgrc[0].top += d.top();
+            p->rgrc[0].right -= d.right();
+            p->rgrc[0].bottom -= d.bottom();
+        }
+        m.Result = 0;
+        return true;
+    case WM_NCHITTEST:
+        m.Result = DefaultHitTest(w, PointOf(m.LParam));
+        return true;
+    case WM_NCPAINT:
+    case WM_NCMOUSEMOVE:
+    case WM_NCMOUSELEAVE:
+    case WM_NCRBUTTONDOWN:
+        m.Result = 0;
+        return true;
+    case WM_NCACTIVATE:
+        m.Result = 1;
+        return true;
+    case WM_NCLBUTTONDOWN: {
+        const int hit = static_cast<int>(m.WParam);
+        TWindowExtra* x = TWindowExtra::Of(w);
+        if (hit == HTCAPTION || EdgesOf(hit)) {
+            if (!IsZoomed(w) || hit != HTCAPTION)
+                StartMoveSize(w, hit, PointOf(m.LParam));
+        } else if (hit == HTCLOSE || hit == HTMINBUTTON || hit == HTMAXBUTTON) {
+            x->PressedButtonHit = hit;
+        } else if (hit == HTSYSMENU) {
+            OpenSystemMenu(w, w->mapToGlobal(ClientRectOf(w).topLeft()));
+        } else if (hit == HTVSCROLL || hit == HTHSCROLL) {
+            PressScrollBar(w, PointOf(m.LParam));
+        }
+        m.Result = 0;
+        return true;
+    }
+    case WM_NCLBUTTONUP: {
+        TWindowExtra* x = TWindowExtra::Of(w);
+        const int hit = static_cast<int>(m.WParam);
+        const int pressed = x->PressedButtonHit;
+        x->PressedButtonHit = 0;
+        if (pressed && pressed == hit) {
+            const unsigned cmd = hit == HTCLOSE ? SC_CLOSE : hit == HTMINBUTTON ? SC_MINIMIZE : IsZoomed(w) ? SC_RESTORE : SC_MAXIMIZE;
+            SendMessage(w, WM_SYSCOMMAND, cmd, m.LParam);
+        }
+        m.Result = 0;
+        return true;
+    }
+    case WM_NCLBUTTONDBLCLK:
+        if (static_cast<int>(m.WParam) == HTCAPTION && (GetWindowLong(w, GWL_STYLE) & WS_MAXIMIZEBOX))
+            SendMessage(w, WM_SYSCOMMAND, IsZoomed(w) ? SC_RESTORE : SC_MAXIMIZE, m.LParam);
+        m.Result = 0;
+        return true;
+    case WM_NCRBUTTONUP:
+        if (static_cast<int>(m.WParam) == HTCAPTION || static_cast<int>(m.WParam) == HTSYSMENU)
+            OpenSystemMenu(w, PointOf(m.LParam));
+        m.Result = 0;
+        return true;
+    case WM_SYSCOMMAND: {
+        m.Result = 0;
+        if (!w->isWindow())
+            return true;
+        switch (static_cast<unsigned>(m.WParam) & 0xFFF0u) {
+        case SC_CLOSE:
+            w->close();
+            break;
+        case SC_MINIMIZE:
+            w->showMinimized();
+            break;
+        case SC_MAXIMIZE:
+            Maximize(w);
+            break;
+        case SC_RESTORE:
+            Restore(w);
+            break;
+        case SC_MOVE:
+            if (QWindow* h = w->windowHandle())
+                h->startSystemMove();
+            break;
+        case SC_SIZE:
+            if (QWindow* h = w->windowHandle())
+                h->startSystemResize(Qt::BottomEdge | Qt::RightEdge);
+            break;
+        case SC_KEYMENU:
+            if (LoWord(static_cast<uintptr_t>(m.LParam)) == ' ') {
+                OpenSystemMenu(w, w->mapToGlobal(QPoint(0, 0)));
+            } else if (auto* bar = qobject_cast<QMenuBar*>(GetMenu(w))) {
+                const QList<QAction*> actions = bar->actions();
+                if (!actions.isEmpty())
+                    bar->setActiveAction(actions.front());
+            }
+            break;
+        default:
+            break;
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// Event handling of the non-client area for the window bridge.
+bool TNonClientArea::BeforeEvent(TWindowBridge* bridge, QEvent* event)
+{
+    QWidget* w = bridge->Window();
+    if (!w || !w->isWindow())
+        return false;
+    switch (event->type()) {
+    case QEvent::LayoutRequest:
+        // A message box fits itself to its contents on every layout request;
+        // while a procedure draws its frame (a skinned frame, or insets of its
+        // own) its size is the platform's (SetWindowPos), as a dialog's is:
+        // only its contents are laid out again.
+        if (auto* box = qobject_cast<QMessageBox*>(w)) {
+            TWindowExtra* x = TWindowExtra::Of(w, false);
+            if (x && (x->SkinnedFrame || !x->Insets.isNull())) {
+                if (QLayout* layout = box->layout()) {
+                    layout->invalidate();
+                    layout->activate();
+                }
+                return true;
+            }
+        }
+        return false;
+    case QEvent::Show:
+        RecalcNonClient(w);
+        return false;
+    case QEvent::Resize:
+        RecalcNonClient(w);
+        return false;
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
+        SendMessage(w, WM_NCACTIVATE, event->type() == QEvent::WindowActivate ? 1 : 0);
+        if (!bridge->Window())
+            return true;
+        if (!NonClientInsets(w).isNull())
+            RedrawWindow(w, nullptr, RDW_FRAME);
+        return false;
+    case QEvent::Leave: {
+        TWindowExtra* x = TWindowExtra::Of(w, false);
+        if (x && x->MouseInBand) {
+            x->MouseInBand = false;
+            SendMessage(w, WM_NCMOUSELEAVE);
+        }
+        return false;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+        break;
+    default:
+        return false;
+    }
+    if (IsPopupMenuWindow(w))
+        return false;
+    TWindowExtra* x = TWindowExtra::Of(w, false);
+    if (!x)
+        return false;
+    auto* me = static_cast<QMouseEvent*>(event);
+    const QPoint screen = me->globalPosition().toPoint();
+    if (x->DragHit) {
+        if (event->type() == QEvent::MouseMove && (me->buttons() & Qt::LeftButton)) {
+            DragTo(w, x, screen);
+        } else if (event->type() == QEvent::MouseButtonRelease || !(me->buttons() & Qt::LeftButton)) {
+            x->DragHit = 0;
+            SendMessage(w, WM_EXITSIZEMOVE);
+        }
+        return true;
+    }
+    if (x->Insets.isNull())
+        return false;
+    const QPoint p = me->position().toPoint();
+    if (ClientRectOf(w).contains(p) && w->rect().contains(p)) {
+        if (x->MouseInBand) {
+            x->MouseInBand = false;
+            SendMessage(w, WM_NCMOUSELEAVE);
+        }
+        return false;
+    }
+    const QPointer<QWidget> guard(w);
+    const LPARAM at = MakeLParam(screen.x(), screen.y());
+    const int hit = static_cast<int>(SendMessage(w, WM_NCHITTEST, 0, at));
+    if (!guard)
+        return true;
+    if (hit == HTCLIENT)
+        return false;
+    unsigned msg = WM_NCMOUSEMOVE;
+    const bool right = me->button() == Qt::RightButton;
+    const bool middle = me->button() == Qt::MiddleButton;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        msg = right ? WM_NCRBUTTONDOWN : middle ? WM_NCMBUTTONDOWN : WM_NCLBUTTONDOWN;
+        break;
+    case QEvent::MouseButtonRelease:
+        msg = right ? WM_NCRBUTTONUP : middle ? WM_NCMBUTTONUP : WM_NCLBUTTONUP;
+        break;
+    case QEvent::MouseButtonDblClick:
+        msg = right ? WM_NCRBUTTONDBLCLK : middle ? WM_NCMBUTTONDBLCLK : WM_NCLBUTTONDBLCLK;
+        break;
+    default:
+        x->MouseInBand = true;
+        break;
+    }
+    TMessage m;
+    m.Msg = msg;
+    m.WParam = static_cast<WPARAM>(hit);
+    m.LParam = at;
+    SafeCall([&] { bridge->Dispatch(m); });
+    return true;
+}
+
+void TNonClientArea::AfterPaint(TWindowBridge* bridge, const QRegion& painted)
+{
+    QWidget* w = bridge->Window();
+    if (!w || !w->isWindow())
+        return;
+    TWindowExtra* x = TWindowExtra::Of(w, false);
+    if (!x || x->Insets.isNull() || x->NcPainter)
+        return;
+    // Only a paint that reaches the band paints the frame.
+    const QRegion band = (QRegion(w->rect()) - QRegion(ClientRectOf(w))).intersected(painted);
+    if (band.isEmpty())
+        return;
+    QPainter painter(w);
+    painter.setClipRegion(band);
+    x->NcPainter = &painter;
+    TMessage m;
+    m.Msg = WM_NCPAINT;
+    m.WParam = 1;
+    m.LParam = LParamOf(&painter);
+    const QPointer<TWindowExtra> guard(x);
+    SafeCall([&] { bridge->Dispatch(m); });
+    if (guard)
+        x->NcPainter = nullptr;
+}

@@ -1,0 +1,263 @@
+#pragma once
+// TWinSkinForm: the skinning of one window. It replaces the window's
+// procedure, sizes the non-client area from the skin's borders, replaces the
+// system menu by a popup menu of its own and undoes all of it when skinning
+// is switched off or the window goes.
+
+#include "classlib/component.h"
+#include "classlib/controls/control.h"
+#include "classlib/graphics/font.h"
+#include "platform/messages.h"
+#include "platform/region.h"
+#include "platform/win_types.h"
+
+#include <QImage>
+#include <QPointer>
+#include <QString>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QPainter;
+class TCustomForm;
+class TPopupMenu;
+class TSkinData;
+class TSkinManage;
+class TTimer;
+class TWinSkinForm;
+class TDataSkinSysButton;
+using HMENU = QWidget*;
+
+// The skinned menu bar of a form; its buttons and painting are still to come,
+// so no form creates one yet.
+class TWinSkinMenu : public TComponent {
+public:
+    TV_CLASS_NAME(TWinSkinMenu)
+    using TComponent::TComponent;
+};
+
+// Something drawn in the non-client area that reacts to the mouse.
+class TNCObject {
+public:
+    explicit TNCObject(TWinSkinForm* form) : Form(form) {}
+    virtual ~TNCObject() = default;
+    TNCObject(const TNCObject&) = delete;
+    TNCObject& operator=(const TNCObject&) = delete;
+
+    enum { stNormal = 1, stPressed = 2, stHover = 3 };
+    virtual void Press();
+    virtual void Release();
+    virtual void Hover();
+    virtual void MouseLeave();
+    virtual void Paint() {}
+
+    TWinSkinForm* Form;
+    TRect Rect;
+    bool Visible = true;
+    int State = stNormal;
+    bool Enabled = true;
+};
+
+// A caption button of the skin.
+class TWinSysButton : public TNCObject {
+public:
+    TWinSysButton(TWinSkinForm* form, TDataSkinSysButton* data) : TNCObject(form), Data(data) {}
+    TDataSkinSysButton* Data;
+};
+
+class TWinSkinForm : public TComponent {
+public:
+    TV_CLASS_NAME(TWinSkinForm)
+    explicit TWinSkinForm(TComponent* owner);
+    ~TWinSkinForm() override;
+
+    enum TWindowKind { wkNormal = 0, wkMDIParent = 1, wkMDIChild = 2 };
+    enum TFrameKind { fkSizeable = 0, fkFixed = 1, fkNoCaption = 2, fkDialog = 3 };
+    enum TPlacement { plNormal = 0, plMaximized = 1, plMinimized = 2 };
+    enum TState { stAttached = 0, stSkinned = 1, stRecolor = 3, stNCDestroy = 4, stLayout = 5, stDestroyed = 6 };
+    enum : unsigned { biMaxBox = 1, biMinBox = 2, biSysMenu = 8, biCaptionHide = 16 };
+    static constexpr int kSysMenuTag = 33333;
+
+    // Before the attach: the window and its class name as the manager read them.
+    void SetWindow(HWND window, const QString& className);
+    void InitFromForm(TSkinData* skinData, TCustomForm* form);
+    void InitWindow(TSkinData* skinData);
+    void Attach(TSkinData* skinData);
+    void Reskin();
+    // Skinning switched off: the window gets its own look back, its client keeps its size.
+    void Unskin();
+    // The window is being destroyed: procedures back, nothing resized.
+    void Detach();
+
+    void SetCaptionStyle(bool show);
+    void FrameChanged();
+    void UpdatePlacement();
+    TPoint ScreenToWindow(int x, int y) const;
+    void ApplyColors();
+    void AfterSkin();
+    void LayoutFrame(bool keepClient);
+    // Re-reads the skin and lays the frame out again (skin changed).
+    void RefreshSkin();
+    void Repaint();
+
+    // The system menu.
+    void ShowSysMenu(int x, int y);
+    void RebuildSysMenuPopup();
+    bool SysMenuHasClose() const;
+    void RestoreWindow();
+    void ToggleMaximize();
+    void ToggleMinimize();
+    void MDIChildCommand(unsigned cmd);
+
+    // The non-client painting, caption buttons, menu bar and control skinners
+    // join here; until they do these keep the window usable and draw nothing.
+    void WMNCCalcSize(TMessage& m);
+    void WMNCHitTest(TMessage& m);
+    void WMNCPaint(TMessage& m);
+    void PaintFrame(QPainter* dc);
+    void UpdateRegion();
+    void ClearRegion();
+    void SetSysMenuStyle(bool hide);
+    void RebuildSysButtons();
+    void FreeSysButtons();
+    void HoverTimer();
+    void NCMouse(TMessage& m);
+    void MenuBarClickAt(TMessage& m);
+    void HandleMenuAccel(TMessage& m);
+    void TrackMenuButton(TNCObject* button);
+    TNCObject* FindMenuAccel(int key);
+    void OwnerDrawMenuItem(TMessage& m);
+    void MakeMenusOwnerDraw(bool ownerDraw);
+    void SkinChildControls();
+    void SkinChildWindowByClass();
+    // Every control skinner of the window leaves; restore gives the controls their look back.
+    void RestoreControls(bool restore);
+    void SizeGripCreated(HWND grip);
+
+    // Control skinners of this window (each once).
+    void AddControl(TComponent* skinner);
+    void RemoveControl(TComponent* skinner);
+    const std::vector<TComponent*>& Controls() const { return FControls; }
+
+    // State.
+    HWND Handle() const { return FHandle; }
+    TCustomForm* Form() const { return FForm; }
+    TSkinData* SkinData() const { return FSkinData; }
+    const QString& WindowClassName() const { return FClassName; }
+    bool FrameSkinned() const { return FFrameSkinned; }
+    int WindowKind() const { return FWindowKind; }
+    int FrameKind() const { return FFrameKind; }
+    bool SystemDialog() const { return FSystemDialog; }
+    unsigned BorderIcons() const { return FBorderIcons; }
+    int Placement() const { return FPlacement; }
+    int State() const { return FState; }
+    int FormActive() const { return FFormActive; }
+    bool Child() const { return FChild; }
+    bool Started() const { return FStarted; }
+    bool Installed() const { return FInstalled; }
+    // Released: the window is gone or destroyed; the manager frees it.
+    bool Released() const { return FState == stDestroyed || !FHandle; }
+    int LeftWidth() const { return FLeftWidth; }
+    int TopHeight() const { return FTopHeight; }
+    int RightWidth() const { return FRightWidth; }
+    int BottomHeight() const { return FBottomHeight; }
+    int MenuHeight() const { return FMenuHeight; }
+    int InitialNCWidth() const { return FInitialNCWidth; }
+    int InitialNCHeight() const { return FInitialNCHeight; }
+    HMENU SystemMenu() const { return FSystemMenu; }
+    TPopupMenu* SysMenuPopup() const { return FSysMenuPopup; }
+    TNCObject* HotObject() const { return FHotObject; }
+    void SetHotObject(TNCObject* object) { FHotObject = object; }
+    TComponent* HotControl() const { return FHotControl; }
+    TWinSkinMenu* MenuBar() const { return FMenuBar; }
+    const std::vector<std::unique_ptr<TWinSysButton>>& SysButtons() const { return FSysButtons; }
+    TTimer* Timer() const { return FTimer; }
+    bool Busy() const { return FBusy; }
+    void SetBusy(bool on) { FBusy = on; }
+    const QImage& IconBitmap() const { return FIconBitmap; }
+    const TFont& CaptionFont() const { return FCaptionFont; }
+    unsigned DoubleClickTime() const { return FDoubleClickTime; }
+    void SetDoubleClickTime(unsigned ms) { FDoubleClickTime = ms; }
+    int64_t LastSysMenuTick() const { return FLastSysMenuTick; }
+
+private:
+    void WndProc(TMessage& m);
+    bool Stage1(TMessage& m);
+    void Stage2(TMessage& m);
+    void Stage3(TMessage& m);
+    void SysCommand(TMessage& m);
+    void FormHook(TMessage& m);
+    void MDIClientProc(TMessage& m);
+    void StartSequence();
+    void LayoutFrameAround(const TRect& client, bool keepClient);
+    void LoadIcon();
+    void CallPrevious(TMessage& m);
+    void RestoreProcedures();
+    void SubclassMDIClient();
+    void UnsubclassMDIClient();
+    TSkinManage* Manager() const;
+    bool IsMDIChild() const { return FWindowKind == wkMDIChild; }
+    bool IsMaximizedMDIChild() const { return IsMDIChild() && FPlacement == plMaximized; }
+
+    QPointer<QWidget> FHandle;
+    TCustomForm* FForm = nullptr;
+    TSkinData* FSkinData = nullptr;
+    QString FClassName;
+    HWND FOwnerWindow = nullptr;
+
+    TWndProc FPrevProc;
+    bool FInstalled = false;
+    TWndMethod FSavedWindowProc;
+    bool FFormHooked = false;
+    QPointer<QWidget> FMDIClient;
+    TWndProc FMDIClientPrev;
+    bool FMDIClientHooked = false;
+    bool FSavedMenuUpdate = true;
+
+    bool FFrameSkinned = false;
+    int FWindowKind = wkNormal;
+    int FFrameKind = fkFixed;
+    bool FSystemDialog = false;
+    unsigned FBorderIcons = 0;
+    int FPlacement = plNormal;
+    int FState = stAttached;
+    int FFormActive = 0;
+    uint32_t FStyle = 0;
+    uint32_t FExStyle = 0;
+    bool FChild = false;
+    bool FSizeable = false;
+    bool FLeftScrollBar = false;
+    bool FUnicode = true;
+    bool FStarted = false;
+    bool FSkinnedFrameSet = false;
+
+    int FLeftWidth = 0;
+    int FTopHeight = 0;
+    int FRightWidth = 0;
+    int FBottomHeight = 0;
+    int FMenuHeight = 0;
+    TRect FWindowRect;
+    TRect FClientRect;
+    int FInitialNCWidth = 0;
+    int FInitialNCHeight = 0;
+    int FCaptionTextWidth = 0;
+
+    TFont FCaptionFont;
+    HMENU FSystemMenu = nullptr;
+    TPopupMenu* FSysMenuPopup = nullptr;
+    int64_t FLastSysMenuTick = -1;
+    unsigned FDoubleClickTime = 500;
+    HMENU FWindowMenu = nullptr;
+    TWinSkinMenu* FMenuBar = nullptr;
+
+    std::vector<std::unique_ptr<TWinSysButton>> FSysButtons;
+    TNCObject* FHotObject = nullptr;
+    TComponent* FHotControl = nullptr;
+    QImage FIconBitmap;
+    QImage FCaptionBitmap;
+    std::vector<TComponent*> FControls;
+    TTimer* FTimer = nullptr;
+    std::optional<TRegion> FRegion;
+    TColor FSavedColor = clBtnFace;
+    bool FBusy = false;
+};

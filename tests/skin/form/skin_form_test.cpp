@@ -1,0 +1,378 @@
+// The skinned form: attaching, the start message, the frame layout, the window
+// procedure's tables and unskinning.
+
+#include "skin_form_fixture.h"
+
+#include "classlib/controls/ext_controls.h"
+#include "classlib/forms/menus.h"
+#include "platform/menus_api.h"
+#include "platform/non_client.h"
+#include "platform/window_info.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+
+using namespace SkinFormTest;
+
+namespace {
+int FrameW(const TDataSkinObject& o) { return o.Image.width() / std::max(1, o.Frame); }
+int FrameH(const TDataSkinObject& o) { return o.Image.height() / std::max(1, o.Frame); }
+} // namespace
+
+TEST_F(SkinFormFixture, ActivationSkinsTheWindowAndTheStartKeepsTheClientSize)
+{
+    TForm* f = MakeForm(bsSizeable, false);
+    HWND w = f->Window();
+    TRecorder rec(w);
+    int before = 0;
+    int after = 0;
+    Data->OnBeforeSkinForm = [&](TObject* sender, QWidget* hwnd, const QString& name) {
+        EXPECT_EQ(sender, f);
+        EXPECT_EQ(hwnd, w);
+        EXPECT_EQ(name, QStringLiteral("TForm"));
+        ++before;
+    };
+    Data->OnAfterSkinForm = [&](TObject*, QWidget* hwnd, const QString&) {
+        EXPECT_EQ(hwnd, w);
+        ++after;
+    };
+    f->Show();
+    QApplication::processEvents();
+    TWinSkinForm* sf = Manager->FindForm(w);
+    ASSERT_TRUE(sf);
+    EXPECT_EQ(before, 1);
+    EXPECT_EQ(sf->Owner(), f);
+    EXPECT_EQ(sf->Form(), f);
+    EXPECT_EQ(SendMessage(w, WM_SKINQUERY), 1);
+    // A second activation attaches nothing new.
+    EXPECT_FALSE(Manager->SkinForm(w));
+    EXPECT_EQ(Manager->Forms().size(), 1u);
+
+    Pump(20);
+    ASSERT_EQ(sf->State(), TWinSkinForm::stSkinned);
+    EXPECT_EQ(after, 1);
+    EXPECT_EQ(rec.Count(WM_SKINDONE, 0), 1);
+    EXPECT_TRUE(sf->Timer()->Enabled());
+    EXPECT_EQ(sf->FrameKind(), TWinSkinForm::fkSizeable);
+    EXPECT_EQ(sf->LeftWidth(), FrameW(*Data->Left));
+    EXPECT_EQ(sf->TopHeight(), FrameH(*Data->Top));
+    EXPECT_EQ(sf->RightWidth(), FrameW(*Data->Right));
+    EXPECT_EQ(sf->BottomHeight(), FrameH(*Data->Bottom));
+    ASSERT_GT(sf->LeftWidth() + sf->TopHeight(), 0);
+    EXPECT_TRUE(IsSkinnedFrame(w));
+    EXPECT_EQ(sf->SystemMenu(), GetSystemMenu(w, false));
+
+    // The window grew by the skin's borders around the client it had.
+    TRect wr, cr;
+    GetWindowRect(w, wr);
+    GetClientRect(w, cr);
+    EXPECT_EQ(wr.Width(), cr.Width() + sf->LeftWidth() + sf->RightWidth());
+    EXPECT_EQ(wr.Height(), cr.Height() + sf->TopHeight() + sf->BottomHeight());
+    EXPECT_EQ(cr.Width(), 300);
+    EXPECT_EQ(cr.Height(), 200);
+    const QMargins insets = NonClientInsets(w);
+    EXPECT_EQ(insets, QMargins(sf->LeftWidth(), sf->TopHeight(), sf->RightWidth(), sf->BottomHeight()));
+
+    // Switched off: its own frame and procedure back, the client as it was.
+    const TRect clientBefore = cr;
+    Data->SetActive(false);
+    Pump(400);
+    EXPECT_FALSE(Manager->FindForm(w));
+    EXPECT_EQ(SendMessage(w, WM_SKINQUERY), 0);
+    EXPECT_FALSE(IsSkinnedFrame(w));
+    GetClientRect(w, cr);
+    EXPECT_EQ(cr, clientBefore);
+    EXPECT_EQ(NonClientInsets(w), QMargins());
+    EXPECT_EQ(f->Color(), clBtnFace);
+}
+
+TEST_F(SkinFormFixture, StylesGiveFrameKindAndBorderIcons)
+{
+    struct TCase {
+        TFormBorderStyle Style;
+        int Kind;
+    };
+    for (const TCase c : {TCase{bsSizeable, TWinSkinForm::fkSizeable}, TCase{bsSingle, TWinSkinForm::fkFixed},
+                          TCase{bsNone, TWinSkinForm::fkNoCaption}, TCase{bsDialog, TWinSkinForm::fkDialog}}) {
+        TForm* f = MakeForm(c.Style, false);
+        ASSERT_TRUE(Manager->SkinForm(f->Window()));
+        TWinSkinForm* sf = Manager->FindForm(f->Window());
+        EXPECT_EQ(sf->FrameKind(), c.Kind) << c.Style;
+        EXPECT_FALSE(sf->SystemDialog());
+        EXPECT_TRUE(sf->FrameSkinned());
+        const auto style = static_cast<uint32_t>(GetWindowLong(f->Window(), GWL_STYLE));
+        EXPECT_EQ((sf->BorderIcons() & TWinSkinForm::biSysMenu) != 0, (style & WS_SYSMENU) != 0);
+        EXPECT_EQ((sf->BorderIcons() & TWinSkinForm::biMaxBox) != 0, (style & WS_MAXIMIZEBOX) != 0);
+        // On this platform version the caption style is never taken away.
+        EXPECT_EQ(sf->BorderIcons() & TWinSkinForm::biCaptionHide, 0u);
+    }
+    // A window without a caption keeps no borders.
+    EXPECT_EQ(Manager->FindForm(Forms[2]->Window())->TopHeight(), 0);
+    // Without the main-menu kind only the controls would be skinned: messages pass through.
+    TSkinControlTypes kinds = Data->SkinControls();
+    kinds.Exclude(xcMainMenu);
+    Data->SetSkinControls(kinds);
+    TForm* plain = MakeForm(bsSizeable, false);
+    TRecorder rec(plain->Window());
+    ASSERT_TRUE(Manager->SkinForm(plain->Window()));
+    EXPECT_FALSE(Manager->FindForm(plain->Window())->FrameSkinned());
+    EXPECT_EQ(Manager->FindForm(plain->Window())->State(), TWinSkinForm::stSkinned);
+    SendMessage(plain->Window(), WM_NCPAINT, 1);
+    EXPECT_EQ(rec.Count(WM_NCPAINT), 1);
+}
+
+TEST_F(SkinFormFixture, TheProcedureBeforeAndAfterTheStart)
+{
+    TForm* f = MakeForm(bsSizeable, false);
+    HWND w = f->Window();
+    TRecorder rec(w);
+    rec.Swallow = {WM_SYSCOMMAND, WM_CLOSE};
+    ASSERT_TRUE(Manager->SkinForm(w));
+    rec.Seen.clear();
+    TWinSkinForm* sf = Manager->FindForm(w);
+    ASSERT_EQ(sf->State(), TWinSkinForm::stAttached);
+
+    // Before the start message no frame is painted and activation is swallowed.
+    EXPECT_EQ(SendMessage(w, WM_NCPAINT, 1), 0);
+    EXPECT_EQ(rec.Count(WM_NCPAINT), 0);
+    EXPECT_EQ(SendMessage(w, WM_NCACTIVATE, 1), 0);
+    EXPECT_EQ(rec.Count(WM_NCACTIVATE), 0);
+    EXPECT_EQ(SendMessage(w, 0x00AE), 0);
+    EXPECT_EQ(rec.Count(0x00AE), 0);
+    EXPECT_EQ(SendMessage(w, WM_SKINQUERY), 1);
+    EXPECT_EQ(rec.Count(WM_SKINQUERY), 0);
+
+    // Window commands that come as WM_COMMAND are posted back as WM_SYSCOMMAND.
+    SendMessage(w, WM_COMMAND, SC_CLOSE);
+    SendMessage(w, WM_COMMAND, 0xFF10);
+    SendMessage(w, WM_COMMAND, SC_KEYMENU);
+    EXPECT_EQ(rec.Count(WM_COMMAND, SC_CLOSE), 0);
+    EXPECT_EQ(rec.Count(WM_COMMAND, 0xFF10), 1);
+    EXPECT_EQ(rec.Count(WM_COMMAND, SC_KEYMENU), 1);
+    EXPECT_EQ(rec.Count(WM_SYSCOMMAND), 0);
+    Pump();
+    ASSERT_EQ(sf->State(), TWinSkinForm::stSkinned);
+    EXPECT_EQ(rec.Count(WM_SYSCOMMAND, SC_CLOSE), 1);
+    EXPECT_EQ(rec.Count(WM_SYSCOMMAND, 0xFF10), 0);
+    EXPECT_EQ(rec.Count(WM_SKINSTART), 0);
+
+    // Started: the frame messages are the skinned form's, activation is painted and answered.
+    EXPECT_EQ(SendMessage(w, WM_NCPAINT, 1), 0);
+    EXPECT_EQ(rec.Count(WM_NCPAINT), 0);
+    EXPECT_EQ(SendMessage(w, WM_NCACTIVATE, 0), 1);
+    EXPECT_EQ(sf->FormActive(), 0);
+    EXPECT_FALSE(sf->Timer()->Enabled());
+    EXPECT_EQ(SendMessage(w, WM_NCACTIVATE, 1), 1);
+    EXPECT_TRUE(sf->Timer()->Enabled());
+    // The caption band answers HTCAPTION below its top 3 rows.
+    TRect wr;
+    GetWindowRect(w, wr);
+    const int y4 = static_cast<int>(SendMessage(w, WM_NCHITTEST, 0, MakeLParam(wr.Left + 60, wr.Top + 4)));
+    EXPECT_EQ(y4, HTCAPTION);
+
+    // Window commands keep the placement.
+    SendMessage(w, WM_SYSCOMMAND, SC_MAXIMIZE);
+    EXPECT_EQ(sf->Placement(), TWinSkinForm::plMaximized);
+    SendMessage(w, WM_SYSCOMMAND, SC_MINIMIZE);
+    EXPECT_EQ(sf->Placement(), TWinSkinForm::plMinimized);
+    SendMessage(w, WM_SYSCOMMAND, SC_RESTORE);
+    EXPECT_EQ(sf->Placement(), TWinSkinForm::plNormal);
+
+    // The form hook: the private questions on the form's own procedure.
+    EXPECT_EQ(SendMessage(f->Handle(), WM_SKINISSKINNED, 0, kSkinMagic), kSkinMagic);
+    EXPECT_EQ(SendMessage(f->Handle(), WM_SKINISSKINNED, 0, 0), 1);
+    EXPECT_EQ(SendMessage(f->Handle(), WM_SKINPAINTDC, 0, kSkinMagic), kSkinMagic);
+    // A recolour gives the form the skin's face colour again.
+    f->SetColor(clWhite);
+    SendMessage(f->Handle(), WM_SKINRECOLOR);
+    EXPECT_EQ(f->Color(), Data->Colours.ButtonFace);
+    EXPECT_EQ(sf->State(), TWinSkinForm::stSkinned);
+
+    // Unskinned, the form's own procedure answers again.
+    Manager->SetSkinOnState(1);
+    Data->SetActive(false);
+    Pump(400);
+    EXPECT_EQ(SendMessage(f->Handle(), WM_SKINISSKINNED, 0, kSkinMagic), 0);
+}
+
+TEST_F(SkinFormFixture, TheSystemMenuOpensOnceAndASecondClickClosesOnlyOverACaptionObject)
+{
+    std::vector<std::tuple<TPopupMenu*, int, int>> shown;
+    TPopupMenu::PopupHook = [&](TPopupMenu* menu, int x, int y) { shown.emplace_back(menu, x, y); };
+    TForm* f = MakeForm(bsSizeable, false);
+    HWND w = f->Window();
+    TRecorder below(w);  // the window's own procedure as the skinned form sees it
+    f->Show();
+    Pump(20);
+    TRecorder rec(w);  // above the skinned form: sees what reaches it
+    TWinSkinForm* sf = Manager->FindForm(w);
+    ASSERT_TRUE(sf && sf->Started());
+    sf->SetDoubleClickTime(60000);
+    SendMessage(w, WM_NCRBUTTONDOWN, HTCAPTION, MakeLParam(120, 70));
+    SendMessage(w, WM_NCRBUTTONUP, HTCAPTION, MakeLParam(120, 70));
+    EXPECT_EQ(below.Count(WM_NCRBUTTONDOWN), 0);
+    EXPECT_EQ(below.Count(WM_NCRBUTTONUP), 0);
+    ASSERT_EQ(shown.size(), 1u);
+    TPopupMenu* menu = std::get<0>(shown[0]);
+    EXPECT_EQ(menu, sf->SysMenuPopup());
+    EXPECT_EQ(menu->Tag(), TWinSkinForm::kSysMenuTag);
+    EXPECT_EQ(menu->Images(), Data->MenuImages);
+    EXPECT_EQ(std::get<1>(shown[0]), 120);
+    EXPECT_EQ(std::get<2>(shown[0]), 70);
+    EXPECT_EQ(Manager->MenuKind(), TSkinManage::mkSystemMenu);
+
+    // The items are the window's system menu, enabled by the window's state.
+    HMENU system = GetSystemMenu(w, false);
+    ASSERT_EQ(menu->Items()->Count(), GetMenuItemCount(system));
+    bool sawClose = false;
+    for (int i = 0; i < menu->Items()->Count(); ++i) {
+        TMenuItem* item = menu->Items()->Items(i);
+        const auto id = static_cast<unsigned>(item->Tag());
+        EXPECT_EQ(id, GetMenuItemID(system, i));
+        if (id == SC_RESTORE) {
+            EXPECT_FALSE(item->Enabled());
+            EXPECT_EQ(item->ImageIndex(), 0);
+        } else if (id == SC_MAXIMIZE) {
+            EXPECT_TRUE(item->Enabled());
+            EXPECT_EQ(item->ImageIndex(), 1);
+        } else if (id == SC_CLOSE) {
+            sawClose = true;
+            EXPECT_EQ(item->ImageIndex(), 3);
+            EXPECT_FALSE(item->IsLine());
+        }
+    }
+    EXPECT_TRUE(sawClose);
+    EXPECT_TRUE(sf->SysMenuHasClose());
+    // Choosing an item posts its command.
+    rec.Swallow = {WM_SYSCOMMAND, WM_CLOSE};
+    for (int i = 0; i < menu->Items()->Count(); ++i)
+        if (menu->Items()->Items(i)->Tag() == static_cast<int>(SC_MINIMIZE))
+            menu->Items()->Items(i)->Click();
+    Pump();
+    EXPECT_EQ(rec.Count(WM_SYSCOMMAND, SC_MINIMIZE), 1);
+
+    // A second click within the double-click time: nothing without a caption object...
+    SendMessage(w, WM_NCRBUTTONDOWN, HTCAPTION, MakeLParam(120, 70));
+    Pump();
+    EXPECT_EQ(shown.size(), 1u);
+    EXPECT_EQ(rec.Count(WM_CLOSE), 0);
+    // ... and with one the window is closed.
+    TNCObject hot(sf);
+    sf->SetHotObject(&hot);
+    SendMessage(w, WM_NCRBUTTONDOWN, HTCAPTION, MakeLParam(120, 70));
+    Pump();
+    EXPECT_EQ(shown.size(), 1u);
+    EXPECT_EQ(rec.Count(WM_CLOSE), 1);
+    EXPECT_FALSE(sf->Timer()->Enabled());
+    sf->SetHotObject(nullptr);
+
+    // After the double-click time the menu opens again; Alt+Space opens it at the client's corner.
+    rec.Swallow.clear();
+    sf->SetDoubleClickTime(0);
+    QTest::qWait(5);
+    SendMessage(w, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+    ASSERT_EQ(shown.size(), 2u);
+    const TPoint corner = ClientToScreen(w, TPoint(0, 0));
+    EXPECT_EQ(std::get<1>(shown[1]), corner.X);
+    EXPECT_EQ(std::get<2>(shown[1]), corner.Y);
+    EXPECT_EQ(below.Count(WM_SYSCOMMAND, SC_KEYMENU), 0);
+    // A right click elsewhere is the window's own.
+    QTest::qWait(5);
+    SendMessage(w, WM_NCRBUTTONDOWN, HTLEFT, MakeLParam(10, 70));
+    EXPECT_EQ(shown.size(), 2u);
+    EXPECT_EQ(below.Count(WM_NCRBUTTONDOWN, HTLEFT), 1);
+    TPopupMenu::PopupHook = nullptr;
+}
+
+TEST_F(SkinFormFixture, TheOldFixedSystemMenu)
+{
+    std::vector<TPopupMenu*> shown;
+    TPopupMenu::PopupHook = [&](TPopupMenu* menu, int, int) { shown.push_back(menu); };
+    Manager->SetWinVersion(0x0004);  // NT 4
+    TForm* f = MakeForm(bsDialog);
+    Pump(20);
+    TWinSkinForm* sf = Manager->FindForm(f->Window());
+    ASSERT_TRUE(sf);
+    TRecorder rec(f->Window());
+    rec.Swallow = {WM_CLOSE};
+    SendMessage(f->Window(), WM_NCRBUTTONDOWN, HTCAPTION, MakeLParam(10, 10));
+    ASSERT_EQ(shown.size(), 1u);
+    QStringList captions;
+    for (int i = 0; i < shown[0]->Items()->Count(); ++i)
+        captions << shown[0]->Items()->Items(i)->Caption();
+    // A dialog has neither box: only Restore, the line and Close.
+    EXPECT_EQ(captions, (QStringList{QStringLiteral(" Restore "), QStringLiteral("-"), QStringLiteral(" Close ")}));
+    TMenuItem* close = shown[0]->Items()->Items(2);
+    EXPECT_EQ(close->ShortCut(), ShortCut(VK_F4, ssAlt));
+    close->Click();
+    Pump();
+    EXPECT_EQ(rec.Count(WM_CLOSE), 1);
+    EXPECT_TRUE(sf->SysMenuHasClose());
+    TPopupMenu::PopupHook = nullptr;
+}
+
+TEST_F(SkinFormFixture, AMessageBoxIsWidenedToItsTitleAndItsControlsMoveByHalf)
+{
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Dlouhý titulek, který se do okna nevejde"),
+                    QStringLiteral("Ok."), QMessageBox::Ok);
+    Manager->SetRunning(false);
+    box.show();
+    Pump(20);
+    ASSERT_FALSE(Manager->FindForm(&box));
+    // Children in client coordinates (the band around the client is not theirs).
+    auto clientPos = [&box](QWidget* child) { return child->mapTo(&box, QPoint(0, 0)) - QPoint(NonClientInsets(&box).left(), NonClientInsets(&box).top()); };
+    std::vector<std::tuple<QWidget*, QPoint, QSize>> before;
+    for (HWND child : ChildWindows(&box))
+        if (child->isVisible())
+            before.emplace_back(child, clientPos(child), child->size());
+    ASSERT_FALSE(before.empty());
+    TRect cr;
+    GetClientRect(&box, cr);
+    const QFontMetrics fm(Data->CaptionFont.ToQFont());
+    const int needed = Data->Title->LeftWidth + fm.horizontalAdvance(box.windowTitle()) + Data->Title->RightWidth;
+    ASSERT_LT(cr.Width(), needed);
+
+    Manager->SetRunning(true);
+    ASSERT_TRUE(Manager->SkinForm(&box));
+    TWinSkinForm* sf = Manager->FindForm(&box);
+    EXPECT_EQ(sf->Form(), nullptr);
+    EXPECT_TRUE(sf->SystemDialog());
+    EXPECT_EQ(sf->FrameKind(), TWinSkinForm::fkDialog);
+    Pump(20);
+    ASSERT_TRUE(sf->Started());
+    TRect wr, after;
+    GetWindowRect(&box, wr);
+    GetClientRect(&box, after);
+    EXPECT_EQ(after.Width(), needed);
+    // A bare dialog keeps the window manager's frame around the skin's band.
+    EXPECT_FALSE(IsSkinnedFrame(&box));
+    EXPECT_EQ(wr.Width(), needed + sf->LeftWidth() + sf->RightWidth() + sf->InitialNCWidth());
+    EXPECT_EQ(after.Height(), cr.Height());
+    const int shift = (needed - cr.Width()) / 2;
+    for (const auto& [child, pos, size] : before) {
+        EXPECT_EQ(clientPos(child), pos + QPoint(shift, 0)) << child->metaObject()->className();
+        EXPECT_EQ(child->size(), size) << child->metaObject()->className();
+    }
+}
+
+TEST_F(SkinFormFixture, HiddenWhileAttachingUntilTheStart)
+{
+    TForm* f = MakeForm(bsSizeable);
+    Data->SetActive(false);
+    Manager->SetSkinOnState(1);
+    Manager->TimerTick();  // the unskin-all the switch asked for
+    ASSERT_FALSE(Manager->FindForm(f->Window()));
+    ASSERT_TRUE(f->Window()->isVisible());
+    Manager->SetRunning(true);
+    Manager->SetHideWhileAttaching(true);
+    ASSERT_TRUE(Manager->SkinForm(f->Window()));
+    // Not shown half-skinned: hidden until its start message.
+    EXPECT_FALSE(f->Window()->isVisible());
+    EXPECT_EQ(GetWindowLong(f->Window(), GWL_STYLE) & WS_VISIBLE, 0);
+    Pump(20);
+    EXPECT_TRUE(f->Window()->isVisible());
+    EXPECT_FALSE(Manager->HideWhileAttaching());
+    EXPECT_TRUE(Manager->FindForm(f->Window())->Started());
+}
