@@ -110,6 +110,9 @@ public:
         const auto style = static_cast<uint32_t>(GetWindowLong(w, GWL_STYLE));
         TSkinControl* s = nullptr;
         if (cls == QLatin1String("button")) {
+            // A tool button carries its own icon, which the push-button face would cover.
+            if (w->inherits("QToolButton"))
+                return;
             if ((style & 0xB) == 0xB || (style & 7) == 7 || (style & 0x80))
                 return;
             if ((style & 3) == 3 || (style & 2) == 2 || (style & 5) == 5 || (style & 9) == 9 || (style & 4) == 4)

@@ -16,8 +16,9 @@ void TWinSkinForm::SkinChildControls()
 
 void TWinSkinForm::SkinChildWindowByClass()
 {
-    if (FHandle && FSkinData)
-        SkinChildWindowsOf(this, FHandle, FSkinData);
+    // Not yet: asking every child of a bare dialog for its class and style
+    // leaves the item views of Qt's file dialog blank. Bare windows keep their
+    // controls' own look until the choosing of skinners handles them.
 }
 
 void TWinSkinForm::RestoreControls(bool restore)
