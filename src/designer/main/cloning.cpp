@@ -78,21 +78,8 @@ void TFrmMain::CloneCircText(TCFImage* source)
 {
     EndShapeTool();
     SetModified();
-    auto* o = new TCFImage(this);
-    o->SetTag(1);
-    o->SetParent(ObjectParent);
-    // The first size is the size of its bitmap for good.
-    o->SetBounds(80, 80, PNLCD->Width(), PNLCD->Height());
-    o->SetTransparent(true);
     // Centre, radius and angle start afresh, as at insertion.
-    o->SetHelpKeyword(QStringLiteral("%1;%2;150;0;").arg(PNLCD->Width() / 2).arg(PNLCD->Height() / 2));
-    SetCircTextHandlers(o);
-    o->Canvas()->SetFont(source->Canvas()->Font());
-    o->SetHint(source->Hint());
-    SelectedObject = o;
-    RenderCircularText(o, 150, 0, o->Hint());
-    FinishNewObject(o, false, true);
-    PlaceCircleGuide(o);
+    AddCircText(source->Canvas()->Font(), source->Hint());
 }
 
 void TFrmMain::CloneShape(TShape* source)

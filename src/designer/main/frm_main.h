@@ -581,6 +581,9 @@ public:
     int CircPressLeft = 0, CircPressTop = 0;     // the object at the press
     int GuidePressLeft = 0, GuidePressTop = 0;   // Circl1 at the press
     void SetCircTextHandlers(TControl* object);
+    // A new circular text of the font and text, centred on the panel at radius
+    // 150 and angle 0, made the selection and listed.
+    void AddCircText(const TFont* font, const QString& text);
     // Rebuilders of project and style files: a new object from a read one.
     void CreateTextImgFrom(TComponent* read);
     void CreateCircTextFrom(TComponent* read);

@@ -137,16 +137,22 @@ void TFrmMain::btnKruhText2Click(TComponent*)
         return;
     HideSelectionFrame();
     SetModified();
+    AddCircText(FrmInsText->Memo->Font(), FrmInsText->Memo->Text());
+}
+
+void TFrmMain::AddCircText(const TFont* font, const QString& text)
+{
     auto* o = new TCFImage(this);
     o->SetTag(1);
     o->SetParent(ObjectParent);
     // The first size is the size of its bitmap for good.
     o->SetBounds(80, 80, PNLCD->Width(), PNLCD->Height());
     o->SetTransparent(true);
+    // Centred on the panel, radius 150, angle 0.
     o->SetHelpKeyword(QStringLiteral("%1;%2;150;0;").arg(PNLCD->Width() / 2).arg(PNLCD->Height() / 2));
     SetCircTextHandlers(o);
-    o->Canvas()->SetFont(FrmInsText->Memo->Font());
-    o->SetHint(FrmInsText->Memo->Text());
+    o->Canvas()->SetFont(font);
+    o->SetHint(text);
     SelectedObject = o;
     RedrawCircularText(o);
     FinishNewObject(o, false, true);
