@@ -194,11 +194,16 @@ void TSkinButton::DrawControl(QPainter& dc, const TRect& r)
     {
         QPainter buffer(&FBackBuffer);
         PaintFace(buffer, local, frame);
-        TFont font = CaptionFont();
-        font.SetColor(CaptionColour(frame, font.Color()));
-        DrawSkinCaption(buffer, font, FCaption, local, true, FWindowFocused && !NoFocusRect(), RtlFlag());
+        DrawCaption(buffer, local, frame);
     }
     dc.drawImage(r.Left, r.Top, FBackBuffer);
+}
+
+void TSkinButton::DrawCaption(QPainter& buffer, const TRect& local, int frame)
+{
+    TFont font = CaptionFont();
+    font.SetColor(CaptionColour(frame, font.Color()));
+    DrawSkinCaption(buffer, font, FCaption, local, true, FWindowFocused && !NoFocusRect(), RtlFlag());
 }
 
 void TSkinButton::Click()
@@ -634,27 +639,16 @@ void TSkinSpeedButton::AfterProc(TMessage& m)
 
 // ---------------------------------------------------------------- TSkinMenuButton
 
-void TSkinMenuButton::DrawControl(QPainter& dc, const TRect& r)
+void TSkinMenuButton::DrawCaption(QPainter& buffer, const TRect& local, int frame)
 {
-    if (!FSkinData || !HasSkinImage(FSkinData->Buttons.get()) || r.IsEmpty())
-        return;
-    ReadState();
-    const int frame = ButtonFrame();
-    SizeBuffer(FBackBuffer, r);
-    const TRect local(0, 0, r.Width(), r.Height());
-    {
-        QPainter buffer(&FBackBuffer);
-        PaintFace(buffer, local, frame);
-        TFont font = CaptionFont();
-        font.SetColor(CaptionColour(frame, font.Color()));
-        const TRect textArea(local.Left, local.Top, local.Right - 15, local.Bottom);
-        DrawSkinCaption(buffer, font, FCaption, textArea, true, FWindowFocused && !NoFocusRect(), RtlFlag());
-        const int right = local.Right, middle = local.Top + local.Height() / 2;
-        const QColor arrow = ToQColor(frame == 3 ? clBtnShadow : font.Color());
-        const QPoint tri[3] = {QPoint(right - 12, middle), QPoint(right - 15, middle - 3), QPoint(right - 9, middle - 3)};
-        buffer.setPen(arrow);
-        buffer.setBrush(arrow);
-        buffer.drawPolygon(tri, 3);
-    }
-    dc.drawImage(r.Left, r.Top, FBackBuffer);
+    TFont font = CaptionFont();
+    font.SetColor(CaptionColour(frame, font.Color()));
+    const TRect textArea(local.Left, local.Top, local.Right - 15, local.Bottom);
+    DrawSkinCaption(buffer, font, FCaption, textArea, true, FWindowFocused && !NoFocusRect(), RtlFlag());
+    const int right = local.Right, middle = local.Top + local.Height() / 2;
+    const QColor arrow = ToQColor(frame == 3 ? clBtnShadow : font.Color());
+    const QPoint tri[3] = {QPoint(right - 12, middle), QPoint(right - 15, middle - 3), QPoint(right - 9, middle - 3)};
+    buffer.setPen(arrow);
+    buffer.setBrush(arrow);
+    buffer.drawPolygon(tri, 3);
 }

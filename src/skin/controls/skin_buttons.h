@@ -35,6 +35,8 @@ protected:
     bool PaintFace(QPainter& buffer, const TRect& r, int frame);
     // The caption's font: the control's Font, or the bare window's font in ButtonText.
     TFont CaptionFont() const;
+    // What a push button shows over its face in the back buffer: the caption.
+    virtual void DrawCaption(QPainter& buffer, const TRect& local, int frame);
     void Click();
     bool NoFocusRect() const;
 
@@ -95,8 +97,11 @@ class TSkinMenuButton : public TSkinButton {
 public:
     TV_CLASS_NAME(TSkinMenuButton)
     using TSkinButton::TSkinButton;
-    void DrawControl(QPainter& dc, const TRect& r) override;
     int ButtonFrame() const override;
+
+protected:
+    // The caption left of the drop-down arrow, and the arrow.
+    void DrawCaption(QPainter& buffer, const TRect& local, int frame) override;
 };
 
 // The caption of a button or tab drawn centred (or not) in r: "||" becomes a
