@@ -335,10 +335,14 @@ void TCanvas::FillRegion(const TRegion& region)
     TCanvasPainter p(*this);
     if (!p)
         return;
-    const QBrush b = FBrush.ToQBrush();
-    // The fewest rectangles: a printer page writes every one of them.
+    // The fewest rectangles: a printer page writes every one of them. The
+    // fill state is set once; each rectangle stays its own fill, since a PDF
+    // rasterizer snaps one path of many thin rectangles differently.
+    // No pen: an outline would widen each rectangle by half a pixel.
+    p->setPen(Qt::NoPen);
+    p->setBrush(FBrush.ToQBrush());
     for (const TRect& r : region.CoverRects())
-        p->fillRect(r.ToQRect(), b);
+        p->drawRect(r.ToQRect());
 }
 
 void TCanvas::TextOut(int x, int y, const QString& text)

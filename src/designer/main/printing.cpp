@@ -480,6 +480,23 @@ void TFrmMain::DrawBitmapDIB(TCanvas* canvas, const TRect& rect, TBitmap* bitmap
     canvas->SetCopyMode(mode);
 }
 
+namespace {
+// Whitens the page XOR the label's surface. Only the surface's rows are
+// combined as a region; the whole rows above and below are two rectangles,
+// which spares a region row per pixel row of the page.
+void FillPageOutside(TCanvas* canvas, int pageWidth, int pageHeight, const TRegion& surface)
+{
+    const TRect box = surface.BoundingBox();
+    const int top = surface.IsEmpty() ? pageHeight : std::clamp(box.Top, 0, pageHeight);
+    const int bottom = surface.IsEmpty() ? pageHeight : std::clamp(box.Bottom, top, pageHeight);
+    canvas->FillRect(TRect(0, 0, pageWidth, top));
+    TRegion band;
+    CombineRgn(band, CreateRectRgn(0, top, pageWidth, bottom), surface, RGN_XOR);
+    canvas->FillRegion(band);
+    canvas->FillRect(TRect(0, bottom, pageWidth, pageHeight));
+}
+} // namespace
+
 void TFrmMain::PrintWhiteMask()
 {
     TCanvas* canvas = Printer()->Canvas();
@@ -489,7 +506,6 @@ void TFrmMain::PrintWhiteMask()
     const int pageWidth = Printer()->GetDeviceCaps(HORZRES);
     const int pageHeight = Printer()->GetDeviceCaps(VERTRES);
     CheckRegionBounds({pageWidth, pageHeight});
-    const TRegion page = CreateRectRgn(0, 0, pageWidth, pageHeight);
     const double okraj = TemplateNumber(this, "Okraj");
     const double stred = TemplateNumber(this, "Stred");
     TRegion region;
@@ -508,9 +524,7 @@ void TFrmMain::PrintWhiteMask()
         CheckRegionBounds({ox, oy, outerRight, outerBottom, hx, hy, holeRight, holeBottom});
         const TRegion outer = CreateEllipticRgn(ox, oy, outerRight, outerBottom);
         const TRegion hole = CreateEllipticRgn(hx, hy, holeRight, holeBottom);
-        TRegion t;
-        CombineRgn(t, page, outer, RGN_XOR);
-        CombineRgn(region, t, hole, RGN_XOR);
+        CombineRgn(region, outer, hole, RGN_XOR);
     } else {
         const bool turned = GetTemplateFlag(QStringLiteral("Sirka"));
         const double w = turned ? stred : okraj;
@@ -522,12 +536,11 @@ void TFrmMain::PrintWhiteMask()
         const int right = Sum(ox, PrnScaleX(MmToPixels(w + 4.0)));
         const int bottom = Sum(oy, PrnScaleY(MmToPixels(h + 4.0)));
         CheckRegionBounds({ox, oy, right, bottom});
-        const TRegion surface = CreateRectRgn(ox, oy, right, bottom);
-        CombineRgn(region, page, surface, RGN_XOR);
+        region = CreateRectRgn(ox, oy, right, bottom);
     }
     canvas->Brush()->SetColor(clWhite);
     canvas->Brush()->SetStyle(bsSolid);
-    canvas->FillRegion(region);
+    FillPageOutside(canvas, pageWidth, pageHeight, region);
 }
 
 namespace {
