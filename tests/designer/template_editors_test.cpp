@@ -1,0 +1,262 @@
+// The template editors: which keys of the template file they write, and when.
+
+#include "designer_fixture.h"
+
+#include "classlib/forms/message_box.h"
+#include "classlib/inifiles.h"
+#include "classlib/sysutils.h"
+#include "designer/forms/frm_edit_sablona.h"
+#include "designer/forms/frm_edit_sablona_box.h"
+#include "designer/forms/frm_new.h"
+#include "test_support.h"
+
+#include <QFile>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+const char* kFiveDiscs = "; label sheets\r\n"
+                         "[CD]\r\n"
+                         "ComboSize=5\r\n"
+                         "Combo1=Disk 1\r\nPRT1=1\r\nPRL1=1\r\nPRS1=117\r\nPRV1=41\r\n"
+                         "Combo2=Disk 2\r\nPRT2=2\r\nPRL2=2\r\nPRS2=117\r\nPRV2=41\r\n"
+                         "Combo3=Disk 3\r\nPRT3=21,8\r\nPRL3=46\r\nPRS3=117\r\nPRV3=17\r\n"
+                         "Combo4=Disk 4\r\nPRT4=4\r\nPRL4=4\r\nPRS4=117\r\nPRV4=41\r\n"
+                         "Combo5=Disk 5\r\nPRT5=5\r\nPRL5=5\r\nPRS5=117\r\nPRV5=41\r\n"
+                         "\r\n"
+                         "[KRAB]\r\n"
+                         "ComboSize=2\r\n"
+                         "Combo1=Obal\r\nPRT1=10\r\nPRL1=11\r\nPRS1=120\r\nPRV1=118\r\n"
+                         "PR2T1=12\r\nPR2L1=13\r\nPR2S1=100\r\nPR2V1=90\r\nSirka1=1\r\nTyp1=2\r\n"
+                         "Combo2=Divny\r\nTyp2=7\r\n";
+
+class TemplateEditors : public ::testing::Test {
+protected:
+    TemplateEditors()
+        : FChooser((F.Main()->AppDir = FDir, std::make_unique<TFrmNew>(nullptr))),
+          FDisc(std::make_unique<TFrmEditSablona>(nullptr)), FBox(std::make_unique<TFrmEditSablonaBox>(nullptr))
+    {
+    }
+    ~TemplateEditors() override { SetMessageBoxHook([](const QString&, const QString&, unsigned) { return IDOK; }); }
+
+    QString File() const { return FDir + "/defcd.ini"; }
+    void Write(const QByteArray& bytes)
+    {
+        QFile f(File());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QByteArray Bytes() const { return TestSupport::ReadFile(File()); }
+    QString Key(const char* section, const QString& key) const
+    {
+        return TIniFile(File()).ReadString(section, key, "(none)");
+    }
+    // The chooser as the user leaves it: template `index` of a list clicked.
+    void Choose(TListBox* list, int index)
+    {
+        FChooser->FormShow(nullptr);
+        list->SetItemIndex(index);
+        list == FChooser->ListBox1 ? FChooser->ListBox1Click(list) : FChooser->ListBox2Click(list);
+    }
+
+    TMainWindowFixture F;
+    QString FDir = TestSupport::MakeTempDir();
+    std::unique_ptr<TFrmNew> FChooser;
+    std::unique_ptr<TFrmEditSablona> FDisc;
+    std::unique_ptr<TFrmEditSablonaBox> FBox;
+};
+} // namespace
+
+TEST_F(TemplateEditors, WithoutACountAnAddedTemplateGetsTheNumberAfterTheEditorsDefault)
+{
+    // No file at all: the chooser lists nothing, the editors count 21 and 12.
+    Choose(FChooser->ListBox1, 0);
+    FDisc->FormShow(nullptr);
+    EXPECT_FALSE(FDisc->btnSmazat->Visible());
+    FDisc->btnPridatClick(nullptr);
+    EXPECT_FALSE(FDisc->btnPridat->Enabled());
+    EXPECT_EQ(FDisc->NewNumber(), 22);
+    FDisc->Nazev->SetText("Muj disk");
+    FDisc->PRT->SetText("20");
+    FDisc->PRL->SetText("45");
+    FDisc->PRS->SetText("117");
+    FDisc->PRV->SetText("4.1"); // as typed: nothing is checked
+    FDisc->BtnOkClick(nullptr);
+    EXPECT_EQ(Key("CD", "ComboSize"), "22");
+    EXPECT_EQ(Key("CD", "Combo22"), "Muj disk");
+    EXPECT_EQ(Key("CD", "PRV22"), "4.1");
+    // The chooser has read the file again: 22 entries, the missing names "?".
+    ASSERT_EQ(FChooser->ListBox1->Items()->Count(), 22);
+    EXPECT_EQ(FChooser->ListBox1->Items()->Strings(0), "?");
+    EXPECT_EQ(FChooser->ListBox1->Items()->Strings(21), "Muj disk");
+
+    Choose(FChooser->ListBox2, 0);
+    FBox->FormShow(nullptr);
+    FBox->btnPridatClick(nullptr);
+    EXPECT_TRUE(FBox->typ0->Checked());
+    EXPECT_FALSE(FBox->SirkaBool->Checked());
+    FBox->Nazev->SetText("Obal");
+    FBox->PRT2->SetText("12");
+    FBox->SirkaBool->SetChecked(true);
+    FBox->typ3->SetChecked(true);
+    FBox->BtnOkClick(nullptr);
+    EXPECT_EQ(Key("KRAB", "ComboSize"), "13");
+    EXPECT_EQ(Key("KRAB", "Combo13"), "Obal");
+    EXPECT_EQ(Key("KRAB", "PR2T13"), "12");
+    EXPECT_EQ(Key("KRAB", "PRS13"), "");
+    EXPECT_EQ(Key("KRAB", "Sirka13"), "1");
+    EXPECT_EQ(Key("KRAB", "Typ13"), "3");
+    EXPECT_EQ(FChooser->ListBox2->Items()->Count(), 13);
+    EXPECT_EQ(Key("CD", "ComboSize"), "22");
+}
+
+TEST_F(TemplateEditors, EditingATemplateRewritesOnlyItsOwnKeys)
+{
+    Write(kFiveDiscs);
+    Choose(FChooser->ListBox1, 2);
+    FDisc->FormShow(nullptr);
+    EXPECT_EQ(FDisc->Nazev->Text(), "Disk 3");
+    EXPECT_EQ(FDisc->PRT->Text(), "21,8");
+    EXPECT_EQ(FDisc->PRV->Text(), "17");
+    EXPECT_FALSE(FDisc->btnSmazat->Visible());
+    FDisc->Nazev->SetText("Disk tři");
+    FDisc->PRS->SetText("118");
+    FDisc->BtnOkClick(nullptr);
+
+    QByteArray expected(kFiveDiscs);
+    expected.replace("Combo3=Disk 3", QString::fromUtf8("Combo3=Disk tři").toUtf8());
+    expected.replace("PRS3=117", "PRS3=118");
+    EXPECT_EQ(Bytes(), expected);
+    // The chooser is back on the first disc template.
+    EXPECT_EQ(FChooser->ListBox1->ItemIndex(), 0);
+    EXPECT_EQ(FChooser->ListBox1->Items()->Strings(2), QString::fromUtf8("Disk tři"));
+}
+
+TEST_F(TemplateEditors, OnlyTheLastTemplateCanBeDeletedAndItsKeysStayForTheNextAdd)
+{
+    Write(kFiveDiscs);
+    Choose(FChooser->ListBox1, 3);
+    FDisc->FormShow(nullptr);
+    EXPECT_FALSE(FDisc->btnSmazat->Visible());
+
+    Choose(FChooser->ListBox1, 4);
+    FDisc->FormShow(nullptr);
+    EXPECT_TRUE(FDisc->btnSmazat->Visible());
+    QStringList asked;
+    int answer = IDNO;
+    SetMessageBoxHook([&](const QString& text, const QString& caption, unsigned flags) {
+        asked << text + "|" + caption + "|" + QString::number(flags);
+        return answer;
+    });
+    FDisc->btnSmazatClick(nullptr);
+    EXPECT_EQ(Bytes(), QByteArray(kFiveDiscs));
+    answer = IDYES;
+    FDisc->btnSmazatClick(nullptr);
+    EXPECT_EQ(asked, QStringList(2, QString::fromUtf8("Opravdu smazat tuto šablonu ?|Dotaz|%1")
+                                        .arg(MB_YESNO | MB_ICONQUESTION)));
+    EXPECT_EQ(Key("CD", "ComboSize"), "4");
+    EXPECT_EQ(Key("CD", "Combo5"), "Disk 5");
+    EXPECT_EQ(FChooser->ListBox1->Items()->Count(), 4);
+    EXPECT_EQ(FDisc->Nazev->Text(), "");
+
+    // The next add takes number 5 again and overwrites the old keys.
+    FDisc->FormShow(nullptr);
+    FDisc->btnPridatClick(nullptr);
+    FDisc->Nazev->SetText("Novy");
+    FDisc->BtnOkClick(nullptr);
+    EXPECT_EQ(Key("CD", "ComboSize"), "5");
+    EXPECT_EQ(Key("CD", "Combo5"), "Novy");
+    EXPECT_EQ(Key("CD", "PRT5"), "");
+}
+
+TEST_F(TemplateEditors, AKindBeyondTheFourKeepsTheButtonOfTheLastShowing)
+{
+    Write(kFiveDiscs);
+    // First showing on the odd template: no kind checked, so none is written.
+    Choose(FChooser->ListBox2, 1);
+    FBox->FormShow(nullptr);
+    for (TRadioButton* r : {FBox->typ0, FBox->typ1, FBox->typ2, FBox->typ3})
+        EXPECT_FALSE(r->Checked());
+    FBox->BtnOkClick(nullptr);
+    EXPECT_EQ(Key("KRAB", "Typ2"), "7");
+    EXPECT_EQ(Key("KRAB", "Sirka2"), "0");
+
+    Choose(FChooser->ListBox2, 0);
+    FBox->FormShow(nullptr);
+    EXPECT_TRUE(FBox->SirkaBool->Checked());
+    EXPECT_TRUE(FBox->typ2->Checked());
+    EXPECT_EQ(FBox->PRV2->Text(), "90");
+    Choose(FChooser->ListBox2, 1);
+    FBox->FormShow(nullptr);
+    EXPECT_FALSE(FBox->SirkaBool->Checked());
+    EXPECT_TRUE(FBox->typ2->Checked());
+    FBox->BtnOkClick(nullptr);
+    EXPECT_EQ(Key("KRAB", "Typ2"), "2");
+}
+
+TEST_F(TemplateEditors, StornoAndFailedWritesLeaveTheFileAsItWas)
+{
+    Write(kFiveDiscs);
+    Choose(FChooser->ListBox1, 0);
+    FDisc->FormShow(nullptr);
+    FDisc->btnPridatClick(nullptr);
+    FDisc->Nazev->SetText("Zahozeny");
+    FDisc->BtnStornoClick(nullptr);
+    EXPECT_EQ(Bytes(), QByteArray(kFiveDiscs));
+    FDisc->FormShow(nullptr);
+    EXPECT_FALSE(FDisc->AddMode());
+    EXPECT_EQ(FDisc->Nazev->Text(), "Disk 1");
+
+    // A read-only file: the error ends the command, nothing is written and
+    // the chooser keeps its selection.
+    ASSERT_TRUE(QFile::setPermissions(File(), QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    Choose(FChooser->ListBox1, 1);
+    FDisc->FormShow(nullptr);
+    FDisc->PRT->SetText("9");
+    EXPECT_THROW(FDisc->BtnOkClick(nullptr), EFileError);
+    FDisc->btnPridatClick(nullptr);
+    EXPECT_THROW(FDisc->BtnOkClick(nullptr), EFileError);
+    EXPECT_TRUE(FDisc->AddMode());
+    EXPECT_EQ(FChooser->ListBox1->ItemIndex(), 1);
+    QFile::setPermissions(File(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(Bytes(), QByteArray(kFiveDiscs));
+
+    // A count that is no integer stops the editor before any write.
+    Write("[CD]\r\nComboSize=pet\r\nCombo1=A\r\n");
+    EXPECT_THROW(FDisc->FormShow(nullptr), EConvertError);
+    EXPECT_THROW(FDisc->btnPridatClick(nullptr), EConvertError);
+}
+
+TEST_F(TemplateEditors, UpravitOpensTheEditorOfTheListLastClickedAndTheChooserStaysOpen)
+{
+    Write(kFiveDiscs);
+    TFrmNew* c = FChooser.get();
+    TFrmEditSablonaBox* box = FBox.get();
+    QString shownName;
+    bool chooserOpenAfter = false;
+    QTimer::singleShot(10, [&, c, box] {
+        c->ListBox2->SetItemIndex(0);
+        c->ListBox2Click(c->ListBox2);
+        QTimer::singleShot(10, [&, c, box] {
+            shownName = box->Nazev->Text();
+            box->PRL->SetText("15");
+            TestSupport::MouseClick(box->BtnOk->Handle(), QPoint(5, 5));
+        });
+        TestSupport::MouseClick(c->btnUpravit->Handle(), QPoint(5, 5));
+        chooserOpenAfter = c->Visible() && !box->Visible();
+        c->btnStornoClick(nullptr);
+    });
+    QTimer fallback;
+    fallback.setSingleShot(true);
+    QObject::connect(&fallback, &QTimer::timeout, [c, box] {
+        box->Close();
+        c->Close();
+    });
+    fallback.start(5000);
+    c->ShowModal();
+    EXPECT_EQ(shownName, "Obal");
+    EXPECT_TRUE(chooserOpenAfter);
+    EXPECT_EQ(Key("KRAB", "PRL1"), "15");
+    EXPECT_FALSE(FDisc->Visible());
+}
