@@ -113,24 +113,29 @@ TEST_F(TemplateEditors, WithoutACountAnAddedTemplateGetsTheNumberAfterTheEditors
 
 TEST_F(TemplateEditors, EditingATemplateRewritesOnlyItsOwnKeys)
 {
-    Write(kFiveDiscs);
-    Choose(FChooser->ListBox1, 2);
-    FDisc->FormShow(nullptr);
-    EXPECT_EQ(FDisc->Nazev->Text(), "Disk 3");
-    EXPECT_EQ(FDisc->PRT->Text(), "21,8");
-    EXPECT_EQ(FDisc->PRV->Text(), "17");
-    EXPECT_FALSE(FDisc->btnSmazat->Visible());
-    FDisc->Nazev->SetText("Disk tři");
-    FDisc->PRS->SetText("118");
-    FDisc->BtnOkClick(nullptr);
+    // Files made on either platform keep their line breaks.
+    for (const char* lineBreak : {"\r\n", "\n"}) {
+        QByteArray original(kFiveDiscs);
+        original.replace("\r\n", lineBreak);
+        Write(original);
+        Choose(FChooser->ListBox1, 2);
+        FDisc->FormShow(nullptr);
+        EXPECT_EQ(FDisc->Nazev->Text(), "Disk 3");
+        EXPECT_EQ(FDisc->PRT->Text(), "21,8");
+        EXPECT_EQ(FDisc->PRV->Text(), "17");
+        EXPECT_FALSE(FDisc->btnSmazat->Visible());
+        FDisc->Nazev->SetText("Disk tři");
+        FDisc->PRS->SetText("118");
+        FDisc->BtnOkClick(nullptr);
 
-    QByteArray expected(kFiveDiscs);
-    expected.replace("Combo3=Disk 3", QString::fromUtf8("Combo3=Disk tři").toUtf8());
-    expected.replace("PRS3=117", "PRS3=118");
-    EXPECT_EQ(Bytes(), expected);
-    // The chooser is back on the first disc template.
-    EXPECT_EQ(FChooser->ListBox1->ItemIndex(), 0);
-    EXPECT_EQ(FChooser->ListBox1->Items()->Strings(2), QString::fromUtf8("Disk tři"));
+        QByteArray expected = original;
+        expected.replace("Combo3=Disk 3", QString::fromUtf8("Combo3=Disk tři").toUtf8());
+        expected.replace("PRS3=117", "PRS3=118");
+        EXPECT_EQ(Bytes(), expected);
+        // The chooser is back on the first disc template.
+        EXPECT_EQ(FChooser->ListBox1->ItemIndex(), 0);
+        EXPECT_EQ(FChooser->ListBox1->Items()->Strings(2), QString::fromUtf8("Disk tři"));
+    }
 }
 
 TEST_F(TemplateEditors, OnlyTheLastTemplateCanBeDeletedAndItsKeysStayForTheNextAdd)
