@@ -9,6 +9,8 @@
 struct TIniFile::Parsed {
     QStringList Lines;
     bool Ansi = false; // the file was not UTF-8: written back in the same code page
+    // Line breaks as the file has them (a file made here gets the platform's).
+    QString LineBreak = QStringLiteral("\r\n");
     bool Exists = false;
 };
 
@@ -96,6 +98,8 @@ const TIniFile::Parsed& TIniFile::Load() const
     const QByteArray bytes = f.readAll();
     const QString text = DecodeText(bytes);
     p.Ansi = !bytes.isEmpty() && text != QString::fromUtf8(bytes);
+    if (const qsizetype lf = bytes.indexOf('\n'); lf >= 0 && (lf == 0 || bytes[lf - 1] != '\r'))
+        p.LineBreak = QStringLiteral("\n");
     p.Lines = SplitLines(text);
     return p;
 }
@@ -104,7 +108,7 @@ void TIniFile::Save(const Parsed& p)
 {
     const QString path = QFileInfo::exists(FFileName) ? FFileName : ResolvePathCase(FFileName);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    const QString text = p.Lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n");
+    const QString text = p.Lines.join(p.LineBreak) + p.LineBreak;
     SaveFileSafely(path, [&](QIODevice& f) { f.write(p.Ansi ? UnicodeToAnsi(text) : text.toUtf8()); }, FFileName);
     FCache.reset(); // read back from disk next time
 }

@@ -303,6 +303,11 @@ void OpenFileForReading(QFile& file, const QString& fileName)
 void SaveFileSafely(const QString& path, const std::function<void(QIODevice&)>& write, const QString& shownName)
 {
     const QString& name = shownName.isEmpty() ? path : shownName;
+    // A file marked read-only stays as it is, also for a user the system would
+    // let replace it (the saved file is renamed over the old one).
+    const QFileInfo old(path);
+    if (old.exists() && !old.isDir() && !(old.permissions() & QFileDevice::WriteOwner))
+        throw EFileError(QStringLiteral("Cannot create file \"%1\". The file is read-only.").arg(name));
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly))
         throw EFileError(QStringLiteral("Cannot create file \"%1\". %2").arg(name, f.errorString()));

@@ -1,15 +1,24 @@
 #include "designer/forms/frm_edit_sablona.h"
 
+#include "designer/forms/frm_new.h"
+
 TFrmEditSablona* FrmEditSablona = nullptr;
 
-TFrmEditSablona::TFrmEditSablona(TComponent* owner) : TForm(owner)
+TFrmEditSablona::TFrmEditSablona(TComponent* owner) : TTemplateEditor(owner, QStringLiteral("CD"), QStringLiteral("21"))
 {
     SetName(QStringLiteral("FrmEditSablona"));
-    SetCaption(QStringLiteral("Editace šablony"));
-    SetBorderStyle(bsSingle);
-    SetBorderIcons(biSystemMenu);
-    SetPosition(poScreenCenter);
-    SetClientSize(377, 257);
+    SetClientSize(377, 217);
+    CreateCommonControls(180);
+    auto row = [&](const char* label, const char* edit, const char* key, const QString& text, int top) {
+        AddLabel(label, text, this, 16, top + 4);
+        TEdit* e = AddField(edit, QString::fromLatin1(key), this, 112, top);
+        AddLabel((QByteArray(label) + "mm").constData(), QStringLiteral("mm"), this, 188, top + 4);
+        return e;
+    };
+    PRT = row("lbPRT", "PRT", "PRT", QStringLiteral("Zhora:"), 48);
+    PRL = row("lbPRL", "PRL", "PRL", QStringLiteral("Zleva:"), 76);
+    PRS = row("lbPRS", "PRS", "PRS", QStringLiteral("Velký průměr:"), 104);
+    PRV = row("lbPRV", "PRV", "PRV", QStringLiteral("Průměr středu:"), 132);
     if (!FrmEditSablona)
         FrmEditSablona = this;
 }
@@ -19,3 +28,5 @@ TFrmEditSablona::~TFrmEditSablona()
     if (FrmEditSablona == this)
         FrmEditSablona = nullptr;
 }
+
+TListBox* TFrmEditSablona::ChooserList() const { return FrmNew ? FrmNew->ListBox1 : nullptr; }

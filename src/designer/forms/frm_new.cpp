@@ -92,7 +92,6 @@ TFrmNew::TFrmNew(TComponent* owner) : TForm(owner)
     btnUpravit = place(new TButton(this), "btnUpravit", 436, 224, 105, 25);
     btnUpravit->SetCaption(QStringLiteral("Upravit"));
     btnUpravit->OnClick = [this](TComponent* s) { btnUpravitClick(s); };
-    btnUpravit->SetEnabled(false); // the template editors are not part of the program yet
     btnOK = place(new TButton(this), "btnOK", 386, 258, 75, 25);
     btnOK->SetCaption(QStringLiteral("&Ok"));
     btnOK->SetDefault(true);

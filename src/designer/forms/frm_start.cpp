@@ -5,6 +5,7 @@
 #include "designer/forms/frm_new.h"
 #include "designer/forms/window_art.h"
 #include "designer/main/frm_main.h"
+#include "platform/messages.h"
 #include "platform/shell.h"
 
 TFrmStart* FrmStart = nullptr;
@@ -77,6 +78,14 @@ TFrmStart::TFrmStart(TComponent* owner) : TForm(owner)
 
     OnShow = [this](TComponent* s) { FormShow(s); };
     OnCloseQuery = [this](TComponent* s, bool& canClose) { FormCloseQuery(s, canClose); };
+    // A window without a frame gets no Alt+F4 from the window manager: it
+    // closes itself, and its close query ends the program.
+    OnShortCut = [this](int key, TShiftState shift, bool& handled) {
+        if (key == VK_F4 && shift == TShiftState(ssAlt)) {
+            handled = true;
+            Close();
+        }
+    };
     if (!FrmStart)
         FrmStart = this;
 }

@@ -7,6 +7,7 @@
 #include "classlib/forms/application.h"
 #include "classlib/forms/message_box.h"
 #include "designer/forms/frm_o_programu.h"
+#include "designer/forms/frm_skin_chooser.h"
 #include "platform/messages.h"
 #include "platform/shell.h"
 
@@ -174,7 +175,7 @@ void TFrmMain::CreateCommandsControls()
     click(mnKorTisk, [this](TComponent* s) { mnKorTiskClick(s); });
     N13 = item(mnSet, "N13", "-");
     Skinprogramu1 = item(mnSet, "Skinprogramu1", "Vzhled programu");
-    off(Skinprogramu1);
+    click(Skinprogramu1, [this](TComponent* s) { Skinprogramu1Click(s); });
 
     mnVis = item(nullptr, "mnVis", "Zobrazení");
     click(mnVis, [this](TComponent* s) { mnVisClick(s); });
@@ -291,4 +292,10 @@ void TFrmMain::hl2Click(TComponent*)
 {
     if (FrmOProgramu)
         FrmOProgramu->ShowModal();
+}
+
+void TFrmMain::Skinprogramu1Click(TComponent*)
+{
+    if (Form21)
+        Form21->ShowModal();
 }

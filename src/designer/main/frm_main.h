@@ -443,6 +443,7 @@ public:
     void mnVisClick(TComponent* sender);
     void hl1Click(TComponent* sender);
     void hl2Click(TComponent* sender);
+    void Skinprogramu1Click(TComponent* sender);
 
     TMainMenu* MainMenu1 = nullptr;
     TMenuItem *mnFile = nullptr, *mnNew = nullptr, *sbr1 = nullptr, *sbr2 = nullptr, *mnuSaveAs = nullptr;

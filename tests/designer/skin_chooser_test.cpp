@@ -1,0 +1,151 @@
+// The skin chooser: what it lists, what Apply and OK store, and how it copes
+// with a missing preview or a stored position beyond the list.
+
+#include "designer_fixture.h"
+
+#include "classlib/forms/message_box.h"
+#include "classlib/inifiles.h"
+#include "classlib/pictures/picture.h"
+#include "classlib/sysutils.h"
+#include "designer/forms/frm_skin_chooser.h"
+#include "skin/skin_data.h"
+#include "test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+class SkinChooser : public ::testing::Test {
+protected:
+    SkinChooser() : FWindow(std::make_unique<TForm21>(nullptr))
+    {
+        F.Main()->StartDir = FStart;
+        QDir().mkpath(FStart + "/skiny");
+        // Boxes are errors here: count them.
+        SetMessageBoxHook([this](const QString& text, const QString&, unsigned) {
+            Errors << text;
+            return IDOK;
+        });
+    }
+    ~SkinChooser() override { SetMessageBoxHook([](const QString&, const QString&, unsigned) { return IDOK; }); }
+
+    // An archive of the shipped skins under another name, with or without its preview.
+    void AddSkin(const QString& name, const char* from = "grafit", bool preview = true)
+    {
+        const QString src = TestSupport::SourceDir() + "/data/skiny/" + from;
+        ASSERT_TRUE(QFile::copy(src + ".skn", FStart + "/skiny/" + name + ".skn"));
+        if (preview) {
+            ASSERT_TRUE(QFile::copy(src + ".jpg", FStart + "/skiny/" + name + ".jpg"));
+        }
+    }
+    QString Setting(const char* key) const
+    {
+        return TIniFile(F.Main()->SettingsFileName()).ReadString("Setting", key, "(none)");
+    }
+    void Store(const char* key, const QString& value)
+    {
+        TIniFile(F.Main()->SettingsFileName()).WriteString("Setting", key, value);
+    }
+    QStringList Names() const
+    {
+        QStringList r;
+        for (int i = 0; i < FWindow->ListBox->Items()->Count(); ++i)
+            r << FWindow->ListBox->Items()->Strings(i);
+        return r;
+    }
+    void Select(int index)
+    {
+        FWindow->ListBox->SetItemIndex(index);
+        FWindow->ListBoxClick(FWindow->ListBox);
+    }
+
+    TMainWindowFixture F;
+    QString FStart = TestSupport::MakeTempDir();
+    std::unique_ptr<TForm21> FWindow;
+    QStringList Errors;
+};
+} // namespace
+
+TEST_F(SkinChooser, ListsTheArchivesByNameAndPreselectsTheStoredPosition)
+{
+    AddSkin("zelena", "zelena");
+    AddSkin("Modra");
+    AddSkin("mxskin20", "mxskin20");
+    QFile(FStart + "/skiny/notes.txt").open(QIODevice::WriteOnly);
+    Store("SkinIndex", "1");
+    FWindow->FormShow(nullptr);
+    EXPECT_EQ(Names(), QStringList({"Modra", "mxskin20", "zelena"}));
+    EXPECT_EQ(FWindow->ListBox->ItemIndex(), 1);
+    EXPECT_EQ(FWindow->ImageNahled->Picture()->Width(), 200);
+    EXPECT_EQ(FWindow->ImageNahled->Width(), 200);
+    EXPECT_TRUE(Errors.isEmpty()) << Errors.join("\n").toStdString();
+
+    // The stored choice is a position: an archive sorting first moves it on.
+    AddSkin("azur");
+    FWindow->FormShow(nullptr);
+    EXPECT_EQ(FWindow->ListBox->Items()->Strings(FWindow->ListBox->ItemIndex()), "Modra");
+}
+
+TEST_F(SkinChooser, ApplyStoresTheFileTheSwitchAndThePositionAndOkTheSwitch)
+{
+    AddSkin("grafit");
+    AddSkin("zelena", "zelena");
+    TSkinData* skin = F.Main()->SkinData1;
+    FWindow->FormShow(nullptr);
+    FWindow->ButtonVypnoutClick(nullptr);
+    EXPECT_FALSE(skin->Active());
+    Select(1);
+    FWindow->ButtonPouzitClick(nullptr);
+    const QString path = FStart + "/skiny/zelena.skn";
+    EXPECT_EQ(skin->SkinFile(), path);
+    EXPECT_FALSE(skin->Active()); // Apply leaves the switch alone
+    EXPECT_EQ(Setting("SkinFileName"), path);
+    EXPECT_EQ(Setting("SkinEnabled"), "0");
+    EXPECT_EQ(Setting("SkinIndex"), "1");
+
+    FWindow->ButtonZapnoutClick(nullptr);
+    EXPECT_TRUE(skin->Active());
+    EXPECT_EQ(Setting("SkinEnabled"), "0"); // on and off write nothing
+    FWindow->btnOKClick(nullptr);
+    EXPECT_EQ(Setting("SkinEnabled"), "1");
+    FWindow->ButtonVypnoutClick(nullptr);
+    FWindow->btnOKClick(nullptr);
+    EXPECT_EQ(Setting("SkinEnabled"), "0");
+    EXPECT_EQ(Setting("SkinFileName"), path);
+    EXPECT_TRUE(Errors.isEmpty()) << Errors.join("\n").toStdString();
+}
+
+TEST_F(SkinChooser, AMissingPreviewOrAPositionBeyondTheListIsReportedAndTheWindowStaysUsable)
+{
+    AddSkin("grafit");
+    AddSkin("Modra", "zelena", false);
+    Store("SkinIndex", "5");
+    TForm21* w = FWindow.get();
+    bool openAfterErrors = false;
+    int errorsWhileOpen = 0;
+    QTimer::singleShot(10, [&, w] {
+        errorsWhileOpen = Errors.size();
+        // Apply with nothing selected fails before anything is set or stored.
+        EXPECT_THROW(w->ButtonPouzitClick(nullptr), EComponentError);
+        Select(0); // grafit
+        TestSupport::MouseClick(w->ListBox->Handle(), QPoint(20, 29)); // Modra, without preview
+        openAfterErrors = w->Visible();
+        w->ButtonPouzitClick(nullptr);
+        w->btnOKClick(nullptr);
+    });
+    QTimer fallback;
+    fallback.setSingleShot(true);
+    QObject::connect(&fallback, &QTimer::timeout, [w] { w->Close(); });
+    fallback.start(5000);
+    w->ShowModal();
+    EXPECT_EQ(errorsWhileOpen, 1);
+    ASSERT_EQ(Errors.size(), 2);
+    EXPECT_TRUE(Errors[0].contains("index")) << Errors[0].toStdString();
+    EXPECT_TRUE(Errors[1].contains("Modra.jpg")) << Errors[1].toStdString();
+    EXPECT_TRUE(openAfterErrors);
+    EXPECT_EQ(Setting("SkinFileName"), FStart + "/skiny/Modra.skn");
+    EXPECT_EQ(Setting("SkinIndex"), "1");
+}

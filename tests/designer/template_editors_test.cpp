@@ -1,0 +1,239 @@
+// The template editors: which keys of the template file they write, and when.
+
+#include "designer_fixture.h"
+
+#include "classlib/forms/message_box.h"
+#include "classlib/inifiles.h"
+#include "classlib/sysutils.h"
+#include "designer/forms/frm_edit_sablona.h"
+#include "designer/forms/frm_edit_sablona_box.h"
+#include "designer/forms/frm_new.h"
+#include "test_support.h"
+
+#include <QFile>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+const char* kFiveDiscs = "; label sheets\r\n"
+                         "[CD]\r\n"
+                         "ComboSize=5\r\n"
+                         "Combo1=Disk 1\r\nPRT1=1\r\nPRL1=1\r\nPRS1=117\r\nPRV1=41\r\n"
+                         "Combo2=Disk 2\r\nPRT2=2\r\nPRL2=2\r\nPRS2=117\r\nPRV2=41\r\n"
+                         "Combo3=Disk 3\r\nPRT3=21,8\r\nPRL3=46\r\nPRS3=117\r\nPRV3=17\r\n"
+                         "Combo4=Disk 4\r\nPRT4=4\r\nPRL4=4\r\nPRS4=117\r\nPRV4=41\r\n"
+                         "Combo5=Disk 5\r\nPRT5=5\r\nPRL5=5\r\nPRS5=117\r\nPRV5=41\r\n"
+                         "\r\n"
+                         "[KRAB]\r\n"
+                         "ComboSize=2\r\n"
+                         "Combo1=Obal\r\nPRT1=10\r\nPRL1=11\r\nPRS1=120\r\nPRV1=118\r\n"
+                         "PR2T1=12\r\nPR2L1=13\r\nPR2S1=100\r\nPR2V1=90\r\nSirka1=1\r\nTyp1=2\r\n"
+                         "Combo2=Divny\r\nTyp2=7\r\n";
+
+class TemplateEditors : public ::testing::Test {
+protected:
+    TemplateEditors()
+        : FChooser((F.Main()->AppDir = FDir, std::make_unique<TFrmNew>(nullptr))),
+          FDisc(std::make_unique<TFrmEditSablona>(nullptr)), FBox(std::make_unique<TFrmEditSablonaBox>(nullptr))
+    {
+    }
+    ~TemplateEditors() override { SetMessageBoxHook([](const QString&, const QString&, unsigned) { return IDOK; }); }
+
+    QString File() const { return FDir + "/defcd.ini"; }
+    void Write(const QByteArray& bytes)
+    {
+        QFile f(File());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QByteArray Bytes() const { return TestSupport::ReadFile(File()); }
+    QString Key(const char* section, const QString& key) const
+    {
+        return TIniFile(File()).ReadString(section, key, "(none)");
+    }
+    // The chooser as the user leaves it (line `index` of a list clicked), then
+    // the editor showing on it.
+    void Open(TTemplateEditor* editor, int index)
+    {
+        FChooser->FormShow(nullptr);
+        const bool box = editor == FBox.get();
+        TListBox* list = box ? FChooser->ListBox2 : FChooser->ListBox1;
+        list->SetItemIndex(index);
+        box ? FChooser->ListBox2Click(list) : FChooser->ListBox1Click(list);
+        editor->FormShow(nullptr);
+    }
+
+    TMainWindowFixture F;
+    QString FDir = TestSupport::MakeTempDir();
+    std::unique_ptr<TFrmNew> FChooser;
+    std::unique_ptr<TFrmEditSablona> FDisc;
+    std::unique_ptr<TFrmEditSablonaBox> FBox;
+};
+} // namespace
+
+TEST_F(TemplateEditors, WithoutACountAnAddedTemplateGetsTheNumberAfterTheEditorsDefault)
+{
+    // No file at all: the chooser lists nothing, the editors count 21 and 12.
+    Open(FDisc.get(), 0);
+    EXPECT_FALSE(FDisc->btnSmazat->Visible());
+    FDisc->btnPridatClick(nullptr);
+    EXPECT_FALSE(FDisc->btnPridat->Enabled());
+    FDisc->Nazev->SetText("Muj disk");
+    FDisc->PRV->SetText("4.1"); // as typed: nothing is checked
+    FDisc->BtnOkClick(nullptr);
+    EXPECT_EQ(Key("CD", "ComboSize"), "22");
+    EXPECT_EQ(Key("CD", "Combo22"), "Muj disk");
+    EXPECT_EQ(Key("CD", "PRV22"), "4.1");
+    // The chooser has read the file again: 22 entries, the missing names "?".
+    ASSERT_EQ(FChooser->ListBox1->Items()->Count(), 22);
+    EXPECT_EQ(FChooser->ListBox1->Items()->Strings(0), "?");
+    EXPECT_EQ(FChooser->ListBox1->Items()->Strings(21), "Muj disk");
+
+    Open(FBox.get(), 0);
+    FBox->btnPridatClick(nullptr);
+    EXPECT_TRUE(FBox->typ0->Checked());
+    FBox->PRT2->SetText("12");
+    FBox->SirkaBool->SetChecked(true);
+    FBox->typ3->SetChecked(true);
+    FBox->BtnOkClick(nullptr);
+    EXPECT_EQ(Key("KRAB", "ComboSize"), "13");
+    EXPECT_EQ(Key("KRAB", "PR2T13"), "12");
+    EXPECT_EQ(Key("KRAB", "Sirka13"), "1");
+    EXPECT_EQ(Key("KRAB", "Typ13"), "3");
+    EXPECT_EQ(FChooser->ListBox2->Items()->Count(), 13);
+}
+
+TEST_F(TemplateEditors, EditingATemplateRewritesOnlyItsOwnKeys)
+{
+    // Files made on either platform keep their line breaks.
+    for (const char* lineBreak : {"\r\n", "\n"}) {
+        QByteArray original(kFiveDiscs);
+        original.replace("\r\n", lineBreak);
+        Write(original);
+        Open(FDisc.get(), 2);
+        EXPECT_EQ(FDisc->Nazev->Text(), "Disk 3");
+        EXPECT_EQ(FDisc->PRT->Text(), "21,8");
+        EXPECT_FALSE(FDisc->btnSmazat->Visible());
+        FDisc->Nazev->SetText("Disk tři");
+        FDisc->PRS->SetText("118");
+        FDisc->BtnOkClick(nullptr);
+
+        QByteArray expected = original;
+        expected.replace("Combo3=Disk 3", QString::fromUtf8("Combo3=Disk tři").toUtf8());
+        expected.replace("PRS3=117", "PRS3=118");
+        EXPECT_EQ(Bytes(), expected);
+        // The chooser is back on the first disc template.
+        EXPECT_EQ(FChooser->ListBox1->ItemIndex(), 0);
+    }
+}
+
+TEST_F(TemplateEditors, OnlyTheLastTemplateCanBeDeletedAndItsKeysStayForTheNextAdd)
+{
+    Write(kFiveDiscs);
+    Open(FDisc.get(), 3);
+    EXPECT_FALSE(FDisc->btnSmazat->Visible());
+    Open(FDisc.get(), 4);
+    EXPECT_TRUE(FDisc->btnSmazat->Visible());
+    QStringList asked;
+    int answer = IDNO;
+    SetMessageBoxHook([&](const QString& text, const QString& caption, unsigned flags) {
+        asked << text + "|" + caption + "|" + QString::number(flags);
+        return answer;
+    });
+    FDisc->btnSmazatClick(nullptr);
+    EXPECT_EQ(Bytes(), QByteArray(kFiveDiscs));
+    answer = IDYES;
+    FDisc->btnSmazatClick(nullptr);
+    EXPECT_EQ(asked, QStringList(2, QString::fromUtf8("Opravdu smazat tuto šablonu ?|Dotaz|%1")
+                                        .arg(MB_YESNO | MB_ICONQUESTION)));
+    EXPECT_EQ(Key("CD", "ComboSize"), "4");
+    EXPECT_EQ(Key("CD", "Combo5"), "Disk 5");
+    EXPECT_EQ(FChooser->ListBox1->Items()->Count(), 4);
+
+    // The next add takes number 5 again and overwrites the old keys.
+    Open(FDisc.get(), 0);
+    FDisc->btnPridatClick(nullptr);
+    FDisc->Nazev->SetText("Novy");
+    FDisc->BtnOkClick(nullptr);
+    EXPECT_EQ(Key("CD", "ComboSize"), "5");
+    EXPECT_EQ(Key("CD", "Combo5"), "Novy");
+    EXPECT_EQ(Key("CD", "PRT5"), "");
+}
+
+TEST_F(TemplateEditors, AKindBeyondTheFourKeepsTheButtonOfTheLastShowing)
+{
+    Write(kFiveDiscs);
+    // First showing on the odd template: no kind checked, so none is written.
+    Open(FBox.get(), 1);
+    for (TRadioButton* r : {FBox->typ0, FBox->typ1, FBox->typ2, FBox->typ3})
+        EXPECT_FALSE(r->Checked());
+    FBox->BtnOkClick(nullptr);
+    EXPECT_EQ(Key("KRAB", "Typ2"), "7");
+    EXPECT_EQ(Key("KRAB", "Sirka2"), "0");
+
+    Open(FBox.get(), 0);
+    EXPECT_TRUE(FBox->SirkaBool->Checked());
+    EXPECT_EQ(FBox->PRV2->Text(), "90");
+    Open(FBox.get(), 1);
+    EXPECT_FALSE(FBox->SirkaBool->Checked());
+    EXPECT_TRUE(FBox->typ2->Checked());
+    FBox->BtnOkClick(nullptr);
+    EXPECT_EQ(Key("KRAB", "Typ2"), "2");
+}
+
+TEST_F(TemplateEditors, StornoAndFailedWritesLeaveTheFileAsItWas)
+{
+    Write(kFiveDiscs);
+    Open(FDisc.get(), 0);
+    FDisc->btnPridatClick(nullptr);
+    FDisc->Nazev->SetText("Zahozeny");
+    FDisc->BtnStornoClick(nullptr);
+    EXPECT_EQ(Bytes(), QByteArray(kFiveDiscs));
+    FDisc->FormShow(nullptr);
+    EXPECT_FALSE(FDisc->AddMode());
+    EXPECT_EQ(FDisc->Nazev->Text(), "Disk 1");
+
+    // A read-only file: the error ends the command, nothing is written and
+    // the chooser keeps its selection.
+    ASSERT_TRUE(QFile::setPermissions(File(), QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    Open(FDisc.get(), 1);
+    FDisc->PRT->SetText("9");
+    EXPECT_THROW(FDisc->BtnOkClick(nullptr), EFileError);
+    FDisc->btnPridatClick(nullptr);
+    EXPECT_THROW(FDisc->BtnOkClick(nullptr), EFileError);
+    EXPECT_EQ(FChooser->ListBox1->ItemIndex(), 1);
+    QFile::setPermissions(File(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(Bytes(), QByteArray(kFiveDiscs));
+
+    // A count that is no integer stops the editor before any write.
+    Write("[CD]\r\nComboSize=pet\r\nCombo1=A\r\n");
+    EXPECT_THROW(FDisc->FormShow(nullptr), EConvertError);
+    EXPECT_THROW(FDisc->btnPridatClick(nullptr), EConvertError);
+}
+
+TEST_F(TemplateEditors, UpravitOpensTheEditorOfTheListLastClickedAndTheChooserStaysOpen)
+{
+    Write(kFiveDiscs);
+    TFrmNew* c = FChooser.get();
+    TFrmEditSablonaBox* box = FBox.get();
+    QString shownName;
+    bool chooserOpenAfter = false;
+    QTimer::singleShot(10, [&, c, box] {
+        c->ListBox2->SetItemIndex(0);
+        c->ListBox2Click(c->ListBox2);
+        QTimer::singleShot(10, [&, box] {
+            shownName = box->Nazev->Text();
+            box->PRL->SetText("15");
+            TestSupport::MouseClick(box->BtnOk->Handle(), QPoint(5, 5));
+        });
+        TestSupport::MouseClick(c->btnUpravit->Handle(), QPoint(5, 5));
+        chooserOpenAfter = c->Visible() && !box->Visible();
+        c->btnStornoClick(nullptr);
+    });
+    QTimer::singleShot(5000, [c, box] { box->Close(), c->Close(); }); // a failure ends, not hangs
+    c->ShowModal();
+    EXPECT_EQ(shownName, "Obal");
+    EXPECT_TRUE(chooserOpenAfter);
+    EXPECT_EQ(Key("KRAB", "PRL1"), "15");
+}
