@@ -1,7 +1,10 @@
 // bench-layer: tv_designer
 // Exporting a disc label to a BMP file through the export command, headless:
-// a background, a 2000 x 2000 key-colour logo stretched over the disc, texts
-// and shapes. Prints each run and the median.
+// a background, a 2000 x 2000 key-colour logo stretched over the disc, a
+// smaller logo, a text and a shape, cropped to the disc. Prints each run and
+// the median.
+#include "../tests/e2e/reference_design.h"
+
 #include "classlib/forms/application.h"
 #include "classlib/forms/dialogs.h"
 #include "classlib/forms/message_box.h"
@@ -16,62 +19,25 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <vector>
 
 namespace {
+// The print's reference design with a large key-colour logo stretched over
+// the whole disc, which the export copies pixel by pixel.
 void BuildDesign(TFrmMain* m)
 {
-    m->DeleteTemplateParams();
-    m->CreateTemplateParams(false, false, 118, 44, 46, 15, 0, 0, 0, 0, 0, QStringLiteral("Bench"));
-    const int w = m->PNLCD->Width(), h = m->PNLCD->Height();
-    QImage back(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            back.setPixel(x, y, qRgb(200 + 55 * x / w, 220, 255 - 40 * y / h));
-    m->IMGBck->Picture()->Bitmap()->SetImage(back);
-
-    // A large logo on a magenta key colour, stretched over the whole disc.
-    QImage logo(2000, 2000, QImage::Format_RGB32);
-    logo.fill(qRgb(255, 0, 255));
-    {
-        QPainter p(&logo);
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0, 90, 0));
-        p.drawEllipse(100, 100, 1800, 1800);
-        p.setBrush(QColor(255, 0, 255));
-        p.drawEllipse(700, 700, 600, 600);
-    }
+    BuildReferenceDesign(m);
+    const QImage logo = KeyColourLogo(2000, 100);
     auto* image = new TImage(m);
     image->SetTag(1);
     image->SetParent(m->PNLCD);
     image->Picture()->Bitmap()->SetImage(logo);
     image->SetStretch(true);
     image->SetTransparent(true);
-    image->SetBounds(0, 0, w, h);
-
-    for (int i = 0; i < 4; ++i) {
-        auto* text = new TLabel(m);
-        text->SetTag(1);
-        text->SetParent(m->PNLCD);
-        text->Font()->SetName(QStringLiteral("Arial"));
-        text->Font()->SetSize(12 + 2 * i);
-        text->SetTransparent(true);
-        text->SetCaption(QStringLiteral("Track %1\r\nTessavik").arg(i + 1));
-        text->SetBounds(120, 60 + 80 * i, 200, 60);
-    }
-    for (TShapeType type : {stRectangle, stRoundRect, stEllipse}) {
-        auto* s = new TShape(m);
-        s->SetTag(1);
-        s->SetParent(m->PNLCD);
-        s->SetShape(type);
-        s->Pen()->SetWidth(2);
-        s->Brush()->SetStyle(bsClear);
-        s->SetBounds(100 + 90 * static_cast<int>(type), 330, 80, 50);
-    }
+    image->SetBounds(0, 0, m->PNLCD->Width(), m->PNLCD->Height());
     m->RenumberObjects();
 }
 } // namespace

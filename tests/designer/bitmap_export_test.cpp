@@ -4,6 +4,7 @@
 
 #include "designer_fixture.h"
 #include "print_test_support.h"
+#include "../e2e/reference_design.h"
 #include "test_support.h"
 
 #include "classlib/sysutils.h"
@@ -75,14 +76,7 @@ protected:
     void BuildDesign()
     {
         SetSolidBackground(m, QColor(250, 240, 200));
-        QImage logo(40, 40, QImage::Format_RGB32);
-        logo.fill(qRgb(255, 0, 255));
-        {
-            QPainter p(&logo);
-            p.setPen(Qt::NoPen);
-            p.setBrush(QColor(0, 90, 0));
-            p.drawEllipse(5, 5, 30, 30);
-        }
+        const QImage logo = KeyColourLogo(40, 5);
         AddPicture(m, logo, 300, 260, 100, 100, true, true);
         QImage quarters(200, 200, QImage::Format_RGB32);
         quarters.fill(Qt::blue);

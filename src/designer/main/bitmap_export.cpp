@@ -82,20 +82,13 @@ void TFrmMain::Export1Click(TComponent*)
     LabelOffsetX = LabelOffsetY = PhysOffsetX = PhysOffsetY = 0;
     ProgressStart(ObjectCount());
     try {
-        for (int i = 0; i < ComponentCount(); ++i) {
-            TComponent* c = Components(i);
-            if (choice.Pozadi && c->Tag() == 3 && c->ClassName() == QLatin1String("TImage"))
-                ExportPaintBackground(canvas, static_cast<TImage*>(c)); // exactly a TImage
-        }
-        for (int i = 0; i < ComponentCount(); ++i) {
-            TComponent* c = Components(i);
-            if (!IsObject(c))
-                continue;
-            SetDefaultState(canvas);
-            ProgressObjectStart();
-            PaintObject(*this, canvas, c, choice);
-            ProgressObjectDone();
-        }
+        PaintDesignPasses(
+            this, canvas,
+            [&](TImage* background) {
+                if (choice.Pozadi)
+                    ExportPaintBackground(canvas, background);
+            },
+            [&](TComponent* c) { PaintObject(*this, canvas, c, choice); });
         if (choice.Orez)
             ExportPaintCutMask(canvas);
         canvas->Flush();
@@ -154,35 +147,10 @@ void TFrmMain::ExportPaintImage(TCanvas* canvas, TImage* image)
 
 void TFrmMain::ExportPaintShape(TCanvas* canvas, TShape* shape)
 {
-    if (!shape->Visible())
-        return;
-    const TShapeType kind = shape->Shape();
-    if (kind != stRectangle && kind != stRoundRect && kind != stEllipse)
-        return;
-    canvas->Brush()->Assign(shape->Brush());
-    canvas->Pen()->SetColor(shape->Pen()->Color());
-    canvas->Pen()->SetMode(shape->Pen()->Mode());
-    canvas->Pen()->SetStyle(shape->Pen()->Style());
-    canvas->Pen()->SetWidth(shape->Pen()->Width());
-    const int w = shape->Width();
-    const int h = shape->Height();
-    // The pen stays inside the object's bounds.
-    const int half = shape->Pen()->Width() / 2;
-    const TRect box(Sum(shape->Left(), half), Sum(shape->Top(), half), Sum(shape->Left(), w, -half),
-                    Sum(shape->Top(), h, -half));
-    switch (kind) {
-    case stRectangle:
-        canvas->Rectangle(box);
-        break;
-    case stRoundRect: {
-        const int r = std::min(w, h) / 4;
-        canvas->RoundRect(box.Left, box.Top, box.Right, box.Bottom, r, r);
-        break;
-    }
-    default:
-        canvas->Ellipse(box);
-        break;
-    }
+    // The pen keeps its width; halves round toward zero.
+    const int penWidth = shape->Pen()->Width();
+    const TRect bounds(shape->Left(), shape->Top(), Sum(shape->Left(), shape->Width()), Sum(shape->Top(), shape->Height()));
+    PaintShapeFigure(canvas, shape, bounds, penWidth, penWidth / 2, penWidth / 2);
 }
 
 void TFrmMain::ExportPaintCutMask(TCanvas* canvas)

@@ -1,6 +1,7 @@
 #include "designer/main/design_painting.h"
 
 #include "classlib/controls/image.h"
+#include "classlib/controls/ext_controls.h"
 #include "classlib/controls/std_controls.h"
 #include "classlib/pictures/jpeg_image.h"
 #include "classlib/pictures/picture.h"
@@ -50,6 +51,25 @@ void SetDefaultState(TCanvas* c)
     c->Pen()->SetMode(pmCopy);
     c->Pen()->SetStyle(psSolid);
     c->Pen()->SetWidth(1);
+}
+
+void PaintDesignPasses(TFrmMain* m, TCanvas* canvas, const std::function<void(TImage*)>& background,
+                       const std::function<void(TComponent*)>& object)
+{
+    for (int i = 0; i < m->ComponentCount(); ++i) {
+        TComponent* c = m->Components(i);
+        if (c->Tag() == 3 && c->ClassName() == QLatin1String("TImage"))
+            background(static_cast<TImage*>(c));
+    }
+    for (int i = 0; i < m->ComponentCount(); ++i) {
+        TComponent* c = m->Components(i);
+        if (!TFrmMain::IsObject(c))
+            continue;
+        SetDefaultState(canvas);
+        ProgressObjectStart();
+        object(c);
+        ProgressObjectDone();
+    }
 }
 
 void ProgressStart(int objects)
@@ -187,6 +207,34 @@ void DrawPicture(TCanvas* canvas, TImage* image, const TPagePlace& place, TGraph
     }
     a.Canvas()->Flush();
     DrawKeyColourCopy(canvas, a.Image(), place.X, place.Y);
+}
+
+void PaintShapeFigure(TCanvas* canvas, const TShape* shape, const TRect& bounds, int penWidth, int insetX, int insetY)
+{
+    if (!shape->Visible())
+        return;
+    const TShapeType kind = shape->Shape();
+    if (kind != stRectangle && kind != stRoundRect && kind != stEllipse)
+        return;
+    canvas->Brush()->Assign(shape->Brush());
+    canvas->Pen()->SetColor(shape->Pen()->Color());
+    canvas->Pen()->SetMode(shape->Pen()->Mode());
+    canvas->Pen()->SetStyle(shape->Pen()->Style());
+    canvas->Pen()->SetWidth(penWidth);
+    const TRect box(Sum(bounds.Left, insetX), Sum(bounds.Top, insetY), Sum(bounds.Right, -insetX), Sum(bounds.Bottom, -insetY));
+    switch (kind) {
+    case stRectangle:
+        canvas->Rectangle(box);
+        break;
+    case stRoundRect: {
+        const int r = std::min(Sum(bounds.Right, -static_cast<long long>(bounds.Left)), Sum(bounds.Bottom, -static_cast<long long>(bounds.Top))) / 4;
+        canvas->RoundRect(box.Left, box.Top, box.Right, box.Bottom, r, r);
+        break;
+    }
+    default:
+        canvas->Ellipse(box);
+        break;
+    }
 }
 
 TRegion WhiteMaskRegion(const TFrmMain* m, const TRect& page, const TMaskPlacement& place)

@@ -10,11 +10,13 @@
 #include <functional>
 #include <initializer_list>
 
+class TComponent;
 class TFrmMain;
 class TGraphic;
 class TImage;
 class TLabel;
 class TMemo;
+class TShape;
 
 namespace DesignPainting {
 
@@ -34,6 +36,13 @@ double TemplateNumber(const TFrmMain* m, const char* key);
 
 // The canvas's state before every object and after each cut frame.
 void SetDefaultState(TCanvas* c);
+
+// The two passes of printing and export: every background picture (role 3,
+// exactly a TImage) in component order, then every object in stacking order,
+// bottom first, each on the canvas in its default state and counted in the
+// progress window.
+void PaintDesignPasses(TFrmMain* m, TCanvas* canvas, const std::function<void(TImage*)>& background,
+                       const std::function<void(TComponent*)>& object);
 
 // The progress window: objects done, and the rows of the picture being copied.
 void ProgressStart(int objects);
@@ -77,6 +86,12 @@ struct TPagePlace {
 // A picture object's source drawn at its place: plainly, or when the object
 // is transparent (a JPEG never is) only where it differs from its top-left pixel.
 void DrawPicture(TCanvas* canvas, TImage* image, const TPagePlace& place, TGraphic* source);
+
+// A visible rectangle, rounded rectangle or ellipse in the shape's brush and
+// pen (at penWidth), its figure inset by the pen's half so that the pen stays
+// inside bounds; rounded corners are a quarter of the smaller side. Other
+// kinds paint nothing.
+void PaintShapeFigure(TCanvas* canvas, const TShape* shape, const TRect& bounds, int penWidth, int insetX, int insetY);
 
 // How surface pixels reach the canvas: where a surface position lands, and
 // how long a length is, per axis.

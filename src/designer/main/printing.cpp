@@ -113,18 +113,7 @@ void TFrmMain::btnPrintClick(TComponent*)
         }
         TCanvas* canvas = printer->Canvas();
 
-        for (int i = 0; i < ComponentCount(); ++i) {
-            TComponent* c = Components(i);
-            if (c->Tag() == 3 && c->ClassName() == QLatin1String("TImage"))
-                PrintBackground(static_cast<TImage*>(c)); // exactly a TImage
-        }
-
-        for (int i = 0; i < ComponentCount(); ++i) {
-            TComponent* c = Components(i);
-            if (!IsObject(c))
-                continue;
-            SetDefaultState(canvas);
-            ProgressObjectStart();
+        PaintDesignPasses(this, canvas, [this](TImage* background) { PrintBackground(background); }, [&](TComponent* c) {
             // By the exact class: a kind of its own that is none of these prints nothing.
             const QString kind = c->ClassName();
             if (kind == QLatin1String("TLabel")) {
@@ -140,8 +129,7 @@ void TFrmMain::btnPrintClick(TComponent*)
                 if (auto* shape = dynamic_cast<TShape*>(c))
                     PrintShape(shape);
             }
-            ProgressObjectDone();
-        }
+        });
 
         PrintWhiteMask();
         ProgressClose();
@@ -233,39 +221,11 @@ void TFrmMain::PrintTransparentImage(TCanvas* canvas, TImage* image)
 
 void TFrmMain::PrintShape(TShape* shape)
 {
-    if (!shape->Visible())
-        return;
-    const TShapeType kind = shape->Shape();
-    if (kind != stRectangle && kind != stRoundRect && kind != stEllipse)
-        return;
-    TCanvas* canvas = Printer()->Canvas();
-    canvas->Brush()->Assign(shape->Brush());
-    canvas->Pen()->SetColor(shape->Pen()->Color());
-    canvas->Pen()->SetMode(shape->Pen()->Mode());
-    canvas->Pen()->SetStyle(shape->Pen()->Style());
     const int penWidth = shape->Pen()->Width();
-    canvas->Pen()->SetWidth(PrnScaleX(penWidth));
     const int x = PageX(shape->Left());
     const int y = PageY(shape->Top());
-    const int w = PrnScaleX(shape->Width());
-    const int h = PrnScaleY(shape->Height());
-    // The pen stays inside the object's bounds.
-    const int hx = PrnScaleX(penWidth) / 2;
-    const int hy = PrnScaleY(penWidth) / 2;
-    const TRect box(Sum(x, hx), Sum(y, hy), Sum(x, w, -hx), Sum(y, h, -hy));
-    switch (kind) {
-    case stRectangle:
-        canvas->Rectangle(box);
-        break;
-    case stRoundRect: {
-        const int r = std::min(w, h) / 4;
-        canvas->RoundRect(box.Left, box.Top, box.Right, box.Bottom, r, r);
-        break;
-    }
-    default:
-        canvas->Ellipse(box);
-        break;
-    }
+    const TRect bounds(x, y, Sum(x, PrnScaleX(shape->Width())), Sum(y, PrnScaleY(shape->Height())));
+    PaintShapeFigure(Printer()->Canvas(), shape, bounds, PrnScaleX(penWidth), PrnScaleX(penWidth) / 2, PrnScaleY(penWidth) / 2);
 }
 
 void TFrmMain::PrintBackground(TImage* image)
