@@ -211,11 +211,6 @@ TEST_F(BitmapExport, EveryKindLeftOutGivesAWhitePictureOfTheSurfaceSize)
         ASSERT_EQ(picture.size(), QSize(m->VK1->Width(), m->VK1->Height()));
         EXPECT_EQ(CountDifferent(picture, SolidImage(picture.width(), picture.height(), Qt::white)), 0) << crop;
     }
-    // Only the shapes: the other kinds stay out.
-    const QImage shapes = Export([](TFrmExport* w) { w->ExObjekty->SetChecked(true); w->orez->SetChecked(false); });
-    EXPECT_EQ(Rgb(shapes, 150, 320), 0xFFFF00u);   // a shape's brush
-    EXPECT_EQ(Rgb(shapes, 350, 310), White);       // the logo left out
-    EXPECT_EQ(Rgb(shapes, 65, 205), White);        // the picture left out
 }
 
 TEST_F(BitmapExport, ABoxExportsWithoutCutFramesAndItsMaskSparesTheSurface)
