@@ -61,6 +61,8 @@ void TFrmMain::CreateExportControls()
     SavePictureDialog1 = Named(new TSavePictureDialog(this), "SavePictureDialog1");
     SavePictureDialog1->DefaultExt = QStringLiteral("*.bmp");
     SavePictureDialog1->Filter = QString::fromUtf8("Bitmapy (*.bmp)|*.bmp|Vše (*.*)|*.*");
+    // An existing picture is replaced only when the user says so.
+    SavePictureDialog1->Options |= ofOverwritePrompt;
 }
 
 void TFrmMain::Export1Click(TComponent*)
