@@ -311,7 +311,12 @@ void SaveFileSafely(const QString& path, const std::function<void(QIODevice&)>& 
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly))
         throw EFileError(QStringLiteral("Cannot create file \"%1\". %2").arg(name, f.errorString()));
-    write(f);
+    try {
+        write(f);
+    } catch (const Exception& e) {
+        // A write that fails half way (a full disc) says which file it was.
+        throw EFileError(QStringLiteral("Cannot write file \"%1\". %2").arg(name, e.Message()));
+    }
     if (!f.commit())
         throw EFileError(QStringLiteral("Cannot write file \"%1\". %2").arg(name, f.errorString()));
 }

@@ -16,6 +16,18 @@ struct TReferenceDesign {
     TShape* Frame = nullptr;
 };
 
+// A dark green disc inset on a magenta key colour, size x size pixels.
+inline QImage KeyColourLogo(int size, int inset)
+{
+    QImage logo(size, size, QImage::Format_RGB32);
+    logo.fill(qRgb(255, 0, 255));
+    QPainter p(&logo);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 90, 0));
+    p.drawEllipse(inset, inset, size - 2 * inset, size - 2 * inset);
+    return logo;
+}
+
 inline TReferenceDesign BuildReferenceDesign(TFrmMain* m)
 {
     TReferenceDesign d;
@@ -43,15 +55,7 @@ inline TReferenceDesign BuildReferenceDesign(TFrmMain* m)
     d.Text->SetAutoSize(false);
     d.Text->SetBounds(170, 60, 150, 30);
 
-    // A round logo on a magenta key colour.
-    QImage logo(64, 64, QImage::Format_RGB32);
-    logo.fill(qRgb(255, 0, 255));
-    {
-        QPainter p(&logo);
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0, 90, 0));
-        p.drawEllipse(4, 4, 56, 56);
-    }
+    const QImage logo = KeyColourLogo(64, 4);
     d.Logo = new TImage(m);
     d.Logo->SetTag(1);
     d.Logo->SetParent(m->PNLCD);

@@ -6,6 +6,7 @@
 #include "classlib/controls/image_list.h"
 #include "classlib/forms/application.h"
 #include "classlib/forms/message_box.h"
+#include "designer/forms/frm_invisible.h"
 #include "designer/forms/frm_o_programu.h"
 #include "designer/forms/frm_skin_chooser.h"
 #include "platform/messages.h"
@@ -136,7 +137,6 @@ void TFrmMain::CreateCommandsControls()
         return i;
     };
     auto click = [](TMenuItem* i, auto handler) { i->OnClick = handler; };
-    auto off = [](TMenuItem* i) { i->SetEnabled(false); }; // its command is not part of the program yet
 
     mnFile = item(nullptr, "mnFile", "Soubor");
     mnNew = item(mnFile, "mnNew", "Nový", ShortCut('N', ssCtrl));
@@ -154,7 +154,7 @@ void TFrmMain::CreateCommandsControls()
     sbr4 = item(mnFile, "sbr4", "Tisk", ShortCut('P', ssCtrl));
     click(sbr4, [this](TComponent* s) { btnPrintClick(s); });
     Export1 = item(mnFile, "Export1", "Export");
-    off(Export1);
+    click(Export1, [this](TComponent* s) { Export1Click(s); });
     N2 = item(mnFile, "N2", "-");
     mnExit = item(mnFile, "mnExit", "Konec");
     click(mnExit, [this](TComponent* s) { mnExitClick(s); });
@@ -216,7 +216,7 @@ void TFrmMain::CreateCommandsControls()
     hl2->SetHint(QString::fromUtf8("Informace o programu"));
     click(hl2, [this](TComponent* s) { hl2Click(s); });
     Zjistitnovouverzi1 = item(mnHelp, "Zjistitnovouverzi1", "Zjistit novou verzi");
-    off(Zjistitnovouverzi1);
+    click(Zjistitnovouverzi1, [this](TComponent* s) { Zjistitnovouverzi1Click(s); });
 
     // The menu items show the glyphs of their tool buttons.
     mnNew->SetImageIndex(btnNew->ImageIndex());
@@ -298,4 +298,11 @@ void TFrmMain::Skinprogramu1Click(TComponent*)
 {
     if (Form21)
         Form21->ShowModal();
+}
+
+void TFrmMain::Zjistitnovouverzi1Click(TComponent*)
+{
+    // Showing the window starts no check: its button does.
+    if (FrmInvisible)
+        FrmInvisible->ShowModal();
 }

@@ -41,6 +41,7 @@ TFrmMain::TFrmMain(TComponent* owner) : TForm(owner)
     BindCloneCommands();
     BindShapeCommands();
     CreateFileListControls();
+    CreateExportControls();
     // The window is read: its components take up their loaded state.
     SkinData1->Loaded();
     // The menus and tool bars take their order once every area has made its part.

@@ -641,6 +641,20 @@ public:
     class TFileListBox* FileListBox = nullptr; // hidden: the files of a folder
     TMemo* FileMemo = nullptr;                 // hidden: the lines being inserted
     // ---- end cloning, shape properties, file and folder lists
+    // ---- bitmap export (Export1)
+    // The design at screen scale into a picture of the surface's size, saved
+    // as a Windows bitmap; the options window chooses what goes in.
+    void Export1Click(TComponent* sender);
+    void ExportPaintBackground(TCanvas* canvas, TImage* image);
+    void ExportPaintText(TCanvas* canvas, TLabel* label);
+    void ExportPaintImage(TCanvas* canvas, TImage* image);
+    void ExportPaintShape(TCanvas* canvas, TShape* shape);
+    // Whitens everything outside the label (and its bleed).
+    void ExportPaintCutMask(TCanvas* canvas);
+    TSavePictureDialog* SavePictureDialog1 = nullptr;
+    void CreateExportControls();
+    // ---- version check (Zjistitnovouverzi1)
+    void Zjistitnovouverzi1Click(TComponent* sender);
     // ==== end other
 
 private:

@@ -13,58 +13,17 @@
 #include "classlib/printers.h"
 #include "classlib/sysutils.h"
 #include "designer/forms/frm_progress.h"
+#include "designer/main/design_painting.h"
 #include "platform/region.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <initializer_list>
+
+using namespace DesignPainting;
 
 namespace {
 int ScreenPpi() { return Screen ? Screen->PixelsPerInch() : 96; }
-
-// Sums of positions and offsets: values read from files may be extreme.
-int Sum(long long a, long long b = 0, long long c = 0, long long d = 0)
-{
-    return static_cast<int>(std::clamp<long long>(a + b + c + d, INT_MIN, INT_MAX));
-}
-
-// Regions are built row by row: a label that reaches absurdly far (a
-// template value out of all measure) ends the print instead of the memory.
-void CheckRegionBounds(std::initializer_list<int> values)
-{
-    constexpr int Limit = 200000;
-    for (int v : values)
-        if (v < -Limit || v > Limit)
-            throw EInvalidOperation(QStringLiteral("The label lies too far outside the printer's page"));
-}
-
-// Millimetres beyond any sheet (a hand-edited file) would overflow the
-// conversions to pixels.
-double CheckMillimetres(double mm)
-{
-    if (!std::isfinite(mm) || std::abs(mm) > 100000.0)
-        throw EInvalidOperation(QStringLiteral("%1 mm is beyond any label sheet").arg(mm));
-    return mm;
-}
-
-double TemplateNumber(const TFrmMain* m, const char* key)
-{
-    return CheckMillimetres(StrToFloat(m->GetTemplateParam(QString::fromLatin1(key))));
-}
-
-// The canvas's state before every object and after each cut frame.
-void SetDefaultState(TCanvas* c)
-{
-    c->Brush()->SetColor(clWhite);
-    c->Brush()->SetStyle(bsSolid);
-    c->Pen()->SetColor(clBlack);
-    c->Pen()->SetMode(pmCopy);
-    c->Pen()->SetStyle(psSolid);
-    c->Pen()->SetWidth(1);
-}
 
 // The printer's font for a design font: the same point size on paper, as the
 // class library keeps it for a canvas of another resolution.
@@ -73,80 +32,6 @@ void SetPrinterFont(TCanvas* c, const TFont* font, int logPixelsY)
     c->Font()->Assign(font);
     c->Font()->SetHeight(-MulDiv(font->Size(), logPixelsY, 72));
 }
-
-// The progress window: objects done, and the rows of the picture being copied.
-void ProgressStart(int objects)
-{
-    if (!FrmProgress)
-        return;
-    // Set before showing, so the window never shows the last print's bars.
-    FrmProgress->Progress->SetProgress(0);
-    FrmProgress->ProgressOBJ->SetProgress(0);
-    FrmProgress->Progress->SetMaxValue(objects);
-    FrmProgress->Show();
-    // The new window is laid out and exposed now, so that it shows while the
-    // print runs; no input is taken meanwhile.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    FrmProgress->Repaint();
-}
-
-void ProgressObjectStart()
-{
-    if (!FrmProgress)
-        return;
-    FrmProgress->ProgressOBJ->SetMaxValue(0);
-    FrmProgress->ProgressOBJ->SetProgress(0);
-}
-
-// The gauges are painted at once, each only when it shows something new.
-void ProgressRepaint()
-{
-    FrmProgress->Progress->RepaintIfChanged();
-    FrmProgress->ProgressOBJ->RepaintIfChanged();
-}
-
-void ProgressObjectDone()
-{
-    if (!FrmProgress)
-        return;
-    FrmProgress->Progress->AddProgress(1);
-    FrmProgress->ProgressOBJ->SetMaxValue(0);
-    ProgressRepaint();
-}
-
-void ProgressRows(int maximum)
-{
-    if (FrmProgress)
-        FrmProgress->ProgressOBJ->SetMaxValue(maximum);
-}
-
-void ProgressRow(int row)
-{
-    if (!FrmProgress)
-        return;
-    FrmProgress->ProgressOBJ->SetProgress(row);
-    ProgressRepaint();
-}
-
-void ProgressClose()
-{
-    if (FrmProgress)
-        FrmProgress->Close();
-}
-
-// The transparency of a picture object switched off for a while, and on
-// again whatever happens meanwhile.
-class TOpaqueWhile {
-public:
-    explicit TOpaqueWhile(TImage* image) : FImage(image), FWas(image->Transparent()) { FImage->SetTransparent(false); }
-    ~TOpaqueWhile() { FImage->SetTransparent(FWas); }
-    TOpaqueWhile(const TOpaqueWhile&) = delete;
-    TOpaqueWhile& operator=(const TOpaqueWhile&) = delete;
-
-private:
-    TImage* FImage;
-    bool FWas;
-};
 } // namespace
 
 void TFrmMain::CreatePrintingControls()
@@ -228,18 +113,7 @@ void TFrmMain::btnPrintClick(TComponent*)
         }
         TCanvas* canvas = printer->Canvas();
 
-        for (int i = 0; i < ComponentCount(); ++i) {
-            TComponent* c = Components(i);
-            if (c->Tag() == 3 && c->ClassName() == QLatin1String("TImage"))
-                PrintBackground(static_cast<TImage*>(c)); // exactly a TImage
-        }
-
-        for (int i = 0; i < ComponentCount(); ++i) {
-            TComponent* c = Components(i);
-            if (!IsObject(c))
-                continue;
-            SetDefaultState(canvas);
-            ProgressObjectStart();
+        PaintDesignPasses(this, canvas, [this](TImage* background) { PrintBackground(background); }, [&](TComponent* c) {
             // By the exact class: a kind of its own that is none of these prints nothing.
             const QString kind = c->ClassName();
             if (kind == QLatin1String("TLabel")) {
@@ -255,8 +129,7 @@ void TFrmMain::btnPrintClick(TComponent*)
                 if (auto* shape = dynamic_cast<TShape*>(c))
                     PrintShape(shape);
             }
-            ProgressObjectDone();
-        }
+        });
 
         PrintWhiteMask();
         ProgressClose();
@@ -274,10 +147,7 @@ void TFrmMain::PrintLabel(TLabel* label)
 {
     if (!label->Visible())
         return;
-    PrintMemo->Font()->Assign(label->Font());
-    PrintMemo->SetCaption(label->Caption());
-    PrintMemo->SetAlignment(label->Alignment());
-    PrintMemo->SetBounds(label->Left(), label->Top(), label->Width(), label->Height());
+    LoadPrintMemo(PrintMemo, label);
     PrintMemoLines(PrintMemo);
 }
 
@@ -293,12 +163,7 @@ void TFrmMain::PrintMemoLines(TMemo* memo)
     const double aspect = dpiY > 0 ? static_cast<double>(dpiX) / dpiY : 1.0;
     // Line tops add up in screen pixels; each is scaled on its own.
     const int x = PageX(memo->Left());
-    long long y = memo->Top();
-    TStrings* lines = memo->Lines();
-    for (int i = 0; i < lines->Count(); ++i) {
-        const QString line = lines->Strings(i);
-        SizeLabel->Font()->Assign(memo->Font());
-        SizeLabel->SetCaption(line);
+    ForEachMemoLine(memo, SizeLabel, [&](const QString& line, long long y) {
         const int top = PageY(y);
         if (aspect == 1.0) {
             canvas->TextOut(x, top, line);
@@ -309,49 +174,10 @@ void TFrmMain::PrintMemoLines(TMemo* memo)
                 canvas->TextOut(0, 0, line);
             });
         }
-        y += SizeLabel->Height();
-    }
-}
-
-namespace {
-// What the screen shows of an unstretched picture: its graphic at its own
-// size over white, cut to the object's size.
-void MakeScreenCopy(TBitmap& b, TImage* image)
-{
-    b.SetSize(image->Width(), image->Height());
-    if (!b.Empty())
-        b.Canvas()->Draw(0, 0, image->Picture()->Graphic());
-}
-
-// Draws the pixels of a that differ from its top-left pixel at (x, y); the
-// others leave the page as it was. The progress window follows the rows.
-void DrawKeyColourCopy(TCanvas* canvas, const QImage& a, int x, int y)
-{
-    if (a.isNull())
-        return;
-    QImage masked = a.convertToFormat(QImage::Format_ARGB32);
-    const QRgb key = masked.pixel(0, 0) & 0x00FFFFFFu;
-    ProgressRows(masked.height() - 1);
-    for (int r = 0; r < masked.height(); ++r) {
-        ProgressRow(r);
-        auto* line = reinterpret_cast<QRgb*>(masked.scanLine(r));
-        for (int c = 0; c < masked.width(); ++c)
-            line[c] = (line[c] & 0x00FFFFFFu) == key ? 0u : (line[c] | 0xFF000000u);
-    }
-    canvas->PaintWith([&](QPainter& p) {
-        p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        p.drawImage(QPoint(x, y), masked);
     });
 }
 
-bool IsJpeg(const TGraphic* g) { return dynamic_cast<const TJPEGImage*>(g) != nullptr; }
-
-// Where a picture object lands on the page, in printer pixels.
-struct TPagePlace {
-    int X = 0, Y = 0, W = 0, H = 0;
-};
-
+namespace {
 // False when the object prints nothing: hidden, without a picture, or no size on paper.
 bool PlacePicture(TFrmMain& m, TImage* image, TPagePlace& place)
 {
@@ -365,24 +191,6 @@ bool PlacePicture(TFrmMain& m, TImage* image, TPagePlace& place)
     place.W = m.PrnScaleX(image->Width());
     place.H = m.PrnScaleY(image->Height());
     return place.W > 0 && place.H > 0;
-}
-
-// A picture object's source drawn at its place: plainly, or when the object
-// is transparent (a JPEG never is) only where it differs from its top-left pixel.
-void DrawPicture(TCanvas* canvas, TImage* image, const TPagePlace& place, TGraphic* source)
-{
-    if (!image->Transparent() || IsJpeg(image->Picture()->Graphic())) {
-        canvas->StretchDraw(TRect(place.X, place.Y, place.X + place.W, place.Y + place.H), source);
-        return;
-    }
-    TBitmap a;
-    a.SetSize(place.W, place.H);
-    {
-        TOpaqueWhile opaque(image);
-        a.Canvas()->StretchDraw(TRect(0, 0, place.W, place.H), source);
-    }
-    a.Canvas()->Flush();
-    DrawKeyColourCopy(canvas, a.Image(), place.X, place.Y);
 }
 } // namespace
 
@@ -413,39 +221,11 @@ void TFrmMain::PrintTransparentImage(TCanvas* canvas, TImage* image)
 
 void TFrmMain::PrintShape(TShape* shape)
 {
-    if (!shape->Visible())
-        return;
-    const TShapeType kind = shape->Shape();
-    if (kind != stRectangle && kind != stRoundRect && kind != stEllipse)
-        return;
-    TCanvas* canvas = Printer()->Canvas();
-    canvas->Brush()->Assign(shape->Brush());
-    canvas->Pen()->SetColor(shape->Pen()->Color());
-    canvas->Pen()->SetMode(shape->Pen()->Mode());
-    canvas->Pen()->SetStyle(shape->Pen()->Style());
     const int penWidth = shape->Pen()->Width();
-    canvas->Pen()->SetWidth(PrnScaleX(penWidth));
     const int x = PageX(shape->Left());
     const int y = PageY(shape->Top());
-    const int w = PrnScaleX(shape->Width());
-    const int h = PrnScaleY(shape->Height());
-    // The pen stays inside the object's bounds.
-    const int hx = PrnScaleX(penWidth) / 2;
-    const int hy = PrnScaleY(penWidth) / 2;
-    const TRect box(Sum(x, hx), Sum(y, hy), Sum(x, w, -hx), Sum(y, h, -hy));
-    switch (kind) {
-    case stRectangle:
-        canvas->Rectangle(box);
-        break;
-    case stRoundRect: {
-        const int r = std::min(w, h) / 4;
-        canvas->RoundRect(box.Left, box.Top, box.Right, box.Bottom, r, r);
-        break;
-    }
-    default:
-        canvas->Ellipse(box);
-        break;
-    }
+    const TRect bounds(x, y, Sum(x, PrnScaleX(shape->Width())), Sum(y, PrnScaleY(shape->Height())));
+    PaintShapeFigure(Printer()->Canvas(), shape, bounds, PrnScaleX(penWidth), PrnScaleX(penWidth) / 2, PrnScaleY(penWidth) / 2);
 }
 
 void TFrmMain::PrintBackground(TImage* image)
@@ -480,67 +260,28 @@ void TFrmMain::DrawBitmapDIB(TCanvas* canvas, const TRect& rect, TBitmap* bitmap
     canvas->SetCopyMode(mode);
 }
 
-namespace {
-// Whitens the page XOR the label's surface. Only the surface's rows are
-// combined as a region; the whole rows above and below are two rectangles,
-// which spares a region row per pixel row of the page.
-void FillPageOutside(TCanvas* canvas, int pageWidth, int pageHeight, const TRegion& surface)
-{
-    const TRect box = surface.BoundingBox();
-    const int top = surface.IsEmpty() ? pageHeight : std::clamp(box.Top, 0, pageHeight);
-    const int bottom = surface.IsEmpty() ? pageHeight : std::clamp(box.Bottom, top, pageHeight);
-    canvas->FillRect(TRect(0, 0, pageWidth, top));
-    TRegion band;
-    CombineRgn(band, CreateRectRgn(0, top, pageWidth, bottom), surface, RGN_XOR);
-    canvas->FillRegion(band);
-    canvas->FillRect(TRect(0, bottom, pageWidth, pageHeight));
-}
-} // namespace
-
 void TFrmMain::PrintWhiteMask()
 {
     TCanvas* canvas = Printer()->Canvas();
     SetDefaultState(canvas);
-    const int ox = PageX(0);
-    const int oy = PageY(0);
-    const int pageWidth = Printer()->GetDeviceCaps(HORZRES);
-    const int pageHeight = Printer()->GetDeviceCaps(VERTRES);
-    CheckRegionBounds({pageWidth, pageHeight});
-    const double okraj = TemplateNumber(this, "Okraj");
-    const double stred = TemplateNumber(this, "Stred");
-    TRegion region;
+    TMaskPlacement place;
+    place.MapX = [this](long long x) { return PageX(x); };
+    place.MapY = [this](long long y) { return PageY(y); };
+    place.ScaleX = [this](int n) { return PrnScaleX(n); };
+    place.ScaleY = [this](int n) { return PrnScaleY(n); };
+    const TRect page(0, 0, Printer()->GetDeviceCaps(HORZRES), Printer()->GetDeviceCaps(VERTRES));
+    const TRegion surface = LabelSurfaceRegion(this, page, place);
     if (!GetTemplateFlag(QStringLiteral("isKrab"))) {
         canvas->Pen()->SetColor(clWhite);
         canvas->Brush()->SetColor(clWhite);
-        // The disc with its bleed, and the hole less its bleed. The hole's
-        // corner lies 4,5 mm in, not the 4 mm that would centre it.
-        const int outerRight = Sum(ox, PrnScaleX(MmToPixels(okraj + 4.0)));
-        const int outerBottom = Sum(oy, PrnScaleY(MmToPixels(okraj + 4.0)));
-        const int inset = Sum(MmToPixels(okraj), -static_cast<long long>(MmToPixels(stred))) / 2;
-        const int hx = PageX(static_cast<long long>(inset) + MmToPixels(4.5));
-        const int hy = PageY(static_cast<long long>(inset) + MmToPixels(4.5));
-        const int holeRight = Sum(hx, PrnScaleX(MmToPixels(stred - 4.0)));
-        const int holeBottom = Sum(hy, PrnScaleY(MmToPixels(stred - 4.0)));
-        CheckRegionBounds({ox, oy, outerRight, outerBottom, hx, hy, holeRight, holeBottom});
-        const TRegion outer = CreateEllipticRgn(ox, oy, outerRight, outerBottom);
-        const TRegion hole = CreateEllipticRgn(hx, hy, holeRight, holeBottom);
-        CombineRgn(region, outer, hole, RGN_XOR);
-    } else {
-        const bool turned = GetTemplateFlag(QStringLiteral("Sirka"));
-        const double w = turned ? stred : okraj;
-        const double h = turned ? okraj : stred;
-        if (TiskRam->Checked()) {
-            PrintCutFrame();
-            PrintInnerCutFrame();
-        }
-        const int right = Sum(ox, PrnScaleX(MmToPixels(w + 4.0)));
-        const int bottom = Sum(oy, PrnScaleY(MmToPixels(h + 4.0)));
-        CheckRegionBounds({ox, oy, right, bottom});
-        region = CreateRectRgn(ox, oy, right, bottom);
+    } else if (TiskRam->Checked()) {
+        // The frames go first: the mask then whitens what of them lies outside.
+        PrintCutFrame();
+        PrintInnerCutFrame();
     }
     canvas->Brush()->SetColor(clWhite);
     canvas->Brush()->SetStyle(bsSolid);
-    FillPageOutside(canvas, pageWidth, pageHeight, region);
+    FillOutsideSurface(canvas, page, surface);
 }
 
 namespace {
