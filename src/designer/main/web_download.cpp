@@ -92,8 +92,13 @@ QString TWebDownload::BodyOuterHTML() const
 {
     if (!FLoaded)
         throw EWebDocument(QStringLiteral("No document has been loaded"));
-    const QString text = QString::fromUtf8(FBody);
-    if (!IsHtml(FContentType))
+    return BodyMarkup(FContentType, FBody);
+}
+
+QString TWebDownload::BodyMarkup(const QByteArray& contentType, const QByteArray& page)
+{
+    const QString text = QString::fromUtf8(page);
+    if (!IsHtml(contentType))
         return QStringLiteral("<BODY><PRE>") + EscapeMarkup(text) + QStringLiteral("</PRE></BODY>");
     static const QRegularExpression body(QStringLiteral("<body\\b.*?(</body\\s*>|$)"),
                                          QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);

@@ -40,6 +40,8 @@ public:
 
     // The markup of the loaded document's body element.
     QString BodyOuterHTML() const;
+    // The body element of a page of the given content type.
+    static QString BodyMarkup(const QByteArray& contentType, const QByteArray& page);
 
 private:
     struct TShared;
