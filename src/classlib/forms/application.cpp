@@ -298,3 +298,15 @@ TCustomForm* TScreen::ActiveForm() const
     QWidget* w = QApplication::activeWindow();
     return w ? TCustomForm::FormOfWidget(w) : nullptr;
 }
+
+void ReportAndGoOn(const std::function<void()>& step)
+{
+    try {
+        step();
+    } catch (const EAbort&) {
+        throw;
+    } catch (const Exception&) {
+        if (Application)
+            Application->HandleException(std::current_exception());
+    }
+}

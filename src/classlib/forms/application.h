@@ -103,5 +103,10 @@ private:
     std::vector<TCustomForm*> FForms;
 };
 
+// Runs a step of a window's start whose failure should not stop the window:
+// its error is shown by the application's error display and the caller goes
+// on. A silent abort still ends the command.
+void ReportAndGoOn(const std::function<void()>& step);
+
 extern TApplication* Application;
 extern TScreen* Screen;

@@ -154,14 +154,7 @@ void TFrmNew::FormShow(TComponent*)
     ListBox1->SetFocus();
     // A first template whose numbers do not parse is reported, but the window
     // still opens, so the user can pick another template or correct this one.
-    try {
-        ListBox1Click(ListBox1);
-    } catch (const EAbort&) {
-        throw;
-    } catch (const Exception&) {
-        if (Application)
-            Application->HandleException(std::current_exception());
-    }
+    ReportAndGoOn([this] { ListBox1Click(ListBox1); });
 }
 
 void TFrmNew::ListBox1Click(TComponent*)

@@ -102,14 +102,7 @@ void TForm21::FormShow(TComponent*)
     ListBox->SetItemIndex(TIniFile(SettingsFile()).ReadInteger(kSetting, QStringLiteral("SkinIndex"), 0));
     // A position beyond the list or a missing preview is reported; the window
     // still opens, so another skin can be chosen.
-    try {
-        ListBoxClick(ListBox);
-    } catch (const EAbort&) {
-        throw;
-    } catch (const Exception&) {
-        if (Application)
-            Application->HandleException(std::current_exception());
-    }
+    ReportAndGoOn([this] { ListBoxClick(ListBox); });
 }
 
 void TForm21::ListBoxClick(TComponent*)
