@@ -269,7 +269,8 @@ void TSkinListView::InitScroll(TControl* control, TSkinData* skinData, TWinSkinF
     QHeaderView* header = nullptr;
     if (auto* tree = qobject_cast<QTreeView*>(FHwnd.data()))
         header = tree->header();
-    if (!header || header->isHidden())
+    // A header already skinned (a rebuilt skinner of the same list) keeps its skinner.
+    if (!header || header->isHidden() || SendMessage(header, WM_SKINQUERY) == 1)
         return;
     auto* s = new TSkinHeader(control->Owner());
     s->InitHwnd(header, skinData, canvas, form);

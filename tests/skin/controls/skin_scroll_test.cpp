@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 using namespace SkinControlsTest;
 
@@ -176,6 +177,18 @@ TEST_F(SkinScroll, ClicksAndDragsOnTheOverlayScrollAsOnTheRealBar)
     EXPECT_EQ(bar->value(), plain->value());
     EXPECT_EQ(list->TopIndex(), twin->TopIndex());
     EXPECT_FALSE(o->Pressed());
+    // The wheel over the overlay scrolls as over the bar.
+    auto wheel = [](QWidget* target) {
+        const QPoint at(target->width() / 2, target->height() / 2);
+        QWheelEvent e(QPointF(at), QPointF(target->mapToGlobal(at)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &e);
+    };
+    const int before = bar->value();
+    wheel(o);
+    wheel(plain);
+    EXPECT_GT(bar->value(), before);
+    EXPECT_EQ(bar->value(), plain->value());
 }
 
 TEST_F(SkinScroll, PaintedFromTheSkinStrip)
