@@ -1,13 +1,16 @@
 #include "skin_controls_fixture.h"
 
 #include "classlib/controls/ext_controls.h"
+#include "classlib/controls/list_view.h"
 #include "classlib/controls/std_controls.h"
 #include "classlib/graphics/types.h"
 #include "platform/scroll_info.h"
 #include "skin/controls/skin_scroll.h"
 #include "skin/form/skin_messages.h"
 
+#include <QHeaderView>
 #include <QListWidget>
+#include <QTreeWidget>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -136,6 +139,15 @@ TEST_F(SkinScroll, OverlayLiesOverTheRealBarThroughResizesAndShowing)
     Pump();
     EXPECT_EQ(ms->HorzBar()->geometry(), RealRect(area->horizontalScrollBar(), client));
     EXPECT_EQ(ms->VertBar()->geometry(), RealRect(area->verticalScrollBar(), client));
+    // The scroll area hides and shows its bar containers: the overlays follow.
+    memo->SetScrollBars(ssVertical);
+    Pump();
+    EXPECT_FALSE(ms->HorzBar()->isVisible());
+    EXPECT_EQ(ms->VertBar()->geometry(), RealRect(area->verticalScrollBar(), client));
+    memo->SetScrollBars(ssBoth);
+    Pump();
+    EXPECT_TRUE(ms->HorzBar()->isVisible());
+    EXPECT_EQ(ms->HorzBar()->geometry(), RealRect(area->horizontalScrollBar(), client));
 }
 
 TEST_F(SkinScroll, ClicksAndDragsOnTheOverlayScrollAsOnTheRealBar)
@@ -362,4 +374,30 @@ TEST_F(SkinScroll, DropDownListDragsItsThumbToTheEnd)
               0);
     s->Restore();
     delete s;
+}
+
+TEST_F(SkinScroll, ListViewBarsAndOneHeaderSkinnerThroughARebuild)
+{
+    auto* lv = Placed(new TListView(Form.get()), "ListView1", Form.get(), 10, 10, 300, 150);
+    lv->Columns()->Add()->SetCaption(QStringLiteral("Interpret"));
+    lv->Columns()->Add()->SetCaption(QStringLiteral("Album"));
+    for (int i = 0; i < 60; ++i)
+        lv->Items()->Add()->SetCaption(QStringLiteral("Skladba %1").arg(i));
+    ShowForm();
+    auto* s = new TSkinListView(lv);
+    s->InitScroll(lv, Data.get(), SkinForm.get(), nullptr);
+    Pump();
+    QTreeWidget* tree = lv->Tree();
+    EXPECT_EQ(s->VertBar()->geometry(), RealRect(tree->verticalScrollBar(), lv->Handle()->parentWidget()));
+    ASSERT_NE(s->HeaderSkinner(), nullptr);
+    EXPECT_EQ(SendMessage(tree->header(), WM_SKINQUERY), 1);
+    SkinForm->ScrollFix(lv->Handle());
+    Pump();
+    int headers = 0, lists = 0;
+    for (TComponent* c : SkinForm->Controls()) {
+        headers += dynamic_cast<TSkinControl*>(c)->Hwnd() == tree->header();
+        lists += dynamic_cast<TSkinListView*>(c) != nullptr;
+    }
+    EXPECT_EQ(headers, 1);
+    EXPECT_EQ(lists, 1);
 }
