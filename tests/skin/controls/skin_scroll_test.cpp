@@ -401,3 +401,42 @@ TEST_F(SkinScroll, ListViewBarsAndOneHeaderSkinnerThroughARebuild)
     EXPECT_EQ(headers, 1);
     EXPECT_EQ(lists, 1);
 }
+
+TEST_F(SkinScroll, BareListsAndScrollBarControls)
+{
+    auto* view = new QListWidget(Form->Handle());
+    for (int i = 0; i < 100; ++i)
+        view->addItem(QStringLiteral("Položka %1").arg(i));
+    view->setGeometry(10, 10, 150, 120);
+    auto* bare = new QScrollBar(Qt::Horizontal, Form->Handle());
+    bare->setGeometry(10, 150, 200, 16);
+    bare->setRange(0, 50);
+    ShowForm();
+    view->show();
+    bare->show();
+    Pump();
+    QWidget* client = Form->Handle();
+    // The list of a simple combo box: a bare window with both overlays.
+    auto* list = new TSkinScrollbarH(SkinForm.get());
+    list->InitHwnd(view, Data.get(), nullptr, SkinForm.get());
+    Pump();
+    EXPECT_EQ(list->VertBar()->geometry(), RealRect(view->verticalScrollBar(), client));
+    EXPECT_FALSE(list->HorzBar()->isVisible());
+    // A scroll-bar control: one overlay over the whole bar; a press on its
+    // second arrow goes on to the bar.
+    auto* sc = new TSkinScControl(SkinForm.get());
+    sc->InitHwnd(bare, Data.get(), nullptr, SkinForm.get());
+    Pump();
+    TWScrollbar* o = sc->Bar();
+    EXPECT_EQ(o->Direction(), TWScrollbar::kHorizontal);
+    EXPECT_EQ(o->geometry(), bare->geometry());
+    Mouse(o, QEvent::MouseButtonPress, QPoint(o->width() - 3, 8), Qt::LeftButton);
+    Mouse(o, QEvent::MouseButtonRelease, QPoint(o->width() - 3, 8), Qt::NoButton);
+    EXPECT_EQ(bare->value(), bare->singleStep());
+    list->Restore();
+    sc->Restore();
+    Pump();
+    EXPECT_TRUE(Overlays(client).empty());
+    delete list;
+    delete sc;
+}
