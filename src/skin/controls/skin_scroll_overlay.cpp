@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTimer>
@@ -92,7 +93,12 @@ void TWScrollbar::AttachHwnd(TSkinControl* owner, HWND window, int kind)
     QPalette pal = palette();
     pal.setColor(QPalette::Window, ToQColor(owner ? owner->ParentColor() : clBtnFace));
     setPalette(pal);
-    setParent(window->parentWidget());
+    // Beside the window, over its bar; a splitter would take a new child for
+    // a pane of its own, so there the overlay goes inside the window instead.
+    QWidget* host = window->parentWidget();
+    if (!host || qobject_cast<QSplitter*>(host))
+        host = window;
+    setParent(host);
     window->installEventFilter(this);
     if (QScrollBar* bar = RealBar()) {
         FImpl->Bar = bar;
@@ -193,6 +199,11 @@ void TWScrollbar::Place()
 void TWScrollbar::StackAboveTarget()
 {
     QWidget* parent = parentWidget();
+    if (parent == FTarget.data()) {
+        // Inside the window: above the scroll area's bar containers.
+        raise();
+        return;
+    }
     if (!parent || FTarget->parentWidget() != parent)
         return;
     const QObjectList& kids = parent->children();
