@@ -54,15 +54,25 @@ TWScrollbar::TWScrollbar() : FImpl(new TImpl)
 
 TWScrollbar::~TWScrollbar()
 {
+    Detach();
+    delete FImpl;
+}
+
+void TWScrollbar::Detach()
+{
     for (const auto& c : FImpl->Connections)
         QObject::disconnect(c);
+    FImpl->Connections.clear();
     if (FImpl->Bar)
         FImpl->Bar->removeEventFilter(this);
     if (FImpl->Container)
         FImpl->Container->removeEventFilter(this);
     if (FTarget)
         FTarget->removeEventFilter(this);
-    delete FImpl;
+    FImpl->Bar = nullptr;
+    FImpl->Container = nullptr;
+    FTarget = nullptr;
+    FOwner = nullptr;
 }
 
 void TWScrollbar::AttachControl(TSkinControl* owner, TControl* control, int kind)
