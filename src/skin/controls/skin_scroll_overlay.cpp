@@ -113,7 +113,8 @@ void TWScrollbar::AttachHwnd(TSkinControl* owner, HWND window, int kind)
     if (QScrollBar* bar = RealBar()) {
         FImpl->Bar = bar;
         bar->installEventFilter(this);
-        if (QWidget* c = bar->parentWidget(); c && c != window) {
+        // A scroll area's bar sits in a container of its own.
+        if (QWidget* c = bar->parentWidget(); c && c != window && kind != kControl) {
             FImpl->Container = c;
             c->installEventFilter(this);
         }
