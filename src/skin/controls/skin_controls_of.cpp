@@ -2,6 +2,8 @@
 
 #include "classlib/controls/com_controls.h"
 #include "classlib/controls/ext_controls.h"
+#include "classlib/controls/list_view.h"
+#include "classlib/controls/string_grid.h"
 #include "classlib/controls/speed_button.h"
 #include "classlib/controls/spin_edit.h"
 #include "classlib/controls/std_controls.h"
@@ -10,6 +12,9 @@
 #include "skin/controls/skin_bars.h"
 #include "skin/controls/skin_boxes.h"
 #include "skin/controls/skin_buttons.h"
+#include "skin/controls/skin_checks.h"
+#include "skin/controls/skin_combo_edit.h"
+#include "skin/controls/skin_scroll.h"
 #include "skin/controls/skin_tabs.h"
 #include "skin/form/skin_form.h"
 #include "skin/form/skin_messages.h"
@@ -99,7 +104,34 @@ public:
         } else if (dynamic_cast<TButton*>(c)) {
             if (kinds.Contains(xcButton))
                 Attached(AttachTo<TSkinButton>(c, FForm, FData));
+        } else if (dynamic_cast<TCheckBox*>(c)) {
+            if (kinds.Contains(xcCheckBox))
+                Attached(AttachTo<TSkinCheckBox>(c, FForm, FData));
+        } else if (dynamic_cast<TRadioButton*>(c)) {
+            if (kinds.Contains(xcRadioButton))
+                Attached(AttachTo<TSkinRadioButton>(c, FForm, FData));
+        } else if (dynamic_cast<TComboBox*>(c)) {
+            if (kinds.Contains(xcCombo))
+                Attached(AttachTo<TSkinComBox>(c, FForm, FData));
+        } else if (dynamic_cast<TCustomListView*>(c)) {
+            if (kinds.Contains(xcScrollbar))
+                Scroll<TSkinListView>(c);
+        } else if (dynamic_cast<TMemo*>(c) || dynamic_cast<TCustomGrid*>(c) || dynamic_cast<TListBox*>(c) ||
+                   dynamic_cast<TScrollBox*>(c)) {
+            if (kinds.Contains(xcScrollbar))
+                Scroll<TSkinScrollbar>(c);
+        } else if (dynamic_cast<TEdit*>(c)) {
+            if (kinds.Contains(xcEdit))
+                Attached(AttachTo<TSkinEdit>(c, FForm, FData));
         }
+    }
+
+    template <class S>
+    void Scroll(TControl* c)
+    {
+        auto* s = new S(c);
+        s->InitScroll(c, FData, FForm, nullptr);
+        Attached(s);
     }
 
     void Window(HWND w)
@@ -115,9 +147,12 @@ public:
                 return;
             if ((style & 0xB) == 0xB || (style & 7) == 7 || (style & 0x80))
                 return;
-            if ((style & 3) == 3 || (style & 2) == 2 || (style & 5) == 5 || (style & 9) == 9 || (style & 4) == 4)
-                return; // check boxes and radio buttons: their skinners are still to come
-            s = new TSkinButton(FForm);
+            if ((style & 3) == 3 || (style & 2) == 2 || (style & 5) == 5)
+                s = new TSkinCheckBox(FForm);
+            else if ((style & 9) == 9 || (style & 4) == 4)
+                s = new TSkinRadioButton(FForm);
+            else
+                s = new TSkinButton(FForm);
         } else if (cls == QLatin1String("tbutton")) {
             s = new TSkinButton(FForm);
         } else if (cls == QLatin1String("#32770")) {
