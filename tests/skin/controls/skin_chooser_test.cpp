@@ -6,7 +6,7 @@
 #include "classlib/controls/std_controls.h"
 #include "classlib/graphics/types.h"
 #include "skin/controls/skin_buttons.h"
-#include "skin/controls/skin_controls_of.h"
+#include "skin/controls/skin_chooser.h"
 #include "skin/form/skin_messages.h"
 
 #include <QDialog>
@@ -17,7 +17,7 @@
 using namespace SkinControlsTest;
 
 namespace {
-class SkinControlsOfTest : public SkinControlsFixture {};
+class SkinChooserTest : public SkinControlsFixture {};
 
 class TRtlButton : public TButton {
 public:
@@ -25,7 +25,7 @@ public:
 };
 } // namespace
 
-TEST_F(SkinControlsOfTest, FormControlsGetTheirSkinnersOnce)
+TEST_F(SkinChooserTest, FormControlsGetTheirSkinnersOnce)
 {
     TForm* f = Form.get();
     auto* b = Placed(new TButton(f), "Button1", f, 10, 10, 80, 25);
@@ -40,8 +40,9 @@ TEST_F(SkinControlsOfTest, FormControlsGetTheirSkinnersOnce)
     sheet->SetPageControl(pc);
     auto* gb = Placed(new TGroupBox(f), "GroupBox1", f, 220, 100, 150, 100);
     ShowForm();
-    const int n = SkinControlsOf(SkinForm.get(), f, Data.get());
-    EXPECT_EQ(n, 8);
+    TSkinChooser chooser(SkinForm.get(), Data.get());
+    chooser.SkinChildControls(f);
+    EXPECT_EQ(chooser.Attached(), 8);
     EXPECT_EQ(SkinForm->Controls().size(), 8u);
     for (TWinControl* w : std::initializer_list<TWinControl*>{b, inPanel, status, pc, sheet, gb})
         EXPECT_EQ(SendMessage(w->Handle(), WM_SKINQUERY), 1) << w->Name().toStdString();
@@ -50,13 +51,15 @@ TEST_F(SkinControlsOfTest, FormControlsGetTheirSkinnersOnce)
     EXPECT_EQ(panel->Color(), Data->Colours.ButtonFace);
     EXPECT_EQ(speed->Perform(WM_SKINQUERY), 1);
     // Asked again, nothing is attached twice.
-    EXPECT_EQ(SkinControlsOf(SkinForm.get(), f, Data.get()), 0);
+    TSkinChooser again(SkinForm.get(), Data.get());
+    again.SkinChildControls(f);
+    EXPECT_EQ(again.Attached(), 0);
     // Skinning off for one control gives its own look back.
     SendMessage(b->Handle(), WM_SKINENABLE, 0);
     EXPECT_NE(CornerMismatches(Grab(b->Handle()), 0, 0, *Data->Buttons, 1, Face()), 0);
 }
 
-TEST_F(SkinControlsOfTest, DialogButtonsAndBackground)
+TEST_F(SkinChooserTest, DialogButtonsAndBackground)
 {
     QDialog dialog;
     auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
@@ -64,8 +67,9 @@ TEST_F(SkinControlsOfTest, DialogButtonsAndBackground)
     layout->addWidget(box);
     dialog.show();
     Pump();
-    const int n = SkinChildWindowsOf(SkinForm.get(), &dialog, Data.get());
-    EXPECT_EQ(n, 2);
+    TSkinChooser chooser(SkinForm.get(), Data.get());
+    chooser.SkinChildWindows(&dialog);
+    EXPECT_EQ(chooser.Attached(), 2);
     for (QAbstractButton* b : box->buttons()) {
         EXPECT_EQ(SendMessage(b, WM_SKINQUERY), 1);
         const QImage img = Grab(b);
@@ -79,7 +83,7 @@ TEST_F(SkinControlsOfTest, DialogButtonsAndBackground)
         EXPECT_EQ(SendMessage(b, WM_SKINQUERY), 0);
 }
 
-TEST_F(SkinControlsOfTest, ParentImageRightToLeftAndRecolour)
+TEST_F(SkinChooserTest, ParentImageRightToLeftAndRecolour)
 {
     TForm* f = Form.get();
     Form->SetColor(clLime);
