@@ -14,7 +14,10 @@
 #include "skin/controls/skin_bars.h"
 #include "skin/controls/skin_boxes.h"
 #include "skin/controls/skin_buttons.h"
+#include "skin/controls/skin_checks.h"
+#include "skin/controls/skin_combo_edit.h"
 #include "skin/controls/skin_props.h"
+#include "skin/controls/skin_scroll.h"
 #include "skin/controls/skin_tabs.h"
 #include "skin/controls/skin_toolbar.h"
 #include "skin/form/skin_form.h"
@@ -38,15 +41,19 @@ bool IsA(const TControl* c)
     return dynamic_cast<const T*>(c) != nullptr;
 }
 
-// The skinners of the scroll bars, check boxes, radio buttons, combo boxes
-// and edits; none until they are built.
-TSkinControl* NewCheckBox(TComponent*) { return nullptr; }
-TSkinControl* NewRadioButton(TComponent*) { return nullptr; }
-TSkinControl* NewComBox(TComponent*) { return nullptr; }
-TSkinControl* NewEdit(TComponent*) { return nullptr; }
-TSkinControl* NewScrollbar(TComponent*) { return nullptr; }
-TSkinControl* NewListView(TComponent*) { return nullptr; }
-TSkinControl* NewScControl(TComponent*) { return nullptr; }
+TSkinControl* NewCheckBox(TComponent* owner) { return new TSkinCheckBox(owner); }
+TSkinControl* NewRadioButton(TComponent* owner) { return new TSkinRadioButton(owner); }
+TSkinControl* NewComBox(TComponent* owner) { return new TSkinComBox(owner); }
+TSkinControl* NewEdit(TComponent* owner) { return new TSkinEdit(owner); }
+TSkinControl* NewScrollbar(TComponent* owner) { return new TSkinScrollbar(owner); }
+TSkinControl* NewListView(TComponent* owner) { return new TSkinListView(owner); }
+TSkinControl* NewScControl(TComponent* owner)
+{
+    auto* s = new TSkinScControl(owner);
+    s->Embedded = true;
+    return s;
+}
+// Skinners for control families this program does not have; none yet.
 TSkinControl* NewObjImage(TComponent*) { return nullptr; }
 TSkinControl* NewDateTime(TComponent*) { return nullptr; }
 TSkinControl* NewMediaPlayer(TComponent*) { return nullptr; }
@@ -138,6 +145,8 @@ bool TSkinChooser::AttachToControl(TSkinControl* s, bool setColor)
         return false;
     if (auto* sb = dynamic_cast<TSkinSpeedButton*>(s))
         sb->InitSpeedButton(FForm, FData, nullptr);
+    else if (auto* sc = dynamic_cast<TSkinScrollbar*>(s))
+        sc->InitScroll(dynamic_cast<TControl*>(s->Owner()), FData, FForm, nullptr);
     else
         s->InitControl(FForm, FData, nullptr, setColor);
     if (!s->Attached()) {
@@ -233,6 +242,8 @@ void TSkinChooser::SkinControl(TControl* control)
             FForm->AddControl(s);
             if (auto* sb = dynamic_cast<TSkinSpeedButton*>(s))
                 sb->InitSpeedButton(FForm, FData, nullptr);
+            else if (auto* sc = dynamic_cast<TSkinScrollbar*>(s))
+                sc->InitScroll(control, FData, FForm, nullptr);
             else
                 s->InitControl(FForm, FData, nullptr, s->ColorSet());
             if (s->Attached())
