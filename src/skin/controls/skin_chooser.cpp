@@ -16,6 +16,7 @@
 #include "skin/controls/skin_buttons.h"
 #include "skin/controls/skin_checks.h"
 #include "skin/controls/skin_combo_edit.h"
+#include "skin/controls/skin_datetime.h"
 #include "skin/controls/skin_props.h"
 #include "skin/controls/skin_scroll.h"
 #include "skin/controls/skin_tabs.h"
@@ -53,9 +54,9 @@ TSkinControl* NewScControl(TComponent* owner)
     s->Embedded = true;
     return s;
 }
-// Skinners for control families this program does not have; none yet.
+// Skinners for control families this program does not have.
 TSkinControl* NewObjImage(TComponent*) { return nullptr; }
-TSkinControl* NewDateTime(TComponent*) { return nullptr; }
+TSkinControl* NewDateTime(TComponent* owner) { return new TSkinDateTime(owner); }
 TSkinControl* NewMediaPlayer(TComponent*) { return nullptr; }
 
 // Windowed controls in tab order, each parent's children after it.
