@@ -17,6 +17,7 @@
 #include "skin/controls/skin_checks.h"
 #include "skin/controls/skin_combo_edit.h"
 #include "skin/controls/skin_datetime.h"
+#include "skin/controls/skin_obj_image.h"
 #include "skin/controls/skin_props.h"
 #include "skin/controls/skin_scroll.h"
 #include "skin/controls/skin_tabs.h"
@@ -55,7 +56,7 @@ TSkinControl* NewScControl(TComponent* owner)
     return s;
 }
 // Skinners for control families this program does not have.
-TSkinControl* NewObjImage(TComponent*) { return nullptr; }
+TSkinControl* NewObjImage(TComponent* owner) { return new TSkinObjImage(owner); }
 TSkinControl* NewDateTime(TComponent* owner) { return new TSkinDateTime(owner); }
 TSkinControl* NewMediaPlayer(TComponent*) { return nullptr; }
 
