@@ -8,6 +8,7 @@
 #include "skin/controls/skin_bars.h"
 #include "skin/controls/skin_boxes.h"
 #include "skin/controls/skin_buttons.h"
+#include "skin/controls/skin_combo_edit.h"
 #include "skin/controls/skin_chooser.h"
 #include "skin/controls/skin_tabs.h"
 #include "skin/form/skin_messages.h"
@@ -243,15 +244,19 @@ TEST_F(SkinChooserTest, ClassTestsRunInOrderWithTheirGates)
     inner->SetParent(f);
     inner->SetBounds(200, 160, 120, 80);
     auto* inInner = Placed(new TButton(f), "InInner", inner, 5, 5, 60, 25);
+    auto* memo = Placed(new TMemo(f), "Memo1", f, 300, 10, 100, 60);
     ShowForm();
 
     TSkinControlTypes kinds = Data->SkinControls();
     kinds.Exclude(xcTab);
     kinds.Exclude(xcSpeedButton);
+    kinds.Exclude(xcScrollbar);
     Data->SetSkinControls(kinds);
     TSkinChooser chooser(SkinForm.get(), Data.get());
-    for (TControl* c : std::initializer_list<TControl*>{mvc, nav, upDown, tabSet, frameLike, pc, speed, inner})
+    for (TControl* c : std::initializer_list<TControl*>{mvc, nav, upDown, tabSet, frameLike, pc, speed, inner, memo})
         chooser.SkinControl(c);
+    // A memo is an edit too: without scroll-bar skinning it gets the edit's border.
+    EXPECT_TRUE(SkinnerOf<TSkinEdit>(SkinForm.get(), memo));
     EXPECT_FALSE(SkinnerOf<TSkinControl>(SkinForm.get(), mvc));
     EXPECT_TRUE(SkinnerOf<TSkinBox>(SkinForm.get(), nav));
     EXPECT_TRUE(SkinnerOf<TSkinButton>(SkinForm.get(), inNav));
@@ -267,9 +272,14 @@ TEST_F(SkinChooserTest, ClassTestsRunInOrderWithTheirGates)
 
     kinds.Include(xcTab);
     kinds.Include(xcSpeedButton);
+    kinds.Include(xcScrollbar);
     Data->SetSkinControls(kinds);
     for (TControl* c : std::initializer_list<TControl*>{tabSet, pc, speed})
         chooser.SkinControl(c);
+    // With it, the memo test comes before the edit test.
+    auto* memo2 = Placed(new TMemo(f), "Memo2", f, 300, 80, 100, 60);
+    chooser.SkinControl(memo2);
+    EXPECT_FALSE(SkinnerOf<TSkinEdit>(SkinForm.get(), memo2));
     EXPECT_TRUE(SkinnerOf<TSkinTab31>(SkinForm.get(), tabSet));
     auto* tab = SkinnerOf<TSkinTab>(SkinForm.get(), pc);
     ASSERT_TRUE(tab);
