@@ -1,6 +1,7 @@
 #include "platform/non_client.h"
 
 #include "platform/menus_api.h"
+#include "platform/scroll_info.h"
 #include "platform/system_metrics.h"
 #include "platform/window_extra.h"
 #include "platform/window_info.h"
@@ -124,10 +125,7 @@ void Restore(HWND w)
 
 QScrollBar* BarAt(HWND w, QPoint screen, int* hit)
 {
-    auto* area = qobject_cast<QAbstractScrollArea*>(w);
-    if (!area)
-        return nullptr;
-    for (QScrollBar* bar : {area->verticalScrollBar(), area->horizontalScrollBar()}) {
+    for (QScrollBar* bar : {ScrollBarOf(w, SB_VERT), ScrollBarOf(w, SB_HORZ)}) {
         if (!bar || !bar->isVisibleTo(w))
             continue;
         if (QRect(bar->mapToGlobal(QPoint(0, 0)), bar->size()).contains(screen)) {

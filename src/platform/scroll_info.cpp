@@ -14,6 +14,12 @@ QScrollBar* ScrollBarOf(HWND w, int bar)
         return qobject_cast<QScrollBar*>(w);
     if (auto* area = qobject_cast<QAbstractScrollArea*>(w))
         return bar == SB_VERT ? area->verticalScrollBar() : bar == SB_HORZ ? area->horizontalScrollBar() : nullptr;
+    // A plain window that lays out its own bar marks it as its window bar.
+    const Qt::Orientation wanted = bar == SB_VERT ? Qt::Vertical : Qt::Horizontal;
+    if (bar == SB_VERT || bar == SB_HORZ)
+        for (QScrollBar* sb : w->findChildren<QScrollBar*>(Qt::FindDirectChildrenOnly))
+            if (sb->orientation() == wanted && sb->property(kWindowScrollBarProperty).toBool())
+                return sb;
     return nullptr;
 }
 

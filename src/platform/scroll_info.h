@@ -59,6 +59,9 @@ struct SCROLLBARINFO {
     unsigned rgstate[6] = {0, 0, 0, 0, 0, 0};
 };
 
+// A QScrollBar child of a plain window carrying this property (true) is that
+// window's own bar of its orientation, as a scroll area's bars are.
+inline constexpr char kWindowScrollBarProperty[] = "tvWindowScrollBar";
 // The QScrollBar behind a window's bar kind (null when it has none).
 class QScrollBar* ScrollBarOf(HWND window, int bar);
 bool GetScrollInfo(HWND window, int bar, SCROLLINFO& info);

@@ -1,5 +1,6 @@
 #include "platform/window_proc.h"
 
+#include "platform/button_messages.h"
 #include "platform/non_client.h"
 #include "platform/scroll_info.h"
 #include "platform/window_extra.h"
@@ -429,7 +430,7 @@ void TWindowBridge::CallNative(TMessage& m)
     }
     if (m.Event)
         return; // already inside this event's native handling
-    if (DefNonClientProc(w, m) || DefScrollProc(w, m))
+    if (DefNonClientProc(w, m) || DefScrollProc(w, m) || DefButtonProc(w, m))
         return;
     switch (m.Msg) {
     case WM_PAINT:

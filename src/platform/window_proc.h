@@ -8,7 +8,8 @@
 // WM_GETTEXT (lParam QString*, wParam the buffer length), WM_GETTEXTLENGTH,
 // WM_KEYDOWN/UP, WM_SYSKEYDOWN/UP and WM_CHAR (delivered as key events),
 // WM_PRINT/WM_PRINTCLIENT (wParam QPainter*: the window renders itself),
-// WM_VSCROLL/WM_HSCROLL (scroll_info.h), the non-client messages and
+// WM_VSCROLL/WM_HSCROLL (scroll_info.h), BM_GETCHECK/BM_SETCHECK/BM_GETSTATE
+// (button_messages.h), the non-client messages and
 // WM_SYSCOMMAND (non_client.h).
 // A window with a subclassing procedure also gets WM_ERASEBKGND (wParam a
 // QPainter* on it) before each WM_PAINT, and WM_DESTROY then WM_NCDESTROY

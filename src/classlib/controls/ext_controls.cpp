@@ -1,5 +1,7 @@
 #include "classlib/controls/ext_controls.h"
 
+#include "platform/scroll_info.h"
+
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -329,6 +331,7 @@ QWidget* TListBox::CreateWidget(QWidget* parent)
     QWidget* w = TCustomControl::CreateWidget(parent);
     w->setFocusPolicy(Qt::StrongFocus);
     FScroll = new QScrollBar(Qt::Vertical, w);
+    FScroll->setProperty(kWindowScrollBarProperty, true);
     FScroll->hide();
     QObject::connect(FScroll, &QScrollBar::valueChanged, FScroll, [this](int v) {
         FTopIndex = v;

@@ -34,6 +34,7 @@ public:
     void Restore() override;
     void AfterProc(TMessage& m) override;
     void DrawControl(QPainter& dc, const TRect& r) override;
+    void Notification(TComponent* component, TOperation operation) override;
 
     // The "ComboButton" frame (from 1) for the state read at the last paint.
     int ButtonFrame() const;
@@ -46,6 +47,10 @@ public:
     TComboxScrollBar* DropDownSkinner() const { return FDropDownScroll; }
 
 private:
+    // Mouse tracking for hover, and the list's popup watched for its closing.
+    void Prepare();
+    void UnhookPopup();
+    void DrawFlat(QPainter& dc, const TRect& r, bool left);
     void SubclassEdit();
     void UnsubclassEdit();
     void EditProc(TMessage& m);
@@ -62,6 +67,10 @@ private:
     TComboxScrollBar* FDropDownScroll = nullptr;
     COMBOBOXINFO FInfo;
     TRect FButtonRect;
+    QPointer<QWidget> FPopup;
+    TWndProc FPopupProc;
+    TWndProc FOldPopupProc;
+    bool FSavedTracking = false;
 };
 
 class TSkinEdit : public TSkinControl {
@@ -75,5 +84,7 @@ public:
     TSkinUpDown* UpDownSkinner() const { return FUpDown; }
 
 private:
+    // The edit has a border: its client lies inside its window in both directions.
+    bool HasBorder() const;
     TSkinUpDown* FUpDown = nullptr;
 };

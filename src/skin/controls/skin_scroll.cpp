@@ -1,84 +1,410 @@
 #include "skin/controls/skin_scroll.h"
 
+#include "classlib/controls/ext_controls.h"
+#include "classlib/controls/std_controls.h"
+#include "classlib/controls/string_grid.h"
+#include "classlib/graphics/types.h"
+#include "platform/non_client.h"
+#include "platform/scroll_info.h"
+#include "platform/system_metrics.h"
+#include "platform/window_info.h"
+#include "skin/controls/skin_header.h"
+#include "skin/controls/skin_props.h"
+#include "skin/form/skin_form.h"
+#include "skin/form/skin_messages.h"
+#include "skin/skin_data.h"
+
+#include <QAbstractScrollArea>
+#include <QHeaderView>
+#include <QMouseEvent>
 #include <QScrollBar>
+#include <QTreeView>
+#include <algorithm>
 
-struct TWScrollbar::TImpl {};
+namespace {
+// Notices of the class library the scroll-bar skinners answer.
+enum : unsigned {
+    CM_SCROLLFIXNOTICE = 0xB033, // the control rebuilt its scroll bars
+    CM_VERTSCROLLNOTICE = 0xBD15,
+    SBM_SETSCROLLINFO = 0x00E9,
+    WM_LISTSTARTTRACK = 0x01AE,
+};
+// The skinners' print request: the border drawn into the given context.
+constexpr unsigned kSkinPrintRequest = 0xBC4B;
+constexpr LPARAM kSkinPrintMagic = 0x41A2;
 
-TWScrollbar::TWScrollbar() : FImpl(new TImpl) {}
-TWScrollbar::~TWScrollbar() { delete FImpl; }
-void TWScrollbar::AttachControl(TSkinControl* owner, TControl* control, int kind)
+void RegisterScrollProperties()
 {
-    FOwner = owner;
-    FTargetControl = control;
-    FKind = kind;
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    const QStringList borders = {QStringLiteral("bsNone"), QStringLiteral("bsSingle")};
+    RegisterEnumProperty<TMemo>(QStringLiteral("BorderStyle"), borders, [](TMemo* c) { return c->BorderStyle(); });
+    RegisterEnumProperty<TListBox>(QStringLiteral("BorderStyle"), borders, [](TListBox* c) { return c->BorderStyle(); });
+    RegisterEnumProperty<TScrollBox>(QStringLiteral("BorderStyle"), borders,
+                                     [](TScrollBox* c) { return c->BorderStyle(); });
+    RegisterIntProperty<TCustomGrid>(
+        QStringLiteral("FixedColor"), [](TCustomGrid* g) { return static_cast<int64_t>(g->FixedColor()); },
+        [](TCustomGrid* g, int64_t v) { g->SetFixedColor(static_cast<TColor>(v)); });
 }
-void TWScrollbar::AttachHwnd(TSkinControl* owner, HWND window, int kind)
-{
-    FOwner = owner;
-    FTarget = window;
-    FKind = kind;
-}
-void TWScrollbar::Place() {}
-void TWScrollbar::HideBar() { hide(); }
-int TWScrollbar::HitTest(QPoint) const { return hpNone; }
-void TWScrollbar::SetHotPart(int part) { FHotPart = part; }
-void TWScrollbar::PaintBar(QPainter&) {}
-QScrollBar* TWScrollbar::RealBar() const { return nullptr; }
-void TWScrollbar::paintEvent(QPaintEvent*) {}
-void TWScrollbar::mouseMoveEvent(QMouseEvent*) {}
-void TWScrollbar::mousePressEvent(QMouseEvent*) {}
-void TWScrollbar::mouseDoubleClickEvent(QMouseEvent*) {}
-void TWScrollbar::mouseReleaseEvent(QMouseEvent*) {}
-void TWScrollbar::leaveEvent(QEvent*) {}
-bool TWScrollbar::eventFilter(QObject*, QEvent*) { return false; }
 
-TSkinScrollbar::~TSkinScrollbar() = default;
-void TSkinScrollbar::InitScroll(TControl*, TSkinData*, TWinSkinForm*, TCanvas*) {}
-void TSkinScrollbar::Restore() { TSkinControl::Restore(); }
-bool TSkinScrollbar::BeforeProc(TMessage& m) { return TSkinControl::BeforeProc(m); }
-void TSkinScrollbar::AfterProc(TMessage& m) { TSkinControl::AfterProc(m); }
-void TSkinScrollbar::DrawControl(QPainter&, const TRect&) {}
-void TSkinScrollbar::PlaceBars() {}
-void TSkinScrollbar::DrawBorder(QPainter&) {}
-void TSkinScrollbar::FreeBars() {}
+void PlaceBar(TWScrollbar* bar)
+{
+    if (bar)
+        bar->Place();
+}
+
+void RepaintShown(TWScrollbar* bar)
+{
+    if (bar && bar->Shown())
+        bar->update();
+}
+
+void FreeBar(QPointer<TWScrollbar>& bar, bool destroying)
+{
+    if (!bar)
+        return;
+    if (destroying) {
+        // The window goes: the overlay beside it must not outlive it on screen.
+        bar->hide();
+        bar->deleteLater();
+    } else {
+        delete bar.data();
+    }
+    bar = nullptr;
+}
+} // namespace
+
+// ---------------------------------------------------------------- TSkinScrollbar
+
+TSkinScrollbar::~TSkinScrollbar() { FreeBars(); }
+
+void TSkinScrollbar::InitScroll(TControl* control, TSkinData* skinData, TWinSkinForm* form, TCanvas* canvas)
+{
+    auto* wc = dynamic_cast<TWinControl*>(control);
+    if (FAttached || !wc)
+        return;
+    RegisterScrollProperties();
+    FControl = control;
+    FSkinData = skinData;
+    FWorkCanvas = canvas;
+    FHwnd = wc->Handle();
+    FUnicode = IsWindowUnicode(FHwnd);
+    JoinForm(form);
+    FBorder = HasProperty(control, QStringLiteral("BorderStyle")) &&
+              GetPropValue(control, QStringLiteral("BorderStyle")).toLower() != QLatin1String("bsnone") &&
+              control->ClassName() != QLatin1String("TImageScrollBox") && FCustomFlag != 1;
+    if (const TSkinProperty* p = FindSkinProperty(control, QStringLiteral("FixedColor"));
+        p && p->Kind == TSkinPropKind::Ordinal) {
+        FSavedFixedColor = static_cast<int>(GetOrdProp(control, QStringLiteral("FixedColor")));
+        FFixedColorSaved = true;
+        SetPropValue(control, QStringLiteral("FixedColor"), QString::number(FaceColour()));
+    }
+    FHorz = new TWScrollbar;
+    FHorz->AttachControl(this, control, TWScrollbar::kHorizontal);
+    FVert = new TWScrollbar;
+    FVert->AttachControl(this, control, TWScrollbar::kVertical);
+    FHorz->setEnabled(control->Enabled());
+    FVert->setEnabled(control->Enabled());
+    if (!control->Visible()) {
+        FHorz->HideBar();
+        FVert->HideBar();
+    }
+    FSavedWindowMethod = control->WindowProc;
+    control->WindowProc = [this](TMessage& m) { SkinWndProc(m); };
+    control->Invalidate();
+    FAttached = true;
+    FLifeState = lsAttached;
+}
+
+void TSkinScrollbar::Restore()
+{
+    if (FFixedColorSaved && FControl) {
+        SetPropValue(FControl, QStringLiteral("FixedColor"), QString::number(FSavedFixedColor));
+        FFixedColorSaved = false;
+    }
+    TSkinControl::Restore();
+    FreeBars();
+    if (FHwnd && FLifeState != lsDestroying)
+        FHwnd->update();
+}
+
+void TSkinScrollbar::FreeBars()
+{
+    const bool destroying = FLifeState == lsDestroying;
+    FreeBar(FHorz, destroying);
+    FreeBar(FVert, destroying);
+}
+
+void TSkinScrollbar::PlaceBars()
+{
+    PlaceBar(FHorz);
+    PlaceBar(FVert);
+}
+
+void TSkinScrollbar::DrawBorder(QPainter& dc)
+{
+    if (!FHwnd)
+        return;
+    const TRect r(0, 0, FHwnd->width(), FHwnd->height());
+    if (r.Width() < 2 || r.Height() < 2)
+        return;
+    const TColor shadow = FSkinData ? FSkinData->Colours.ButtonShadow : clBtnShadow;
+    dc.save();
+    dc.setClipping(false);
+    dc.setPen(Qt::NoPen);
+    auto frame = [&](const TRect& f, TColor c) {
+        const QColor q = ToQColor(c);
+        dc.fillRect(QRect(f.Left, f.Top, f.Width(), 1), q);
+        dc.fillRect(QRect(f.Left, f.Bottom - 1, f.Width(), 1), q);
+        dc.fillRect(QRect(f.Left, f.Top, 1, f.Height()), q);
+        dc.fillRect(QRect(f.Right - 1, f.Top, 1, f.Height()), q);
+    };
+    frame(r, shadow);
+    frame(TRect(r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1), FaceColour());
+    dc.restore();
+}
+
+bool TSkinScrollbar::BeforeProc(TMessage& m)
+{
+    if (m.Msg == WM_NCPAINT && FBorder) {
+        CallOldProc(m);
+        if (QPainter* dc = GetWindowDC(FHwnd))
+            DrawBorder(*dc);
+        return false;
+    }
+    return TSkinControl::BeforeProc(m);
+}
+
+void TSkinScrollbar::AfterProc(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_MOUSEWHEEL:
+        RepaintShown(FHorz);
+        RepaintShown(FVert);
+        break;
+    case WM_SIZE:
+    case WM_MOVE:
+    case WM_WINDOWPOSCHANGED:
+    case WM_SHOWWINDOW:
+        PlaceBars();
+        break;
+    case WM_HSCROLL:
+        if (FHorz)
+            FHorz->SetHotPart(LoWord(m.WParam));
+        break;
+    case WM_VSCROLL:
+        if (FVert)
+            FVert->SetHotPart(LoWord(m.WParam));
+        break;
+    case CM_VISIBLECHANGED:
+        if (m.WParam) {
+            PlaceBars();
+        } else {
+            if (FHorz)
+                FHorz->HideBar();
+            if (FVert)
+                FVert->HideBar();
+        }
+        break;
+    case CM_ENABLEDCHANGED:
+    case WM_ENABLE:
+        if (FControl) {
+            if (FHorz)
+                FHorz->setEnabled(FControl->Enabled());
+            if (FVert)
+                FVert->setEnabled(FControl->Enabled());
+        }
+        TSkinControl::AfterProc(m);
+        break;
+    case CM_SCROLLFIXNOTICE:
+        if (FSkinForm && FSkinForm->Handle())
+            PostMessage(FSkinForm->Handle(), WM_SKINSCROLLFIX, WParamOf(FHwnd.data()), 0);
+        break;
+    case kSkinPrintRequest:
+        if (m.LParam == kSkinPrintMagic) {
+            if (auto* dc = reinterpret_cast<QPainter*>(m.WParam))
+                DrawBorder(*dc);
+            m.Result = kSkinPrintMagic;
+        }
+        break;
+    default:
+        TSkinControl::AfterProc(m);
+        break;
+    }
+}
+
+void TSkinScrollbar::DrawControl(QPainter& dc, const TRect&)
+{
+    const auto style = static_cast<uint32_t>(WindowLong(GWL_STYLE));
+    for (TWScrollbar* bar : {FHorz.data(), FVert.data()}) {
+        if (!bar)
+            continue;
+        if (bar->Shown())
+            bar->update();
+        else if (style & (bar->Kind() == TWScrollbar::kVertical ? WS_VSCROLL : WS_HSCROLL))
+            bar->Place();
+    }
+    if (FHorz && FVert && FHorz->Shown() && FVert->Shown()) {
+        const TRect& v = FVert->BarRect();
+        const TRect& h = FHorz->BarRect();
+        FillFace(dc, TRect(v.Left, h.Top, v.Right + 2, h.Bottom + 2));
+    }
+    // Child windows get no frame of their own to paint: the border goes on
+    // with the control's paint.
+    if (FBorder)
+        DrawBorder(dc);
+}
+
+// ---------------------------------------------------------------- TSkinListView
 
 void TSkinListView::InitScroll(TControl* control, TSkinData* skinData, TWinSkinForm* form, TCanvas* canvas)
 {
+    if (FAttached)
+        return;
     TSkinScrollbar::InitScroll(control, skinData, form, canvas);
+    if (!FAttached)
+        return;
+    QHeaderView* header = nullptr;
+    if (auto* tree = qobject_cast<QTreeView*>(FHwnd.data()))
+        header = tree->header();
+    // A header already skinned (a rebuilt skinner of the same list) keeps its skinner.
+    if (!header || header->isHidden() || SendMessage(header, WM_SKINQUERY) == 1)
+        return;
+    auto* s = new TSkinHeader(control->Owner());
+    s->InitHwnd(header, skinData, canvas, form);
+    FHeader = s;
 }
 
-TSkinScrollbarH::~TSkinScrollbarH() = default;
+// ---------------------------------------------------------------- TSkinScrollbarH
+
+TSkinScrollbarH::~TSkinScrollbarH()
+{
+    FreeBar(FHorz, false);
+    FreeBar(FVert, false);
+}
+
 void TSkinScrollbarH::InitHwnd(HWND window, TSkinData* skinData, TCanvas* canvas, TWinSkinForm* form)
 {
+    if (FAttached || !window)
+        return;
     TSkinControl::InitHwnd(window, skinData, canvas, form);
+    FHorz = new TWScrollbar;
+    FHorz->AttachHwnd(this, window, TWScrollbar::kHorizontal);
+    FVert = new TWScrollbar;
+    FVert->AttachHwnd(this, window, TWScrollbar::kVertical);
 }
-void TSkinScrollbarH::Restore() { TSkinControl::Restore(); }
-void TSkinScrollbarH::AfterProc(TMessage& m) { TSkinControl::AfterProc(m); }
-void TSkinScrollbarH::DrawControl(QPainter&, const TRect&) {}
 
-TSkinScControl::~TSkinScControl() = default;
-void TSkinScControl::InitControl(TWinSkinForm* form, TSkinData* skinData, TCanvas* canvas, bool setColor)
+void TSkinScrollbarH::Restore()
 {
-    TSkinControl::InitControl(form, skinData, canvas, setColor);
+    TSkinControl::Restore();
+    const bool destroying = FLifeState == lsDestroying;
+    FreeBar(FHorz, destroying);
+    FreeBar(FVert, destroying);
 }
+
+void TSkinScrollbarH::AfterProc(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_SIZE:
+    case WM_MOVE:
+    case WM_NCPAINT:
+    case WM_SHOWWINDOW:
+        PlaceBar(FHorz);
+        PlaceBar(FVert);
+        break;
+    case WM_HSCROLL:
+        if (FHorz)
+            FHorz->SetHotPart(LoWord(m.WParam));
+        break;
+    case WM_VSCROLL:
+        if (FVert)
+            FVert->SetHotPart(LoWord(m.WParam));
+        break;
+    default:
+        TSkinControl::AfterProc(m);
+        break;
+    }
+    if (FVert && FHwnd && !(static_cast<uint32_t>(WindowLong(GWL_STYLE)) & WS_VISIBLE))
+        FVert->HideBar();
+}
+
+void TSkinScrollbarH::DrawControl(QPainter&, const TRect&)
+{
+    RepaintShown(FHorz);
+    RepaintShown(FVert);
+}
+
+// ---------------------------------------------------------------- TSkinScControl
+
+TSkinScControl::~TSkinScControl() { FreeBar(FBar, false); }
+
+void TSkinScControl::InitControl(TWinSkinForm* form, TSkinData* skinData, TCanvas* canvas, bool)
+{
+    auto* wc = dynamic_cast<TWinControl*>(Owner());
+    if (FAttached || !wc)
+        return;
+    FControl = wc;
+    FSkinData = skinData;
+    FWorkCanvas = canvas;
+    FHwnd = wc->Handle();
+    FUnicode = IsWindowUnicode(FHwnd);
+    JoinForm(form);
+    FBar = new TWScrollbar;
+    FBar->AttachControl(this, wc, TWScrollbar::kControl);
+    FBar->setToolTip(wc->ShowHint() ? wc->Hint() : QString());
+    if (!wc->Visible())
+        FBar->HideBar();
+    FSavedWindowMethod = wc->WindowProc;
+    wc->WindowProc = [this](TMessage& m) { SkinWndProc(m); };
+    FAttached = true;
+    FLifeState = lsAttached;
+}
+
 void TSkinScControl::InitHwnd(HWND window, TSkinData* skinData, TCanvas* canvas, TWinSkinForm* form)
 {
+    if (FAttached || !window)
+        return;
     TSkinControl::InitHwnd(window, skinData, canvas, form);
+    FBar = new TWScrollbar;
+    FBar->AttachHwnd(this, window, TWScrollbar::kControl);
 }
-void TSkinScControl::Restore() { TSkinControl::Restore(); }
-bool TSkinScControl::BeforeProc(TMessage& m) { return TSkinControl::BeforeProc(m); }
-void TSkinScControl::AfterProc(TMessage& m) { TSkinControl::AfterProc(m); }
-void TSkinScControl::DrawControl(QPainter&, const TRect&) {}
 
-bool TComboxScrollBar::BeforeProc(TMessage& m) { return TSkinControl::BeforeProc(m); }
-void TComboxScrollBar::AfterProc(TMessage& m) { TSkinControl::AfterProc(m); }
-void TComboxScrollBar::DrawControl(QPainter&, const TRect&) {}
-int TComboxScrollBar::DragPosition(int) const { return 0; }
-bool TComboxScrollBar::StartThumbDrag(const TMessage&) { return false; }
-
-void DrawSkinScrollbar(QPainter&, const TSkinData*, const QSize&, int, int, int, int, bool, int, bool) {}
-void ControlThumb(int, int, int, int, int, int, bool, int& thumbStart, int& thumbEnd)
+void TSkinScControl::Restore()
 {
-    thumbStart = 0;
-    thumbEnd = 0;
+    TSkinControl::Restore();
+    FreeBar(FBar, FLifeState == lsDestroying);
 }
+
+bool TSkinScControl::BeforeProc(TMessage& m) { return TSkinControl::BeforeProc(m); }
+
+void TSkinScControl::AfterProc(TMessage& m)
+{
+    switch (m.Msg) {
+    case SBM_SETSCROLLINFO:
+    case CM_VERTSCROLLNOTICE:
+        RepaintShown(FBar);
+        break;
+    case CM_VISIBLECHANGED:
+        if (!FBar)
+            break;
+        if (m.WParam)
+            FBar->Place();
+        else
+            FBar->HideBar();
+        break;
+    case WM_WINDOWPOSCHANGED:
+    case WM_MOVE:
+    case WM_SIZE:
+    case WM_SHOWWINDOW:
+    case WM_NCPAINT:
+        PlaceBar(FBar);
+        break;
+    default:
+        TSkinControl::AfterProc(m);
+        break;
+    }
+}
+
+void TSkinScControl::DrawControl(QPainter&, const TRect&) { RepaintShown(FBar); }

@@ -4,6 +4,7 @@
 // visible scroll bar, shows the skin's bar and hands every press to the real
 // bar underneath: scrolling itself stays Qt's work.
 
+#include "platform/scroll_info.h"
 #include "skin/controls/skin_control.h"
 
 #include <QImage>
@@ -54,9 +55,18 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Reads the bar: its screen rectangle, state, length, arrows and thumb.
+    bool ReadBar(TRect& screen, bool& visible, bool& enabled);
+    void StackAboveTarget();
+    void QueuePlace();
+    void EndPress();
+    // Mouse input of a press on a scroll-bar control goes on to the control.
+    void ForwardMouse(QMouseEvent* event, QEvent::Type type);
+
     struct TImpl;
     TImpl* FImpl;
     int FLength = 0;
@@ -165,22 +175,42 @@ class TComboxScrollBar : public TSkinControl {
 public:
     TV_CLASS_NAME(TComboxScrollBar)
     using TSkinControl::TSkinControl;
+    ~TComboxScrollBar() override;
 
+    void InitHwnd(HWND window, TSkinData* skinData, TCanvas* canvas, TWinSkinForm* form) override;
+    void Restore() override;
     bool BeforeProc(TMessage& m) override;
     void AfterProc(TMessage& m) override;
     void DrawControl(QPainter& dc, const TRect& r) override;
     // The position a thumb drag by dy pixels from the press gives.
     int DragPosition(int dy) const;
+    // Starts a thumb drag at y along the bar; false when y is off the thumb.
+    bool StartThumbDrag(int y);
+    bool Dragging() const { return FDragging; }
+    QWidget* Bar() const { return FBar; }
 
 private:
-    bool StartThumbDrag(const TMessage& m);
+    // The list starts tracking a drag of its own.
+    static constexpr unsigned kListStartTrack = 0x01AE;
+    bool ReadBar();
+    void PaintBar(QPainter& painter);
+    void BarProc(TMessage& m);
+    void UnhookBar();
+
     int FArrowSize = 16;
     int FThumbStart = 0;
     int FThumbEnd = 0;
     int FLength = 0;
-    QPoint FPressCursor;
+    int FPressY = 0;
     int FPressThumbStart = 0;
-    int FDirection = 1;
+    int FDragDelta = 0;
+    int FPosition = 0;
+    bool FDragging = false;
+    bool FEnabled = true;
+    SCROLLINFO FScroll;
+    QPointer<QWidget> FBar;
+    TWndProc FBarProc;
+    TWndProc FOldBarProc;
 };
 
 // The skin's scroll bar drawn for a bar of length x thickness in direction

@@ -357,7 +357,7 @@ bool TWinSkinForm::Stage1(TMessage& m)
         StartSequence();
         return true;
     case WM_SKINSCROLLFIX:
-        // The scroll-bar skinners are not built: there is nothing to re-attach.
+        ScrollFix(HwndOf(m.WParam));
         return true;
     case WM_SKINQUERY:
         m.Result = 1;

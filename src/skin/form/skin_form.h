@@ -133,6 +133,8 @@ public:
     // Every control skinner of the window leaves; restore gives the controls their look back.
     void RestoreControls(bool restore);
     void SizeGripCreated(HWND grip);
+    // A fresh scroll-bar skinner for the control of window (its bars were rebuilt).
+    void ScrollFix(HWND window);
 
     // Control skinners of this window (each once).
     void AddControl(TComponent* skinner);

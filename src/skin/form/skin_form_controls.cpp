@@ -2,6 +2,7 @@
 
 #include "skin/controls/skin_chooser.h"
 #include "skin/controls/skin_control.h"
+#include "skin/controls/skin_scroll.h"
 
 #include <algorithm>
 
@@ -21,13 +22,18 @@ void TWinSkinForm::SkinChildWindowByClass()
 
 void TWinSkinForm::RestoreControls(bool restore)
 {
-    // Each skinner leaves the list as it goes.
+    // Each skinner leaves the list as it goes; one may free the skinners it
+    // made itself (a combo box its list's), which are then no longer listed.
     const std::vector<TComponent*> skinners = FControls;
+    auto listed = [this](TComponent* c) { return std::find(FControls.begin(), FControls.end(), c) != FControls.end(); };
     for (TComponent* c : skinners) {
+        if (!listed(c))
+            continue;
         auto* skinner = static_cast<TSkinControl*>(c);
         if (restore)
             skinner->Restore();
-        delete skinner;
+        if (listed(c))
+            delete skinner;
     }
     FControls.clear();
 }
@@ -41,4 +47,25 @@ void TWinSkinForm::AddControl(TComponent* skinner)
 void TWinSkinForm::RemoveControl(TComponent* skinner)
 {
     FControls.erase(std::remove(FControls.begin(), FControls.end(), skinner), FControls.end());
+}
+
+void TWinSkinForm::ScrollFix(HWND window)
+{
+    if (!window)
+        return;
+    for (TComponent* c : FControls) {
+        auto* old = dynamic_cast<TSkinControl*>(c);
+        if (!old || old->Hwnd() != window)
+            continue;
+        TControl* control = old->Control();
+        const bool listView = dynamic_cast<TSkinListView*>(old) != nullptr;
+        TSkinData* data = old->SkinData() ? old->SkinData() : FSkinData;
+        old->Restore();
+        delete old; // leaves the list
+        if (!control)
+            return;
+        TSkinScrollbar* fresh = listView ? new TSkinListView(control) : new TSkinScrollbar(control);
+        fresh->InitScroll(control, data, this, nullptr);
+        return;
+    }
 }
