@@ -29,6 +29,8 @@
 #include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QTabBar>
+#include <QTabWidget>
 #include <algorithm>
 
 namespace {
@@ -516,6 +518,12 @@ void TSkinChooser::SkinChildWindowByClass(HWND w)
     } else if (cls == QLatin1String("systabcontrol32")) {
         if (!(style & 0x2000))
             AttachToWindow(new TSkinTab(owner), w);
+        // A tab widget holds its pages, which the platform has beside it; its
+        // tab bar is part of it.
+        if (auto* tabs = qobject_cast<QTabWidget*>(w))
+            for (HWND child : ChildWindows(w))
+                if (child != tabs->tabBar())
+                    SkinChildWindowByClass(child);
     } else if (cls == QLatin1String("edit")) {
         AttachToWindow(NewEdit(owner), w);
     } else if (!OpaqueWindow(w)) {

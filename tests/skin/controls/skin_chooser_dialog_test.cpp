@@ -5,6 +5,7 @@
 
 #include "platform/window_info.h"
 #include "skin/controls/skin_buttons.h"
+#include "skin/controls/skin_tabs.h"
 
 #include <QDialogButtonBox>
 #include <QFile>
@@ -14,6 +15,8 @@
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
@@ -113,6 +116,11 @@ TEST_F(SkinFormFixture, SystemDialogDefaultButtonSkinnedGroupBoxNotButItsButtons
     auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
     ok->setGeometry(10, 150, 80, 25);
     ok->setDefault(true);
+    auto* tabs = new QTabWidget(&dialog);
+    tabs->setGeometry(220, 10, 70, 100);
+    auto* page = new QWidget;
+    auto* onPage = new QPushButton(QStringLiteral("Na stránce"), page);
+    tabs->addTab(page, QStringLiteral("Jedna"));
     ASSERT_EQ(GetWindowLong(ok, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
     ASSERT_EQ(GetWindowLong(group, GWL_STYLE) & BS_TYPEMASK, BS_GROUPBOX);
     dialog.show();
@@ -122,6 +130,10 @@ TEST_F(SkinFormFixture, SystemDialogDefaultButtonSkinnedGroupBoxNotButItsButtons
     EXPECT_TRUE(SkinnerOfWindow<TSkinButton>(form, ok));
     EXPECT_FALSE(SkinnerOfWindow<TSkinControl>(form, group));
     EXPECT_TRUE(SkinnerOfWindow<TSkinButton>(form, inGroup));
+    // A tab widget is skinned once, its tab bar with it, and the buttons of its pages too.
+    EXPECT_TRUE(SkinnerOfWindow<TSkinTab>(form, tabs));
+    EXPECT_FALSE(SkinnerOfWindow<TSkinControl>(form, tabs->tabBar()));
+    EXPECT_TRUE(SkinnerOfWindow<TSkinButton>(form, onPage));
     // The skinned default button is painted from the skin's "Buttons" strip.
     const QImage img = ok->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const TDataSkinButton& e = *Data->Buttons;
