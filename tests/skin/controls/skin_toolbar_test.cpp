@@ -10,17 +10,6 @@
 
 using namespace SkinFormTest;
 
-TEST(SkinToolbarPainter, DrawStateGivesTheFrame)
-{
-    EXPECT_EQ(ToolButtonFrame(cdsSelected | cdsHot), 2);
-    EXPECT_EQ(ToolButtonFrame(cdsHot), 4);
-    EXPECT_EQ(ToolButtonFrame(cdsFocused), 4);
-    EXPECT_EQ(ToolButtonFrame(cdsDisabled | cdsDefault), 0);
-    EXPECT_EQ(ToolButtonFrame(cdsDefault), 1);
-    EXPECT_EQ(ToolButtonFrame(cdsChecked), 0);
-    EXPECT_EQ(ToolButtonFrame(0), 0);
-}
-
 TEST_F(SkinFormFixture, ToolButtonsTakeTheToolBarsFrameWhileSkinned)
 {
     const QString file = TestSupport::BinDir() + QStringLiteral("/skiny/grafit.skn");
