@@ -67,6 +67,7 @@ void FreeBar(QPointer<TWScrollbar>& bar, bool destroying)
         return;
     if (destroying) {
         // The window goes: the overlay beside it must not outlive it on screen.
+        bar->Detach();
         bar->hide();
         bar->deleteLater();
     } else {

@@ -27,6 +27,8 @@ public:
     // Follows the real bar: position, size, z-order and visibility.
     void Place();
     void HideBar();
+    // Lets go of target, bar and owner (the overlay is about to go).
+    void Detach();
     // The hot part under a point in overlay coordinates.
     int HitTest(QPoint p) const;
     void SetHotPart(int part);

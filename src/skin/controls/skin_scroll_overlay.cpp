@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTimer>
@@ -53,15 +54,25 @@ TWScrollbar::TWScrollbar() : FImpl(new TImpl)
 
 TWScrollbar::~TWScrollbar()
 {
+    Detach();
+    delete FImpl;
+}
+
+void TWScrollbar::Detach()
+{
     for (const auto& c : FImpl->Connections)
         QObject::disconnect(c);
+    FImpl->Connections.clear();
     if (FImpl->Bar)
         FImpl->Bar->removeEventFilter(this);
     if (FImpl->Container)
         FImpl->Container->removeEventFilter(this);
     if (FTarget)
         FTarget->removeEventFilter(this);
-    delete FImpl;
+    FImpl->Bar = nullptr;
+    FImpl->Container = nullptr;
+    FTarget = nullptr;
+    FOwner = nullptr;
 }
 
 void TWScrollbar::AttachControl(TSkinControl* owner, TControl* control, int kind)
@@ -92,12 +103,18 @@ void TWScrollbar::AttachHwnd(TSkinControl* owner, HWND window, int kind)
     QPalette pal = palette();
     pal.setColor(QPalette::Window, ToQColor(owner ? owner->ParentColor() : clBtnFace));
     setPalette(pal);
-    setParent(window->parentWidget());
+    // Beside the window, over its bar; a splitter would take a new child for
+    // a pane of its own, so there the overlay goes inside the window instead.
+    QWidget* host = window->parentWidget();
+    if (!host || qobject_cast<QSplitter*>(host))
+        host = window;
+    setParent(host);
     window->installEventFilter(this);
     if (QScrollBar* bar = RealBar()) {
         FImpl->Bar = bar;
         bar->installEventFilter(this);
-        if (QWidget* c = bar->parentWidget(); c && c != window) {
+        // A scroll area's bar sits in a container of its own.
+        if (QWidget* c = bar->parentWidget(); c && c != window && kind != kControl) {
             FImpl->Container = c;
             c->installEventFilter(this);
         }
@@ -193,6 +210,11 @@ void TWScrollbar::Place()
 void TWScrollbar::StackAboveTarget()
 {
     QWidget* parent = parentWidget();
+    if (parent == FTarget.data()) {
+        // Inside the window: above the scroll area's bar containers.
+        raise();
+        return;
+    }
     if (!parent || FTarget->parentWidget() != parent)
         return;
     const QObjectList& kids = parent->children();

@@ -11,6 +11,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QScrollBar>
 #include <QLineEdit>
 
 using namespace SkinControlsTest;
@@ -101,6 +102,14 @@ TEST_F(SkinComboEdit, ComboFramesByStateFromTheSkin)
     look("off the button", 1);
     c->SetFocus();
     look("focused", 4);
+    // A press opens the list, which takes its release: closing the list ends the press.
+    SendMessage(w, WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(b.Left + 2, b.Top + 2));
+    look("pressed", 2);
+    c->Combo()->showPopup();
+    Pump();
+    c->Combo()->hidePopup();
+    Pump();
+    EXPECT_FALSE(s->MouseState() & TSkinControl::msPressed);
     other->SetFocus();
     c->SetEnabled(false);
     look("disabled", 3);
@@ -116,6 +125,7 @@ TEST_F(SkinComboEdit, ComboFramesByStateFromTheSkin)
     // The drop-down list got its scroll-bar skinner.
     ASSERT_NE(s->DropDownSkinner(), nullptr);
     EXPECT_EQ(s->DropDownSkinner()->Hwnd(), static_cast<QWidget*>(c->Combo()->view()));
+    EXPECT_EQ(s->DropDownSkinner()->Bar(), static_cast<QWidget*>(c->Combo()->view()->verticalScrollBar()));
     s->Restore();
     EXPECT_EQ(s->DropDownSkinner(), nullptr);
 }

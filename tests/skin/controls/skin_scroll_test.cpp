@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QWheelEvent>
 
 using namespace SkinControlsTest;
@@ -173,6 +174,14 @@ TEST_F(SkinScroll, ClicksAndDragsOnTheOverlayScrollAsOnTheRealBar)
     Mouse(o, QEvent::MouseButtonRelease, QPoint(w / 2, 2), Qt::NoButton);
     Pump();
     EXPECT_EQ(bar->value(), 0);
+    // Held down, the arrow repeats.
+    Mouse(o, QEvent::MouseButtonPress, QPoint(w / 2, h - 3), Qt::LeftButton);
+    QTest::qWait(800);
+    Mouse(o, QEvent::MouseButtonRelease, QPoint(w / 2, h - 3), Qt::NoButton);
+    Pump();
+    EXPECT_GT(bar->value(), 2 * bar->singleStep());
+    bar->setValue(0);
+    Pump();
     // A track click below the thumb pages once.
     Mouse(o, QEvent::MouseButtonPress, QPoint(w / 2, h - o->ArrowSize() - 2), Qt::LeftButton);
     EXPECT_EQ(o->HotPart(), TWScrollbar::hpPageAfter);
@@ -400,4 +409,63 @@ TEST_F(SkinScroll, ListViewBarsAndOneHeaderSkinnerThroughARebuild)
     }
     EXPECT_EQ(headers, 1);
     EXPECT_EQ(lists, 1);
+}
+
+TEST_F(SkinScroll, BareListsAndScrollBarControls)
+{
+    auto* view = new QListWidget(Form->Handle());
+    for (int i = 0; i < 100; ++i)
+        view->addItem(QStringLiteral("Položka %1").arg(i));
+    view->setGeometry(10, 10, 150, 120);
+    auto* bare = new QScrollBar(Qt::Horizontal, Form->Handle());
+    bare->setGeometry(10, 150, 200, 16);
+    bare->setRange(0, 50);
+    ShowForm();
+    view->show();
+    bare->show();
+    Pump();
+    QWidget* client = Form->Handle();
+    // The list of a simple combo box: a bare window with both overlays.
+    auto* list = new TSkinScrollbarH(SkinForm.get());
+    list->InitHwnd(view, Data.get(), nullptr, SkinForm.get());
+    Pump();
+    EXPECT_EQ(list->VertBar()->geometry(), RealRect(view->verticalScrollBar(), client));
+    EXPECT_FALSE(list->HorzBar()->isVisible());
+    // A scroll-bar control: one overlay over the whole bar; a press on its
+    // second arrow goes on to the bar.
+    auto* sc = new TSkinScControl(SkinForm.get());
+    sc->InitHwnd(bare, Data.get(), nullptr, SkinForm.get());
+    Pump();
+    TWScrollbar* o = sc->Bar();
+    EXPECT_EQ(o->Direction(), TWScrollbar::kHorizontal);
+    EXPECT_EQ(o->geometry(), bare->geometry());
+    Mouse(o, QEvent::MouseButtonPress, QPoint(o->width() - 3, 8), Qt::LeftButton);
+    Mouse(o, QEvent::MouseButtonRelease, QPoint(o->width() - 3, 8), Qt::NoButton);
+    EXPECT_EQ(bare->value(), bare->singleStep());
+    // A list in a splitter: the splitter gains no pane, the overlay lies over the bar.
+    auto* splitter = new QSplitter(Form->Handle());
+    auto* pane = new QListWidget;
+    for (int i = 0; i < 100; ++i)
+        pane->addItem(QStringLiteral("Soubor %1").arg(i));
+    splitter->addWidget(pane);
+    splitter->setGeometry(220, 10, 150, 120);
+    splitter->show();
+    Pump();
+    auto* inSplitter = new TSkinScrollbarH(SkinForm.get());
+    inSplitter->InitHwnd(pane, Data.get(), nullptr, SkinForm.get());
+    Pump();
+    EXPECT_EQ(splitter->count(), 1);
+    TWScrollbar* v = inSplitter->VertBar();
+    EXPECT_TRUE(v->isVisible());
+    EXPECT_EQ(QRect(v->mapToGlobal(QPoint(0, 0)), v->size()),
+              QRect(pane->verticalScrollBar()->mapToGlobal(QPoint(0, 0)), pane->verticalScrollBar()->size()));
+    list->Restore();
+    sc->Restore();
+    inSplitter->Restore();
+    Pump();
+    EXPECT_TRUE(Overlays(client).empty());
+    EXPECT_TRUE(Overlays(pane).empty());
+    delete list;
+    delete sc;
+    delete inSplitter;
 }
