@@ -239,6 +239,12 @@ uint32_t ComputedStyle(HWND w)
         } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
             s |= combo->isEditable() ? CBS_DROPDOWN : CBS_DROPDOWNLIST;
         }
+        // A button that shows only its icon is a picture button.
+        if (auto* ab = qobject_cast<QAbstractButton*>(w); ab && !ab->icon().isNull()) {
+            auto* tool = qobject_cast<QToolButton*>(w);
+            if (ab->text().isEmpty() || (tool && tool->toolButtonStyle() == Qt::ToolButtonIconOnly))
+                s |= BS_BITMAP;
+        }
     }
     const QVariant base = w->property("tvStyle");
     if (base.isValid())

@@ -85,6 +85,7 @@ enum : uint32_t {
     BS_AUTORADIOBUTTON = 0x9,
     BS_OWNERDRAW = 0xB,
     BS_TYPEMASK = 0xF,
+    BS_BITMAP = 0x80, // shows a picture in place of a caption
     BS_PUSHLIKE = 0x1000,
     BS_FLAT = 0x8000,
     // Scroll-bar styles.

@@ -6,6 +6,7 @@
 #include "platform/window_extra.h"
 #include "platform/window_info.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -270,6 +271,26 @@ struct TProcNode {
 };
 
 namespace {
+// Opens the scroll area's handling of its viewport's events.
+class TViewportAccess : public QAbstractScrollArea {
+public:
+    using QAbstractScrollArea::viewportEvent;
+};
+
+// The widget's own handling of an event it got. A scroll area handles its
+// viewport's events in a filter of its own, which the bridge (a filter too)
+// would otherwise pass by: the item views of a dialog would stay blank.
+bool NativeEvent(QWidget* w, QEvent* e)
+{
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(w->parentWidget()); area && area->viewport() == w) {
+        bool (QAbstractScrollArea::*viewportEvent)(QEvent*) = &TViewportAccess::viewportEvent;
+        if ((area->*viewportEvent)(e))
+            return true;
+    }
+    // QWidget::event is protected; through QObject it is the widget's own handling.
+    return static_cast<QObject*>(w)->event(e);
+}
+
 std::shared_ptr<TProcNode> LiveNode(std::shared_ptr<TProcNode> n)
 {
     while (n && n->Removed)
@@ -322,6 +343,7 @@ TWndProc TWindowBridge::SetProc(TWndProc proc)
 {
     TWndProc old = FProc;
     FProc = std::move(proc);
+    FNativeOnly = false;
     return old;
 }
 
@@ -332,6 +354,7 @@ void TWindowBridge::ResetProc()
         if (self)
             self->CallNative(m);
     };
+    FNativeOnly = true;
 }
 
 TWndProc TWindowBridge::Current() const { return TProcRef{FTop}; }
@@ -400,8 +423,7 @@ void TWindowBridge::CallNative(TMessage& m)
     if (m.Event && m.Event != FNativeEvent) {
         QEvent* saved = FNativeEvent;
         FNativeEvent = m.Event;
-        // QWidget::event is protected; through QObject it is the widget's own handling.
-        const bool handled = static_cast<QObject*>(w)->event(m.Event);
+        const bool handled = NativeEvent(w, m.Event);
         FNativeEvent = saved;
         m.Result = handled ? 1 : 0;
         return;
@@ -519,6 +541,10 @@ bool TWindowBridge::eventFilter(QObject* watched, QEvent* event)
         return true;
     if (!self || !FWindow)
         return true;
+    // Nobody listens: Qt delivers the event as if there were no bridge, through
+    // the filters installed before it (a scroll area paints its viewport in one).
+    if (FNativeOnly && FTop == FBottom)
+        return false;
     TMessage m;
     if (!TranslateEvent(FWindow, event, m))
         return false;

@@ -77,6 +77,7 @@ private:
     std::shared_ptr<TProcNode> FBottom; // calls FProc
     std::shared_ptr<TProcNode> FTop;
     QEvent* FNativeEvent = nullptr; // the event whose native handling runs now
+    bool FNativeOnly = true;        // the bottom procedure is the native one
 };
 
 // Makes a message from a Qt event of window; false when the event has no message.

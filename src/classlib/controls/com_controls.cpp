@@ -179,6 +179,29 @@ void TToolButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
     TGraphicControl::MouseUp(button, shift, x, y);
 }
 
+void TToolButton::WndProc(TMessage& m)
+{
+    if (m.Msg == CM_MOUSEENTER || m.Msg == CM_MOUSELEAVE) {
+        FHot = m.Msg == CM_MOUSEENTER;
+        Invalidate();
+    }
+    TGraphicControl::WndProc(m);
+}
+
+TCustomDrawState TToolButton::DrawState() const
+{
+    TCustomDrawState s = 0;
+    if (FPressed)
+        s |= cdsSelected;
+    if (FDown)
+        s |= cdsChecked;
+    if (FHot && FEnabled)
+        s |= cdsHot;
+    if (!FEnabled)
+        s |= cdsDisabled | cdsGrayed;
+    return s;
+}
+
 void TToolButton::Paint()
 {
     TCanvas* c = Canvas();
@@ -190,15 +213,22 @@ void TToolButton::Paint()
         return;
     }
     TRect r = ClientRect();
-    if (FDown) {
+    TToolBar* tb = ToolBar();
+    bool defaultDraw = true;
+    c->Font()->Assign(&FFont);
+    if (tb && tb->OnCustomDrawButton)
+        tb->OnCustomDrawButton(tb, this, c, DrawState(), defaultDraw);
+    const TColor captionColour = c->Font()->Color();
+    if (!defaultDraw) {
+        // The face was drawn by the tool bar's handler.
+    } else if (FDown) {
         // A check button held down shows a dithered face.
         c->Brush()->SetStyle(bsSolid);
         c->Brush()->SetColor(RGB(233, 231, 227));
         c->FillRect(r);
     }
-    if (FDown || FPressed)
+    if (defaultDraw && (FDown || FPressed))
         Frame3D(c, r, clBtnShadow, clBtnHighlight, 1);
-    TToolBar* tb = ToolBar();
     const int shift = (FDown || FPressed) ? 1 : 0;
     if (tb && tb->Images() && FImageIndex >= 0 && FImageIndex < tb->Images()->Count()) {
         const int iw = tb->Images()->Width(), ih = tb->Images()->Height();
@@ -210,6 +240,7 @@ void TToolButton::Paint()
     if (tb && tb->ShowCaptions() && !FText.isEmpty()) {
         c->Brush()->SetStyle(bsClear);
         c->SetFont(&FFont);
+        c->Font()->SetColor(captionColour);
         TRect t(0, FHeight - 16 + shift, FWidth, FHeight);
         c->DrawText(FText, t, DT_CENTER | DT_SINGLELINE);
     }

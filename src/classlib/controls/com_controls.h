@@ -46,6 +46,25 @@ private:
 enum TToolButtonStyle { tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivider };
 
 class TToolBar;
+class TToolButton;
+
+// The draw state of a tool button handed to the tool bar's custom drawing.
+enum TCustomDrawStateFlag : unsigned {
+    cdsSelected = 0x1,
+    cdsGrayed = 0x2,
+    cdsDisabled = 0x4,
+    cdsChecked = 0x8,
+    cdsFocused = 0x10,
+    cdsDefault = 0x20,
+    cdsHot = 0x40,
+};
+using TCustomDrawState = unsigned;
+// Called before a tool button paints, with the canvas it paints on. The
+// handler may draw the button's face; clearing DefaultDraw leaves out the
+// button's own face (its glyph and caption are still drawn, the caption in
+// the canvas font's colour).
+using TTBCustomDrawBtnEvent =
+    std::function<void(TToolBar* sender, TToolButton* button, TCanvas* canvas, TCustomDrawState state, bool& defaultDraw)>;
 
 class TToolButton : public TGraphicControl {
 public:
@@ -63,6 +82,10 @@ public:
     void SetImageIndex(int i);
     void Click() override;
     void SetVisible(bool v) override;
+    void WndProc(TMessage& message) override;
+    // The mouse is over the button.
+    bool Hot() const { return FHot; }
+    TCustomDrawState DrawState() const;
 
 protected:
     void Paint() override;
@@ -78,6 +101,7 @@ private:
     bool FGrouped = false;
     bool FAllowAllUp = false;
     bool FPressed = false;
+    bool FHot = false;
     int FImageIndex = -1;
 };
 
@@ -98,6 +122,7 @@ public:
     void ArrangeButtons();
     int ButtonCount() const;
     TToolButton* Buttons(int index) const;
+    TTBCustomDrawBtnEvent OnCustomDrawButton;
 
 protected:
     void BoundsChanged() override;

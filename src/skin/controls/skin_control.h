@@ -96,6 +96,8 @@ public:
     TWinSkinForm* SkinForm() const { return FSkinForm; }
     const QString& CaptionText() const { return FCaption; }
     int CustomFlag() const { return FCustomFlag; }
+    // Whether attaching gives the control the face colour.
+    bool ColorSet() const { return FSetColor; }
     const TRect& WindowRect() const { return FWindowRect; }
 
     void Notification(TComponent* component, TOperation operation) override;

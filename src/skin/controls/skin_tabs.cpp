@@ -17,6 +17,7 @@
 #include <QMouseEvent>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QTransform>
 
 namespace {
@@ -64,6 +65,7 @@ void TSkinTab::InitControl(TWinSkinForm* form, TSkinData* skinData, TCanvas* can
         FTabPosition = tpTop;
     Prepare();
     HookTabBar();
+    SkinScrollArrows(form);
 }
 
 void TSkinTab::InitHwnd(HWND window, TSkinData* skinData, TCanvas* canvas, TWinSkinForm* form)
@@ -79,6 +81,51 @@ void TSkinTab::InitHwnd(HWND window, TSkinData* skinData, TCanvas* canvas, TWinS
     Prepare();
     if (FTabBar != FHwnd)
         HookTabBar();
+    SkinScrollArrows(form);
+}
+
+void TSkinTab::SkinScrollArrows(TWinSkinForm* form)
+{
+    if (!FTabBar)
+        return;
+    for (QToolButton* b : FTabBar->findChildren<QToolButton*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!b->objectName().startsWith(QLatin1String("Scroll")))
+            continue;
+        if (SendMessage(b, WM_SKINQUERY) == 1)
+            continue;
+        auto* arrow = new TSkinTabScroll(this);
+        arrow->Horizontal = true;
+        arrow->Right = !b->objectName().contains(QLatin1String("Left"));
+        arrow->InitHwnd(b, FSkinData, nullptr, form);
+    }
+}
+
+int TSkinTabScroll::ArrowFrame() const
+{
+    const TDataSkinBorder* e = FSkinData ? FSkinData->UpDownHorz.get() : nullptr;
+    const int frames = e ? std::max(1, e->Frame) : 1;
+    int state = 1;
+    if (FHwnd && !FHwnd->isEnabled())
+        state = 3;
+    else if (FMouseState & msPressed)
+        state = 2;
+    else if (FMouseState & msHover)
+        state = 4;
+    // A strip of eight holds the second arrow's frames after the first's.
+    return std::min(frames, state + (frames >= 8 && Right ? 4 : 0));
+}
+
+void TSkinTabScroll::DrawControl(QPainter& dc, const TRect& r)
+{
+    const TDataSkinBorder* e = FSkinData ? FSkinData->UpDownHorz.get() : nullptr;
+    if (!HasSkinImage(e)) {
+        TSkinUpDown::DrawControl(dc, r);
+        return;
+    }
+    FillFace(dc, r);
+    DrawSkinPart(dc, r, e, ArrowFrame());
+    if (!e->Image2.isNull())
+        DrawFrameCentered(dc, r, e->Image2, true, 4, Right ? 4 : 3);
 }
 
 void TSkinTab::Restore()

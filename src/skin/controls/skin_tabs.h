@@ -4,6 +4,7 @@
 // the tabs of a page control tagged 7777.
 
 #include "classlib/graphics/font.h"
+#include "skin/controls/skin_bars.h"
 #include "skin/controls/skin_control.h"
 
 #include <QImage>
@@ -48,6 +49,8 @@ protected:
 
 private:
     void Prepare();
+    // The tab bar's scroll arrows take the skin's up-down look, once.
+    void SkinScrollArrows(TWinSkinForm* form);
     void HookTabBar();
     void UnhookTabBar();
     void TabBarProc(TMessage& m);
@@ -64,6 +67,18 @@ private:
     QPointer<QWidget> FTabBar;
     TWndProc FTabBarOldProc;
     TWndProc FTabBarProc;
+};
+
+// One scroll arrow of a tab bar (the platform's tab scroll up-down is two
+// buttons here): the left or right half of "UpDown.Horz" over the whole button.
+class TSkinTabScroll : public TSkinUpDown {
+public:
+    TV_CLASS_NAME(TSkinTabScroll)
+    using TSkinUpDown::TSkinUpDown;
+    void DrawControl(QPainter& dc, const TRect& r) override;
+    // The "UpDown.Horz" frame for the present state.
+    int ArrowFrame() const;
+    bool Right = false;
 };
 
 // Old-style tab sets: the tabs of "Tabs" without close crosses or turning.

@@ -1,25 +1,23 @@
 #include "skin/form/skin_form.h"
 
+#include "skin/controls/skin_chooser.h"
 #include "skin/controls/skin_control.h"
-#include "skin/controls/skin_controls_of.h"
 #include "skin/controls/skin_scroll.h"
 
 #include <algorithm>
 
-// The control skinners of the window; choosing a skinner for every kind of
-// control joins later, these attach the kinds that have one.
+// The control skinners of the window, chosen per control or child window.
 
 void TWinSkinForm::SkinChildControls()
 {
     if (FForm && FSkinData)
-        SkinControlsOf(this, FForm, FSkinData);
+        TSkinChooser(this, FSkinData).SkinChildControls(FForm);
 }
 
 void TWinSkinForm::SkinChildWindowByClass()
 {
-    // Not yet: asking every child of a bare dialog for its class and style
-    // leaves the item views of Qt's file dialog blank. Bare windows keep their
-    // controls' own look until the choosing of skinners handles them.
+    if (FHandle && FSkinData)
+        TSkinChooser(this, FSkinData).SkinChildWindows(FHandle);
 }
 
 void TWinSkinForm::RestoreControls(bool restore)

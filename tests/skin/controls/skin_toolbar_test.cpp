@@ -1,0 +1,67 @@
+// Tool bars of a skinned form: each button's face from the skin's "ToolBars"
+// strip by its draw state, and the tool bar's own drawing back when skinning
+// goes.
+#include "../form/skin_form_fixture.h"
+#include "test_support.h"
+
+#include "classlib/controls/com_controls.h"
+#include "skin/controls/skin_toolbar.h"
+#include "skin/form/skin_primitives.h"
+
+using namespace SkinFormTest;
+
+TEST_F(SkinFormFixture, ToolButtonsTakeTheToolBarsFrameWhileSkinned)
+{
+    const QString file = TestSupport::BinDir() + QStringLiteral("/skiny/grafit.skn");
+    if (!HasSkinImage(Data->ToolBars.get()))
+        Data->SetSkinFile(file);
+    Pump(400);
+    const TDataSkinObject* e = Data->ToolBars.get();
+    ASSERT_TRUE(HasSkinImage(e));
+    TForm* f = MakeForm(bsSizeable, false, 300, 200);
+    auto* bar = Placed(new TToolBar(f), "ToolBar1", f, 0, 0, 300, 30);
+    auto* button = new TToolButton(f);
+    button->SetName(QStringLiteral("ToolButton1"));
+    button->SetParent(bar);
+    int ownHandler = 0;
+    bar->OnCustomDrawButton = [&](TToolBar*, TToolButton*, TCanvas*, TCustomDrawState, bool&) { ++ownHandler; };
+    f->Show();
+    Pump(400);
+    TWinSkinForm* sf = Manager->FindForm(f->Window());
+    ASSERT_TRUE(sf);
+    ASSERT_EQ(sf->State(), TWinSkinForm::stSkinned);
+    ASSERT_TRUE(bar->Flat());
+    ownHandler = 0; // painted before the skin came
+
+    button->Perform(CM_MOUSEENTER);
+    ASSERT_TRUE(button->Hot());
+    const QImage img = bar->Handle()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // Frame 4 over the button less one pixel each side, computed from the strip.
+    const TRect r(button->Left() + 1, button->Top() + 1, button->Left() + button->Width() - 1,
+                  button->Top() + button->Height() - 1);
+    QImage expected = img.copy();
+    {
+        QPainter p(&expected);
+        NineGridDraw(p, r, e->Image, false, e->Tile != 0, e->Trans == 1, 5, 4,
+                     TSkinMargins{e->LeftWidth, e->TopHeight, e->RightWidth, e->BottomHeight});
+    }
+    int bad = 0, keyed = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x) {
+            // Where the glyph or caption would go the button draws over the frame: only the edges count.
+            if (x >= r.Left + e->LeftWidth && x < r.Right - e->RightWidth && y >= r.Top + e->TopHeight &&
+                y < r.Bottom - e->BottomHeight)
+                continue;
+            bad += (img.pixel(x, y) & 0xFFFFFF) != (expected.pixel(x, y) & 0xFFFFFF);
+            ++keyed;
+        }
+    ASSERT_GT(keyed, 0);
+    EXPECT_EQ(bad, 0);
+    EXPECT_EQ(ownHandler, 0);
+
+    // Skinning off: the tool bar's own handler is back.
+    Data->SetActive(false);
+    Pump(400);
+    bar->Handle()->grab();
+    EXPECT_GT(ownHandler, 0);
+}
