@@ -358,7 +358,9 @@ void TWinSkinForm::NCMouse(TMessage& m)
         break;
     case WM_NCLBUTTONUP:
         if (object) {
-            if (isButton && object == FHotObject) {
+            // Only a press on this button makes a click: the release that ends
+            // a double click, or a drag from elsewhere, does not.
+            if (isButton && object == FHotObject && object->State == TNCObject::stPressed) {
                 object->Release();
                 SysButtonClick(screen.X, screen.Y);
             }
