@@ -12,6 +12,7 @@
 #include "platform/window_proc.h"
 #include "skin/controls/skin_control.h"
 #include "skin/form/skin_manager.h"
+#include "skin/form/skin_menu_bar.h"
 #include "skin/form/skin_messages.h"
 #include "skin/skin_data.h"
 

@@ -25,16 +25,9 @@ class TSkinData;
 class TSkinManage;
 class TTimer;
 class TWinSkinForm;
+class TWinSkinMenu;
 class TDataSkinSysButton;
 using HMENU = QWidget*;
-
-// The skinned menu bar of a form; its buttons and painting are still to come,
-// so no form creates one yet.
-class TWinSkinMenu : public TComponent {
-public:
-    TV_CLASS_NAME(TWinSkinMenu)
-    using TComponent::TComponent;
-};
 
 // Something drawn in the non-client area that reacts to the mouse.
 class TNCObject {

@@ -146,16 +146,4 @@ void TWinSkinForm::NCMouse(TMessage& m)
     CallPrevious(m);
 }
 
-void TWinSkinForm::MenuBarClickAt(TMessage& m) { CallPrevious(m); }
-
-void TWinSkinForm::HandleMenuAccel(TMessage& m) { m.Result = 0; }
-
-void TWinSkinForm::TrackMenuButton(TNCObject*) {}
-
-TNCObject* TWinSkinForm::FindMenuAccel(int) { return nullptr; }
-
-void TWinSkinForm::OwnerDrawMenuItem(TMessage& m) { CallPrevious(m); }
-
-void TWinSkinForm::MakeMenusOwnerDraw(bool) {}
-
 void TWinSkinForm::SizeGripCreated(HWND) {}
