@@ -26,6 +26,8 @@ class TSkinManage;
 class TTimer;
 class TWinSkinForm;
 class TWinSkinMenu;
+class TMenuBtn;
+class TMenuItem;
 class TDataSkinSysButton;
 using HMENU = QWidget*;
 
@@ -121,6 +123,18 @@ public:
     TNCObject* FindMenuAccel(int key);
     void OwnerDrawMenuItem(TMessage& m);
     void MakeMenusOwnerDraw(bool ownerDraw);
+    // Every item of menu (and of its submenus) owner-drawn or not.
+    static void MakeMenuOwnerDraw(HMENU menu, bool ownerDraw);
+    // The menu-bar button under a screen point; nil when none.
+    TMenuBtn* MenuButtonAtScreen(int x, int y) const;
+    // Press and open a menu-bar button.
+    void OpenMenuButton(TNCObject* button);
+    // Non-client mouse over the menu bar: true when a bar button took it.
+    bool MenuBarMouse(TMessage& m);
+    // WM_COMMAND of a bar item without submenu: its click; true when it was one.
+    bool MenuBarCommand(unsigned command);
+    // The class-library item of the form's menus or the system menu with that identifier.
+    TMenuItem* FindMenuItem(unsigned command) const;
     void SkinChildControls();
     void SkinChildWindowByClass();
     // Every control skinner of the window leaves; restore gives the controls their look back.
@@ -185,6 +199,7 @@ private:
     void LayoutFrameAround(const TRect& client, bool keepClient);
     void LoadIcon();
     void CallPrevious(TMessage& m);
+    QString MenuItemText(unsigned command) const;
     void RestoreProcedures();
     void SubclassMDIClient();
     void UnsubclassMDIClient();
@@ -242,6 +257,7 @@ private:
     unsigned FDoubleClickTime = 500;
     HMENU FWindowMenu = nullptr;
     TWinSkinMenu* FMenuBar = nullptr;
+    int FRemovedMenuHeight = 0;
 
     std::vector<std::unique_ptr<TWinSysButton>> FSysButtons;
     TNCObject* FHotObject = nullptr;

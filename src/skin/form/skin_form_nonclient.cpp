@@ -125,6 +125,8 @@ void TWinSkinForm::HoverTimer()
 
 void TWinSkinForm::NCMouse(TMessage& m)
 {
+    if (MenuBarMouse(m))
+        return;
     switch (m.Msg) {
     case WM_NCRBUTTONDOWN:
         if (m.WParam == HTCAPTION && !IsMDIChild()) {

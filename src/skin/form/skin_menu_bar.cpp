@@ -8,25 +8,13 @@
 #include "platform/non_client.h"
 #include "platform/system_metrics.h"
 #include "platform/window_info.h"
+#include "skin/form/skin_menu_items.h"
 #include "skin/form/skin_primitives.h"
 #include "skin/skin_data.h"
 
 #include <QPainter>
 
 namespace {
-// The classic scheme's menu font.
-const TFont& MenuFontRef()
-{
-    static const TFont font = [] {
-        TFont f;
-        f.SetName(QStringLiteral("Tahoma"));
-        f.SetHeight(-11);
-        f.SetCharset(DEFAULT_CHARSET);
-        return f;
-    }();
-    return font;
-}
-
 constexpr unsigned kCaptionFlags = DT_CENTER | DT_SINGLELINE | DT_EXPANDTABS;
 } // namespace
 
@@ -57,12 +45,6 @@ void TMenuBtn::Paint()
     // painted again; the bar draws each button in its state.
     if (Form->Handle())
         RedrawWindow(Form->Handle(), nullptr, RDW_FRAME | RDW_INVALIDATE);
-}
-
-void TMenuBtn::Press()
-{
-    TNCObject::Press();
-    Form->TrackMenuButton(this);
 }
 
 // ---------------------------------------------------------------------------
@@ -153,7 +135,7 @@ void TWinSkinMenu::LayoutButtons()
     QImage probe(1, 1, QImage::Format_RGB32);
     TCanvas canvas;
     canvas.BindImage(&probe);
-    canvas.SetFont(&MenuFontRef());
+    canvas.SetFont(&SkinMenuFont());
     int x = strip.Left + offset;
     const int top = strip.Top;
     const int bottom = strip.Bottom - 1;
@@ -205,7 +187,7 @@ void TWinSkinMenu::Paint(QPainter* dc, const TRect& rect)
     {
         TCanvas canvas;
         canvas.BindImage(&work);
-        canvas.SetFont(&MenuFontRef());
+        canvas.SetFont(&SkinMenuFont());
         const TColor text = FSkinData ? FSkinData->Colours.MenuBarText : clMenuText;
         const TColor hilight = FSkinData ? FSkinData->Colours.ButtonHilight : clBtnHighlight;
         for (const auto& b : FButtons) {

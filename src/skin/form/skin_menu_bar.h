@@ -23,8 +23,6 @@ public:
     TMenuBtn(TWinSkinMenu* bar, TWinSkinForm* form);
     // Restores the button's part of the bar and draws it in its state.
     void Paint() override;
-    // Press opens the submenu (the form tracks it).
-    void Press() override;
 
     TWinSkinMenu* Bar;
     TSkinData* SkinData = nullptr;
