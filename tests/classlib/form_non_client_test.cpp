@@ -203,3 +203,27 @@ TEST(FormNonClient, MenuKeysReachAWindowThatDrawsItsOwnMenuBar)
     SetWindowLong(window, GWL_WNDPROC, old);
     form.WindowProc = formProc;
 }
+
+TEST(FormNonClient, AltF4ClosesThroughTheCloseQuery)
+{
+    TFrmProbe form(nullptr);
+    auto* edit = new TEdit(&form);
+    edit->SetParent(&form);
+    int asked = 0;
+    bool allow = false;
+    form.OnCloseQuery = [&](TComponent*, bool& canClose) {
+        ++asked;
+        canClose = allow;
+    };
+    form.Show();
+    QTest::qWait(1);
+    edit->SetFocus();
+    ASSERT_EQ(QApplication::focusWidget(), edit->Handle());
+    QTest::keyClick(edit->Handle(), Qt::Key_F4, Qt::AltModifier);
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(form.Window()->isVisible());
+    allow = true;
+    QTest::keyClick(edit->Handle(), Qt::Key_F4, Qt::AltModifier);
+    EXPECT_EQ(asked, 2);
+    EXPECT_FALSE(form.Window()->isVisible());
+}

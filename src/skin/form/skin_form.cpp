@@ -710,9 +710,9 @@ void TWinSkinForm::StartSequence()
         FInitialNCWidth = wr.Width() - FClientRect.Width();
         FInitialNCHeight = wr.Height() - FClientRect.Height();
         // The window manager's frame goes once its size is known: our band takes
-        // its place. Not on a bare Qt dialog: taking the frame away hides the
-        // window for a moment, and a hidden QDialog ends its exec() as cancelled.
-        if (FFrameSkinned && !FChild && FFrameKind != fkNoCaption && !(qobject_cast<QDialog*>(FHandle.data()) && !FForm)) {
+        // its place (the platform keeps a shown window, a running dialog among
+        // them, shown meanwhile).
+        if (FFrameSkinned && !FChild && FFrameKind != fkNoCaption) {
             SetSkinnedFrame(FHandle, true);
             FSkinnedFrameSet = true;
         }

@@ -227,10 +227,8 @@ TMenuBtn* TWinSkinForm::MenuButtonAtScreen(int x, int y) const
 {
     if (!FMenuBar || !FHandle)
         return nullptr;
-    TRect wr;
-    GetWindowRect(FHandle, wr);
     FMenuBar->LayoutButtons();
-    return FMenuBar->ButtonAt(TPoint(x - wr.Left, y - wr.Top));
+    return FMenuBar->ButtonAt(ScreenToWindow(x, y));
 }
 
 void TWinSkinForm::OpenMenuButton(TNCObject* button)
@@ -273,35 +271,15 @@ void TWinSkinForm::HandleMenuAccel(TMessage& m)
     m.Result = 0;
 }
 
-bool TWinSkinForm::MenuBarMouse(TMessage& m)
+TNCObject* TWinSkinForm::MenuButtonAt(const TPoint& p)
 {
-    if (!FMenuBar || FBusy)
-        return false;
-    TMenuBtn* button = MenuButtonAtScreen(LoWordSigned(m.LParam), HiWordSigned(m.LParam));
-    switch (m.Msg) {
-    case WM_NCMOUSEMOVE:
-        if (!button)
-            return false;
-        button->Hover();
-        m.Result = 0;
-        return true;
-    case WM_NCLBUTTONDOWN:
-        if (!button)
-            return false;
-        if (!FFormActive)
-            SetForegroundWindow(FHandle);
-        OpenMenuButton(button);
-        m.Result = 0;
-        return true;
-    case WM_NCLBUTTONUP:
-    case WM_NCLBUTTONDBLCLK:
-        if (!button)
-            return false;
-        m.Result = 0;
-        return true;
-    default:
-        return false;
-    }
+    return FMenuBar ? FMenuBar->ButtonAt(p) : nullptr;
+}
+
+void TWinSkinForm::PaintMenuBar(QPainter& dc, const TRect& r)
+{
+    if (FMenuBar)
+        FMenuBar->Paint(&dc, r);
 }
 
 // ---------------------------------------------------------------------------

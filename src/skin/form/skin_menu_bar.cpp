@@ -41,10 +41,9 @@ TMenuBtn::TMenuBtn(TWinSkinMenu* bar, TWinSkinForm* form) : TNCObject(form), Bar
 
 void TMenuBtn::Paint()
 {
-    // Our window DC exists only while the frame paints: ask for the strip to be
-    // painted again; the bar draws each button in its state.
-    if (Form->Handle())
-        RedrawWindow(Form->Handle(), nullptr, RDW_FRAME | RDW_INVALIDATE);
+    // Our window DC exists only while the frame paints: the button's part of
+    // the band is painted again, the bar drawing each button in its state.
+    Form->RepaintNCObject(this);
 }
 
 // ---------------------------------------------------------------------------
