@@ -299,15 +299,16 @@ void TBuilder::Caption()
             RoundBox(p, QRect(0, f * 18 + 1, 40, 16), 7, Dark(c, 0.35), Dark(c, 0.15), Dark(c, 0.05), false);
         }
     }
-    // Menu bar: normal and hot item.
-    QImage menu = NewImage(80, 19, T.Face);
+    // Menu bar: the active and the inactive window's strip, stacked.
+    QImage menu = NewImage(40, 38, T.Face);
     {
         TPen p(&menu);
         VGradient(p, QRect(0, 0, 40, 19), Light(T.Face, 0.5), T.Face);
         p.setPen(Dark(T.Face, 0.2));
         p.drawLine(0, 18, 39, 18);
-        RoundBox(p, QRect(40, 0, 40, 19), 2, Dark(T.Accent, 0.2), Light(T.Accent, 0.55), Light(T.Accent, 0.3),
-                 false);
+        VGradient(p, QRect(0, 19, 40, 19), Light(T.Face, 0.3), Light(T.Face, 0.1));
+        p.setPen(Dark(T.Face, 0.1));
+        p.drawLine(0, 37, 39, 37);
     }
     Key(QStringLiteral("TextBack"), Add(QStringLiteral("TextBack.bmp"), back));
     Key(QStringLiteral("TXTBackleft"), 8);
@@ -1087,7 +1088,7 @@ QImage DrawPreview(const QByteArray& archive, const QString& title)
     // Menu bar strip.
     const int menuTop = win.Top + th;
     if (data.MenuBar)
-        NineGridDraw(p, TRect(win.Left + lw, menuTop, win.Right - rw, menuTop + 19), data.MenuBar->Image, false,
+        NineGridDraw(p, TRect(win.Left + lw, menuTop, win.Right - rw, menuTop + 19), data.MenuBar->Image, true,
                      data.MenuBar->Tile == 1, false, data.MenuBar->Frame, 1, side(*data.MenuBar));
     p.setPen(ToQColor(data.Colours.MenuBarText));
     p.setFont(QFont(font.family(), 8));
