@@ -692,15 +692,15 @@ void TBuilder::Controls()
         Key(QStringLiteral("Trans"), 1);
     }
 
-    // Menus: items (normal, selected, disabled, hover, focused) and the background.
-    QImage item = NewImage(150, 20, Light(T.Face, 0.5));
+    // Menus: items (normal, separator, disabled, selected, focused; magenta
+    // lets the menu's background through) and the background. A separator
+    // shows the frame's bottom rows: its line lies in the lowest eight.
+    QImage item = NewImage(150, 20, QColor(255, 0, 255));
     {
         TPen p(&item);
-        for (int f = 1; f <= 5; ++f) {
-            const QRect r((f - 1) * 30, 0, 30, 20);
-            if (f == 2 || f == 4)
-                RoundBox(p, r, 2, Dark(T.Accent, 0.2), Light(T.Accent, 0.45), Light(T.Accent, 0.15), false);
-        }
+        p.fillRect(QRect(33, 15, 24, 1), Dark(T.Face, 0.35));
+        p.fillRect(QRect(33, 16, 24, 1), Light(T.Face, 0.9));
+        RoundBox(p, QRect(90, 0, 30, 20), 2, Dark(T.Accent, 0.2), Light(T.Accent, 0.45), Light(T.Accent, 0.15), false);
     }
     QImage menuBack = NewImage(40, 40, Light(T.Face, 0.5));
     {
