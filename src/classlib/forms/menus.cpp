@@ -269,6 +269,10 @@ void TMenuItem::UpdateAction()
         if (QAction* a = FSubMenu->menuAction())
             a->setVisible(FVisible);
     }
+    // A window that draws its menu bar itself learns of its items' changes.
+    if (FParentItem && !FParentItem->FParentItem)
+        if (auto* main = dynamic_cast<TMainMenu*>(FParentItem->FMenu))
+            main->MenuChanged();
 }
 
 TMenu::TMenu(TComponent* owner) : TComponent(owner)
@@ -341,8 +345,17 @@ void TMainMenu::FillMenuBar(QMenuBar* bar)
 
 void TMainMenu::StructureChanged()
 {
-    if (FForm && !FFilling && !IsDestroying() && !FForm->IsDestroying())
+    if (FForm && !FFilling && !IsDestroying() && !FForm->IsDestroying()) {
         FForm->RebuildMenuBar();
+        MenuChanged();
+    }
+}
+
+void TMainMenu::MenuChanged()
+{
+    // The window learns of it, as a window that draws the menu itself must.
+    if (FForm && !FFilling && !IsDestroying() && !FForm->IsDestroying() && FForm->Window())
+        SendMessage(FForm->Window(), CM_MENUCHANGED);
 }
 
 namespace {

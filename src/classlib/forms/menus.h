@@ -117,6 +117,8 @@ public:
     void SetOwnerForm(TCustomForm* form) { FForm = form; }
     TCustomForm* OwnerForm() const { return FForm; }
     void StructureChanged() override;
+    // Tells the form's window that the menu changed (CM_MENUCHANGED).
+    void MenuChanged();
 
 private:
     TCustomForm* FForm = nullptr;

@@ -444,13 +444,15 @@ void TWinSkinForm::Stage2(TMessage& m)
         CallPrevious(m);
         if (FSkinData)
             FSkinData->FramePainting = true;
-        // The Windows menu goes only where the skinned menu bar takes its place.
-        if (HMENU menu = GetMenu(FHandle); menu && FMenuBar) {
-            FWindowMenu = menu;
-            if (FSkinData && FSkinData->MenuUpdate()) {
+        // The Windows menu goes only where the skinned menu bar takes its place;
+        // a menu kept off the window changes in place.
+        if (FMenuBar) {
+            if (HMENU menu = GetMenu(FHandle)) {
+                FWindowMenu = menu;
                 FMenuBar->SetWindowMenu(menu);
-                FMenuBar->BuildButtons();
             }
+            if (FSkinData && FSkinData->MenuUpdate())
+                FMenuBar->BuildButtons();
             SetMenu(FHandle, nullptr);
             RedrawWindow(FHandle, nullptr, RDW_FRAME | RDW_INVALIDATE);
         }
@@ -530,7 +532,11 @@ void TWinSkinForm::SysCommand(TMessage& m)
             }
             // Without the skinned menu bar the window's own menu bar keeps the keyboard.
             if (key != '-' && !GetCapture() && FMenuBar) {
-                TNCObject* button = key == 0 ? nullptr : FindMenuAccel(static_cast<int>(key));
+                TNCObject* button = nullptr;
+                if (key == 0)
+                    button = FMenuBar->Count() > 0 ? FMenuBar->Buttons().front().get() : nullptr;
+                else
+                    button = FindMenuAccel(static_cast<int>(key));
                 if (key == 0 || button) {
                     TrackMenuButton(button);
                     m.Result = 1;

@@ -70,11 +70,13 @@ void TWinSkinMenu::BuildButtons()
     FFormMenu = FForm->Form() ? FForm->Form()->Menu() : nullptr;
     if (FForm->Form() && !FFormMenu)
         return;
-    UpdateButtons();
+    Rebuild(true);
     SetMenu(window, nullptr);
 }
 
-void TWinSkinMenu::UpdateButtons()
+void TWinSkinMenu::UpdateButtons() { Rebuild(false); }
+
+void TWinSkinMenu::Rebuild(bool itemCaptions)
 {
     if (FForm->HotObject()) {
         for (const auto& b : FButtons)
@@ -98,9 +100,17 @@ void TWinSkinMenu::UpdateButtons()
         button->Command = info.wID;
         button->Caption = info.dwTypeData.left(80);
         if (FFormMenu) {
-            if (TMenuItem* item = FFormMenu->Items()->FindByCommand(info.wID); item && item != FFormMenu->Items()) {
+            // A submenu's item is known by its submenu: the platform names it by position.
+            TMenuItem* item = FFormMenu->Items()->FindByCommand(info.wID);
+            if (item == FFormMenu->Items())
+                item = nullptr;
+            for (int k = 0; !item && info.hSubMenu && k < FFormMenu->Items()->Count(); ++k)
+                if (TMenuItem* top = FFormMenu->Items()->Items(k); top->Count() > 0 && top->SubMenu() == info.hSubMenu)
+                    item = top;
+            if (item) {
+                button->Command = item->Command();
                 button->Item = item;
-                if (button->Caption.isEmpty() || FButtons.size() == static_cast<size_t>(i))
+                if (itemCaptions || button->Caption.isEmpty())
                     button->Caption = item->Caption();
                 button->Enabled = item->Enabled();
                 button->Visible = item->Visible();

@@ -67,6 +67,8 @@ public:
     void SetWindowMenu(HMENU menu) { FWindowMenu = menu; }
 
 private:
+    void Rebuild(bool itemCaptions);
+
     std::vector<std::unique_ptr<TMenuBtn>> FButtons;
     TMainMenu* FFormMenu = nullptr;
     TSkinData* FSkinData = nullptr;
