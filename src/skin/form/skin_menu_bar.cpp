@@ -8,6 +8,7 @@
 #include "platform/non_client.h"
 #include "platform/system_metrics.h"
 #include "platform/window_info.h"
+#include "skin/form/skin_manager.h"
 #include "skin/form/skin_menu_items.h"
 #include "skin/form/skin_primitives.h"
 #include "skin/skin_data.h"
@@ -213,5 +214,32 @@ void TWinSkinMenu::Paint(QPainter* dc, const TRect& rect)
         }
         canvas.Unbind();
     }
+    PaintMDIButtons(work, strip);
     dc->drawImage(QRect(rect.Left, rect.Top, rect.Width(), rect.Height()), work);
+}
+
+void TWinSkinMenu::PaintMDIButtons(QImage& work, const TRect& strip)
+{
+    // The caption buttons of a maximized MDI child sit in the bar.
+    if (FForm->WindowKind() != TWinSkinForm::wkMDIParent)
+        return;
+    FForm->LayoutSysButtons();
+    bool any = false;
+    bool shown = false;
+    QPainter p(&work);
+    const auto& buttons = FForm->SysButtons();
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        TWinSysButton* b = buttons[i].get();
+        if (b->Data->Visibility != 100)
+            continue;
+        any = true;
+        if (b->Data->Image.isNull() || !FForm->IsSysButtonVisible(static_cast<int>(i)))
+            continue;
+        shown = true;
+        const TRect r(b->Rect.Left - strip.Left, b->Rect.Top - strip.Top, b->Rect.Right - strip.Left,
+                      b->Rect.Bottom - strip.Top);
+        DrawFrameStretched(p, r, b->Data->Image, true, b->Data->Frame > 0 ? b->Data->Frame : 1, 1);
+    }
+    if (TSkinManage* manager = SkinManager(); manager && any)
+        manager->SetMDIChildMaximized(shown);
 }

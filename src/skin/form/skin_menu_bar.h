@@ -68,6 +68,7 @@ public:
 
 private:
     void Rebuild(bool itemCaptions);
+    void PaintMDIButtons(QImage& work, const TRect& strip);
 
     std::vector<std::unique_ptr<TMenuBtn>> FButtons;
     TMainMenu* FFormMenu = nullptr;
