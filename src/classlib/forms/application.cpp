@@ -78,7 +78,7 @@ protected:
         };
         bool handled = run([&] { return form->IsShortCut(vk, ShiftStateFromQt(ke->modifiers())); });
         if (!handled && IsCloseKey(ke))
-            handled = CloseByKey(form->Window());
+            handled = CloseByKey(w->window());
         if (!handled && (vk == VK_RETURN || vk == VK_ESCAPE) && ke->modifiers() == Qt::NoModifier)
             handled = run([&] { return form->DialogKey(vk, w); });
         if (!handled && (ke->modifiers() & Qt::AltModifier) && ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9') || vk == VK_SPACE))
