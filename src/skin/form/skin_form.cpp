@@ -140,7 +140,8 @@ void TWinSkinForm::InitFromForm(TSkinData* skinData, TCustomForm* form)
         FSavedColor = form->Color();
         form->SetColor(skinData->Colours.ButtonFace);
     }
-    if (skinData->SkinControls().Contains(xcMenuItem))
+    // A skinned frame's popup menus are drawn in the skin as well.
+    if (skinData->SkinControls().Contains(xcMenuItem) || FFrameSkinned)
         MakeMenusOwnerDraw(true);
 }
 

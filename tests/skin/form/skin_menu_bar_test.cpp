@@ -143,6 +143,7 @@ TEST_F(SkinMenuBarTest, TheBarReplacesTheMenuAndUnskinningGivesItBackWithTheClie
 {
     UseSkin(MenuIni(), MenuPictures());
     TForm* f = MenuForm();
+    auto* popup = new TPopupMenu(f);
     f->Show();
     Pump();
     const int clientW = f->ClientWidth();
@@ -155,6 +156,8 @@ TEST_F(SkinMenuBarTest, TheBarReplacesTheMenuAndUnskinningGivesItBackWithTheClie
     EXPECT_EQ(NonClientInsets(w).top(), sf->TopHeight() + sf->MenuHeight());
     EXPECT_EQ(f->ClientWidth(), clientW);
     EXPECT_EQ(f->ClientHeight(), clientH);
+    // The window draws its popup menu's items.
+    EXPECT_EQ(popup->OwnerDrawWindow(), w);
 
     TWinSkinMenu* bar = sf->MenuBar();
     ASSERT_EQ(bar->Count(), 4);
@@ -191,6 +194,7 @@ TEST_F(SkinMenuBarTest, TheBarReplacesTheMenuAndUnskinningGivesItBackWithTheClie
     EXPECT_FALSE(Manager->FindForm(w));
     ASSERT_NE(GetMenu(w), nullptr);
     EXPECT_TRUE(GetMenu(w)->isVisible());
+    EXPECT_EQ(popup->OwnerDrawWindow(), nullptr);
     EXPECT_EQ(f->ClientWidth(), clientW);
     EXPECT_EQ(f->ClientHeight(), clientH);
 }
