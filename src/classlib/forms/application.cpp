@@ -83,6 +83,9 @@ protected:
             handled = run([&] { return form->DialogKey(vk, w); });
         if (!handled && (ke->modifiers() & Qt::AltModifier) && ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9') || vk == VK_SPACE))
             handled = run([&] { return MenuKey(form, vk); });
+        // F10 is the menu key as Alt alone is.
+        if (!handled && vk == VK_F10 && ke->modifiers() == Qt::NoModifier && OwnMenuBar(form))
+            handled = run([&] { return SendMessage(form->Window(), WM_SYSCOMMAND, SC_KEYMENU, 0) != 0; });
         return handled;
     }
 

@@ -25,16 +25,11 @@ class TSkinData;
 class TSkinManage;
 class TTimer;
 class TWinSkinForm;
+class TWinSkinMenu;
+class TMenuBtn;
+class TMenuItem;
 class TDataSkinSysButton;
 using HMENU = QWidget*;
-
-// The skinned menu bar of a form; its buttons and painting are still to come,
-// so no form creates one yet.
-class TWinSkinMenu : public TComponent {
-public:
-    TV_CLASS_NAME(TWinSkinMenu)
-    using TComponent::TComponent;
-};
 
 // Something drawn in the non-client area that reacts to the mouse.
 class TNCObject {
@@ -158,6 +153,16 @@ public:
     TNCObject* FindMenuAccel(int key);
     void OwnerDrawMenuItem(TMessage& m);
     void MakeMenusOwnerDraw(bool ownerDraw);
+    // Every item of menu (and of its submenus) owner-drawn or not.
+    static void MakeMenuOwnerDraw(HMENU menu, bool ownerDraw);
+    // The menu-bar button under a screen point; nil when none.
+    TMenuBtn* MenuButtonAtScreen(int x, int y) const;
+    // Press and open a menu-bar button.
+    void OpenMenuButton(TNCObject* button);
+    // WM_COMMAND of a bar item without submenu: its click; true when it was one.
+    bool MenuBarCommand(unsigned command);
+    // The class-library item of the form's menus or the system menu with that identifier.
+    TMenuItem* FindMenuItem(unsigned command) const;
     void SkinChildControls();
     void SkinChildWindowByClass();
     // Every control skinner of the window leaves; restore gives the controls their look back.
@@ -224,6 +229,7 @@ private:
     void DrawWindowIcon(QPainter& dc, const TRect& r, const TWinSysButton& button) const;
     void DrawSysButton(QPainter& dc, const TWinSysButton& button, int frame) const;
     void CallPrevious(TMessage& m);
+    QString MenuItemText(unsigned command) const;
     void RestoreProcedures();
     void SubclassMDIClient();
     void UnsubclassMDIClient();
@@ -281,6 +287,7 @@ private:
     unsigned FDoubleClickTime = 500;
     HMENU FWindowMenu = nullptr;
     TWinSkinMenu* FMenuBar = nullptr;
+    int FRemovedMenuHeight = 0;
 
     std::vector<std::unique_ptr<TWinSysButton>> FSysButtons;
     TNCObject* FHotObject = nullptr;

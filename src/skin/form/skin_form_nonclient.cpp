@@ -258,8 +258,6 @@ void TWinSkinForm::PaintTitleText(QPainter& canvas, const TRect& rect)
     canvas.restore();
 }
 
-void TWinSkinForm::PaintMenuBar(QPainter&, const TRect&) {}
-
 void TWinSkinForm::UpdateRegion()
 {
     if (FState == stDestroyed || !FFrameSkinned || !FHandle)
@@ -333,18 +331,5 @@ void TWinSkinForm::SetSysMenuStyle(bool hide)
         SetWindowLong(FHandle, GWL_STYLE, static_cast<intptr_t>(next));
 }
 
-TNCObject* TWinSkinForm::MenuButtonAt(const TPoint&) { return nullptr; }
-
-void TWinSkinForm::MenuBarClickAt(TMessage& m) { CallPrevious(m); }
-
-void TWinSkinForm::HandleMenuAccel(TMessage& m) { m.Result = 0; }
-
-void TWinSkinForm::TrackMenuButton(TNCObject*) {}
-
-TNCObject* TWinSkinForm::FindMenuAccel(int) { return nullptr; }
-
-void TWinSkinForm::OwnerDrawMenuItem(TMessage& m) { CallPrevious(m); }
-
-void TWinSkinForm::MakeMenusOwnerDraw(bool) {}
 
 void TWinSkinForm::SizeGripCreated(HWND) {}
