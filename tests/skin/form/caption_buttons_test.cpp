@@ -134,6 +134,16 @@ TEST_F(CaptionButtonFixture, VisibilityCodesAndPlacementByAlign)
     for (const QPoint p : {QPoint(0, 0), QPoint(1, 1), QPoint(5, 5)})
         EXPECT_NE(sf->SysButtonAt(TPoint(p.x(), p.y())), empty);
 
+    // A skin read anew: the buttons show what they showed until the form is reskinned.
+    QByteArray next = SkinTest::Property(SkinTest::Archive(BorderIni(), BorderPictures()));
+    QDataStream in(next);
+    Data->ReadSkinStream(in);
+    SendMessage(f->Window(), WM_NCACTIVATE, 1);
+    ASSERT_TRUE(ByAction(sf, 0));
+    EXPECT_EQ(ByAction(sf, 0)->Data->Xcoord, 30);
+    EXPECT_EQ(Grab(f).pixel(Centre(ByAction(sf, 0))), kNormal);
+    UseSkin(ButtonIni(), ButtonPictures());
+
     // A dialog has no icon button; a window without a system menu no close button.
     TForm* d = MakeForm(bsDialog, true, 300, 120);
     TWinSkinForm* ds = Skinned(d);
