@@ -10,6 +10,8 @@
 #include "test_support.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -202,4 +204,40 @@ TEST(FormNonClient, MenuKeysReachAWindowThatDrawsItsOwnMenuBar)
     EXPECT_EQ(keyMenus.size(), 3u);
     SetWindowLong(window, GWL_WNDPROC, old);
     form.WindowProc = formProc;
+}
+
+TEST(FormNonClient, AltF4ClosesThroughTheCloseQuery)
+{
+    TFrmProbe form(nullptr);
+    auto* edit = new TEdit(&form);
+    edit->SetParent(&form);
+    int asked = 0;
+    bool allow = false;
+    form.OnCloseQuery = [&](TComponent*, bool& canClose) {
+        ++asked;
+        canClose = allow;
+    };
+    form.Show();
+    QTest::qWait(1);
+    edit->SetFocus();
+    ASSERT_EQ(QApplication::focusWidget(), edit->Handle());
+    QTest::keyClick(edit->Handle(), Qt::Key_F4, Qt::AltModifier);
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(form.Window()->isVisible());
+    // In a dialog the form owns, the key closes the dialog alone.
+    QDialog dialog(form.Window());
+    auto* line = new QLineEdit(&dialog);
+    dialog.show();
+    QTest::qWait(1);
+    line->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), line);
+    QTest::keyClick(line, Qt::Key_F4, Qt::AltModifier);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(form.Window()->isVisible());
+    edit->SetFocus();
+    allow = true;
+    QTest::keyClick(edit->Handle(), Qt::Key_F4, Qt::AltModifier);
+    EXPECT_EQ(asked, 2);
+    EXPECT_FALSE(form.Window()->isVisible());
 }

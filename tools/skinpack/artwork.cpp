@@ -299,15 +299,16 @@ void TBuilder::Caption()
             RoundBox(p, QRect(0, f * 18 + 1, 40, 16), 7, Dark(c, 0.35), Dark(c, 0.15), Dark(c, 0.05), false);
         }
     }
-    // Menu bar: normal and hot item.
-    QImage menu = NewImage(80, 19, T.Face);
+    // Menu bar: the active and the inactive window's strip, stacked.
+    QImage menu = NewImage(40, 38, T.Face);
     {
         TPen p(&menu);
         VGradient(p, QRect(0, 0, 40, 19), Light(T.Face, 0.5), T.Face);
         p.setPen(Dark(T.Face, 0.2));
         p.drawLine(0, 18, 39, 18);
-        RoundBox(p, QRect(40, 0, 40, 19), 2, Dark(T.Accent, 0.2), Light(T.Accent, 0.55), Light(T.Accent, 0.3),
-                 false);
+        VGradient(p, QRect(0, 19, 40, 19), Light(T.Face, 0.3), Light(T.Face, 0.1));
+        p.setPen(Dark(T.Face, 0.1));
+        p.drawLine(0, 37, 39, 37);
     }
     Key(QStringLiteral("TextBack"), Add(QStringLiteral("TextBack.bmp"), back));
     Key(QStringLiteral("TXTBackleft"), 8);
@@ -691,15 +692,15 @@ void TBuilder::Controls()
         Key(QStringLiteral("Trans"), 1);
     }
 
-    // Menus: items (normal, selected, disabled, hover, focused) and the background.
-    QImage item = NewImage(150, 20, Light(T.Face, 0.5));
+    // Menus: items (normal, separator, disabled, selected, focused; magenta
+    // lets the menu's background through) and the background. A separator
+    // shows the frame's bottom rows: its line lies in the lowest eight.
+    QImage item = NewImage(150, 20, QColor(255, 0, 255));
     {
         TPen p(&item);
-        for (int f = 1; f <= 5; ++f) {
-            const QRect r((f - 1) * 30, 0, 30, 20);
-            if (f == 2 || f == 4)
-                RoundBox(p, r, 2, Dark(T.Accent, 0.2), Light(T.Accent, 0.45), Light(T.Accent, 0.15), false);
-        }
+        p.fillRect(QRect(33, 15, 24, 1), Dark(T.Face, 0.35));
+        p.fillRect(QRect(33, 16, 24, 1), Light(T.Face, 0.9));
+        RoundBox(p, QRect(90, 0, 30, 20), 2, Dark(T.Accent, 0.2), Light(T.Accent, 0.45), Light(T.Accent, 0.15), false);
     }
     QImage menuBack = NewImage(40, 40, Light(T.Face, 0.5));
     {
@@ -1087,7 +1088,7 @@ QImage DrawPreview(const QByteArray& archive, const QString& title)
     // Menu bar strip.
     const int menuTop = win.Top + th;
     if (data.MenuBar)
-        NineGridDraw(p, TRect(win.Left + lw, menuTop, win.Right - rw, menuTop + 19), data.MenuBar->Image, false,
+        NineGridDraw(p, TRect(win.Left + lw, menuTop, win.Right - rw, menuTop + 19), data.MenuBar->Image, true,
                      data.MenuBar->Tile == 1, false, data.MenuBar->Frame, 1, side(*data.MenuBar));
     p.setPen(ToQColor(data.Colours.MenuBarText));
     p.setFont(QFont(font.family(), 8));

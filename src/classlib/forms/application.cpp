@@ -61,7 +61,7 @@ protected:
         FAltAlone = ke->key() == Qt::Key_Alt && !ke->isAutoRepeat();
         TCustomForm* form = TCustomForm::FormOfWidget(w);
         if (!form)
-            return false;
+            return IsCloseKey(ke) && CloseByKey(w->window());
         const int vk = QtKeyToVirtualKey(ke->key());
         if (vk == 0 || vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU)
             return false;
@@ -77,14 +77,39 @@ protected:
             }
         };
         bool handled = run([&] { return form->IsShortCut(vk, ShiftStateFromQt(ke->modifiers())); });
+        if (!handled && IsCloseKey(ke))
+            handled = CloseByKey(w->window());
         if (!handled && (vk == VK_RETURN || vk == VK_ESCAPE) && ke->modifiers() == Qt::NoModifier)
             handled = run([&] { return form->DialogKey(vk, w); });
         if (!handled && (ke->modifiers() & Qt::AltModifier) && ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9') || vk == VK_SPACE))
             handled = run([&] { return MenuKey(form, vk); });
+        // F10 is the menu key as Alt alone is.
+        if (!handled && vk == VK_F10 && ke->modifiers() == Qt::NoModifier && OwnMenuBar(form))
+            handled = run([&] { return SendMessage(form->Window(), WM_SYSCOMMAND, SC_KEYMENU, 0) != 0; });
         return handled;
     }
 
 private:
+    static bool IsCloseKey(const QKeyEvent* ke) { return ke->key() == Qt::Key_F4 && ke->modifiers() == Qt::AltModifier; }
+
+    // Alt+F4 closes the window as the system's default procedure does: a
+    // frameless window, or one without a window manager, has no one else to
+    // do it. SC_CLOSE goes through the window's procedure and its close query.
+    static bool CloseByKey(QWidget* top)
+    {
+        if (!top || !top->isWindow() || top->windowType() == Qt::Popup)
+            return false;
+        try {
+            if (TWindowBridge::Of(top, false))
+                SendMessage(top, WM_SYSCOMMAND, SC_CLOSE, 0);
+            else
+                top->close();
+        } catch (...) {
+            ReportWindowProcError(std::current_exception());
+        }
+        return true;
+    }
+
     // The window's procedure of a window that draws its own menu bar (a
     // skinned one: the Qt menu bar is off) gets the menu keys as the platform
     // gives them: the form CM_DIALOGCHAR, the window WM_SYSCOMMAND SC_KEYMENU.

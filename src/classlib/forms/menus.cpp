@@ -2,6 +2,7 @@
 
 #include "classlib/controls/image_list.h"
 #include "classlib/forms/application.h"
+#include "platform/menus_api.h"
 #include "platform/window_proc.h"
 
 #include <QAction>
@@ -268,6 +269,10 @@ void TMenuItem::UpdateAction()
         if (QAction* a = FSubMenu->menuAction())
             a->setVisible(FVisible);
     }
+    // A window that draws its menu bar itself learns of its items' changes.
+    if (FParentItem && !FParentItem->FParentItem)
+        if (auto* main = dynamic_cast<TMainMenu*>(FParentItem->FMenu))
+            main->MenuChanged();
 }
 
 TMenu::TMenu(TComponent* owner) : TComponent(owner)
@@ -340,9 +345,37 @@ void TMainMenu::FillMenuBar(QMenuBar* bar)
 
 void TMainMenu::StructureChanged()
 {
-    if (FForm && !FFilling && !IsDestroying() && !FForm->IsDestroying())
+    if (FForm && !FFilling && !IsDestroying() && !FForm->IsDestroying()) {
         FForm->RebuildMenuBar();
+        MenuChanged();
+    }
 }
+
+void TMainMenu::MenuChanged()
+{
+    // The window learns of it, as a window that draws the menu itself must.
+    if (FForm && !FFilling && !IsDestroying() && !FForm->IsDestroying() && FForm->Window())
+        SendMessage(FForm->Window(), CM_MENUCHANGED);
+}
+
+namespace {
+void SetOwnerDrawn(QMenu* menu, bool on)
+{
+    const int n = GetMenuItemCount(menu);
+    for (int i = 0; i < n; ++i) {
+        MENUITEMINFO info;
+        info.fMask = MIIM_TYPE | MIIM_SUBMENU;
+        if (!GetMenuItemInfo(menu, static_cast<unsigned>(i), true, info))
+            continue;
+        MENUITEMINFO set;
+        set.fMask = MIIM_FTYPE;
+        set.fType = (info.fType & MFT_SEPARATOR) | (on ? MFT_OWNERDRAW : 0u);
+        SetMenuItemInfo(menu, static_cast<unsigned>(i), true, set);
+        if (auto* sub = qobject_cast<QMenu*>(info.hSubMenu))
+            SetOwnerDrawn(sub, on);
+    }
+}
+} // namespace
 
 void TPopupMenu::Popup(int x, int y)
 {
@@ -354,7 +387,13 @@ void TPopupMenu::Popup(int x, int y)
     }
     QMenu menu;
     FItems->FillMenu(&menu);
+    if (FOwnerDrawWindow) {
+        SetMenuOwner(&menu, FOwnerDrawWindow);
+        SetOwnerDrawn(&menu, true);
+    }
     menu.exec(QPoint(x, y));
+    if (FOwnerDrawWindow)
+        SetOwnerDrawn(&menu, false); // the shared actions may show elsewhere
     // The shared actions stay with their items, not with this temporary menu.
     for (QAction* a : menu.actions())
         menu.removeAction(a);

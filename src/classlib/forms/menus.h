@@ -117,6 +117,8 @@ public:
     void SetOwnerForm(TCustomForm* form) { FForm = form; }
     TCustomForm* OwnerForm() const { return FForm; }
     void StructureChanged() override;
+    // Tells the form's window that the menu changed (CM_MENUCHANGED).
+    void MenuChanged();
 
 private:
     TCustomForm* FForm = nullptr;
@@ -138,7 +140,12 @@ public:
     // Tests see what would be shown through this hook (the menu, the point) instead of a menu loop.
     static std::function<void(TPopupMenu*, int, int)> PopupHook;
 
+    // A window set here measures and draws the items (WM_MEASUREITEM/WM_DRAWITEM) while shown.
+    void SetOwnerDrawWindow(QWidget* window) { FOwnerDrawWindow = window; }
+    QWidget* OwnerDrawWindow() const { return FOwnerDrawWindow; }
+
 private:
     bool FAutoPopup = true;
+    QPointer<QWidget> FOwnerDrawWindow;
     TComponent* FPopupComponent = nullptr;
 };

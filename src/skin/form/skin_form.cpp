@@ -12,6 +12,7 @@
 #include "platform/window_proc.h"
 #include "skin/controls/skin_control.h"
 #include "skin/form/skin_manager.h"
+#include "skin/form/skin_menu_bar.h"
 #include "skin/form/skin_messages.h"
 #include "skin/skin_data.h"
 
@@ -139,7 +140,8 @@ void TWinSkinForm::InitFromForm(TSkinData* skinData, TCustomForm* form)
         FSavedColor = form->Color();
         form->SetColor(skinData->Colours.ButtonFace);
     }
-    if (skinData->SkinControls().Contains(xcMenuItem))
+    // A skinned frame's popup menus are drawn in the skin as well.
+    if (skinData->SkinControls().Contains(xcMenuItem) || FFrameSkinned)
         MakeMenusOwnerDraw(true);
 }
 
@@ -231,8 +233,13 @@ void TWinSkinForm::Attach(TSkinData* skinData)
 
     if (FFrameSkinned) {
         FWindowMenu = GetMenu(FHandle);
-        // The skinned menu bar replaces the Windows menu once it is built; until
-        // then the window keeps its own menu bar inside the client.
+        if (FWindowMenu && !IsMDIChild() && FFrameKind != fkNoCaption) {
+            // The drawn bar takes the menu's place; the client keeps its size.
+            FRemovedMenuHeight = FWindowMenu->sizeHint().height();
+            FMenuBar = new TWinSkinMenu(this);
+            FMenuHeight = GetSystemMetrics(SM_CYMENU);
+            FMenuBar->BuildButtons();
+        }
         if (FPlacement != plMinimized && !(IsMDIChild() && manager && manager->MDIChildMaximized()))
             SetCaptionStyle(false);
         Reskin();
@@ -269,6 +276,8 @@ void TWinSkinForm::RefreshSkin()
     if (!FHandle)
         return;
     Reskin();
+    // Another skin cuts another region, also at the same size.
+    FRegionWidth = FRegionHeight = -1;
     if (FFrameSkinned && FStarted && FPlacement != plMaximized && !FChild && FFrameKind != fkNoCaption) {
         const int old = FState;
         FState = stLayout;
@@ -421,6 +430,8 @@ void TWinSkinForm::Stage2(TMessage& m)
             PostMessage(FHandle, WM_SYSCOMMAND, id, 0);
             return;
         }
+        if (HiWord(m.WParam) == 0 && m.LParam == 0 && MenuBarCommand(id))
+            return;
         CallPrevious(m);
         return;
     }
@@ -436,10 +447,17 @@ void TWinSkinForm::Stage2(TMessage& m)
         CallPrevious(m);
         if (FSkinData)
             FSkinData->FramePainting = true;
-        // The Windows menu goes only where the skinned menu bar takes its place.
-        if (HMENU menu = GetMenu(FHandle); menu && FMenuBar) {
-            FWindowMenu = menu;
+        // The Windows menu goes only where the skinned menu bar takes its place;
+        // a menu kept off the window changes in place.
+        if (FMenuBar) {
+            if (HMENU menu = GetMenu(FHandle)) {
+                FWindowMenu = menu;
+                FMenuBar->SetWindowMenu(menu);
+            }
+            if (FSkinData && FSkinData->MenuUpdate())
+                FMenuBar->BuildButtons();
             SetMenu(FHandle, nullptr);
+            RedrawWindow(FHandle, nullptr, RDW_FRAME | RDW_INVALIDATE);
         }
         return;
     default:
@@ -517,7 +535,11 @@ void TWinSkinForm::SysCommand(TMessage& m)
             }
             // Without the skinned menu bar the window's own menu bar keeps the keyboard.
             if (key != '-' && !GetCapture() && FMenuBar) {
-                TNCObject* button = key == 0 ? nullptr : FindMenuAccel(static_cast<int>(key));
+                TNCObject* button = nullptr;
+                if (key == 0)
+                    button = FMenuBar->Count() > 0 ? FMenuBar->Buttons().front().get() : nullptr;
+                else
+                    button = FindMenuAccel(static_cast<int>(key));
                 if (key == 0 || button) {
                     TrackMenuButton(button);
                     m.Result = 1;
@@ -616,8 +638,10 @@ void TWinSkinForm::MDIClientProc(TMessage& m)
         if (FFrameSkinned && manager && FMDIClient) {
             HWND active = HwndOf(static_cast<uintptr_t>(SendMessage(FMDIClient, WM_MDIGETACTIVE, 0, 0)));
             manager->SetMDIChildMaximized(active && IsZoomed(active));
-            if (!active && FMenuBar && FSkinData)
+            if (!active && FMenuBar && FSkinData) {
                 FSkinData->SetMenuUpdate(FSavedMenuUpdate);
+                FMenuBar->UpdateButtons();
+            }
         }
         return;
     }
@@ -629,7 +653,9 @@ void TWinSkinForm::MDIClientProc(TMessage& m)
         return;
     case WM_MDISETMENU:
         CallWindowProc(FMDIClientPrev, m);
-        if (FFrameSkinned && FMenuBar)
+        if (FFrameSkinned && FMenuBar && m.WParam)
+            FMenuBar->UpdateButtons();
+        if (FFrameSkinned)
             SetMenu(FHandle, nullptr);
         return;
     case WM_SKINMDIREDRAW:
@@ -693,9 +719,9 @@ void TWinSkinForm::StartSequence()
         FInitialNCWidth = wr.Width() - FClientRect.Width();
         FInitialNCHeight = wr.Height() - FClientRect.Height();
         // The window manager's frame goes once its size is known: our band takes
-        // its place. Not on a bare Qt dialog: taking the frame away hides the
-        // window for a moment, and a hidden QDialog ends its exec() as cancelled.
-        if (FFrameSkinned && !FChild && FFrameKind != fkNoCaption && !(qobject_cast<QDialog*>(FHandle.data()) && !FForm)) {
+        // its place (the platform keeps a shown window, a running dialog among
+        // them, shown meanwhile).
+        if (FFrameSkinned && !FChild && FFrameKind != fkNoCaption) {
             SetSkinnedFrame(FHandle, true);
             FSkinnedFrameSet = true;
         }
@@ -724,8 +750,11 @@ void TWinSkinForm::StartSequence()
             }
         } else if (!FChild && FFrameKind != fkNoCaption && FPlacement != plMinimized) {
             FState = stLayout;
-            // The client as it was before the window manager's frame went.
-            LayoutFrameAround(FClientRect, false);
+            // The client as it was before the window manager's frame went (the
+            // strip of a menu bar the drawn one replaced is not client).
+            TRect client = FClientRect;
+            client.Bottom = std::max(client.Top, client.Bottom - FRemovedMenuHeight);
+            LayoutFrameAround(client, false);
             FState = stSkinned;
             if (FPlacement == plNormal)
                 UpdateRegion();
@@ -913,10 +942,13 @@ void TWinSkinForm::Unskin()
         }
         SetSysMenuStyle(false);
         SetCaptionStyle(true);
+        const bool hadBar = FMenuBar != nullptr;
         delete FMenuBar;
         FMenuBar = nullptr;
         if (FWindowMenu && FHandle && !GetMenu(FHandle))
             SetMenu(FHandle, FWindowMenu);
+        // Qt's menu bar is back inside the window: the window grows by it again.
+        const int restoredMenu = hadBar && FWindowMenu && GetMenu(FHandle) ? FWindowMenu->sizeHint().height() : 0;
         UnsubclassMDIClient();
         TRect wr;
         if (FHandle && FState != stNCDestroy && (IsMDIChild() || !FChild) && FStarted && GetWindowRect(FHandle, wr)) {
@@ -928,7 +960,7 @@ void TWinSkinForm::Unskin()
                 y = p.Y;
             }
             const int dw = FLeftWidth + FRightWidth;
-            const int dh = FTopHeight + FBottomHeight + FMenuHeight;
+            const int dh = FTopHeight + FBottomHeight + FMenuHeight - restoredMenu;
             const unsigned flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
             if (FSkinnedFrameSet) {
                 // In two steps: while frameless the window is its client, then the

@@ -25,16 +25,11 @@ class TSkinData;
 class TSkinManage;
 class TTimer;
 class TWinSkinForm;
+class TWinSkinMenu;
+class TMenuBtn;
+class TMenuItem;
 class TDataSkinSysButton;
 using HMENU = QWidget*;
-
-// The skinned menu bar of a form; its buttons and painting are still to come,
-// so no form creates one yet.
-class TWinSkinMenu : public TComponent {
-public:
-    TV_CLASS_NAME(TWinSkinMenu)
-    using TComponent::TComponent;
-};
 
 // Something drawn in the non-client area that reacts to the mouse.
 class TNCObject {
@@ -61,8 +56,20 @@ public:
 // A caption button of the skin.
 class TWinSysButton : public TNCObject {
 public:
-    TWinSysButton(TWinSkinForm* form, TDataSkinSysButton* data) : TNCObject(form), Data(data) {}
+    TWinSysButton(TWinSkinForm* form, TDataSkinSysButton* data);
+    void Paint() override;
+    int FrameWidth() const { return Image.width() / Frames; }
+
+private:
+    // Our own copy: the skin data frees its buttons when it reads a skin anew,
+    // before the form is reskinned.
+    std::unique_ptr<TDataSkinSysButton> FData;
+
+public:
     TDataSkinSysButton* Data;
+    // The strip this form shows: the skin's, or the window icon for an icon button without one.
+    QImage Image;
+    int Frames = 1;
 };
 
 class TWinSkinForm : public TComponent {
@@ -109,17 +116,42 @@ public:
     void ToggleMinimize();
     void MDIChildCommand(unsigned cmd);
 
-    // The non-client painting, caption buttons, menu bar and control skinners
-    // join here; until they do these keep the window usable and draw nothing.
+    // The non-client area.
     void WMNCCalcSize(TMessage& m);
     void WMNCHitTest(TMessage& m);
     void WMNCPaint(TMessage& m);
+    // With no dc the window's DC is taken; outside a paint of the window the
+    // frame is repainted at once through WM_NCPAINT.
     void PaintFrame(QPainter* dc);
+    void PaintCaption(QPainter& dc);
+    void PaintTitleText(QPainter& canvas, const TRect& rect);
+    // side: 1 left, 2 right, 3 top, 4 bottom.
+    void PaintBorderPart(int side, const TRect& rect, QPainter& dc);
+    // The border part of side as a bitmap of w x h in the frame for the form's activation.
+    QImage BorderPartBitmap(int side, int w, int h) const;
     void UpdateRegion();
     void ClearRegion();
     void SetSysMenuStyle(bool hide);
+    const TRect& TitleRect() const { return FTitleRect; }
+    const std::optional<TRegion>& Region() const { return FRegion; }
+    // The menu strip, painted by the menu bar.
+    void PaintMenuBar(QPainter& dc, const TRect& r);
+
+    // Caption buttons.
     void RebuildSysButtons();
     void FreeSysButtons();
+    bool IsSysButtonVisible(int i);
+    void LayoutSysButtons();
+    TWinSysButton* SysButtonAt(const TPoint& p) const;
+    TNCObject* MenuButtonAt(const TPoint& p);
+    void PaintSysButtons(QPainter& canvas);
+    void PaintSysButton(TWinSysButton* button, int frame);
+    void SysButtonClick(int x, int y);
+    // Repaints one non-client object in its state now, without the full
+    // paint's forgetting of the hot object.
+    void RepaintNCObject(TNCObject* object);
+    TNCObject* RepaintingObject() const { return FPaintObject; }
+    int LargestAlign1Left() const { return FAlign1Left; }
     void HoverTimer();
     void NCMouse(TMessage& m);
     void MenuBarClickAt(TMessage& m);
@@ -128,6 +160,16 @@ public:
     TNCObject* FindMenuAccel(int key);
     void OwnerDrawMenuItem(TMessage& m);
     void MakeMenusOwnerDraw(bool ownerDraw);
+    // Every item of menu (and of its submenus) owner-drawn or not.
+    static void MakeMenuOwnerDraw(HMENU menu, bool ownerDraw);
+    // The menu-bar button under a screen point; nil when none.
+    TMenuBtn* MenuButtonAtScreen(int x, int y) const;
+    // Press and open a menu-bar button.
+    void OpenMenuButton(TNCObject* button);
+    // WM_COMMAND of a bar item without submenu: its click; true when it was one.
+    bool MenuBarCommand(unsigned command);
+    // The class-library item of the form's menus or the system menu with that identifier.
+    TMenuItem* FindMenuItem(unsigned command) const;
     void SkinChildControls();
     void SkinChildWindowByClass();
     // Every control skinner of the window leaves; restore gives the controls their look back.
@@ -193,7 +235,10 @@ private:
     void StartSequence();
     void LayoutFrameAround(const TRect& client, bool keepClient);
     void LoadIcon();
+    void DrawWindowIcon(QPainter& dc, const TRect& r, const TWinSysButton& button) const;
+    void DrawSysButton(QPainter& dc, const TWinSysButton& button, int frame) const;
     void CallPrevious(TMessage& m);
+    QString MenuItemText(unsigned command) const;
     void RestoreProcedures();
     void SubclassMDIClient();
     void UnsubclassMDIClient();
@@ -251,6 +296,7 @@ private:
     unsigned FDoubleClickTime = 500;
     HMENU FWindowMenu = nullptr;
     TWinSkinMenu* FMenuBar = nullptr;
+    int FRemovedMenuHeight = 0;
 
     std::vector<std::unique_ptr<TWinSysButton>> FSysButtons;
     TNCObject* FHotObject = nullptr;
@@ -260,6 +306,14 @@ private:
     std::vector<TComponent*> FControls;
     TTimer* FTimer = nullptr;
     std::optional<TRegion> FRegion;
+    int FRegionWidth = -1;
+    int FRegionHeight = -1;
+    int FWindowWidth = 0;
+    int FWindowHeight = 0;
+    TRect FTitleRect;
+    int FAlign1Left = 0;
+    TNCObject* FPaintObject = nullptr;
+    QImage FPartBitmaps[2];  // the left and right parts of the last frame paint
     TColor FSavedColor = clBtnFace;
     bool FBusy = false;
 };

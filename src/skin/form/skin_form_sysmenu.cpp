@@ -36,6 +36,8 @@ void TWinSkinForm::RebuildSysMenuPopup()
     FSysMenuPopup->SetTag(kSysMenuTag);
     if (FSkinData)
         FSysMenuPopup->SetImages(FSkinData->MenuImages);
+    // Its items are drawn in the skin's look by this window.
+    FSysMenuPopup->SetOwnerDrawWindow(FHandle);
     TMenuItem* root = FSysMenuPopup->Items();
     TSkinManage* manager = Manager();
     const uint32_t version = manager ? manager->WinVersion() : GetVersion();

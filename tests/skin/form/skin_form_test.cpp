@@ -346,9 +346,9 @@ TEST_F(SkinFormFixture, AMessageBoxIsWidenedToItsTitleAndItsControlsMoveByHalf)
     GetWindowRect(&box, wr);
     GetClientRect(&box, after);
     EXPECT_EQ(after.Width(), needed);
-    // A bare dialog keeps the window manager's frame around the skin's band.
-    EXPECT_FALSE(IsSkinnedFrame(&box));
-    EXPECT_EQ(wr.Width(), needed + sf->LeftWidth() + sf->RightWidth() + sf->InitialNCWidth());
+    // A bare dialog gets the skinned frame in place of the window manager's.
+    EXPECT_TRUE(IsSkinnedFrame(&box));
+    EXPECT_EQ(wr.Width(), needed + sf->LeftWidth() + sf->RightWidth());
     EXPECT_EQ(after.Height(), cr.Height());
     const int shift = (needed - cr.Width()) / 2;
     for (const auto& [child, pos, size] : before) {

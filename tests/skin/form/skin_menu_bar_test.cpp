@@ -1,0 +1,411 @@
+// The skinned menu bar: the window's menu replaced by the drawn strip and
+// given back, the strip's pixels against the skin's menu-bar strip, opening
+// items, moving between them while a submenu is open, and the owner-drawn
+// items against the skin's MenuItem strip.
+
+#include "skin_frame_fixture.h"
+
+#include "classlib/forms/menus.h"
+#include "platform/menus_api.h"
+#include "platform/non_client.h"
+#include "platform/system_metrics.h"
+#include "skin/form/skin_menu_bar.h"
+
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTimer>
+#include <functional>
+
+using namespace SkinFormTest;
+using namespace SkinFrameTest;
+
+namespace {
+constexpr int kBarHeight = 19; // SM_CYMENU: the menu-bar strip is one frame high
+constexpr QRgb kBarText = qRgb(255, 0, 0);
+constexpr QRgb kHilight = qRgb(0, 255, 0);
+constexpr int kItemW = 30;
+constexpr int kItemH = 24;
+
+QByteArray MenuIni(bool withMenuBar = true)
+{
+    QByteArray ini = BorderIni();
+    if (withMenuBar)
+        ini += "menuBar=mb.bmp\nTileMenu=1\nTileLeftMenu=2\nTileRightMenu=3\n";
+    return ini + "[Colours]\nMenuBarText=255,0,0\nButtonHilight=0,255,0\nMenubar=0,0,255\n"
+                 "[MenuItem]\nImage=mi.bmp\nLeftWidth=4\nRightWidth=5\nTopHeight=3\nBottomHeight=3\nTrans=0\n";
+}
+
+QList<QPair<QString, QImage>> MenuPictures()
+{
+    return BorderPictures() + QList<QPair<QString, QImage>>{{QStringLiteral("mb.bmp"), Strip(40, kBarHeight, 2, true)},
+                                                            {QStringLiteral("mi.bmp"), Strip(kItemW, kItemH, 5, false)}};
+}
+
+// Colours are compared as the screen holds them.
+bool Has(const QImage& img, const TRect& r, QRgb colour)
+{
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x)
+            if ((img.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF))
+                return true;
+    return false;
+}
+
+// Runs steps while menus open: each step gets the newly opened popup; after
+// the last one every menu is closed. A popup that should not open fails the
+// step that sees it. Gives up after a few seconds.
+class TMenuDriver {
+public:
+    explicit TMenuDriver(std::vector<std::function<void(QMenu*)>> steps) : FSteps(std::move(steps))
+    {
+        FTimer.setInterval(20);
+        QObject::connect(&FTimer, &QTimer::timeout, [this] { Tick(); });
+        FTimer.start();
+    }
+    std::vector<QMenu*> Opened;
+
+private:
+    void Tick()
+    {
+        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (++FTicks > 250) {
+            EndMenu();
+            FTimer.stop();
+            return;
+        }
+        if (!popup || popup == FShown) {
+            FShown = popup;
+            return;
+        }
+        FShown = popup;
+        Opened.push_back(popup);
+        const size_t i = Opened.size() - 1;
+        if (i < FSteps.size())
+            FSteps[i](popup);
+        else
+            EndMenu();
+    }
+    std::vector<std::function<void(QMenu*)>> FSteps;
+    QTimer FTimer;
+    QMenu* FShown = nullptr;
+    int FTicks = 0;
+};
+
+void Key(QMenu* menu, Qt::Key key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(menu, &press);
+}
+} // namespace
+
+class SkinMenuBarTest : public SkinFrameFixture {
+protected:
+    // A form with the menu: "&Soubor" (two items and a separator), "Příkaz"
+    // (no submenu), "Vypnuto" (disabled, with a submenu), "Nápověda".
+    TForm* MenuForm(int w = 400)
+    {
+        TForm* f = MakeForm(bsSizeable, false, w, 200);
+        Menu = new TMainMenu(f);
+        auto add = [&](TMenuItem* parent, const char* caption) {
+            auto* i = new TMenuItem(f);
+            i->SetCaption(QString::fromUtf8(caption));
+            parent->Add(i);
+            return i;
+        };
+        File = add(Menu->Items(), "&Soubor");
+        New = add(File, "Nový");
+        New->SetShortCut(ShortCut('N', ssCtrl));
+        add(File, "-");
+        add(File, "Konec");
+        Command = add(Menu->Items(), "Příkaz");
+        Command->OnClick = [this](TComponent*) { ++Clicks; };
+        Off = add(Menu->Items(), "Vypnuto");
+        add(Off, "Nic");
+        Off->SetEnabled(false);
+        Help = add(Menu->Items(), "Nápověda");
+        add(Help, "O programu");
+        f->SetMenu(Menu);
+        return f;
+    }
+
+    TMenuBtn* Button(TWinSkinForm* sf, int i) { return sf->MenuBar()->Buttons()[static_cast<size_t>(i)].get(); }
+
+    TMainMenu* Menu = nullptr;
+    TMenuItem* File = nullptr;
+    TMenuItem* New = nullptr;
+    TMenuItem* Command = nullptr;
+    TMenuItem* Off = nullptr;
+    TMenuItem* Help = nullptr;
+    int Clicks = 0;
+};
+
+TEST_F(SkinMenuBarTest, TheBarReplacesTheMenuAndUnskinningGivesItBackWithTheClientUnchanged)
+{
+    UseSkin(MenuIni(), MenuPictures());
+    TForm* f = MenuForm();
+    auto* popup = new TPopupMenu(f);
+    f->Show();
+    Pump();
+    const int clientW = f->ClientWidth();
+    const int clientH = f->ClientHeight();
+    TWinSkinForm* sf = Skinned(f);
+    ASSERT_TRUE(sf && sf->MenuBar());
+    HWND w = f->Window();
+    EXPECT_EQ(GetMenu(w), nullptr);
+    EXPECT_EQ(sf->MenuHeight(), GetSystemMetrics(SM_CYMENU));
+    EXPECT_EQ(NonClientInsets(w).top(), sf->TopHeight() + sf->MenuHeight());
+    EXPECT_EQ(f->ClientWidth(), clientW);
+    EXPECT_EQ(f->ClientHeight(), clientH);
+    // The window draws its popup menu's items.
+    EXPECT_EQ(popup->OwnerDrawWindow(), w);
+
+    TWinSkinMenu* bar = sf->MenuBar();
+    ASSERT_EQ(bar->Count(), 4);
+    EXPECT_EQ(Button(sf, 0)->Caption, QStringLiteral("&Soubor"));
+    EXPECT_EQ(Button(sf, 0)->SubMenu, File->SubMenu());
+    EXPECT_EQ(Button(sf, 1)->SubMenu, nullptr);
+    EXPECT_EQ(Button(sf, 1)->Command, Command->Command());
+    EXPECT_FALSE(Button(sf, 2)->Enabled);
+
+    // Layout: from LeftWidth + 4 of the menu-bar element, each caption + 10
+    // wide, one pixel short of the strip's bottom, one after the other.
+    bar->LayoutButtons();
+    EXPECT_EQ(Button(sf, 0)->Rect.Left, sf->LeftWidth() + 2 + 4);
+    EXPECT_EQ(Button(sf, 0)->Rect.Top, sf->TopHeight());
+    EXPECT_EQ(Button(sf, 0)->Rect.Bottom, sf->TopHeight() + sf->MenuHeight() - 1);
+    for (int i = 1; i < 4; ++i)
+        EXPECT_EQ(Button(sf, i)->Rect.Left, Button(sf, i - 1)->Rect.Right);
+    // Hit tests: a button's rectangle, nothing right of the last; a hidden item has no rectangle.
+    const TRect r1 = Button(sf, 1)->Rect;
+    EXPECT_EQ(bar->ButtonAt(TPoint(r1.Left, r1.Top)), Button(sf, 1));
+    EXPECT_EQ(bar->ButtonAt(TPoint(Button(sf, 3)->Rect.Right + 1, r1.Top)), nullptr);
+    // The menu's changes reach the bar (the platform's menu bar lists visible items only).
+    Command->SetVisible(false);
+    ASSERT_EQ(bar->Count(), 3);
+    EXPECT_EQ(Button(sf, 1)->Caption, QStringLiteral("Vypnuto"));
+    EXPECT_EQ(GetMenu(w), nullptr);
+    Command->SetVisible(true);
+    Off->SetCaption(QStringLiteral("Jinak"));
+    ASSERT_EQ(bar->Count(), 4);
+    EXPECT_EQ(Button(sf, 2)->Caption, QStringLiteral("Jinak"));
+
+    Data->SetActive(false);
+    Pump(400);
+    EXPECT_FALSE(Manager->FindForm(w));
+    ASSERT_NE(GetMenu(w), nullptr);
+    EXPECT_TRUE(GetMenu(w)->isVisible());
+    EXPECT_EQ(popup->OwnerDrawWindow(), nullptr);
+    EXPECT_EQ(f->ClientWidth(), clientW);
+    EXPECT_EQ(f->ClientHeight(), clientH);
+}
+
+TEST_F(SkinMenuBarTest, StripShowsFrameOneActiveTwoInactiveCaptionsInTheirColoursAndTheHoveredButton)
+{
+    UseSkin(MenuIni(), MenuPictures());
+    TForm* f = MenuForm();
+    f->Show();
+    TWinSkinForm* sf = Skinned(f);
+    ASSERT_TRUE(sf && sf->MenuBar());
+    const QImage& strip = Data->MenuBar->Image;
+    const int top = sf->TopHeight();
+    const int left = sf->LeftWidth();
+
+    auto check = [&](int frame) {
+        const QImage img = Grab(f);
+        const int right = img.width() - sf->RightWidth();
+        for (int y : {0, 7, kBarHeight - 1}) {
+            // The unscaled slices: 2 columns on the left, 3 on the right.
+            EXPECT_EQ(img.pixel(left, top + y), StripPixel(strip, 2, true, frame, 0, y)) << frame << " " << y;
+            EXPECT_EQ(img.pixel(left + 1, top + y), StripPixel(strip, 2, true, frame, 1, y)) << frame << " " << y;
+            EXPECT_EQ(img.pixel(right - 1, top + y), StripPixel(strip, 2, true, frame, 39, y)) << frame << " " << y;
+            EXPECT_EQ(img.pixel(right - 3, top + y), StripPixel(strip, 2, true, frame, 37, y)) << frame << " " << y;
+        }
+        // Captions: enabled ones in MenuBarText, the disabled one in the button shadow.
+        EXPECT_TRUE(Has(img, Button(sf, 0)->Rect, kBarText));
+        EXPECT_TRUE(Has(img, Button(sf, 1)->Rect, kBarText));
+        EXPECT_FALSE(Has(img, Button(sf, 2)->Rect, kBarText));
+        EXPECT_TRUE(Has(img, Button(sf, 2)->Rect, static_cast<QRgb>(ColorToRGB(clBtnShadow)) | 0xFF000000u));
+        return img;
+    };
+    check(1);
+    SendMessage(f->Window(), WM_NCACTIVATE, 0);
+    check(2);
+    SendMessage(f->Window(), WM_NCACTIVATE, 1);
+
+    // The mouse over a button: its rectangle in ButtonHilight, the caption on it.
+    TMenuBtn* b = Button(sf, 1);
+    SendMessage(f->Window(), WM_NCMOUSEMOVE, HTMENU, ScreenAt(f, b->Rect.Left + 2, b->Rect.Top + 2));
+    EXPECT_EQ(sf->HotObject(), b);
+    EXPECT_EQ(b->State, TNCObject::stHover);
+    QImage img = check(1);
+    EXPECT_EQ(img.pixel(b->Rect.Left, b->Rect.Top) & 0xFFFFFF, kHilight & 0xFFFFFF);
+    EXPECT_EQ(img.pixel(b->Rect.Right - 1, b->Rect.Bottom - 1) & 0xFFFFFF, kHilight & 0xFFFFFF);
+    const TRect other = Button(sf, 0)->Rect;
+    EXPECT_FALSE(Has(img, other, kHilight));
+}
+
+TEST_F(SkinMenuBarTest, WithoutAMenuBarElementTheStripIsTheMenubarColour)
+{
+    UseSkin(MenuIni(false), MenuPictures());
+    TForm* f = MenuForm();
+    f->Show();
+    TWinSkinForm* sf = Skinned(f);
+    ASSERT_TRUE(sf && sf->MenuBar());
+    const QImage img = Grab(f);
+    EXPECT_EQ(img.pixel(sf->LeftWidth(), sf->TopHeight() + 5) & 0xFFFFFF, 0x0000FFu);
+    EXPECT_EQ(Button(sf, 0)->Rect.Left, sf->LeftWidth() + 6);
+}
+
+TEST_F(SkinMenuBarTest, ItemsWithoutSubmenuActAtOnceAndADisabledItemPostsItsCommandWithoutOpening)
+{
+    UseSkin(MenuIni(), MenuPictures());
+    TForm* f = MenuForm();
+    TRecorder rec(f->Window());
+    f->Show();
+    TWinSkinForm* sf = Skinned(f);
+    ASSERT_TRUE(sf && sf->MenuBar());
+
+    TMenuDriver nothing({[](QMenu* m) { ADD_FAILURE() << "a menu opened: " << m->title().toStdString(); }});
+    // A click on "Příkaz" runs its command and opens nothing.
+    TMenuBtn* command = Button(sf, 1);
+    SendMessage(f->Window(), WM_NCLBUTTONDOWN, HTMENU, ScreenAt(f, command->Rect.Left + 3, command->Rect.Top + 3));
+    Pump(50);
+    EXPECT_EQ(Clicks, 1);
+    EXPECT_FALSE(sf->Busy());
+
+    // The disabled item: its WM_COMMAND still goes out, its submenu stays shut.
+    TMenuBtn* off = Button(sf, 2);
+    const int before = rec.Count(WM_COMMAND, off->Command);
+    sf->TrackMenuButton(off);
+    Pump(50);
+    EXPECT_EQ(rec.Count(WM_COMMAND, off->Command), before + 1);
+    EXPECT_TRUE(nothing.Opened.empty());
+    EXPECT_FALSE(sf->Busy());
+
+    // An empty caption cannot be hit.
+    off->Caption.clear();
+    EXPECT_EQ(sf->MenuBar()->ButtonAt(TPoint(off->Rect.Left + 1, off->Rect.Top + 1)), nullptr);
+}
+
+TEST_F(SkinMenuBarTest, OpenSubmenuSwitchesByArrowsWithWrapAndByTheMouse)
+{
+    UseSkin(MenuIni(), MenuPictures());
+    TForm* f = MenuForm();
+    f->Show();
+    TWinSkinForm* sf = Skinned(f);
+    ASSERT_TRUE(sf && sf->MenuBar());
+    TMenuBtn* file = Button(sf, 0);
+    TMenuBtn* help = Button(sf, 3);
+    TRect wr;
+    GetWindowRect(f->Window(), wr);
+    const QPoint overFile(wr.Left + file->Rect.Left + 4, wr.Top + file->Rect.Top + 4);
+
+    bool busyWhileOpen = false;
+    TMenuDriver driver({
+        // "Nápověda": to the right of the last item comes the first.
+        [&](QMenu* m) {
+            busyWhileOpen = sf->Busy();
+            Key(m, Qt::Key_Right);
+        },
+        // "Soubor": to the left of the first item comes the last.
+        [&](QMenu* m) { Key(m, Qt::Key_Left); },
+        // "Nápověda" again: the mouse over "Soubor" switches to it.
+        [&](QMenu* m) {
+            QMouseEvent move(QEvent::MouseMove, m->mapFromGlobal(overFile), overFile, Qt::NoButton, Qt::NoButton,
+                             Qt::NoModifier);
+            QApplication::sendEvent(m, &move);
+        },
+    });
+    sf->TrackMenuButton(help);
+    for (int i = 0; i < 40 && driver.Opened.size() < 4; ++i)
+        Pump(30);
+    Pump(50);
+    ASSERT_EQ(driver.Opened.size(), 4u);
+    EXPECT_TRUE(busyWhileOpen);
+    EXPECT_EQ(driver.Opened[0], help->SubMenu);
+    EXPECT_EQ(driver.Opened[1], file->SubMenu);
+    EXPECT_EQ(driver.Opened[2], help->SubMenu);
+    EXPECT_EQ(driver.Opened[3], file->SubMenu);
+    EXPECT_FALSE(sf->Busy());
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
+TEST_F(SkinMenuBarTest, AltLetterAndTheMenuKeyOpenButtons)
+{
+    UseSkin(MenuIni(), MenuPictures());
+    TForm* f = MenuForm();
+    f->Show();
+    TWinSkinForm* sf = Skinned(f);
+    ASSERT_TRUE(sf && sf->MenuBar());
+    // "&Soubor" answers to its accelerator; "Nápověda" without one to its first letter.
+    EXPECT_EQ(sf->FindMenuAccel('s'), Button(sf, 0));
+    EXPECT_EQ(sf->FindMenuAccel('n'), Button(sf, 3));
+    EXPECT_EQ(sf->FindMenuAccel('v'), nullptr); // "Vypnuto" is disabled
+    EXPECT_EQ(sf->FindMenuAccel('x'), nullptr);
+
+    TMenuDriver driver({[](QMenu*) { EndMenu(); }, [](QMenu*) { EndMenu(); }});
+    // Alt+S through the form: a posted click on "Soubor".
+    EXPECT_EQ(f->Perform(CM_DIALOGCHAR, 's', 0x20000000), 1);
+    for (int i = 0; i < 20 && driver.Opened.empty(); ++i)
+        Pump(30);
+    ASSERT_EQ(driver.Opened.size(), 1u);
+    EXPECT_EQ(driver.Opened[0], Button(sf, 0)->SubMenu);
+    // The menu key alone (SC_KEYMENU with no key) opens the first button.
+    Pump(50);
+    SendMessage(f->Window(), WM_SYSCOMMAND, SC_KEYMENU, 0);
+    Pump(50);
+    ASSERT_EQ(driver.Opened.size(), 2u);
+    EXPECT_EQ(driver.Opened[1], Button(sf, 0)->SubMenu);
+}
+
+TEST_F(SkinMenuBarTest, OwnerDrawnItemsShowTheMenuItemStrip)
+{
+    UseSkin(MenuIni(), MenuPictures());
+    TForm* f = MenuForm();
+    f->Show();
+    TWinSkinForm* sf = Skinned(f);
+    ASSERT_TRUE(sf && sf->MenuBar());
+    const QImage& strip = Data->MenuItem->Image;
+    QImage shot;
+    QRect first, second, separator;
+    TMenuDriver driver({[&](QMenu* m) {
+        // The first input selects the first item.
+        const QPoint away = m->mapToGlobal(QPoint(m->width() + 50, m->height() + 50));
+        QMouseEvent move(QEvent::MouseMove, m->mapFromGlobal(away), away, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(m, &move);
+        Pump(50);
+        const QList<QAction*> actions = m->actions();
+        first = m->actionGeometry(actions[0]);
+        separator = m->actionGeometry(actions[1]);
+        second = m->actionGeometry(actions[2]);
+        shot = m->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EndMenu();
+    }});
+    sf->TrackMenuButton(Button(sf, 0));
+    Pump(50);
+    ASSERT_FALSE(shot.isNull());
+    // The selected first item: frame 4's corners, unscaled; the next one frame 1.
+    for (const QPoint p : {QPoint(0, 0), QPoint(3, 2), QPoint(2, 1)}) {
+        EXPECT_EQ(shot.pixel(first.topLeft() + p), StripPixel(strip, 5, false, 4, p.x(), p.y())) << p.x() << "," << p.y();
+        EXPECT_EQ(shot.pixel(second.topLeft() + p), StripPixel(strip, 5, false, 1, p.x(), p.y())) << p.x() << "," << p.y();
+        EXPECT_EQ(shot.pixel(first.right() - p.x(), first.bottom() - p.y()),
+                  StripPixel(strip, 5, false, 4, kItemW - 1 - p.x(), kItemH - 1 - p.y()));
+    }
+    // The separator: frame 2's bottom rows, its left slice kept.
+    ASSERT_GT(separator.height(), 0);
+    ASSERT_LT(separator.height(), kItemH);
+    const int rows = separator.height();
+    for (int y : {0, rows - 1})
+        for (int x : {0, 3})
+            EXPECT_EQ(shot.pixel(separator.left() + x, separator.top() + y),
+                      StripPixel(strip, 5, false, 2, x, kItemH - rows + y))
+                << x << "," << y;
+    // The items are widened for the glyph column: 35 without images, plus LeftWidth.
+    MEASUREITEMSTRUCT mis;
+    mis.itemID = New->Command();
+    mis.itemWidth = 100;
+    mis.itemHeight = 20;
+    EXPECT_NE(SendMessage(f->Window(), WM_MEASUREITEM, 0, LParamOf(&mis)), 0);
+    EXPECT_EQ(mis.itemWidth, 100u + 35 + 4);
+    EXPECT_EQ(mis.itemHeight, 20u);
+}
