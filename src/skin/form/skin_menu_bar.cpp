@@ -205,7 +205,9 @@ void TWinSkinMenu::Paint(QPainter* dc, const TRect& rect)
                 continue;
             const TRect r(b->Rect.Left - strip.Left, b->Rect.Top - strip.Top, b->Rect.Right - strip.Left,
                           b->Rect.Bottom - strip.Top);
-            if (b->State == TNCObject::stPressed || b->State == TNCObject::stHover) {
+            // A full paint forgets the hot object: only it, or the open button, is lit.
+            const bool lit = b->State == TNCObject::stPressed || b->State == TNCObject::stHover;
+            if (lit && (b->Open || FForm->HotObject() == b.get())) {
                 canvas.Brush()->SetStyle(bsSolid);
                 canvas.Brush()->SetColor(hilight);
                 canvas.FillRect(r);

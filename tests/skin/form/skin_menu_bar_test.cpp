@@ -343,19 +343,35 @@ TEST_F(SkinMenuBarTest, AltLetterAndTheMenuKeyOpenButtons)
     EXPECT_EQ(sf->FindMenuAccel('v'), nullptr); // "Vypnuto" is disabled
     EXPECT_EQ(sf->FindMenuAccel('x'), nullptr);
 
-    TMenuDriver driver({[](QMenu*) { EndMenu(); }, [](QMenu*) { EndMenu(); }});
-    // Alt+S through the form: a posted click on "Soubor".
-    EXPECT_EQ(f->Perform(CM_DIALOGCHAR, 's', 0x20000000), 1);
-    for (int i = 0; i < 20 && driver.Opened.empty(); ++i)
-        Pump(30);
-    ASSERT_EQ(driver.Opened.size(), 1u);
-    EXPECT_EQ(driver.Opened[0], Button(sf, 0)->SubMenu);
-    // The menu key alone (SC_KEYMENU with no key) opens the first button.
+    {
+        TMenuDriver driver({[](QMenu*) { EndMenu(); }, [](QMenu*) { EndMenu(); }});
+        // Alt+S through the form: a posted click on "Soubor".
+        EXPECT_EQ(f->Perform(CM_DIALOGCHAR, 's', 0x20000000), 1);
+        for (int i = 0; i < 20 && driver.Opened.empty(); ++i)
+            Pump(30);
+        ASSERT_EQ(driver.Opened.size(), 1u);
+        EXPECT_EQ(driver.Opened[0], Button(sf, 0)->SubMenu);
+        // The menu key alone (SC_KEYMENU with no key) opens the first button.
+        Pump(50);
+        SendMessage(f->Window(), WM_SYSCOMMAND, SC_KEYMENU, 0);
+        Pump(50);
+        ASSERT_EQ(driver.Opened.size(), 2u);
+        EXPECT_EQ(driver.Opened[1], Button(sf, 0)->SubMenu);
+    }
+
+    // A command that renames a menu rebuilds the bar under the open submenu:
+    // the bar comes back from tracking with its new buttons, nothing left lit.
+    TMenuDriver rename({[&](QMenu*) {
+        File->SetCaption(QStringLiteral("&Dokument"));
+        EndMenu();
+    }});
+    sf->TrackMenuButton(Button(sf, 0));
     Pump(50);
-    SendMessage(f->Window(), WM_SYSCOMMAND, SC_KEYMENU, 0);
-    Pump(50);
-    ASSERT_EQ(driver.Opened.size(), 2u);
-    EXPECT_EQ(driver.Opened[1], Button(sf, 0)->SubMenu);
+    ASSERT_EQ(rename.Opened.size(), 1u);
+    EXPECT_EQ(Button(sf, 0)->Caption, QStringLiteral("&Dokument"));
+    EXPECT_EQ(Button(sf, 0)->State, TNCObject::stNormal);
+    EXPECT_FALSE(sf->Busy());
+    EXPECT_EQ(sf->FindMenuAccel('d'), Button(sf, 0));
 }
 
 TEST_F(SkinMenuBarTest, OwnerDrawnItemsShowTheMenuItemStrip)
