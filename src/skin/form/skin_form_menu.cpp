@@ -262,6 +262,7 @@ void TWinSkinForm::HandleMenuAccel(TMessage& m)
     constexpr LPARAM kAltDown = 0x20000000;
     const bool altAlone = (m.LParam & kAltDown) && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_SHIFT) >= 0;
     if (altAlone && FMenuBar) {
+        FMenuBar->LayoutButtons(); // the bar may not have been painted yet
         if (TNCObject* b = FindMenuAccel(static_cast<int>(m.WParam))) {
             TRect wr;
             GetWindowRect(FHandle, wr);
