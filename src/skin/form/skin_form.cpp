@@ -278,6 +278,8 @@ void TWinSkinForm::RefreshSkin()
     if (!FHandle)
         return;
     Reskin();
+    // Another skin cuts another region, also at the same size.
+    FRegionWidth = FRegionHeight = -1;
     if (FFrameSkinned && FStarted && FPlacement != plMaximized && !FChild && FFrameKind != fkNoCaption) {
         const int old = FState;
         FState = stLayout;

@@ -154,12 +154,16 @@ TEST_F(SkinFrameFixture, RegionFromTheTransparentBorderIsRebuiltOnlyWhenTheSizeC
     Data->Bottom->Image.fill(qRgb(1, 2, 3));
     sf->UpdateRegion();
     EXPECT_FALSE(region()->Contains(kSide, H - 1));
-    // A new size builds it again.
+    // A new size builds it again, and so does a new skin at the same size.
     f->SetBounds(f->Left(), f->Top(), f->Width() + 20, f->Height());
     Pump();
     W = w->width();
     EXPECT_TRUE(region()->Contains(kSide, H - 1));
     EXPECT_EQ(region()->BoundingBox(), TRect(0, 0, W, H));
+    Data->Bottom->Image = b;
+    sf->RefreshSkin();
+    EXPECT_EQ(w->width(), W);
+    EXPECT_FALSE(region()->Contains(kSide, H - 1));
 
     // With no transparent side at all the region is the whole window.
     Data->Bottom->Trans = 0;
