@@ -8,6 +8,7 @@
 #include "platform/non_client.h"
 #include "platform/window_info.h"
 #include "platform/window_proc.h"
+#include "skin/form/popup_menu.h"
 #include "skin/form/skin_manager.h"
 #include "skin/form/skin_menu_bar.h"
 #include "skin/form/skin_menu_items.h"
@@ -398,10 +399,19 @@ void TWinSkinForm::OwnerDrawMenuItem(TMessage& m)
     }
     look.Selected = (dis->itemState & ODS_SELECTED) != 0;
     look.Default = look.Default || (dis->itemState & ODS_DEFAULT);
+    // The menu window is the menu here: its skinned frame holds the picture.
     const QImage* background = nullptr;
-    if (TSkinManage* manager = Manager())
-        background = manager->FindPopupBitmap(dis->hwndItem);
-    SkinDrawMenuItem(*dis->hDC, dis->rcItem, FSkinData, look, background);
+    if (TSkinManage* manager = Manager()) {
+        if (TWinSkinPopMenu* popup = manager->FindPopup(dis->hwndItem))
+            background = &popup->Background();
+        else
+            background = manager->FindPopupBitmap(dis->hwndItem);
+    }
+    // Inside a painted frame an item ends where the frame begins.
+    TRect r = dis->rcItem;
+    if (background && !background->isNull() && dis->hwndItem)
+        r.Right = std::min(r.Right, dis->hwndItem->width() - TWinSkinPopMenu::kFrameWidth);
+    SkinDrawMenuItem(*dis->hDC, r, FSkinData, look, background);
     m.Result = 1;
 }
 
