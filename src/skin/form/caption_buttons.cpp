@@ -68,7 +68,8 @@ bool CodeShows(TWinSkinForm& f, int code, int action, bool second)
 } // namespace
 
 TWinSysButton::TWinSysButton(TWinSkinForm* form, TDataSkinSysButton* data)
-    : TNCObject(form), Data(data), Image(data->Image), Frames(data->Frame > 0 ? data->Frame : 1)
+    : TNCObject(form), FData(std::make_unique<TDataSkinSysButton>(*data)), Data(FData.get()), Image(data->Image),
+      Frames(data->Frame > 0 ? data->Frame : 1)
 {
 }
 

@@ -59,6 +59,13 @@ public:
     TWinSysButton(TWinSkinForm* form, TDataSkinSysButton* data);
     void Paint() override;
     int FrameWidth() const { return Image.width() / Frames; }
+
+private:
+    // Our own copy: the skin data frees its buttons when it reads a skin anew,
+    // before the form is reskinned.
+    std::unique_ptr<TDataSkinSysButton> FData;
+
+public:
     TDataSkinSysButton* Data;
     // The strip this form shows: the skin's, or the window icon for an icon button without one.
     QImage Image;

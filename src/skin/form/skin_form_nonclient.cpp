@@ -129,7 +129,8 @@ void TWinSkinForm::PaintBorderPart(int side, const TRect& rect, QPainter& dc)
 
 void TWinSkinForm::PaintFrame(QPainter* dc)
 {
-    if (!FHandle || Work().Image.isNull() || (FState != stSkinned && FState != stRecolor) ||
+    if (!FHandle || Work().Image.isNull() || (FState != stSkinned && FState != stRecolor) || !FSkinData ||
+        FSkinData->SkinLoading() ||
         FFrameKind == fkNoCaption || IsMaximizedMDIChild())
         return;
     if (!dc)

@@ -270,8 +270,10 @@ TEST_F(SkinFormFixture, ANewSkinFileReachesEveryOpenWindow)
     for (TForm* f : {a, b}) {
         TWinSkinForm* sf = Manager->FindForm(f->Window());
         ASSERT_EQ(sf->SysButtons().size(), Data->CaptionButtons.size());
-        for (size_t i = 0; i < sf->SysButtons().size(); ++i)
-            EXPECT_EQ(sf->SysButtons()[i]->Data, Data->CaptionButtons[i].get());
+        for (size_t i = 0; i < sf->SysButtons().size(); ++i) {
+            EXPECT_EQ(sf->SysButtons()[i]->Data->Name, Data->CaptionButtons[i]->Name);
+            EXPECT_TRUE(sf->SysButtons()[i]->Data->Image == Data->CaptionButtons[i]->Image);
+        }
     }
     EXPECT_EQ(Manager->PendingAction(), TSkinManage::saReskin);
     EXPECT_EQ(changed, 0);
