@@ -324,7 +324,7 @@ TEST_F(SkinMenuBarTest, OpenSubmenuSwitchesByArrowsWithWrapAndByTheMouse)
         },
     });
     sf->TrackMenuButton(help);
-    for (int i = 0; i < 40 && driver.Opened.size() < 4; ++i)
+    for (int i = 0; i < 150 && driver.Opened.size() < 4; ++i)
         Pump(30);
     Pump(50);
     ASSERT_EQ(driver.Opened.size(), 4u);
@@ -354,7 +354,7 @@ TEST_F(SkinMenuBarTest, AltLetterAndTheMenuKeyOpenButtons)
         TMenuDriver driver({[](QMenu*) { EndMenu(); }, [](QMenu*) { EndMenu(); }});
         // Alt+S through the form: a posted click on "Soubor".
         EXPECT_EQ(f->Perform(CM_DIALOGCHAR, 's', 0x20000000), 1);
-        for (int i = 0; i < 20 && driver.Opened.empty(); ++i)
+        for (int i = 0; i < 100 && driver.Opened.empty(); ++i)
             Pump(30);
         ASSERT_EQ(driver.Opened.size(), 1u);
         EXPECT_EQ(driver.Opened[0], Button(sf, 0)->SubMenu);
