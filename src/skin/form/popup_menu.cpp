@@ -71,6 +71,15 @@ bool TWinSkinPopMenu::RenderCache()
     return !FCacheBitmap.isNull();
 }
 
+const QImage& TWinSkinPopMenu::Background()
+{
+    TRect wr;
+    if (CanPaintFrame() && FWindow && GetWindowRect(FWindow, wr) &&
+        (FCacheBitmap.isNull() || FCacheBitmap.size() != QSize(wr.Width(), wr.Height())))
+        RenderCache();
+    return FCacheBitmap;
+}
+
 void TWinSkinPopMenu::WndProc(TMessage& m)
 {
     if (m.Msg == WM_SKINQUERY) {

@@ -35,6 +35,10 @@ public:
     HMENU MenuHandle() const { return FMenuHandle; }
     void SetMenuHandle(HMENU menu) { FMenuHandle = menu; }
     const QImage& CacheBitmap() const { return FCacheBitmap; }
+    // The painted picture at the menu's present size, painted now when it is
+    // missing or of another size (the items draw before the frame); null
+    // without a menu background.
+    const QImage& Background();
     bool Mark() const { return FMark; }
     void SetMark(bool on) { FMark = on; }
 

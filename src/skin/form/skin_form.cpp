@@ -109,6 +109,8 @@ TWinSkinForm::~TWinSkinForm()
     UnsubclassMDIClient();
     RestoreControls(false);
     FreeSysButtons();
+    delete FMenuBar;
+    FMenuBar = nullptr;
     delete FSysMenuPopup;
     FSysMenuPopup = nullptr;
     if (TSkinManage* m = SkinManager())

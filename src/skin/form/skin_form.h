@@ -297,6 +297,8 @@ private:
     HMENU FWindowMenu = nullptr;
     TWinSkinMenu* FMenuBar = nullptr;
     int FRemovedMenuHeight = 0;
+    // Expires with this object: a menu loop learns whether its form outlived a command.
+    std::shared_ptr<int> FLife = std::make_shared<int>(0);
 
     std::vector<std::unique_ptr<TWinSysButton>> FSysButtons;
     TNCObject* FHotObject = nullptr;

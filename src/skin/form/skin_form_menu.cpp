@@ -8,6 +8,7 @@
 #include "platform/non_client.h"
 #include "platform/window_info.h"
 #include "platform/window_proc.h"
+#include "skin/form/popup_menu.h"
 #include "skin/form/skin_manager.h"
 #include "skin/form/skin_menu_bar.h"
 #include "skin/form/skin_menu_items.h"
@@ -16,6 +17,8 @@
 #include <QApplication>
 #include <QMenu>
 #include <QPointer>
+#include <algorithm>
+#include <memory>
 
 // ---------------------------------------------------------------------------
 // The form's side of its skinned menu bar: opening items, moving between them
@@ -27,6 +30,7 @@ struct TMenuTrackState {
     HHOOK Hook = 0;
     QPointer<QWidget> Window;
     TWinSkinForm* Form = nullptr;
+    std::weak_ptr<int> Life; // expires with Form
     int Index = -1;
     // The selected item: its menu, and whether it opens a submenu.
     HMENU SelectedMenu = nullptr;
@@ -82,7 +86,7 @@ void StartSwitch(TWinSkinMenu* bar, TMenuBtn* candidate)
 LRESULT MenuMsgFilterProc(int code, WPARAM wParam, LPARAM lParam)
 {
     const LRESULT next = CallNextHookEx(gTrack.Hook, code, wParam, lParam);
-    if (code != MSGF_MENU || !gTrack.Form || !gTrack.Window)
+    if (code != MSGF_MENU || !gTrack.Form || !gTrack.Window || gTrack.Life.expired())
         return next;
     TWinSkinMenu* bar = gTrack.Form->MenuBar();
     const auto* msg = reinterpret_cast<const MSG*>(lParam);
@@ -186,8 +190,12 @@ void TWinSkinForm::TrackMenuButton(TNCObject* object)
         flags |= TPM_RIGHTALIGN;
     }
     button->State = TNCObject::stPressed;
+    button->Open = true;
     button->Paint();
     const QPointer<QWidget> window(FHandle);
+    TWinSkinMenu* const bar = FMenuBar;
+    const std::weak_ptr<int> life = FLife;
+    gTrack.Life = FLife;
     gTrack.Hook = SetWindowsHookEx(WH_MSGFILTER, MenuMsgFilterProc);
     if (button->Enabled)
         TrackPopupMenu(button->SubMenu, flags, x, y, 0, FHandle, nullptr);
@@ -195,15 +203,18 @@ void TWinSkinForm::TrackMenuButton(TNCObject* object)
     const bool switching = gTrack.SwitchPending;
     const TPoint switchPoint = gTrack.SwitchPoint;
     gTrack = TMenuTrackState();
-    if (!window)
-        return; // the command closed the window
+    if (life.expired() || !window || bar != FMenuBar)
+        return; // the command closed the window, unskinned it or took the bar away
     FBusy = false;
-    // The pressed look goes with the submenu, unless the mouse still rests on it.
-    if (FHotObject == button) {
+    // The pressed look goes with the submenu.
+    if (std::any_of(FMenuBar->Buttons().begin(), FMenuBar->Buttons().end(),
+                    [button](const auto& b) { return b.get() == button; })) {
+        button->Open = false;
         button->State = TNCObject::stNormal;
-        FHotObject = nullptr;
+        if (FHotObject == button)
+            FHotObject = nullptr;
+        button->Paint();
     }
-    button->Paint();
     if (switching)
         PostMessage(FHandle, WM_NCLBUTTONDOWN, HTCLIENT, MakeLParam(switchPoint.X, switchPoint.Y));
 }
@@ -252,6 +263,7 @@ void TWinSkinForm::HandleMenuAccel(TMessage& m)
     constexpr LPARAM kAltDown = 0x20000000;
     const bool altAlone = (m.LParam & kAltDown) && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_SHIFT) >= 0;
     if (altAlone && FMenuBar) {
+        FMenuBar->LayoutButtons(); // the bar may not have been painted yet
         if (TNCObject* b = FindMenuAccel(static_cast<int>(m.WParam))) {
             TRect wr;
             GetWindowRect(FHandle, wr);
@@ -387,10 +399,19 @@ void TWinSkinForm::OwnerDrawMenuItem(TMessage& m)
     }
     look.Selected = (dis->itemState & ODS_SELECTED) != 0;
     look.Default = look.Default || (dis->itemState & ODS_DEFAULT);
+    // The menu window is the menu here: its skinned frame holds the picture.
     const QImage* background = nullptr;
-    if (TSkinManage* manager = Manager())
-        background = manager->FindPopupBitmap(dis->hwndItem);
-    SkinDrawMenuItem(*dis->hDC, dis->rcItem, FSkinData, look, background);
+    if (TSkinManage* manager = Manager()) {
+        if (TWinSkinPopMenu* popup = manager->FindPopup(dis->hwndItem))
+            background = &popup->Background();
+        else
+            background = manager->FindPopupBitmap(dis->hwndItem);
+    }
+    // Inside a painted frame an item ends where the frame begins.
+    TRect r = dis->rcItem;
+    if (background && !background->isNull() && dis->hwndItem)
+        r.Right = std::min(r.Right, dis->hwndItem->width() - TWinSkinPopMenu::kFrameWidth);
+    SkinDrawMenuItem(*dis->hDC, r, FSkinData, look, background);
     m.Result = 1;
 }
 

@@ -17,7 +17,6 @@
 
 namespace {
 constexpr unsigned kCaptionFlags = DT_CENTER | DT_SINGLELINE | DT_EXPANDTABS;
-} // namespace
 
 // The caption centred in r: measured first, then drawn into the measured
 // extent moved to the middle (a disabled caption in the button-shadow colour).
@@ -35,6 +34,7 @@ void DrawCenteredCaption(TCanvas& canvas, const TRect& r, const QString& text, b
     TRect target(x, y, x + w, y + h);
     SkinDrawText(&canvas, text, target, kCaptionFlags);
 }
+} // namespace
 
 // ---------------------------------------------------------------------------
 
@@ -53,12 +53,10 @@ TWinSkinMenu::TWinSkinMenu(TWinSkinForm* form) : TComponent(form), FSkinData(for
 
 TWinSkinMenu::~TWinSkinMenu()
 {
-    if (FForm && FForm->HotObject() && FForm->HotObject()->Form == FForm) {
-        for (const auto& b : FButtons)
-            if (b.get() == FForm->HotObject())
-                FForm->SetHotObject(nullptr);
-    }
-    FButtons.clear();
+    // The form frees its bar before its own members go.
+    for (const auto& b : FButtons)
+        if (b.get() == FForm->HotObject())
+            FForm->SetHotObject(nullptr);
 }
 
 void TWinSkinMenu::BuildButtons()
@@ -205,7 +203,9 @@ void TWinSkinMenu::Paint(QPainter* dc, const TRect& rect)
                 continue;
             const TRect r(b->Rect.Left - strip.Left, b->Rect.Top - strip.Top, b->Rect.Right - strip.Left,
                           b->Rect.Bottom - strip.Top);
-            if (b->State == TNCObject::stPressed || b->State == TNCObject::stHover) {
+            // A full paint forgets the hot object: only it, or the open button, is lit.
+            const bool lit = b->State == TNCObject::stPressed || b->State == TNCObject::stHover;
+            if (lit && (b->Open || FForm->HotObject() == b.get())) {
                 canvas.Brush()->SetStyle(bsSolid);
                 canvas.Brush()->SetColor(hilight);
                 canvas.FillRect(r);

@@ -31,6 +31,8 @@ public:
     QString Caption;
     HMENU SubMenu = nullptr;
     unsigned Command = 0;
+    // Its submenu is open.
+    bool Open = false;
 };
 
 class TWinSkinMenu : public TComponent {

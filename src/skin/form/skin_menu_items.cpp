@@ -177,8 +177,17 @@ QImage SkinMenuItemBitmap(const TRect& r, const TSkinData* skin, const TSkinMenu
             p.fillRect(column.right(), column.top(), 1, column.height(), ToQColor(clBtnHighlight));
         }
         QImage glyph = look.Image;
-        if (!look.Enabled)
-            glyph = glyph.convertToFormat(QImage::Format_Grayscale8).convertToFormat(QImage::Format_ARGB32);
+        if (!look.Enabled) {
+            // Greyed, its transparent pixels kept.
+            glyph = glyph.convertToFormat(QImage::Format_ARGB32);
+            for (int y = 0; y < glyph.height(); ++y) {
+                auto* line = reinterpret_cast<QRgb*>(glyph.scanLine(y));
+                for (int x = 0; x < glyph.width(); ++x) {
+                    const int g = (qGray(line[x]) + 2 * 160) / 3;
+                    line[x] = qRgba(g, g, g, qAlpha(line[x]));
+                }
+            }
+        }
         p.drawImage(QPoint(column.left() + (column.width() - glyph.width()) / 2,
                            column.top() + (column.height() - glyph.height()) / 2),
                     glyph);

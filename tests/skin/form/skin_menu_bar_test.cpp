@@ -32,13 +32,20 @@ QByteArray MenuIni(bool withMenuBar = true)
     if (withMenuBar)
         ini += "menuBar=mb.bmp\nTileMenu=1\nTileLeftMenu=2\nTileRightMenu=3\n";
     return ini + "[Colours]\nMenuBarText=255,0,0\nButtonHilight=0,255,0\nMenubar=0,0,255\n"
-                 "[MenuItem]\nImage=mi.bmp\nLeftWidth=4\nRightWidth=5\nTopHeight=3\nBottomHeight=3\nTrans=0\n";
+                 "[MenuItem]\nImage=mi.bmp\nLeftWidth=4\nRightWidth=5\nTopHeight=3\nBottomHeight=3\nTrans=1\n"
+                 "[MenuBackground]\nImage=bg.bmp\nLeftWidth=2\nRightWidth=2\nTopHeight=2\nBottomHeight=2\n";
 }
+
+constexpr QRgb kMenuBack = qRgb(7, 8, 9);
+const QPoint kKeyed(1, 2); // magenta in frame 1 (an unscaled corner): the menu's background shows there
 
 QList<QPair<QString, QImage>> MenuPictures()
 {
+    QImage item = Strip(kItemW, kItemH, 5, false);
+    item.setPixel(kKeyed, qRgb(255, 0, 255));
     return BorderPictures() + QList<QPair<QString, QImage>>{{QStringLiteral("mb.bmp"), Strip(40, kBarHeight, 2, true)},
-                                                            {QStringLiteral("mi.bmp"), Strip(kItemW, kItemH, 5, false)}};
+                                                            {QStringLiteral("mi.bmp"), item},
+                                                            {QStringLiteral("bg.bmp"), SkinTest::Solid(20, 20, kMenuBack)}};
 }
 
 // Colours are compared as the screen holds them.
@@ -317,7 +324,7 @@ TEST_F(SkinMenuBarTest, OpenSubmenuSwitchesByArrowsWithWrapAndByTheMouse)
         },
     });
     sf->TrackMenuButton(help);
-    for (int i = 0; i < 40 && driver.Opened.size() < 4; ++i)
+    for (int i = 0; i < 150 && driver.Opened.size() < 4; ++i)
         Pump(30);
     Pump(50);
     ASSERT_EQ(driver.Opened.size(), 4u);
@@ -343,19 +350,35 @@ TEST_F(SkinMenuBarTest, AltLetterAndTheMenuKeyOpenButtons)
     EXPECT_EQ(sf->FindMenuAccel('v'), nullptr); // "Vypnuto" is disabled
     EXPECT_EQ(sf->FindMenuAccel('x'), nullptr);
 
-    TMenuDriver driver({[](QMenu*) { EndMenu(); }, [](QMenu*) { EndMenu(); }});
-    // Alt+S through the form: a posted click on "Soubor".
-    EXPECT_EQ(f->Perform(CM_DIALOGCHAR, 's', 0x20000000), 1);
-    for (int i = 0; i < 20 && driver.Opened.empty(); ++i)
-        Pump(30);
-    ASSERT_EQ(driver.Opened.size(), 1u);
-    EXPECT_EQ(driver.Opened[0], Button(sf, 0)->SubMenu);
-    // The menu key alone (SC_KEYMENU with no key) opens the first button.
+    {
+        TMenuDriver driver({[](QMenu*) { EndMenu(); }, [](QMenu*) { EndMenu(); }});
+        // Alt+S through the form: a posted click on "Soubor".
+        EXPECT_EQ(f->Perform(CM_DIALOGCHAR, 's', 0x20000000), 1);
+        for (int i = 0; i < 100 && driver.Opened.empty(); ++i)
+            Pump(30);
+        ASSERT_EQ(driver.Opened.size(), 1u);
+        EXPECT_EQ(driver.Opened[0], Button(sf, 0)->SubMenu);
+        // The menu key alone (SC_KEYMENU with no key) opens the first button.
+        Pump(50);
+        SendMessage(f->Window(), WM_SYSCOMMAND, SC_KEYMENU, 0);
+        Pump(50);
+        ASSERT_EQ(driver.Opened.size(), 2u);
+        EXPECT_EQ(driver.Opened[1], Button(sf, 0)->SubMenu);
+    }
+
+    // A command that renames a menu rebuilds the bar under the open submenu:
+    // the bar comes back from tracking with its new buttons, nothing left lit.
+    TMenuDriver rename({[&](QMenu*) {
+        File->SetCaption(QStringLiteral("&Dokument"));
+        EndMenu();
+    }});
+    sf->TrackMenuButton(Button(sf, 0));
     Pump(50);
-    SendMessage(f->Window(), WM_SYSCOMMAND, SC_KEYMENU, 0);
-    Pump(50);
-    ASSERT_EQ(driver.Opened.size(), 2u);
-    EXPECT_EQ(driver.Opened[1], Button(sf, 0)->SubMenu);
+    ASSERT_EQ(rename.Opened.size(), 1u);
+    EXPECT_EQ(Button(sf, 0)->Caption, QStringLiteral("&Dokument"));
+    EXPECT_EQ(Button(sf, 0)->State, TNCObject::stNormal);
+    EXPECT_FALSE(sf->Busy());
+    EXPECT_EQ(sf->FindMenuAccel('d'), Button(sf, 0));
 }
 
 TEST_F(SkinMenuBarTest, OwnerDrawnItemsShowTheMenuItemStrip)
@@ -378,13 +401,28 @@ TEST_F(SkinMenuBarTest, OwnerDrawnItemsShowTheMenuItemStrip)
         first = m->actionGeometry(actions[0]);
         separator = m->actionGeometry(actions[1]);
         second = m->actionGeometry(actions[2]);
-        shot = m->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        shot = m->screen()->grabWindow(m->winId()).toImage().convertToFormat(QImage::Format_RGB32);
         EndMenu();
     }});
     sf->TrackMenuButton(Button(sf, 0));
     Pump(50);
     ASSERT_FALSE(shot.isNull());
+    // The items lie inside the menu's 3-pixel frame; where Qt puts them across
+    // is found from the selected item's first pixel, which no other pixel has.
+    const QRgb corner = StripPixel(strip, 5, false, 4, 0, 0);
+    int left = -1;
+    for (int x = 0; x < shot.width() / 2 && left < 0; ++x)
+        if (shot.pixel(x, first.top()) == corner)
+            left = x;
+    ASSERT_GE(left, 3);
+    const int right = shot.width() - 3; // the item ends at the frame
+    first.setLeft(left);
+    first.setRight(right - 1);
+    second.setLeft(left);
+    separator.setLeft(left);
     // The selected first item: frame 4's corners, unscaled; the next one frame 1.
+    // Where frame 1 is magenta the menu's background picture shows through.
+    EXPECT_EQ(shot.pixel(second.topLeft() + kKeyed) & 0xFFFFFF, kMenuBack & 0xFFFFFF);
     for (const QPoint p : {QPoint(0, 0), QPoint(3, 2), QPoint(2, 1)}) {
         EXPECT_EQ(shot.pixel(first.topLeft() + p), StripPixel(strip, 5, false, 4, p.x(), p.y())) << p.x() << "," << p.y();
         EXPECT_EQ(shot.pixel(second.topLeft() + p), StripPixel(strip, 5, false, 1, p.x(), p.y())) << p.x() << "," << p.y();
