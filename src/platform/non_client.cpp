@@ -20,6 +20,9 @@
 #include <QStyle>
 #include <QWindow>
 
+#include <cstdlib>
+#include <utility>
+
 namespace {
 const char* const kExtraName = "tvWindowExtra";
 
@@ -509,9 +512,14 @@ bool DefNonClientProc(HWND w, TMessage& m)
     case WM_NCLBUTTONDOWN: {
         const int hit = static_cast<int>(m.WParam);
         TWindowExtra* x = TWindowExtra::Of(w);
-        if (hit == HTCAPTION || EdgesOf(hit)) {
-            if (!IsZoomed(w) || hit != HTCAPTION)
-                StartMoveSize(w, hit, PointOf(m.LParam));
+        if (hit == HTCAPTION) {
+            // The move starts once the mouse moves with the button held.
+            if (!IsZoomed(w)) {
+                x->PendingMoveHit = hit;
+                x->PendingMoveStart = PointOf(m.LParam);
+            }
+        } else if (EdgesOf(hit)) {
+            StartMoveSize(w, hit, PointOf(m.LParam));
         } else if (hit == HTCLOSE || hit == HTMINBUTTON || hit == HTMAXBUTTON) {
             x->PressedButtonHit = hit;
         } else if (hit == HTSYSMENU) {
@@ -648,6 +656,23 @@ bool TNonClientArea::BeforeEvent(TWindowBridge* bridge, QEvent* event)
         return false;
     auto* me = static_cast<QMouseEvent*>(event);
     const QPoint screen = me->globalPosition().toPoint();
+    if (x->PendingMoveHit) {
+        const bool held = me->buttons() & Qt::LeftButton;
+        if (event->type() == QEvent::MouseMove && held) {
+            // Until the mouse leaves the drag rectangle around the press it is a click.
+            const QPoint d = screen - x->PendingMoveStart;
+            if (std::abs(d.x()) <= GetSystemMetrics(SM_CXDRAG) / 2 && std::abs(d.y()) <= GetSystemMetrics(SM_CYDRAG) / 2)
+                return true;
+            // The window catches up with the mouse, then the move goes on from here
+            // (a window manager may start its move from where the window was).
+            const int hit = std::exchange(x->PendingMoveHit, 0);
+            w->move(w->pos() + (screen - x->PendingMoveStart));
+            StartMoveSize(w, hit, screen);
+            return true;
+        }
+        if (!held || event->type() != QEvent::MouseMove)
+            x->PendingMoveHit = 0; // a click: the release goes on as a message
+    }
     if (x->DragHit) {
         if (event->type() == QEvent::MouseMove && (me->buttons() & Qt::LeftButton)) {
             DragTo(w, x, screen);

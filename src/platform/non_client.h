@@ -22,9 +22,11 @@
 // - Mouse events over the band become WM_NCMOUSEMOVE, WM_NCLBUTTONDOWN/UP/
 //   DBLCLK, WM_NCRBUTTONDOWN/UP/DBLCLK (wParam: hit-test code, lParam: screen
 //   point); leaving the band sends WM_NCMOUSELEAVE. The default handling of
-//   WM_NCLBUTTONDOWN moves the window for HTCAPTION and resizes it for
-//   HTLEFT..HTBOTTOMRIGHT (the window manager's move/resize, or by hand while
-//   the button is held where there is none); HTCLOSE/HTMINBUTTON/HTMAXBUTTON
+//   WM_NCLBUTTONDOWN moves the window for HTCAPTION once the mouse moves by the
+//   drag distance with the button held (so clicks and double clicks on the
+//   caption still arrive) and resizes it for HTLEFT..HTBOTTOMRIGHT at once (the
+//   window manager's move/resize, or by hand while the button is held where
+//   there is none); HTCLOSE/HTMINBUTTON/HTMAXBUTTON
 //   send the matching WM_SYSCOMMAND on release; a right button up over the
 //   caption opens the system menu.
 // - WM_NCPAINT after every paint of a window widget that has insets (there is

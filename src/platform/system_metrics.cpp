@@ -97,6 +97,8 @@ int GetSystemMetrics(int index)
         return 18;
     case SM_CXFRAME:
     case SM_CYFRAME:
+    case SM_CXDRAG:
+    case SM_CYDRAG:
         return 4;
     case SM_CXEDGE:
     case SM_CYEDGE:

@@ -45,6 +45,8 @@ enum {
     SM_CYMENUSIZE = 55,
     SM_CXMAXIMIZED = 61,
     SM_CYMAXIMIZED = 62,
+    SM_CXDRAG = 68,
+    SM_CYDRAG = 69,
 };
 int GetSystemMetrics(int index);
 

@@ -52,6 +52,11 @@ public:
     QPainter* NcPainter = nullptr; // during WM_NCPAINT
     bool MouseInBand = false;
     int DragHit = 0; // hit-test code of a move or resize done by hand
+    // A caption press waiting for the mouse to move: a click or a double
+    // click on the caption must reach the window, which the window manager's
+    // move (it takes the pointer) would swallow.
+    int PendingMoveHit = 0;
+    QPoint PendingMoveStart;
     QPoint DragStart;
     QRect DragGeometry;
     int PressedButtonHit = 0; // HTCLOSE... pressed, acts on release

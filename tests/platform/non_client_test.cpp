@@ -229,6 +229,45 @@ TEST(NonClient, MouseOverTheBandBecomesNonClientMessagesAndTheCaptionDragsTheWin
     EXPECT_EQ(f.Frame.Count(WM_NCMOUSELEAVE), 1);
 }
 
+TEST(NonClient, ClicksOnTheCaptionArriveAndOnlyADragMovesTheWindow)
+{
+    // A move started on the press would hand the mouse to the window manager,
+    // which keeps the release and the double click from the window.
+    TDialogFixture f;
+    f.Skin();
+    SetWindowLong(&f.Dialog, GWL_STYLE, GetWindowLong(&f.Dialog, GWL_STYLE) | WS_MAXIMIZEBOX);
+    int entered = 0;
+    TWndProc old = SetWindowLong(&f.Dialog, GWL_WNDPROC, [&](TMessage& m) {
+        entered += m.Msg == WM_ENTERSIZEMOVE;
+        CallWindowProc(old, m);
+    });
+    const QPoint start = f.Dialog.pos();
+    const QPoint at(50, 10);
+    TestSupport::MousePress(&f.Dialog, at);
+    TestSupport::MouseMove(&f.Dialog, at + QPoint(1, 1), Qt::LeftButton); // a shaky click
+    TestSupport::MouseRelease(&f.Dialog, at + QPoint(1, 1));
+    EXPECT_EQ(f.Frame.Count(WM_NCLBUTTONUP), 1);
+    EXPECT_EQ(entered, 0);
+    EXPECT_EQ(f.Dialog.pos(), start);
+
+    TestSupport::MouseDoubleClick(&f.Dialog, at);
+    EXPECT_EQ(f.Frame.Count(WM_NCLBUTTONDBLCLK), 1);
+    EXPECT_TRUE(IsZoomed(&f.Dialog));
+    SendMessage(&f.Dialog, WM_SYSCOMMAND, SC_RESTORE, 0);
+    ASSERT_EQ(f.Dialog.pos(), start);
+
+    // Out of the drag rectangle the move starts, the window keeping up with the mouse.
+    const QPoint global = f.Dialog.mapToGlobal(at);
+    TestSupport::MousePress(&f.Dialog, at);
+    TestSupport::MouseMove(&f.Dialog, at + QPoint(3, 0), Qt::LeftButton);
+    EXPECT_EQ(entered, 1);
+    EXPECT_EQ(f.Dialog.pos(), start + QPoint(3, 0));
+    TestSupport::MouseMove(&f.Dialog, f.Dialog.mapFromGlobal(global + QPoint(20, -7)), Qt::LeftButton);
+    TestSupport::MouseRelease(&f.Dialog, f.Dialog.mapFromGlobal(global + QPoint(20, -7)));
+    EXPECT_EQ(f.Dialog.pos(), start + QPoint(20, -7));
+    SetWindowLong(&f.Dialog, GWL_WNDPROC, old);
+}
+
 TEST(NonClient, SystemCommandsAndTheSystemMenu)
 {
     TDialogFixture f;

@@ -376,3 +376,21 @@ TEST_F(SkinFormFixture, HiddenWhileAttachingUntilTheStart)
     EXPECT_FALSE(Manager->HideWhileAttaching());
     EXPECT_TRUE(Manager->FindForm(f->Window())->Started());
 }
+
+TEST_F(SkinFormFixture, AWindowActiveWhenSkinningComesOnGetsTheActiveFrame)
+{
+    // Skinning switched on at run time: the active window gets no activation message.
+    Data->SetActive(false);
+    Pump(400);
+    TForm* f = MakeForm(bsSizeable);
+    f->Window()->activateWindow();
+    Pump();
+    ASSERT_TRUE(f->Window()->isActiveWindow());
+    ASSERT_FALSE(Manager->FindForm(f->Window()));
+    Data->SetActive(true);
+    Pump(400);
+    TWinSkinForm* sf = Manager->FindForm(f->Window());
+    ASSERT_TRUE(sf);
+    ASSERT_TRUE(sf->Started());
+    EXPECT_EQ(sf->FormActive(), 1);
+}
