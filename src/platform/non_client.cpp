@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSizeGrip>
 #include <QStyle>
 #include <QWindow>
 
@@ -40,6 +41,18 @@ QMargins DefaultInsets(HWND w)
     return QMargins();
 }
 
+// A bare window's size grip sits in the corner of its client, as a child
+// window on the platform does, not on the frame band around it.
+void PlaceSizeGrips(HWND w)
+{
+    const QRect c = ClientRectOf(w);
+    for (QSizeGrip* grip : w->findChildren<QSizeGrip*>(Qt::FindDirectChildrenOnly)) {
+        const QPoint at(w->isRightToLeft() ? c.left() : c.right() + 1 - grip->width(), c.bottom() + 1 - grip->height());
+        if (grip->pos() != at)
+            grip->move(at);
+    }
+}
+
 void ApplyInsets(HWND w, TWindowExtra* x)
 {
     if (x->Layout) {
@@ -57,6 +70,7 @@ void ApplyInsets(HWND w, TWindowExtra* x)
     w->setContentsMargins(x->BaseMargins + extra);
     if (QLayout* layout = w->layout())
         layout->activate(); // the contents take their place now, as on the platform
+    PlaceSizeGrips(w);
 }
 
 Qt::Edges EdgesOf(int hit)
@@ -722,6 +736,16 @@ bool TNonClientArea::BeforeEvent(TWindowBridge* bridge, QEvent* event)
     m.LParam = at;
     SafeCall([&] { bridge->Dispatch(m); });
     return true;
+}
+
+void TNonClientArea::AfterResize(TWindowBridge* bridge)
+{
+    QWidget* w = bridge->Window();
+    if (!w || !w->isWindow() || IsPopupMenuWindow(w))
+        return;
+    TWindowExtra* x = TWindowExtra::Of(w, false);
+    if (x && !x->Layout && !x->Insets.isNull())
+        PlaceSizeGrips(w);
 }
 
 void TNonClientArea::AfterPaint(TWindowBridge* bridge, const QRegion& painted)

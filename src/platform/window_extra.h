@@ -75,6 +75,9 @@ public:
     // After the window's own paint: WM_NCPAINT with a painter on the band.
     // painted: the region of the paint event.
     static void AfterPaint(TWindowBridge* bridge, const QRegion& painted);
+    // After the window's own resize handling: a bare window's size grip back
+    // into the client's corner (a dialog puts it in the widget's corner, on the frame).
+    static void AfterResize(TWindowBridge* bridge);
 };
 
 // The style of a widget as computed from its state (before written bits).

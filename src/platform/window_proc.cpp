@@ -562,6 +562,8 @@ bool TWindowBridge::eventFilter(QObject* watched, QEvent* event)
     SafeCall([&] { Dispatch(m); });
     if (event->type() == QEvent::Paint && self)
         TNonClientArea::AfterPaint(this, static_cast<QPaintEvent*>(event)->region());
+    else if (event->type() == QEvent::Resize && self)
+        TNonClientArea::AfterResize(this);
     return true;
 }
 

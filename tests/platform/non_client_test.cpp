@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QSizeGrip>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
@@ -266,6 +267,23 @@ TEST(NonClient, ClicksOnTheCaptionArriveAndOnlyADragMovesTheWindow)
     TestSupport::MouseRelease(&f.Dialog, f.Dialog.mapFromGlobal(global + QPoint(20, -7)));
     EXPECT_EQ(f.Dialog.pos(), start + QPoint(20, -7));
     SetWindowLong(&f.Dialog, GWL_WNDPROC, old);
+}
+
+TEST(NonClient, ADialogsSizeGripStaysInTheCornerOfItsClient)
+{
+    TDialogFixture f;
+    f.Dialog.setSizeGripEnabled(true);
+    auto* grip = f.Dialog.findChild<QSizeGrip*>();
+    ASSERT_NE(grip, nullptr);
+    const auto corner = [&] { return grip->geometry().bottomRight() + QPoint(1, 1); };
+    f.Skin();
+    EXPECT_EQ(corner(), f.Dialog.rect().marginsRemoved(f.Frame.Borders).bottomRight() + QPoint(1, 1));
+    f.Dialog.resize(f.Dialog.size() + QSize(30, 20)); // the dialog puts it back on the frame here
+    EXPECT_EQ(corner(), f.Dialog.rect().marginsRemoved(f.Frame.Borders).bottomRight() + QPoint(1, 1));
+    // Without the frame band it is the window's corner again.
+    f.Frame.Active = false;
+    SetSkinnedFrame(&f.Dialog, false);
+    EXPECT_EQ(corner(), QPoint(f.Dialog.width(), f.Dialog.height()));
 }
 
 TEST(NonClient, SystemCommandsAndTheSystemMenu)
