@@ -347,7 +347,7 @@ void UpdateFrame(HWND w)
     // The widget keeps its place and size: the window manager's decoration
     // goes or comes around it, so the client is unchanged until the procedure's
     // insets are laid out.
-    const bool visible = w->isVisible();
+    bool visible = w->isVisible();
     const QRect g = w->geometry();
     if (want) {
         x->SavedFlags = w->windowFlags();
@@ -356,8 +356,18 @@ void UpdateFrame(HWND w)
             ApplyFlags(w, x->SavedFlags | Qt::FramelessWindowHint, g);
     } else {
         x->FramelessApplied = false;
+        // Maximised by hand while frameless: with the frame back the window
+        // manager maximises it (its title would lie off the screen otherwise).
+        const bool zoomed = std::exchange(x->ZoomedByHand, false);
+        const QRect normal = zoomed ? x->NormalGeometry : g;
         if (w->windowFlags() != x->SavedFlags)
-            ApplyFlags(w, x->SavedFlags, g);
+            ApplyFlags(w, x->SavedFlags, normal);
+        else if (zoomed)
+            w->setGeometry(normal);
+        if (zoomed && visible) {
+            w->showMaximized();
+            visible = false;
+        }
     }
     if (visible && !w->isVisible())
         w->show();

@@ -968,7 +968,15 @@ void TWinSkinForm::Unskin()
             const int dw = FLeftWidth + FRightWidth;
             const int dh = FTopHeight + FBottomHeight + FMenuHeight - restoredMenu;
             const unsigned flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
-            if (FSkinnedFrameSet) {
+            WINDOWPLACEMENT wp;
+            if (FSkinnedFrameSet && IsZoomed(FHandle) && !FHandle->isMaximized() && GetWindowPlacement(FHandle, wp)) {
+                // Maximised by us while frameless: the size to keep is the one it
+                // is restored to; the window manager maximises it once its frame is back.
+                wp.rcNormalPosition.Right -= dw;
+                wp.rcNormalPosition.Bottom -= dh;
+                SetWindowPlacement(FHandle, wp);
+                SetSkinnedFrame(FHandle, false);
+            } else if (FSkinnedFrameSet) {
                 // In two steps: while frameless the window is its client, then the
                 // window manager's frame (the initial non-client size) comes back around it.
                 SetWindowPos(FHandle, nullptr, x, y, wr.Width() - dw, wr.Height() - dh, flags);

@@ -394,3 +394,26 @@ TEST_F(SkinFormFixture, AWindowActiveWhenSkinningComesOnGetsTheActiveFrame)
     ASSERT_TRUE(sf->Started());
     EXPECT_EQ(sf->FormActive(), 1);
 }
+
+TEST_F(SkinFormFixture, SwitchedOffWhileMaximisedTheWindowStaysMaximisedAndRestoresToItsClient)
+{
+    TForm* f = MakeForm(bsSizeable);
+    HWND w = f->Window();
+    Pump(20);
+    ASSERT_TRUE(Manager->FindForm(w) && Manager->FindForm(w)->Started());
+    SendMessage(w, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    ASSERT_TRUE(IsZoomed(w));
+    Data->SetActive(false);
+    Pump(400);
+    ASSERT_FALSE(Manager->FindForm(w));
+    // Maximised with its own frame now, not a frameless size left over.
+    EXPECT_FALSE(IsFrameRemoved(w));
+    EXPECT_TRUE(w->isMaximized());
+    SendMessage(w, WM_SYSCOMMAND, SC_RESTORE, 0);
+    Pump();
+    EXPECT_FALSE(IsZoomed(w));
+    TRect cr;
+    GetClientRect(w, cr);
+    EXPECT_EQ(cr.Width(), 300);
+    EXPECT_EQ(cr.Height(), 200);
+}
