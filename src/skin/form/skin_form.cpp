@@ -730,6 +730,14 @@ void TWinSkinForm::StartSequence()
         if (FFrameSkinned && !FChild && FFrameKind != fkNoCaption) {
             SetSkinnedFrame(FHandle, true);
             FSkinnedFrameSet = true;
+            // Maximised already: the size it is restored to grows by our frame,
+            // as a normal window's does below.
+            WINDOWPLACEMENT wp;
+            if (IsZoomed(FHandle) && !IsMDIChild() && GetWindowPlacement(FHandle, wp)) {
+                wp.rcNormalPosition.Right += FLeftWidth + FRightWidth;
+                wp.rcNormalPosition.Bottom += FTopHeight + FBottomHeight + FMenuHeight - FRemovedMenuHeight;
+                SetWindowPlacement(FHandle, wp);
+            }
         }
     }
     TSkinManage* manager = Manager();
