@@ -1,5 +1,6 @@
 #include "classlib/forms/form.h"
 
+#include "classlib/controls/com_controls.h"
 #include "classlib/controls/std_controls.h"
 #include "classlib/forms/application.h"
 #include "classlib/forms/menus.h"
@@ -638,6 +639,11 @@ bool TCustomForm::DialogKey(int key, QWidget* focus)
                 if (TButton* inner = find(wc))
                     return inner;
         }
+        // Pages are not among a page control's children; only the shown one's
+        // buttons can take the key.
+        if (auto* pc = dynamic_cast<TPageControl*>(parent))
+            if (TTabSheet* page = pc->ActivePage())
+                return find(page);
         return nullptr;
     };
     TButton* button = find(this);
