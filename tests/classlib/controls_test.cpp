@@ -449,6 +449,20 @@ TEST(Controls, EnterPressesTheDefaultButtonAndEscapeTheCancelButton)
     };
     EXPECT_EQ(press(Qt::Key_Return), mrOk);
     EXPECT_EQ(press(Qt::Key_Escape), mrCancel);
+    // Enter on a focused button presses that one, not the default.
+    auto* other = new TButton(dlg);
+    other->SetParent(dlg);
+    other->SetModalResult(mrRetry);
+    QTimer::singleShot(10, [&] {
+        QApplication::setActiveWindow(other->Handle()->window());
+        other->SetFocus();
+        QKeyEvent e(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : other->Handle();
+        QCoreApplication::sendEvent(target, &e);
+        if (dlg->ModalResult() == mrNone)
+            dlg->SetModalResult(mrNo);
+    });
+    EXPECT_EQ(dlg->ShowModal(), mrRetry);
     delete dlg;
 
     // Buttons on the pages of a page control: the shown page's answer.
