@@ -1,3 +1,4 @@
+#include "classlib/controls/com_controls.h"
 #include "classlib/controls/ext_controls.h"
 #include "classlib/controls/std_controls.h"
 #include "classlib/forms/application.h"
@@ -448,5 +449,45 @@ TEST(Controls, EnterPressesTheDefaultButtonAndEscapeTheCancelButton)
     };
     EXPECT_EQ(press(Qt::Key_Return), mrOk);
     EXPECT_EQ(press(Qt::Key_Escape), mrCancel);
+    // Enter on a focused button presses that one, not the default.
+    auto* other = new TButton(dlg);
+    other->SetParent(dlg);
+    other->SetModalResult(mrRetry);
+    QTimer::singleShot(10, [&] {
+        QApplication::setActiveWindow(other->Handle()->window());
+        other->SetFocus();
+        QKeyEvent e(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : other->Handle();
+        QCoreApplication::sendEvent(target, &e);
+        if (dlg->ModalResult() == mrNone)
+            dlg->SetModalResult(mrNo);
+    });
+    EXPECT_EQ(dlg->ShowModal(), mrRetry);
     delete dlg;
+
+    // Buttons on the pages of a page control: the shown page's answer.
+    auto* paged = new Form(Application);
+    auto* pc = new TPageControl(paged);
+    pc->SetParent(paged);
+    pc->SetBounds(0, 0, 200, 150);
+    TButton* pageCancel[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        auto* sheet = new TTabSheet(paged);
+        sheet->SetPageControl(pc);
+        pageCancel[i] = new TButton(paged);
+        pageCancel[i]->SetParent(sheet);
+        pageCancel[i]->SetCancel(true);
+        pageCancel[i]->SetModalResult(i == 0 ? mrCancel : mrAbort);
+    }
+    pc->SetActivePageIndex(1);
+    QTimer::singleShot(10, [&] {
+        pageCancel[1]->SetFocus();
+        QKeyEvent e(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : pageCancel[1]->Handle();
+        QCoreApplication::sendEvent(target, &e);
+        if (paged->ModalResult() == mrNone)
+            paged->SetModalResult(mrNo);
+    });
+    EXPECT_EQ(paged->ShowModal(), mrAbort);
+    delete paged;
 }

@@ -2,10 +2,12 @@
 
 #include "platform/scroll_info.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
+#include <QWheelEvent>
 #include <algorithm>
 
 void Frame3D(TCanvas* canvas, TRect& r, TColor topColor, TColor bottomColor, int width)
@@ -338,6 +340,26 @@ QWidget* TListBox::CreateWidget(QWidget* parent)
         Invalidate();
     });
     return w;
+}
+
+void TListBox::WndProc(TMessage& m)
+{
+    // The wheel over the lines scrolls them as over the bar.
+    if (m.Msg == WM_MOUSEWHEEL && FScroll && FScroll->isVisible()) {
+        if (m.Event && m.Event->type() == QEvent::Wheel) {
+            auto* e = static_cast<QWheelEvent*>(m.Event);
+            const QPoint global = e->globalPosition().toPoint();
+            QWheelEvent forwarded(QPointF(FScroll->mapFromGlobal(global)), QPointF(global), e->pixelDelta(),
+                                  e->angleDelta(), e->buttons(), e->modifiers(), e->phase(), e->inverted());
+            QCoreApplication::sendEvent(FScroll, &forwarded);
+        } else {
+            // Sent as a message: three lines a notch, as the platform scrolls.
+            FScroll->setValue(FScroll->value() - HiWordSigned(static_cast<LPARAM>(m.WParam)) / 120 * 3);
+        }
+        m.Result = 0;
+        return;
+    }
+    TCustomControl::WndProc(m);
 }
 
 void TListBox::BoundsChanged()

@@ -141,6 +141,7 @@ public:
 
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void DblClick() override;
+    void WndProc(TMessage& message) override;
 
 protected:
     QWidget* CreateWidget(QWidget* parent) override;

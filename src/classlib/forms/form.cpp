@@ -1,5 +1,6 @@
 #include "classlib/forms/form.h"
 
+#include "classlib/controls/com_controls.h"
 #include "classlib/controls/std_controls.h"
 #include "classlib/forms/application.h"
 #include "classlib/forms/menus.h"
@@ -10,6 +11,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QMenuBar>
@@ -623,10 +625,17 @@ void TCustomForm::KeyDown(int& key, TShiftState shift) { TWinControl::KeyDown(ke
 
 bool TCustomForm::DialogKey(int key, QWidget* focus)
 {
-    // A focused button answers Enter itself; a multi-line editor takes Enter as a line break.
-    if (key == VK_RETURN && (qobject_cast<QAbstractButton*>(focus) || qobject_cast<QPlainTextEdit*>(focus) ||
-                             qobject_cast<QPlainTextEdit*>(focus ? focus->parentWidget() : nullptr)))
-        return false;
+    // A focused push button answers Enter itself (Qt's own do so only inside a
+    // QDialog); a multi-line editor takes Enter as a line break.
+    if (key == VK_RETURN) {
+        if (auto* pb = qobject_cast<QPushButton*>(focus); pb && !pb->autoDefault()) {
+            pb->click();
+            return true;
+        }
+        if (qobject_cast<QAbstractButton*>(focus) || qobject_cast<QPlainTextEdit*>(focus) ||
+            qobject_cast<QPlainTextEdit*>(focus ? focus->parentWidget() : nullptr))
+            return false;
+    }
     std::function<TButton*(TWinControl*)> find = [&](TWinControl* parent) -> TButton* {
         for (int i = 0; i < parent->ControlCount(); ++i) {
             TControl* c = parent->Controls(i);
@@ -638,6 +647,11 @@ bool TCustomForm::DialogKey(int key, QWidget* focus)
                 if (TButton* inner = find(wc))
                     return inner;
         }
+        // Pages are not among a page control's children; only the shown one's
+        // buttons can take the key.
+        if (auto* pc = dynamic_cast<TPageControl*>(parent))
+            if (TTabSheet* page = pc->ActivePage())
+                return find(page);
         return nullptr;
     };
     TButton* button = find(this);

@@ -406,7 +406,7 @@ void TSkinUpDown::DrawControl(QPainter& dc, const TRect& r)
         const int s = state(half);
         if (HasSkinImage(e)) {
             const int frames = std::max(1, e->Frame);
-            DrawSkinPart(dc, half, e, std::min(frames, s + (frames >= 8 ? i * 4 : 0)));
+            DrawSkinPart(dc, half, e, std::min(frames, s));
             if (!e->Image2.isNull())
                 DrawFrameCentered(dc, half, e->Image2, true, 4, dirs[i] + 1);
         } else {

@@ -111,8 +111,8 @@ int TSkinTabScroll::ArrowFrame() const
         state = 2;
     else if (FMouseState & msHover)
         state = 4;
-    // A strip of eight holds the second arrow's frames after the first's.
-    return std::min(frames, state + (frames >= 8 && Right ? 4 : 0));
+    // Both arrows take the same frames: the strip's later frames are not states.
+    return std::min(frames, state);
 }
 
 void TSkinTabScroll::DrawControl(QPainter& dc, const TRect& r)

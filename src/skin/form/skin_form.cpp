@@ -230,6 +230,9 @@ void TWinSkinForm::Attach(TSkinData* skinData)
         SubclassMDIClient();
     }
 
+    // A window skinned while it has the focus (skinning switched on at run
+    // time) gets no activation message to tell it so.
+    FFormActive = GetActiveWindow() == FHandle.data() ? 1 : 0;
     FPrevProc = SetWindowLong(FHandle, GWL_WNDPROC, [this](TMessage& m) { WndProc(m); });
     FInstalled = true;
 

@@ -210,6 +210,13 @@ TEST_F(SkinScroll, ClicksAndDragsOnTheOverlayScrollAsOnTheRealBar)
     wheel(plain);
     EXPECT_GT(bar->value(), before);
     EXPECT_EQ(bar->value(), plain->value());
+    // And over the lines themselves, skinned or not.
+    const int overLines = bar->value();
+    wheel(list->Handle());
+    wheel(twin->Handle());
+    EXPECT_GT(bar->value(), overLines);
+    EXPECT_EQ(bar->value(), plain->value());
+    EXPECT_EQ(list->TopIndex(), bar->value());
 }
 
 TEST_F(SkinScroll, PaintedFromTheSkinStrip)

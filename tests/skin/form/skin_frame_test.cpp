@@ -69,6 +69,27 @@ TEST_F(SkinFrameFixture, BorderPartsShowFrameOneActiveAndFrameTwoInactive)
     EXPECT_EQ(narrow.pixel(9, 5), StripPixel(right, 2, false, 1, 5, 5));
 }
 
+TEST_F(SkinFrameFixture, AWindowSkinnedAgainWhileActiveDrawsTheActiveFrame)
+{
+    UseSkin(BorderIni(), BorderPictures());
+    TForm* f = MakeForm(bsSizeable, true, 300, 200);
+    ASSERT_TRUE(Skinned(f));
+    ASSERT_EQ(GetActiveWindow(), f->Window());
+    Data->SetActive(false);
+    Pump(400);
+    ASSERT_FALSE(Manager->FindForm(f->Window()));
+    Data->SetActive(true);
+    Pump(400);
+    TWinSkinForm* sf = Skinned(f);
+    ASSERT_TRUE(sf);
+    // Still the active window: no activation message came, yet it is painted active.
+    EXPECT_EQ(sf->FormActive(), 1);
+    const QImage img = Grab(f);
+    const QImage& top = Data->Top->Image;
+    for (int y : {0, 9, kTop - 1})
+        EXPECT_EQ(img.pixel(kSide + 2, y), StripPixel(top, 2, true, 1, 2, y)) << y;
+}
+
 TEST_F(SkinFrameFixture, TitleBoxTextBackClipAndTheDialogShift)
 {
     // TextBack: two frames stacked, 4-pixel slices on each side.
