@@ -715,10 +715,6 @@ void TWinSkinForm::StartSequence()
         return;
     const bool first = !FStarted;
     FStarted = true;
-    // A window skinned while it is already active (skinning switched on at run
-    // time) gets no activation message: its frame starts from its real state.
-    if (FHandle->isWindow() && !IsMDIChild())
-        FFormActive = FHandle->isActiveWindow() ? 1 : 0;
     FSystemMenu = GetSystemMenu(FHandle, false);
     LoadIcon();
     TRect wr;
