@@ -16,20 +16,10 @@
 #include "classlib/forms/application.h"
 #include "classlib/forms/form.h"
 #include "median.h"
+#include "skin_bench_support.h"
 #include "skin/form/skin_form.h"
 #include "skin/form/skin_manager.h"
 #include "skin/skin_data.h"
-
-namespace {
-void Pump(int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    do
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    while (t.elapsed() < ms);
-}
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -37,10 +27,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     TApplication::InitializeExisting();
-    const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath() + "/../bin/skiny";
-    QStringList skins;
-    for (const QString& name : QDir(dir).entryList({QStringLiteral("*.skn")}, QDir::Files, QDir::Name))
-        skins << QDir(dir).filePath(name);
+    const QString dir = SkinFolder(argc, argv);
+    const QStringList skins = SkinFiles(dir);
     if (skins.isEmpty()) {
         std::fprintf(stderr, "no skins in %s\n", qPrintable(dir));
         return 1;
