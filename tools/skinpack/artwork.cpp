@@ -648,6 +648,7 @@ void TBuilder::Controls()
     Section(QStringLiteral("Headerbar"));
     Key(QStringLiteral("Image"), toolName);
     Margins(3, 3, 3, 3);
+    Key(QStringLiteral("Trans"), 1); // the strip's rounded corners are magenta
     TextColours(T.Text, Dark(T.Accent, 0.4), T.Text);
 
     // Combo box: the drop button, the sunken edit edge, the arrow glyph.
