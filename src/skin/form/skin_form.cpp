@@ -281,6 +281,10 @@ void TWinSkinForm::RefreshSkin()
     if (!FHandle)
         return;
     Reskin();
+    // Another skin brings other colours, which the controls would not take
+    // until skinning went off and on again.
+    if (FSkinData && FStarted)
+        ApplySkinColours();
     // Another skin cuts another region, also at the same size.
     FRegionWidth = FRegionHeight = -1;
     if (FFrameSkinned && FStarted && FPlacement != plMaximized && !FChild && FFrameKind != fkNoCaption) {
@@ -862,10 +866,10 @@ void TWinSkinForm::LayoutFrameAround(const TRect& client, bool keepClient)
     }
 }
 
-void TWinSkinForm::ApplyColors()
+// The skin's colours on the form, its owned forms, its grids and every
+// control skinner.
+void TWinSkinForm::ApplySkinColours()
 {
-    if (!FSkinData)
-        return;
     const TColor face = FSkinData->Colours.ButtonFace;
     if (FForm) {
         FForm->SetColor(face);
@@ -880,6 +884,13 @@ void TWinSkinForm::ApplyColors()
     const std::vector<TComponent*> skinners = FControls;
     for (TComponent* c : skinners)
         static_cast<TSkinControl*>(c)->ApplyColor();
+}
+
+void TWinSkinForm::ApplyColors()
+{
+    if (!FSkinData)
+        return;
+    ApplySkinColours();
     const int old = FState;
     FState = stRecolor;
     if (FFrameSkinned && FForm) {

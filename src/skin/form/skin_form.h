@@ -101,6 +101,7 @@ public:
     void UpdatePlacement();
     TPoint ScreenToWindow(int x, int y) const;
     void ApplyColors();
+    void ApplySkinColours();
     void AfterSkin();
     void LayoutFrame(bool keepClient);
     // Re-reads the skin and lays the frame out again (skin changed).

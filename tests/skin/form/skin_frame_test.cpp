@@ -179,9 +179,13 @@ TEST_F(SkinFrameFixture, RegionFromTheTransparentBorderIsRebuiltOnlyWhenTheSizeC
     EXPECT_TRUE(region()->Contains(kSide, H - 1));
     EXPECT_EQ(region()->BoundingBox(), TRect(0, 0, W, H));
     Data->Bottom->Image = b;
+    // The new skin's colours reach the form too, not only its frame.
+    const TColor face = Data->Colours.ButtonFace == TColor(0x123456) ? TColor(0x654321) : TColor(0x123456);
+    Data->Colours.ButtonFace = face;
     sf->RefreshSkin();
     EXPECT_EQ(w->width(), W);
     EXPECT_FALSE(region()->Contains(kSide, H - 1));
+    EXPECT_EQ(f->Color(), face);
 
     // With no transparent side at all the region is the whole window.
     Data->Bottom->Trans = 0;
