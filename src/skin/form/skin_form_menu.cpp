@@ -197,8 +197,23 @@ void TWinSkinForm::TrackMenuButton(TNCObject* object)
     const std::weak_ptr<int> life = FLife;
     gTrack.Life = FLife;
     gTrack.Hook = SetWindowsHookEx(WH_MSGFILTER, MenuMsgFilterProc);
+    // A chosen item's command runs once its menu has closed but before
+    // tracking returns (a dialog it opens runs there): the button must not
+    // stay pressed behind that dialog.
+    QMetaObject::Connection closed;
+    if (auto* sub = qobject_cast<QMenu*>(button->SubMenu))
+        closed = QObject::connect(sub, &QMenu::aboutToHide, [this, button, life] {
+            if (life.expired() || !FMenuBar)
+                return;
+            button->Open = false;
+            button->State = TNCObject::stNormal;
+            if (FHotObject == button)
+                FHotObject = nullptr;
+            button->Paint();
+        });
     if (button->Enabled)
         TrackPopupMenu(button->SubMenu, flags, x, y, 0, FHandle, nullptr);
+    QObject::disconnect(closed);
     UnhookWindowsHookEx(gTrack.Hook);
     const bool switching = gTrack.SwitchPending;
     const TPoint switchPoint = gTrack.SwitchPoint;

@@ -381,6 +381,33 @@ TEST_F(SkinMenuBarTest, AltLetterAndTheMenuKeyOpenButtons)
     EXPECT_EQ(sf->FindMenuAccel('d'), Button(sf, 0));
 }
 
+TEST_F(SkinMenuBarTest, AChosenItemsCommandRunsWithItsBarButtonNoLongerPressed)
+{
+    UseSkin(MenuIni(), MenuPictures());
+    TForm* f = MenuForm();
+    f->Show();
+    TWinSkinForm* sf = Skinned(f);
+    ASSERT_TRUE(sf && sf->MenuBar());
+    // The command runs before tracking returns, as a dialog it opens would.
+    int seenState = -1;
+    bool seenOpen = true;
+    New->OnClick = [&](TComponent*) {
+        seenState = Button(sf, 0)->State;
+        seenOpen = Button(sf, 0)->Open;
+    };
+    TMenuDriver choose({[&](QMenu* popup) {
+        for (QAction* a : popup->actions())
+            if (a->text().startsWith(QString::fromUtf8("Nový")))
+                popup->setActiveAction(a);
+        Key(popup, Qt::Key_Return);
+    }});
+    sf->TrackMenuButton(Button(sf, 0));
+    Pump(50);
+    ASSERT_EQ(choose.Opened.size(), 1u);
+    EXPECT_EQ(seenState, TNCObject::stNormal);
+    EXPECT_FALSE(seenOpen);
+}
+
 TEST_F(SkinMenuBarTest, OwnerDrawnItemsShowTheMenuItemStrip)
 {
     UseSkin(MenuIni(), MenuPictures());
