@@ -203,7 +203,10 @@ void TWinSkinForm::TrackMenuButton(TNCObject* object)
     QMetaObject::Connection closed;
     if (auto* sub = qobject_cast<QMenu*>(button->SubMenu))
         closed = QObject::connect(sub, &QMenu::aboutToHide, [this, button, life] {
-            if (life.expired() || !FMenuBar)
+            // A command may have rebuilt the bar under the open submenu.
+            if (life.expired() || !FMenuBar
+                || std::none_of(FMenuBar->Buttons().begin(), FMenuBar->Buttons().end(),
+                                [button](const auto& b) { return b.get() == button; }))
                 return;
             button->Open = false;
             button->State = TNCObject::stNormal;
