@@ -256,16 +256,13 @@ void TSkinTrackBar::AfterProc(TMessage& m)
 {
     switch (m.Msg) {
     case CM_MOUSEENTER:
-        FMouseState |= msHover;
-        Repaint();
+        SetMouseFlag(msHover, true);
         break;
     case CM_MOUSELEAVE:
-        FMouseState &= static_cast<uint8_t>(~msHover);
-        Repaint();
+        SetMouseFlag(msHover, false);
         break;
     case WM_LBUTTONUP:
-        FMouseState &= static_cast<uint8_t>(~msPressed);
-        Repaint();
+        SetMouseFlag(msPressed, false);
         break;
     default:
         TSkinControl::AfterProc(m);
@@ -328,8 +325,7 @@ bool TSkinUpDown::BeforeProc(TMessage& m)
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         CallOldProc(m);
-        FMouseState |= msPressed;
-        Repaint();
+        SetMouseFlag(msPressed, true);
         return false;
     case WM_LBUTTONUP:
         FMouseState &= static_cast<uint8_t>(~msPressed);
@@ -358,8 +354,7 @@ void TSkinUpDown::AfterProc(TMessage& m)
     case CM_MOUSEENTER:
     case WM_MOUSEMOVE:
         if (!(FMouseState & msHover)) {
-            FMouseState |= msHover;
-            Repaint();
+            SetMouseFlag(msHover, true);
         } else if (m.Msg == WM_MOUSEMOVE) {
             Repaint();
         }

@@ -260,8 +260,7 @@ void TSkinButton::AfterProc(TMessage& m)
     case CM_MOUSEENTER:
         // Our windows report the mouse coming in; a moving mouse needs tracking.
         if (FHwnd && IsWindowEnabled(FHwnd) && !(FMouseState & msHover)) {
-            FMouseState |= msHover;
-            Repaint();
+            SetMouseFlag(msHover, true);
         }
         break;
     case WM_MOUSELEAVE:
@@ -271,21 +270,18 @@ void TSkinButton::AfterProc(TMessage& m)
         break;
     case WM_LBUTTONUP:
         if (FMouseState & msPressed) {
-            FMouseState &= static_cast<uint8_t>(~msPressed);
-            Repaint();
+            SetMouseFlag(msPressed, false);
             Click();
         }
         break;
     case WM_KEYDOWN:
         if (m.WParam == VK_SPACE) {
-            FMouseState |= msPressed;
-            Repaint();
+            SetMouseFlag(msPressed, true);
         }
         break;
     case WM_KEYUP:
         if (m.WParam == VK_SPACE) {
-            FMouseState &= static_cast<uint8_t>(~msPressed);
-            Repaint();
+            SetMouseFlag(msPressed, false);
         }
         break;
     case WM_SETTEXT:
@@ -586,8 +582,7 @@ bool TSkinSpeedButton::BeforeProc(TMessage& m)
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         CallOldProc(m);
-        FMouseState |= msPressed;
-        Repaint();
+        SetMouseFlag(msPressed, true);
         return false;
     case WM_LBUTTONUP:
         return true;
@@ -600,8 +595,7 @@ void TSkinSpeedButton::AfterProc(TMessage& m)
 {
     switch (m.Msg) {
     case CM_MOUSEENTER:
-        FMouseState |= msHover;
-        Repaint();
+        SetMouseFlag(msHover, true);
         break;
     case CM_MOUSELEAVE:
         FMouseState &= static_cast<uint8_t>(~(msHover | msPressed));
@@ -609,8 +603,7 @@ void TSkinSpeedButton::AfterProc(TMessage& m)
             Repaint();
         break;
     case WM_LBUTTONUP:
-        FMouseState &= static_cast<uint8_t>(~msPressed);
-        Repaint();
+        SetMouseFlag(msPressed, false);
         break;
     case WM_KEYDOWN:
     case WM_KEYUP:
@@ -627,8 +620,7 @@ void TSkinSpeedButton::AfterProc(TMessage& m)
         break;
     case WM_MOUSEMOVE:
         if (!(FMouseState & msHover) && FGraphicControl && FGraphicControl->Enabled()) {
-            FMouseState |= msHover;
-            Repaint();
+            SetMouseFlag(msHover, true);
         }
         break;
     default:

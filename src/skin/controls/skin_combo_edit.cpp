@@ -144,8 +144,7 @@ void TSkinComBox::Prepare()
             TWndProc old = FOldPopupProc;
             CallWindowProc(old, m);
             if (m.Msg == WM_SHOWWINDOW && m.WParam == 0 && (FMouseState & msPressed)) {
-                FMouseState &= static_cast<uint8_t>(~msPressed);
-                Repaint();
+                SetMouseFlag(msPressed, false);
             }
         };
         FOldPopupProc = SetWindowProc(FPopup.data(), FPopupProc);
@@ -216,12 +215,10 @@ void TSkinComBox::EditProc(TMessage& m)
         break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        FMouseState |= msPressed;
-        Repaint();
+        SetMouseFlag(msPressed, true);
         break;
     case WM_LBUTTONUP:
-        FMouseState &= static_cast<uint8_t>(~msPressed);
-        Repaint();
+        SetMouseFlag(msPressed, false);
         break;
     default:
         break;
@@ -328,31 +325,26 @@ void TSkinComBox::AfterProc(TMessage& m)
     switch (m.Msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        FMouseState |= msPressed;
-        Repaint();
+        SetMouseFlag(msPressed, true);
         break;
     case WM_LBUTTONUP:
-        FMouseState &= static_cast<uint8_t>(~msPressed);
-        Repaint();
+        SetMouseFlag(msPressed, false);
         break;
     case WM_MOUSEMOVE: {
         const int x = LoWordSigned(m.LParam), y = HiWordSigned(m.LParam);
         const bool inside = FButtonRect.Contains(x, y);
         if (!(FMouseState & msHover)) {
             if (inside && enabled) {
-                FMouseState |= msHover;
-                Repaint();
+                SetMouseFlag(msHover, true);
             }
         } else if (!inside && enabled) {
-            FMouseState &= static_cast<uint8_t>(~msHover);
-            Repaint();
+            SetMouseFlag(msHover, false);
         }
         break;
     }
     case CM_MOUSELEAVE:
         if (FMouseState & msHover) {
-            FMouseState &= static_cast<uint8_t>(~msHover);
-            Repaint();
+            SetMouseFlag(msHover, false);
         }
         break;
     case CN_COMMAND:

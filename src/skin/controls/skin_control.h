@@ -103,6 +103,12 @@ public:
     void Notification(TComponent* component, TOperation operation) override;
 
 protected:
+    // Sets or clears a mouse-state flag and repaints, as hover and press do.
+    void SetMouseFlag(uint8_t flag, bool on)
+    {
+        FMouseState = on ? static_cast<uint8_t>(FMouseState | flag) : static_cast<uint8_t>(FMouseState & ~flag);
+        Repaint();
+    }
     void SwitchParentBackgroundOff();
     void SwitchParentBackgroundOn();
     void JoinForm(TWinSkinForm* form);
