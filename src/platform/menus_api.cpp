@@ -602,3 +602,22 @@ void PrepareSubclassedMenu(QWidget* window)
 {
     UseMenuStyle(qobject_cast<QMenu*>(window));
 }
+
+void SetMenuOwnerDrawn(HMENU menu, bool ownerDraw)
+{
+    if (!menu)
+        return;
+    const int n = GetMenuItemCount(menu);
+    for (int i = 0; i < n; ++i) {
+        MENUITEMINFO info;
+        info.fMask = MIIM_TYPE | MIIM_SUBMENU;
+        if (!GetMenuItemInfo(menu, static_cast<unsigned>(i), true, info))
+            continue;
+        MENUITEMINFO set;
+        set.fMask = MIIM_FTYPE;
+        set.fType = (info.fType & MFT_SEPARATOR) | (ownerDraw ? MFT_OWNERDRAW : 0u);
+        SetMenuItemInfo(menu, static_cast<unsigned>(i), true, set);
+        if (info.hSubMenu)
+            SetMenuOwnerDrawn(info.hSubMenu, ownerDraw);
+    }
+}

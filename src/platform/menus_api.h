@@ -119,6 +119,9 @@ bool GetMenuItemInfo(HMENU menu, unsigned item, bool byPosition, MENUITEMINFO& i
 // marks the item owner-drawn: its QAction gets the "tvOwnerDraw" property),
 // MIIM_ID, MIIM_DATA.
 bool SetMenuItemInfo(HMENU menu, unsigned item, bool byPosition, const MENUITEMINFO& info);
+// Marks every item of the menu and of its submenus owner-drawn (separators
+// stay separators), or gives them their own drawing back.
+void SetMenuOwnerDrawn(HMENU menu, bool ownerDraw);
 unsigned GetMenuState(HMENU menu, unsigned item, unsigned flags);
 bool EnableMenuItem(HMENU menu, unsigned item, unsigned flags);
 enum : unsigned { ODT_MENU = 1, ODT_LISTBOX = 2, ODT_COMBOBOX = 3, ODT_BUTTON = 4 };

@@ -358,25 +358,6 @@ void TMainMenu::MenuChanged()
         SendMessage(FForm->Window(), CM_MENUCHANGED);
 }
 
-namespace {
-void SetOwnerDrawn(QMenu* menu, bool on)
-{
-    const int n = GetMenuItemCount(menu);
-    for (int i = 0; i < n; ++i) {
-        MENUITEMINFO info;
-        info.fMask = MIIM_TYPE | MIIM_SUBMENU;
-        if (!GetMenuItemInfo(menu, static_cast<unsigned>(i), true, info))
-            continue;
-        MENUITEMINFO set;
-        set.fMask = MIIM_FTYPE;
-        set.fType = (info.fType & MFT_SEPARATOR) | (on ? MFT_OWNERDRAW : 0u);
-        SetMenuItemInfo(menu, static_cast<unsigned>(i), true, set);
-        if (auto* sub = qobject_cast<QMenu*>(info.hSubMenu))
-            SetOwnerDrawn(sub, on);
-    }
-}
-} // namespace
-
 void TPopupMenu::Popup(int x, int y)
 {
     if (OnPopup)
@@ -389,11 +370,11 @@ void TPopupMenu::Popup(int x, int y)
     FItems->FillMenu(&menu);
     if (FOwnerDrawWindow) {
         SetMenuOwner(&menu, FOwnerDrawWindow);
-        SetOwnerDrawn(&menu, true);
+        SetMenuOwnerDrawn(&menu, true);
     }
     menu.exec(QPoint(x, y));
     if (FOwnerDrawWindow)
-        SetOwnerDrawn(&menu, false); // the shared actions may show elsewhere
+        SetMenuOwnerDrawn(&menu, false); // the shared actions may show elsewhere
     // The shared actions stay with their items, not with this temporary menu.
     for (QAction* a : menu.actions())
         menu.removeAction(a);

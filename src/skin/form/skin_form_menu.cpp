@@ -315,24 +315,7 @@ void TWinSkinForm::PaintMenuBar(QPainter& dc, const TRect& r)
 // ---------------------------------------------------------------------------
 // Owner-drawn items.
 
-void TWinSkinForm::MakeMenuOwnerDraw(HMENU menu, bool ownerDraw)
-{
-    if (!menu)
-        return;
-    const int n = GetMenuItemCount(menu);
-    for (int i = 0; i < n; ++i) {
-        MENUITEMINFO info;
-        info.fMask = MIIM_TYPE | MIIM_SUBMENU;
-        if (!GetMenuItemInfo(menu, static_cast<unsigned>(i), true, info))
-            continue;
-        MENUITEMINFO set;
-        set.fMask = MIIM_FTYPE;
-        set.fType = (info.fType & MFT_SEPARATOR) | (ownerDraw ? MFT_OWNERDRAW : 0u);
-        SetMenuItemInfo(menu, static_cast<unsigned>(i), true, set);
-        if (info.hSubMenu)
-            MakeMenuOwnerDraw(info.hSubMenu, ownerDraw);
-    }
-}
+void TWinSkinForm::MakeMenuOwnerDraw(HMENU menu, bool ownerDraw) { SetMenuOwnerDrawn(menu, ownerDraw); }
 
 void TWinSkinForm::MakeMenusOwnerDraw(bool ownerDraw)
 {
