@@ -4,7 +4,6 @@
 // median and the slowest step (goal: every step well inside 16 ms), for the
 // built-in skin and for a tall list.
 #include <QApplication>
-#include <QDataStream>
 #include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -32,10 +31,7 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     TSkinData data(nullptr);
-    QByteArray framed = DefaultSkinStreamProperty();
-    QDataStream in(&framed, QIODevice::ReadOnly);
-    in.setByteOrder(QDataStream::LittleEndian);
-    data.ReadSkinStream(in);
+    data.ReadDefaultSkin();
 
     TForm form(nullptr);
     form.SetBounds(0, 0, 640, 900);

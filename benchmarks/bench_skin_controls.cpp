@@ -7,7 +7,6 @@
 // Prints medians.
 #include <QApplication>
 #include <QBuffer>
-#include <QDataStream>
 #include <QTabWidget>
 #include <cstdio>
 
@@ -30,10 +29,7 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     TSkinData data(nullptr);
-    QByteArray framed = DefaultSkinStreamProperty();
-    QDataStream in(&framed, QIODevice::ReadOnly);
-    in.setByteOrder(QDataStream::LittleEndian);
-    data.ReadSkinStream(in);
+    data.ReadDefaultSkin();
 
     TForm form(nullptr);
     form.SetBounds(0, 0, 640, 480);

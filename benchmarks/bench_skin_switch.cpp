@@ -5,7 +5,6 @@
 // Usage: bench_skin_switch [SKIN_DIR]   (default: skiny beside the program)
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDataStream>
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
@@ -36,11 +35,7 @@ int main(int argc, char** argv)
     }
 
     auto skin = std::make_unique<TSkinData>(nullptr);
-    {
-        QByteArray framed = DefaultSkinStreamProperty();
-        QDataStream in(&framed, QIODevice::ReadOnly);
-        skin->ReadSkinStream(in);
-    }
+    skin->ReadDefaultSkin();
     skin->SetActive(true);
     skin->Loaded();
 

@@ -133,6 +133,13 @@ void TSkinData::Loaded()
     }
 }
 
+void TSkinData::ReadDefaultSkin()
+{
+    QByteArray framed = DefaultSkinStreamProperty();
+    QDataStream in(&framed, QIODevice::ReadOnly);
+    ReadSkinStream(in);
+}
+
 void TSkinData::ReadSkinStream(QDataStream& stream)
 {
     char header[4];

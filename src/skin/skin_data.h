@@ -132,6 +132,8 @@ public:
     void Loaded();
     // The "SkinStream" property: 32-bit little-endian length, then the archive.
     void ReadSkinStream(QDataStream& stream);
+    // Reads the built-in skin, as the stored skin stream carries it.
+    void ReadDefaultSkin();
     void WriteSkinStream(QDataStream& stream) const;
     const QByteArray& SkinStream() const { return FSkinStream; }
 

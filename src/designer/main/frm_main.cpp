@@ -7,7 +7,6 @@
 #include "designer/forms/frm_start.h"
 
 #include <QCoreApplication>
-#include <QDataStream>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -157,12 +156,7 @@ void TFrmMain::CreateStartupControls()
     // The skin component carries the default skin as its stored skin stream.
     SkinData1 = Named(new TSkinData(this), "SkinData1");
     SkinData1->SetActive(true);
-    {
-        QByteArray framed = DefaultSkinStreamProperty();
-        QDataStream in(&framed, QIODevice::ReadOnly);
-        in.setByteOrder(QDataStream::LittleEndian);
-        SkinData1->ReadSkinStream(in);
-    }
+    SkinData1->ReadDefaultSkin();
 }
 
 QString TFrmMain::ConfigDir()

@@ -21,10 +21,7 @@ namespace SkinControlsTest {
 
 inline void LoadDefaultSkin(TSkinData& data)
 {
-    QByteArray framed = DefaultSkinStreamProperty();
-    QDataStream in(&framed, QIODevice::ReadOnly);
-    in.setByteOrder(QDataStream::LittleEndian);
-    data.ReadSkinStream(in);
+    data.ReadDefaultSkin();
 }
 
 inline void Pump()

@@ -21,10 +21,7 @@ namespace SkinFormTest {
 
 inline void LoadDefaultSkin(TSkinData& data)
 {
-    QByteArray framed = DefaultSkinStreamProperty();
-    QDataStream in(&framed, QIODevice::ReadOnly);
-    in.setByteOrder(QDataStream::LittleEndian);
-    data.ReadSkinStream(in);
+    data.ReadDefaultSkin();
 }
 
 // Lets posted messages (the start message) and timers run.
