@@ -631,14 +631,14 @@ bool TNonClientArea::BeforeEvent(TWindowBridge* bridge, QEvent* event)
         // A message box fits itself to its contents on every layout request;
         // while a procedure draws its frame (a skinned frame, or insets of its
         // own) its size is the platform's (SetWindowPos), as a dialog's is:
-        // only its contents are laid out again.
+        // only its contents are laid out again. The request comes from a
+        // layout that is invalid already: invalidating it here would post the
+        // next request, and the box would lay itself out without end.
         if (auto* box = qobject_cast<QMessageBox*>(w)) {
             TWindowExtra* x = TWindowExtra::Of(w, false);
             if (x && (x->SkinnedFrame || !x->Insets.isNull())) {
-                if (QLayout* layout = box->layout()) {
-                    layout->invalidate();
+                if (QLayout* layout = box->layout())
                     layout->activate();
-                }
                 return true;
             }
         }

@@ -9,6 +9,7 @@
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QTimer>
 #include <QMenu>
@@ -368,6 +369,33 @@ TEST(NonClient, SkinnedMessageBoxKeepsTheSizeItIsGiven)
     box.layout()->setContentsMargins(margins);
     QCoreApplication::processEvents();
     EXPECT_EQ(box.size(), natural);
+}
+
+TEST(NonClient, AnIdleSkinnedMessageBoxLaysItselfOutNoMore)
+{
+    // Each layout request of a box under a skinned frame must not ask for the next.
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Title"), QStringLiteral("Some text"),
+                    QMessageBox::Yes | QMessageBox::No);
+    box.show();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(SetSkinnedFrame(&box, true));
+    box.layout()->invalidate(); // one request, as a change of its contents makes
+    struct TCounter : QObject {
+        int Requests = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            Requests += e->type() == QEvent::LayoutRequest;
+            return false;
+        }
+    } counter;
+    box.installEventFilter(&counter);
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 1000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    box.removeEventFilter(&counter);
+    EXPECT_LE(counter.Requests, 2);
+    EXPECT_TRUE(box.isVisible());
 }
 
 TEST(NonClient, PassThroughSubclassingLeavesAMessageBoxLookingAsBefore)
