@@ -331,10 +331,14 @@ bool TWinSkinForm::Stage1(TMessage& m)
         CallPrevious(m);
         if (!FForm && FSkinData) {
             if (m.WParam) {
+                // The painter is the window's: the client lies inside the frame band.
                 auto* dc = reinterpret_cast<QPainter*>(m.WParam);
                 TRect r;
+                TRect wr;
                 GetClientRect(FHandle, r);
-                dc->fillRect(r.ToQRect(), FSkinData->SkinBrush);
+                GetWindowRect(FHandle, wr);
+                const TPoint origin = ClientToScreen(FHandle, TPoint(0, 0));
+                dc->fillRect(r.ToQRect().translated(origin.X - wr.Left, origin.Y - wr.Top), FSkinData->SkinBrush);
             }
             m.Result = 1;
         }

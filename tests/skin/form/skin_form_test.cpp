@@ -9,7 +9,9 @@
 #include "platform/non_client.h"
 #include "platform/window_info.h"
 
+#include <QDialog>
 #include <QFontMetrics>
+#include <QScreen>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -355,6 +357,34 @@ TEST_F(SkinFormFixture, AMessageBoxIsWidenedToItsTitleAndItsControlsMoveByHalf)
         EXPECT_EQ(clientPos(child), pos + QPoint(shift, 0)) << child->metaObject()->className();
         EXPECT_EQ(child->size(), size) << child->metaObject()->className();
     }
+}
+
+TEST_F(SkinFormFixture, ABareWindowsWholeClientTakesTheSkinsFace)
+{
+    // The fill goes through the window's painter: the client lies inside the band.
+    QDialog dialog;
+    dialog.resize(240, 160);
+    dialog.show();
+    Pump(20);
+    TWinSkinForm* sf = Manager->FindForm(&dialog);
+    ASSERT_TRUE(sf && sf->Started());
+    ASSERT_GT(sf->LeftWidth() + sf->TopHeight(), 0);
+    const QColor face = Data->SkinBrush.color();
+    ASSERT_NE(face, dialog.palette().color(QPalette::Window)); // else the test proves nothing
+    TRect wr, cr;
+    GetWindowRect(&dialog, wr);
+    GetClientRect(&dialog, cr);
+    const TPoint origin = ClientToScreen(&dialog, TPoint(0, 0));
+    const QRect client = cr.ToQRect().translated(origin.X - wr.Left, origin.Y - wr.Top);
+    ASSERT_FALSE(client.isEmpty());
+    dialog.repaint();
+    const QImage shot = dialog.screen()->grabWindow(dialog.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shot.size(), dialog.size());
+    int wrong = 0;
+    for (int y = client.top(); y <= client.bottom(); ++y)
+        for (int x = client.left(); x <= client.right(); ++x)
+            wrong += shot.pixel(x, y) != face.rgb();
+    EXPECT_EQ(wrong, 0) << "of " << client.width() * client.height();
 }
 
 TEST_F(SkinFormFixture, HiddenWhileAttachingUntilTheStart)
