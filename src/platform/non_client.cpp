@@ -708,8 +708,11 @@ bool TNonClientArea::BeforeEvent(TWindowBridge* bridge, QEvent* event)
     }
     if (x->Insets.isNull())
         return false;
+    if (x->BandCapture && event->type() == QEvent::MouseMove && !(me->buttons() & Qt::LeftButton))
+        x->BandCapture = false; // its release went to a popup the press opened
+    const bool captured = x->BandCapture;
     const QPoint p = me->position().toPoint();
-    if (ClientRectOf(w).contains(p) && w->rect().contains(p)) {
+    if (!captured && ClientRectOf(w).contains(p) && w->rect().contains(p)) {
         if (x->MouseInBand) {
             x->MouseInBand = false;
             SendMessage(w, WM_NCMOUSELEAVE);
@@ -721,7 +724,7 @@ bool TNonClientArea::BeforeEvent(TWindowBridge* bridge, QEvent* event)
     const int hit = static_cast<int>(SendMessage(w, WM_NCHITTEST, 0, at));
     if (!guard)
         return true;
-    if (hit == HTCLIENT)
+    if (hit == HTCLIENT && !captured)
         return false;
     unsigned msg = WM_NCMOUSEMOVE;
     const bool right = me->button() == Qt::RightButton;
@@ -729,9 +732,16 @@ bool TNonClientArea::BeforeEvent(TWindowBridge* bridge, QEvent* event)
     switch (event->type()) {
     case QEvent::MouseButtonPress:
         msg = right ? WM_NCRBUTTONDOWN : middle ? WM_NCMBUTTONDOWN : WM_NCLBUTTONDOWN;
+        // Qt keeps the mouse on this window until the release: the moves and
+        // the release stay ours wherever they go, so a press decides by where
+        // it ends.
+        if (msg == WM_NCLBUTTONDOWN)
+            x->BandCapture = true;
         break;
     case QEvent::MouseButtonRelease:
         msg = right ? WM_NCRBUTTONUP : middle ? WM_NCMBUTTONUP : WM_NCLBUTTONUP;
+        if (msg == WM_NCLBUTTONUP)
+            x->BandCapture = false;
         break;
     case QEvent::MouseButtonDblClick:
         msg = right ? WM_NCRBUTTONDBLCLK : middle ? WM_NCMBUTTONDBLCLK : WM_NCLBUTTONDBLCLK;

@@ -60,6 +60,7 @@ public:
     QPoint DragStart;
     QRect DragGeometry;
     int PressedButtonHit = 0; // HTCLOSE... pressed, acts on release
+    bool BandCapture = false; // the left button went down over the band and is still down
 
 private:
     explicit TWindowExtra(HWND window);

@@ -10,12 +10,14 @@
 #include "platform/window_proc.h"
 #include "skin/controls/skin_control.h"
 #include "skin/form/skin_manager.h"
+#include "skin/form/skin_menu_bar.h"
 #include "skin/form/skin_messages.h"
 #include "skin/form/skin_primitives.h"
 #include "skin/skin_data.h"
 
 #include <QPainter>
 #include <algorithm>
+#include <utility>
 
 namespace {
 bool IsIconAction(int action) { return action == 3 || action == 11; }
@@ -100,9 +102,18 @@ void TWinSkinForm::RebuildSysButtons()
     }
 }
 
+void TWinSkinForm::ForgetObject(TNCObject* object)
+{
+    if (FHotObject == object)
+        FHotObject = nullptr;
+    if (FPressedObject == object)
+        FPressedObject = nullptr;
+}
+
 void TWinSkinForm::FreeSysButtons()
 {
     FHotObject = nullptr;
+    FPressedObject = nullptr;
     FPaintObject = nullptr;
     FSysButtons.clear();
 }
@@ -327,6 +338,11 @@ void TWinSkinForm::NCMouse(TMessage& m)
         object = MenuButtonAt(p);
     switch (m.Msg) {
     case WM_NCMOUSEMOVE:
+        if (FPressedObject) {
+            PressedMove(object);
+            m.Result = 0;
+            return;
+        }
         if (!FFormActive) {
             m.Result = 0;
             return;
@@ -342,11 +358,17 @@ void TWinSkinForm::NCMouse(TMessage& m)
         }
         break;
     case WM_NCLBUTTONDOWN:
+        FPressedObject = nullptr;
         if (object) {
             if (!FFormActive)
                 SetForegroundWindow(FHandle);
             object->Press();
-            if (!isButton) {
+            auto* menuButton = isButton ? nullptr : static_cast<TMenuBtn*>(object);
+            // A real press on a bar item without submenu acts where it is
+            // released, as a caption button does; opened by a key it acts at once.
+            if (isButton || (!menuButton->SubMenu && m.WParam != HTCLIENT)) {
+                FPressedObject = object;
+            } else {
                 FHotObject = object;
                 TrackMenuButton(object);
             }
@@ -358,13 +380,14 @@ void TWinSkinForm::NCMouse(TMessage& m)
             m.WParam = HTMENU;
         break;
     case WM_NCLBUTTONUP:
+        if (FPressedObject) {
+            EndPress(object, screen);
+            m.Result = 0;
+            return;
+        }
+        // A release without a press here (the end of a double click, a drag
+        // from elsewhere) clicks nothing.
         if (object) {
-            // Only a press on this button makes a click: the release that ends
-            // a double click, or a drag from elsewhere, does not.
-            if (isButton && object == FHotObject && object->State == TNCObject::stPressed) {
-                object->Release();
-                SysButtonClick(screen.X, screen.Y);
-            }
             m.Result = 0;
             return;
         }
@@ -408,4 +431,38 @@ void TWinSkinForm::NCMouse(TMessage& m)
         break;
     }
     CallPrevious(m);
+}
+
+void TWinSkinForm::PressedMove(TNCObject* object)
+{
+    // Held down: the pressed object shows pressed while the mouse is over it,
+    // normal elsewhere; nothing else lights up meanwhile.
+    TNCObject* pressed = FPressedObject;
+    const int state = object == pressed ? TNCObject::stPressed : TNCObject::stNormal;
+    if (pressed->State == state)
+        return;
+    pressed->State = state;
+    if (state == TNCObject::stPressed)
+        FHotObject = pressed;
+    pressed->Paint();
+}
+
+void TWinSkinForm::EndPress(TNCObject* object, const TPoint& screen)
+{
+    TNCObject* pressed = std::exchange(FPressedObject, nullptr);
+    if (object != pressed) {
+        if (pressed->State != TNCObject::stNormal) {
+            pressed->State = TNCObject::stNormal;
+            pressed->Paint();
+        }
+        ForgetObject(pressed);
+        return;
+    }
+    FHotObject = pressed;
+    pressed->Release();
+    if (auto* menuButton = dynamic_cast<TMenuBtn*>(pressed)) {
+        TrackMenuButton(menuButton);
+        return;
+    }
+    SysButtonClick(screen.X, screen.Y);
 }

@@ -213,6 +213,10 @@ public:
     TPopupMenu* SysMenuPopup() const { return FSysMenuPopup; }
     TNCObject* HotObject() const { return FHotObject; }
     void SetHotObject(TNCObject* object) { FHotObject = object; }
+    // The object the left button went down on, until the button comes up.
+    TNCObject* PressedObject() const { return FPressedObject; }
+    // An object that goes is neither hot nor pressed any more.
+    void ForgetObject(TNCObject* object);
     TComponent* HotControl() const { return FHotControl; }
     TWinSkinMenu* MenuBar() const { return FMenuBar; }
     const std::vector<std::unique_ptr<TWinSysButton>>& SysButtons() const { return FSysButtons; }
@@ -239,6 +243,10 @@ private:
     void DrawWindowIcon(QPainter& dc, const TRect& r, const TWinSysButton& button) const;
     void DrawSysButton(QPainter& dc, const TWinSysButton& button, int frame) const;
     void CallPrevious(TMessage& m);
+    // The left button came up at p (window coordinates) over object: a click
+    // only where it went down.
+    void EndPress(TNCObject* object, const TPoint& screen);
+    void PressedMove(TNCObject* object);
     QString MenuItemText(unsigned command) const;
     void RestoreProcedures();
     void SubclassMDIClient();
@@ -303,6 +311,7 @@ private:
 
     std::vector<std::unique_ptr<TWinSysButton>> FSysButtons;
     TNCObject* FHotObject = nullptr;
+    TNCObject* FPressedObject = nullptr;
     TComponent* FHotControl = nullptr;
     QImage FIconBitmap;
     QImage FCaptionBitmap;

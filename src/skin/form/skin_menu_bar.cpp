@@ -55,8 +55,7 @@ TWinSkinMenu::~TWinSkinMenu()
 {
     // The form frees its bar before its own members go.
     for (const auto& b : FButtons)
-        if (b.get() == FForm->HotObject())
-            FForm->SetHotObject(nullptr);
+        FForm->ForgetObject(b.get());
 }
 
 void TWinSkinMenu::BuildButtons()
@@ -77,11 +76,8 @@ void TWinSkinMenu::UpdateButtons() { Rebuild(false); }
 
 void TWinSkinMenu::Rebuild(bool itemCaptions)
 {
-    if (FForm->HotObject()) {
-        for (const auto& b : FButtons)
-            if (b.get() == FForm->HotObject())
-                FForm->SetHotObject(nullptr);
-    }
+    for (const auto& b : FButtons)
+        FForm->ForgetObject(b.get());
     FButtons.clear();
     if (!FWindowMenu)
         return;

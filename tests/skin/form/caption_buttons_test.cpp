@@ -4,6 +4,7 @@
 #include "skin_frame_fixture.h"
 
 #include "classlib/controls/ext_controls.h"
+#include "test_support.h"
 
 #include <QCursor>
 
@@ -66,6 +67,7 @@ protected:
         SkinFrameFixture::SetUp();
         UseSkin(ButtonIni(), ButtonPictures());
     }
+    static QRgb PixelAt(TForm* f, QPoint p) { return Grab(f).pixel(p); }
     void Send(TForm* f, unsigned msg, const TWinSysButton* b, WPARAM hit = HTCAPTION)
     {
         const QPoint c = Centre(b);
@@ -171,6 +173,13 @@ TEST_F(CaptionButtonFixture, MouseStatesPaintTheirFramesAndTheInactiveCaptionUse
     Send(f, WM_NCLBUTTONDOWN, close);
     EXPECT_EQ(close->State, TNCObject::stPressed);
     EXPECT_EQ(at(close), kPressed);
+    // Held down over the next button: the first shows normal, the next stays
+    // dark; the release there clicks nothing.
+    Send(f, WM_NCMOUSEMOVE, four);
+    EXPECT_EQ(close->State, TNCObject::stNormal);
+    EXPECT_EQ(at(close), kNormal);
+    EXPECT_EQ(at(four), kNormal);
+    Send(f, WM_NCLBUTTONUP, four);
     // On to the next button: the first one leaves.
     Send(f, WM_NCMOUSEMOVE, four);
     EXPECT_EQ(sf->HotObject(), four);
@@ -239,5 +248,45 @@ TEST_F(CaptionButtonFixture, ClicksAndDoubleClicksRunTheActions)
     Pump();
     EXPECT_EQ(rec.Count(WM_SYSCOMMAND, SC_MAXIMIZE), 1);
     EXPECT_EQ(sf->Placement(), TWinSkinForm::plMaximized);
+    Forms.clear();
+}
+
+TEST_F(CaptionButtonFixture, APressThatLeavesTheButtonClicksNothingWhereverItIsReleased)
+{
+    // Qt keeps the mouse on the window while the button is down: the release
+    // decides, wherever it happens.
+    TForm* f = MakeForm(bsSizeable, false, 300, 120);
+    TRecorder rec(f->Window());
+    rec.Swallow = {WM_SYSCOMMAND, WM_CLOSE};
+    f->Show();
+    TWinSkinForm* sf = Skinned(f);
+    ASSERT_TRUE(sf);
+    QWidget* w = f->Window();
+    TWinSysButton* four = ByAction(sf, 40);
+    const QPoint on = Centre(four);
+    TRect cr;
+    GetClientRect(w, cr);
+    const TPoint c = ClientToScreen(w, TPoint(cr.Width() / 2, cr.Height() / 2));
+    const QPoint client = w->mapFromGlobal(QPoint(c.X, c.Y));
+    const QPoint outside(w->width() + 40, w->height() + 40);
+    for (const QPoint away : {client, outside, Centre(ByAction(sf, 0)), QPoint(150, 10)}) {
+        TestSupport::MousePress(w, on);
+        EXPECT_EQ(PixelAt(f, on), kPressed);
+        TestSupport::MouseMove(w, away, Qt::LeftButton);
+        EXPECT_EQ(PixelAt(f, on), kNormal);
+        TestSupport::MouseRelease(w, away);
+        Pump();
+        EXPECT_EQ(rec.Count(WM_SKINBUTTONACTION, 40), 0) << away.x() << "," << away.y();
+        EXPECT_EQ(rec.Count(WM_SYSCOMMAND), 0);
+        EXPECT_EQ(PixelAt(f, on), kNormal);
+    }
+    // Taken away and brought back before the release: one click.
+    TestSupport::MousePress(w, on);
+    TestSupport::MouseMove(w, client, Qt::LeftButton);
+    TestSupport::MouseMove(w, on, Qt::LeftButton);
+    EXPECT_EQ(PixelAt(f, on), kPressed);
+    TestSupport::MouseRelease(w, on);
+    Pump();
+    EXPECT_EQ(rec.Count(WM_SKINBUTTONACTION, 40), 1);
     Forms.clear();
 }

@@ -10,6 +10,7 @@
 #include "platform/non_client.h"
 #include "platform/system_metrics.h"
 #include "skin/form/skin_menu_bar.h"
+#include "test_support.h"
 
 #include <QMenu>
 #include <QMouseEvent>
@@ -263,7 +264,7 @@ TEST_F(SkinMenuBarTest, WithoutAMenuBarElementTheStripIsTheMenubarColour)
     EXPECT_EQ(Button(sf, 0)->Rect.Left, sf->LeftWidth() + 6);
 }
 
-TEST_F(SkinMenuBarTest, ItemsWithoutSubmenuActAtOnceAndADisabledItemPostsItsCommandWithoutOpening)
+TEST_F(SkinMenuBarTest, ItemsWithoutSubmenuActOnTheirReleaseAndADisabledItemPostsItsCommandWithoutOpening)
 {
     UseSkin(MenuIni(), MenuPictures());
     TForm* f = MenuForm();
@@ -271,11 +272,32 @@ TEST_F(SkinMenuBarTest, ItemsWithoutSubmenuActAtOnceAndADisabledItemPostsItsComm
     f->Show();
     TWinSkinForm* sf = Skinned(f);
     ASSERT_TRUE(sf && sf->MenuBar());
+    sf->MenuBar()->LayoutButtons();
 
     TMenuDriver nothing({[](QMenu* m) { ADD_FAILURE() << "a menu opened: " << m->title().toStdString(); }});
-    // A click on "Příkaz" runs its command and opens nothing.
+    QWidget* w = f->Window();
     TMenuBtn* command = Button(sf, 1);
-    SendMessage(f->Window(), WM_NCLBUTTONDOWN, HTMENU, ScreenAt(f, command->Rect.Left + 3, command->Rect.Top + 3));
+    const QPoint on(command->Rect.Left + 3, command->Rect.Top + 3);
+    // Pressed and let go outside it (over the client, then over the next
+    // item): nothing runs, and the button does not stay pressed.
+    for (const QPoint away : {QPoint(150, 150), QPoint(Button(sf, 3)->Rect.Left + 3, on.y())}) {
+        TestSupport::MousePress(w, on);
+        EXPECT_EQ(command->State, TNCObject::stPressed);
+        TestSupport::MouseMove(w, away, Qt::LeftButton);
+        EXPECT_EQ(command->State, TNCObject::stNormal);
+        TestSupport::MouseRelease(w, away);
+        Pump(50);
+        EXPECT_EQ(Clicks, 0);
+        EXPECT_EQ(command->State, TNCObject::stNormal);
+    }
+    // Pressed, taken away and brought back: the release on it runs the command once.
+    TestSupport::MousePress(w, on);
+    Pump(50);
+    EXPECT_EQ(Clicks, 0); // not on the press
+    TestSupport::MouseMove(w, QPoint(150, 150), Qt::LeftButton);
+    TestSupport::MouseMove(w, on, Qt::LeftButton);
+    EXPECT_EQ(command->State, TNCObject::stPressed);
+    TestSupport::MouseRelease(w, on);
     Pump(50);
     EXPECT_EQ(Clicks, 1);
     EXPECT_FALSE(sf->Busy());
