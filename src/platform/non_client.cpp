@@ -5,6 +5,7 @@
 #include "platform/system_metrics.h"
 #include "platform/window_extra.h"
 #include "platform/window_info.h"
+#include "platform/window_manager.h"
 #include "platform/window_proc.h"
 
 #include <QAbstractScrollArea>
@@ -585,7 +586,10 @@ bool DefNonClientProc(HWND w, TMessage& m)
             w->close();
             break;
         case SC_MINIMIZE:
-            w->showMinimized();
+            // Without a window manager the window would only be marked minimized
+            // while it stays on the screen as it was.
+            if (WindowManagerRunning())
+                w->showMinimized();
             break;
         case SC_MAXIMIZE:
             Maximize(w);

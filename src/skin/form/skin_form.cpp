@@ -562,10 +562,15 @@ void TWinSkinForm::SysCommand(TMessage& m)
         }
         TSkinManage* manager = Manager();
         if (cmd == SC_MINIMIZE) {
-            FPlacement = plMinimized;
-            if (IsMDIChild())
+            // The placement follows the window once it is minimized (WM_SIZE):
+            // where nothing minimizes it, it stays as it is.
+            CallPrevious(m);
+            UpdatePlacement();
+            if (IsMDIChild() && FPlacement == plMinimized)
                 SetCaptionStyle(true);
-        } else if (cmd == SC_MAXIMIZE) {
+            return;
+        }
+        if (cmd == SC_MAXIMIZE) {
             FPlacement = plMaximized;
         } else if (cmd == SC_RESTORE) {
             FPlacement = plNormal;

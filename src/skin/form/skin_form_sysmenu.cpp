@@ -162,7 +162,7 @@ void TWinSkinForm::ToggleMinimize()
         RestoreWindow();
         return;
     }
-    FPlacement = plMinimized;
+    // Minimized once the window is (WM_SIZE), not before.
     SetSysMenuStyle(false);
     PostMessage(FHandle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
 }

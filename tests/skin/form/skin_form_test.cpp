@@ -8,6 +8,7 @@
 #include "platform/menus_api.h"
 #include "platform/non_client.h"
 #include "platform/window_info.h"
+#include "test_support.h"
 
 #include <QDialog>
 #include <QFontMetrics>
@@ -177,7 +178,13 @@ TEST_F(SkinFormFixture, TheProcedureBeforeAndAfterTheStart)
     // Window commands keep the placement.
     SendMessage(w, WM_SYSCOMMAND, SC_MAXIMIZE);
     EXPECT_EQ(sf->Placement(), TWinSkinForm::plMaximized);
+    // A minimize follows the window: the command goes no further than the
+    // recorder here, so the window stays as it is; minimized by the window
+    // system, the placement follows.
     SendMessage(w, WM_SYSCOMMAND, SC_MINIMIZE);
+    EXPECT_EQ(sf->Placement(), TWinSkinForm::plNormal);
+    w->showMinimized();
+    Pump();
     EXPECT_EQ(sf->Placement(), TWinSkinForm::plMinimized);
     SendMessage(w, WM_SYSCOMMAND, SC_RESTORE);
     EXPECT_EQ(sf->Placement(), TWinSkinForm::plNormal);
@@ -461,4 +468,60 @@ TEST_F(SkinFormFixture, SwitchedOffOrOnWhileMaximisedTheWindowRestoresToItsClien
     GetClientRect(w, cr);
     EXPECT_EQ(cr.Width(), 300);
     EXPECT_EQ(cr.Height(), 200);
+}
+
+TEST_F(SkinFormFixture, MinimizeWhereNothingCanMinimizeChangesNothingAndSkinSwitchesKeepTheWholeFrame)
+{
+    // The offscreen platform has no window manager: nothing can minimize the window.
+    TForm* f = MakeForm(bsSizeable, false, 300, 200);
+    auto* menu = new TMainMenu(f);
+    auto* file = new TMenuItem(f);
+    file->SetCaption(QStringLiteral("&Soubor"));
+    menu->Items()->Add(file);
+    auto* item = new TMenuItem(f);
+    item->SetCaption(QStringLiteral("Nový"));
+    file->Add(item);
+    f->SetMenu(menu);
+    f->Show();
+    Pump(20);
+    HWND w = f->Window();
+    TWinSkinForm* sf = Manager->FindForm(w);
+    ASSERT_TRUE(sf && sf->Started() && sf->MenuBar());
+    // Asked by the caption's minimize button (real clicks) and by the command.
+    const auto& buttons = sf->SysButtons();
+    const auto minimize = std::find_if(buttons.begin(), buttons.end(), [](const auto& b) { return b->Data->Action == 2; });
+    ASSERT_NE(minimize, buttons.end());
+    sf->LayoutSysButtons();
+    const TRect& r = (*minimize)->Rect;
+    TestSupport::MouseClick(w, QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+    Pump(50);
+    EXPECT_FALSE(IsIconic(w));
+    EXPECT_EQ(sf->Placement(), TWinSkinForm::plNormal);
+    SendMessage(w, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    Pump(50);
+    EXPECT_FALSE(IsIconic(w));
+    EXPECT_EQ(sf->Placement(), TWinSkinForm::plNormal);
+
+    // A skin change paints the whole frame, the side borders included.
+    Data->SetSkinFile(TestSupport::BinDir() + QStringLiteral("/skiny/zelena.skn"));
+    Pump(400);
+    ASSERT_EQ(Manager->FindForm(w), sf);
+    w->repaint();
+    const QImage shot = w->screen()->grabWindow(w->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage left = sf->BorderPartBitmap(1, sf->LeftWidth(), w->height()).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(left.isNull());
+    const int y = w->height() / 2;
+    for (int x = 0; x < sf->LeftWidth(); ++x)
+        EXPECT_EQ(shot.pixel(x, y), left.pixel(x, y)) << x;
+
+    // Off and on again: the main window is skinned with its menu bar.
+    Data->SetActive(false);
+    Pump(400);
+    Data->SetActive(true);
+    Pump(400);
+    sf = Manager->FindForm(w);
+    ASSERT_TRUE(sf && sf->Started());
+    EXPECT_TRUE(IsSkinnedFrame(w));
+    EXPECT_TRUE(sf->MenuBar());
+    EXPECT_EQ(GetMenu(w), nullptr);
 }
