@@ -1,5 +1,6 @@
 #include "platform/non_client.h"
 
+#include "platform/keyboard_move_size.h"
 #include "platform/menus_api.h"
 #include "platform/scroll_info.h"
 #include "platform/system_metrics.h"
@@ -10,6 +11,7 @@
 
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QCursor>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -246,6 +248,9 @@ int DefaultHitTest(HWND w, QPoint screen)
         if (bottom)
             return HTBOTTOM;
     }
+    // The sides and the bottom of a fixed frame: a border that neither sizes nor moves.
+    if (!(style & WS_THICKFRAME) && (style & (WS_BORDER | WS_DLGFRAME)) && p.y() >= ClientRectOf(w).top())
+        return HTBORDER;
     if ((style & WS_CAPTION) == WS_CAPTION && p.y() < ClientRectOf(w).top())
         return HTCAPTION;
     return HTNOWHERE;
@@ -598,13 +603,19 @@ bool DefNonClientProc(HWND w, TMessage& m)
             Restore(w);
             break;
         case SC_MOVE:
-            if (QWindow* h = w->windowHandle())
-                h->startSystemMove();
+        case SC_SIZE: {
+            // From the system menu (no edge or caption in the low bits): the keyboard moves or sizes it.
+            const bool size = (static_cast<unsigned>(m.WParam) & 0xFFF0u) == SC_SIZE;
+            const bool sizeable = GetWindowLong(w, GWL_STYLE) & WS_THICKFRAME;
+            if (IsZoomed(w) || IsIconic(w) || (size && !sizeable))
+                break;
+            const int hit = static_cast<int>(m.WParam & 0xF);
+            if (hit == 0)
+                StartKeyboardMoveSize(w, size);
+            else
+                StartMoveSize(w, size ? hit + HTLEFT - 1 : HTCAPTION, QCursor::pos());
             break;
-        case SC_SIZE:
-            if (QWindow* h = w->windowHandle())
-                h->startSystemResize(Qt::BottomEdge | Qt::RightEdge);
-            break;
+        }
         case SC_KEYMENU:
             if (LoWord(static_cast<uintptr_t>(m.LParam)) == ' ') {
                 OpenSystemMenu(w, w->mapToGlobal(QPoint(0, 0)));

@@ -7,6 +7,7 @@
 #include "test_support.h"
 
 #include <QColorDialog>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QElapsedTimer>
@@ -18,6 +19,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSizeGrip>
+#include <QSpinBox>
+#include <QTest>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
@@ -333,6 +336,114 @@ TEST(NonClient, SystemCommandsAndTheSystemMenu)
     SendMessage(&f.Dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_FALSE(f.Dialog.isVisible());
     SetWindowLong(&f.Dialog, GWL_WNDPROC, old);
+}
+
+namespace {
+// A dialog with a spin box that has the focus and a default button: the keys
+// a keyboard move or size takes would change the value or accept the dialog.
+struct TKeyDialog {
+    QDialog Dialog;
+    QSpinBox* Spin;
+    TKeyDialog()
+    {
+        auto* layout = new QVBoxLayout(&Dialog);
+        Spin = new QSpinBox;
+        Spin->setRange(-10, 10);
+        layout->addWidget(Spin);
+        auto* ok = new QPushButton(QStringLiteral("OK"));
+        ok->setDefault(true);
+        QObject::connect(ok, &QPushButton::clicked, &Dialog, &QDialog::accept);
+        layout->addWidget(ok);
+        Dialog.setGeometry(200, 150, 220, 140);
+        Dialog.show();
+        QApplication::setActiveWindow(&Dialog);
+        Spin->setFocus();
+        QCoreApplication::processEvents();
+    }
+    void Keys(std::initializer_list<Qt::Key> keys)
+    {
+        for (Qt::Key k : keys)
+            QTest::keyClick(Spin, k);
+    }
+};
+} // namespace
+
+TEST(NonClient, TheKeyboardMovesAndSizesFromTheSystemMenuAndNoKeyReachesTheClient)
+{
+    TKeyDialog d;
+    ASSERT_TRUE(GetWindowLong(&d.Dialog, GWL_STYLE) & WS_THICKFRAME);
+    const QPoint start = d.Dialog.pos();
+    int accepted = 0;
+    QObject::connect(&d.Dialog, &QDialog::accepted, [&] { ++accepted; });
+
+    // Move: the arrows move the window, Escape puts it back.
+    SendMessage(&d.Dialog, WM_SYSCOMMAND, SC_MOVE, 0);
+    d.Keys({Qt::Key_Down, Qt::Key_Down, Qt::Key_Right});
+    EXPECT_EQ(d.Dialog.pos(), start + QPoint(8, 16));
+    d.Keys({Qt::Key_Escape});
+    EXPECT_EQ(d.Dialog.pos(), start);
+    EXPECT_TRUE(d.Dialog.isVisible()); // Escape did not reject the dialog
+    // Enter ends where it is, and does not accept the dialog.
+    SendMessage(&d.Dialog, WM_SYSCOMMAND, SC_MOVE, 0);
+    d.Keys({Qt::Key_Up, Qt::Key_Left, Qt::Key_A, Qt::Key_Return});
+    EXPECT_EQ(d.Dialog.pos(), start + QPoint(-8, -8));
+    EXPECT_EQ(d.Spin->value(), 0);
+    EXPECT_EQ(accepted, 0);
+    EXPECT_TRUE(d.Dialog.isVisible());
+
+    // Size: the first arrow of each direction picks the edge.
+    const QRect moved = d.Dialog.geometry();
+    SendMessage(&d.Dialog, WM_SYSCOMMAND, SC_SIZE, 0);
+    d.Keys({Qt::Key_Right, Qt::Key_Right, Qt::Key_Down});
+    EXPECT_EQ(d.Dialog.geometry(), moved.adjusted(0, 0, 16, 8));
+    d.Keys({Qt::Key_Escape});
+    EXPECT_EQ(d.Dialog.geometry(), moved);
+    SendMessage(&d.Dialog, WM_SYSCOMMAND, SC_SIZE, 0);
+    d.Keys({Qt::Key_Left, Qt::Key_Up, Qt::Key_Enter});
+    EXPECT_EQ(d.Dialog.geometry(), moved.adjusted(-8, -8, 0, 0));
+    EXPECT_EQ(d.Spin->value(), 0);
+    EXPECT_EQ(accepted, 0);
+
+    // Over: the keys are the client's again.
+    d.Keys({Qt::Key_Up});
+    EXPECT_EQ(d.Spin->value(), 1);
+}
+
+TEST(NonClient, AFixedWindowHasNoSizeAndItsBorderNeitherSizesNorMoves)
+{
+    TKeyDialog d;
+    d.Dialog.setFixedSize(d.Dialog.size());
+    TFrameProc frame;
+    frame.Attach(&d.Dialog);
+    frame.Active = true;
+    SetSkinnedFrame(&d.Dialog, true);
+    SetWindowPos(&d.Dialog, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    ASSERT_FALSE(GetWindowLong(&d.Dialog, GWL_STYLE) & WS_THICKFRAME);
+    // "Velikost" is disabled; asked anyway, the keys stay the client's.
+    MENUITEMINFO info;
+    info.fMask = MIIM_STATE;
+    QMenu* sys = GetSystemMenu(&d.Dialog, false);
+    QMetaObject::invokeMethod(sys, "aboutToShow");
+    ASSERT_TRUE(GetMenuItemInfo(sys, SC_SIZE, false, info));
+    EXPECT_EQ(info.fState & MFS_GRAYED, unsigned(MFS_GRAYED));
+    const QRect g = d.Dialog.geometry();
+    SendMessage(&d.Dialog, WM_SYSCOMMAND, SC_SIZE, 0);
+    d.Keys({Qt::Key_Up});
+    EXPECT_EQ(d.Dialog.geometry(), g);
+    EXPECT_EQ(d.Spin->value(), 1);
+
+    // The left, right and bottom bands are border; a drag there leaves the window where it is.
+    const QPoint left(2, d.Dialog.height() / 2);
+    const QPoint bottom(d.Dialog.width() / 2, d.Dialog.height() - 2);
+    for (const QPoint at : {left, bottom}) {
+        const LPARAM screen = MakeLParam(d.Dialog.mapToGlobal(at).x(), d.Dialog.mapToGlobal(at).y());
+        EXPECT_EQ(SendMessage(&d.Dialog, WM_NCHITTEST, 0, screen), HTBORDER);
+        TestSupport::MousePress(&d.Dialog, at);
+        TestSupport::MouseMove(&d.Dialog, at + QPoint(30, 30), Qt::LeftButton);
+        TestSupport::MouseRelease(&d.Dialog, at + QPoint(30, 30));
+        EXPECT_EQ(d.Dialog.geometry(), g);
+    }
+    SetWindowLong(&d.Dialog, GWL_WNDPROC, frame.Old);
 }
 
 TEST(NonClient, WindowRegionIsStoredAndCleared)

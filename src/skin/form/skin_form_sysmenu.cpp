@@ -111,8 +111,10 @@ void TWinSkinForm::RebuildSysMenuPopup()
             image = 3;
             break;
         case SC_MOVE:
-        case SC_SIZE:
             enabled = FPlacement != plMaximized;
+            break;
+        case SC_SIZE:
+            enabled = FPlacement != plMaximized && FSizeable;
             break;
         default:
             break;

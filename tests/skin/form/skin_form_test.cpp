@@ -246,6 +246,8 @@ TEST_F(SkinFormFixture, TheSystemMenuOpensOnceAndASecondClickClosesOnlyOverACapt
         } else if (id == SC_MAXIMIZE) {
             EXPECT_TRUE(item->Enabled());
             EXPECT_EQ(item->ImageIndex(), 1);
+        } else if (id == SC_SIZE) {
+            EXPECT_TRUE(item->Enabled());
         } else if (id == SC_CLOSE) {
             sawClose = true;
             EXPECT_EQ(item->ImageIndex(), 3);
@@ -524,4 +526,40 @@ TEST_F(SkinFormFixture, MinimizeWhereNothingCanMinimizeChangesNothingAndSkinSwit
     EXPECT_TRUE(IsSkinnedFrame(w));
     EXPECT_TRUE(sf->MenuBar());
     EXPECT_EQ(GetMenu(w), nullptr);
+}
+
+TEST_F(SkinFormFixture, AFixedFormHasNoSizeItsBorderDoesNotDragAndMoveTakesTheArrowKeys)
+{
+    TForm* f = MakeForm(bsDialog, true, 260, 160);
+    HWND w = f->Window();
+    Pump(20);
+    TWinSkinForm* sf = Manager->FindForm(w);
+    ASSERT_TRUE(sf && sf->Started());
+    sf->RebuildSysMenuPopup();
+    TMenuItem* move = nullptr;
+    for (int i = 0; i < sf->SysMenuPopup()->Items()->Count(); ++i) {
+        TMenuItem* item = sf->SysMenuPopup()->Items()->Items(i);
+        if (item->Tag() == static_cast<int>(SC_SIZE)) {
+            EXPECT_FALSE(item->Enabled());
+        }
+        if (item->Tag() == static_cast<int>(SC_MOVE))
+            move = item;
+    }
+    ASSERT_TRUE(move && move->Enabled());
+    // The side border is no caption: it does not drag the dialog.
+    TRect wr;
+    GetWindowRect(w, wr);
+    EXPECT_EQ(SendMessage(w, WM_NCHITTEST, 0, MakeLParam(wr.Left + 1, wr.Top + wr.Height() / 2)), HTBORDER);
+    EXPECT_EQ(SendMessage(w, WM_NCHITTEST, 0, MakeLParam(wr.Left + wr.Width() / 2, wr.Bottom - 1)), HTBORDER);
+
+    // "Přesunout": the arrows move the window, Escape puts it back.
+    const QPoint start = w->pos();
+    move->Click();
+    Pump();
+    QTest::keyClick(w, Qt::Key_Down);
+    QTest::keyClick(w, Qt::Key_Right);
+    EXPECT_EQ(w->pos(), start + QPoint(8, 8));
+    QTest::keyClick(w, Qt::Key_Escape);
+    EXPECT_EQ(w->pos(), start);
+    EXPECT_TRUE(w->isVisible());
 }
