@@ -447,6 +447,20 @@ bool EndMenu()
     return any;
 }
 
+bool SelectFirstMenuItem(HMENU menu)
+{
+    auto* m = qobject_cast<QMenu*>(menu);
+    if (!m)
+        return false;
+    for (QAction* a : m->actions()) {
+        if (a->isVisible() && a->isEnabled() && !a->isSeparator()) {
+            m->setActiveAction(a);
+            return true;
+        }
+    }
+    return false;
+}
+
 int GetMenuItemCount(HMENU menu) { return menu ? static_cast<int>(VisibleActions(menu).size()) : -1; }
 
 unsigned GetMenuItemID(HMENU menu, int position)

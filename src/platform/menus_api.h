@@ -62,6 +62,9 @@ enum : unsigned {
 int TrackPopupMenu(HMENU menu, unsigned flags, int x, int y, int reserved, HWND owner, const void* rect = nullptr);
 // Closes the open popup menus.
 bool EndMenu();
+// Selects the first item of an open menu that can be chosen (enabled, not a
+// separator); false when it has none.
+bool SelectFirstMenuItem(HMENU menu);
 
 // Items.
 enum : unsigned {

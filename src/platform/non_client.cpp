@@ -3,6 +3,7 @@
 #include "platform/keyboard_move_size.h"
 #include "platform/menus_api.h"
 #include "platform/scroll_info.h"
+#include "platform/system_keys.h"
 #include "platform/system_metrics.h"
 #include "platform/window_extra.h"
 #include "platform/window_info.h"
@@ -388,6 +389,8 @@ bool SetSkinnedFrame(HWND w, bool skinned)
     if (x->SkinnedFrame == skinned)
         return true;
     x->SkinnedFrame = skinned;
+    if (skinned)
+        InstallSystemKeys();
     UpdateFrame(w);
     if (!skinned)
         RecalcNonClient(w);

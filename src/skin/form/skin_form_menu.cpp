@@ -37,7 +37,6 @@ struct TMenuTrackState {
     bool SelectedPopup = false;
     bool Selected = false;
     TPoint LastMouse{-100000, -100000};
-    bool FirstKeySent = false;
     bool Switching = false;
     // Where the next item is opened once the open submenu has closed.
     bool SwitchPending = false;
@@ -92,10 +91,6 @@ LRESULT MenuMsgFilterProc(int code, WPARAM wParam, LPARAM lParam)
     const auto* msg = reinterpret_cast<const MSG*>(lParam);
     if (!bar || !msg || gTrack.Index < 0 || gTrack.Index >= bar->Count())
         return next;
-    if (!gTrack.FirstKeySent) {
-        gTrack.FirstKeySent = true;
-        PostMessage(msg->hwnd, WM_KEYDOWN, VK_DOWN, 0);
-    }
     TMenuBtn* open = bar->Buttons()[static_cast<size_t>(gTrack.Index)].get();
     TMenuBtn* candidate = nullptr;
     switch (msg->message) {
@@ -214,8 +209,22 @@ void TWinSkinForm::TrackMenuButton(TNCObject* object)
                 FHotObject = nullptr;
             button->Paint();
         });
+    // Once shown, the submenu has its first item selected: set, not stepped to
+    // with a Down key, which would go on to the second item when the first key
+    // the menu sees is the user's own or the mouse has lit an item meanwhile.
+    QMetaObject::Connection shown;
+    if (auto* sub = qobject_cast<QMenu*>(button->SubMenu))
+        shown = QObject::connect(sub, &QMenu::aboutToShow, sub, [sub] {
+            QMetaObject::invokeMethod(
+                sub, [sub] {
+                    if (sub->isVisible())
+                        SelectFirstMenuItem(sub);
+                },
+                Qt::QueuedConnection);
+        });
     if (button->Enabled)
         TrackPopupMenu(button->SubMenu, flags, x, y, 0, FHandle, nullptr);
+    QObject::disconnect(shown);
     QObject::disconnect(closed);
     UnhookWindowsHookEx(gTrack.Hook);
     const bool switching = gTrack.SwitchPending;

@@ -13,6 +13,7 @@
 #include <QDialog>
 #include <QFontMetrics>
 #include <QScreen>
+#include <QTest>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -562,4 +563,26 @@ TEST_F(SkinFormFixture, AFixedFormHasNoSizeItsBorderDoesNotDragAndMoveTakesTheAr
     QTest::keyClick(w, Qt::Key_Escape);
     EXPECT_EQ(w->pos(), start);
     EXPECT_TRUE(w->isVisible());
+}
+
+TEST_F(SkinFormFixture, AltSpaceInAMessageBoxOpensItsSkinnedSystemMenu)
+{
+    std::vector<TPopupMenu*> shown;
+    TPopupMenu::PopupHook = [&](TPopupMenu* menu, int, int) { shown.push_back(menu); };
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Otázka"), QStringLiteral("Uložit?"),
+                    QMessageBox::Yes | QMessageBox::No);
+    box.show();
+    QApplication::setActiveWindow(&box);
+    Pump(20);
+    TWinSkinForm* sf = Manager->FindForm(&box);
+    ASSERT_TRUE(sf && sf->Started());
+    QWidget* focus = box.focusWidget() ? box.focusWidget() : box.button(QMessageBox::Yes);
+    ASSERT_TRUE(focus);
+    QTest::keyClick(focus, Qt::Key_Space, Qt::AltModifier);
+    Pump();
+    TPopupMenu::PopupHook = nullptr;
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], sf->SysMenuPopup());
+    EXPECT_EQ(box.clickedButton(), nullptr); // the key pressed no button
+    EXPECT_TRUE(box.isVisible());
 }

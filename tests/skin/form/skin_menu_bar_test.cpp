@@ -13,6 +13,7 @@
 #include "test_support.h"
 
 #include <QMenu>
+#include <QTest>
 #include <QMouseEvent>
 #include <QTimer>
 #include <functional>
@@ -403,6 +404,53 @@ TEST_F(SkinMenuBarTest, AltLetterAndTheMenuKeyOpenButtons)
     EXPECT_EQ(sf->FindMenuAccel('d'), Button(sf, 0));
 }
 
+TEST_F(SkinMenuBarTest, AltAloneOpensTheFirstMenuWithItsFirstItemSelectedEveryTime)
+{
+    UseSkin(MenuIni(), MenuPictures());
+    TForm* f = MenuForm();
+    f->Show();
+    TWinSkinForm* sf = Skinned(f);
+    ASSERT_TRUE(sf && sf->MenuBar());
+    QWidget* w = f->Window();
+    QApplication::setActiveWindow(w);
+    auto* first = qobject_cast<QMenu*>(Button(sf, 0)->SubMenu);
+    ASSERT_TRUE(first);
+    QAction* firstItem = first->actions().front();
+    int opened = 0;
+    int onFirst = 0;
+    for (int i = 0; i < 50; ++i) {
+        // Each time: looked at once the menu has settled, then closed.
+        QTimer probe;
+        probe.setInterval(15);
+        int ticks = 0;
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!popup && ++ticks < 100)
+                return;
+            if (popup && ++ticks < 3)
+                return;
+            if (popup) {
+                ++opened;
+                onFirst += popup == first && popup->activeAction() == firstItem;
+            }
+            probe.stop();
+            EndMenu();
+        });
+        probe.start();
+        QTest::keyPress(w, Qt::Key_Alt);
+        QTest::keyRelease(w, Qt::Key_Alt);
+        probe.stop();
+        Pump();
+    }
+    EXPECT_EQ(opened, 50);
+    EXPECT_EQ(onFirst, 50);
+    // Alt with another key is no menu key.
+    QTest::keyPress(w, Qt::Key_Alt);
+    QTest::keyClick(w, Qt::Key_X, Qt::AltModifier);
+    QTest::keyRelease(w, Qt::Key_Alt);
+    EXPECT_FALSE(QApplication::activePopupWidget());
+}
+
 TEST_F(SkinMenuBarTest, AChosenItemsCommandRunsWithItsBarButtonNoLongerPressed)
 {
     UseSkin(MenuIni(), MenuPictures());
@@ -441,10 +489,7 @@ TEST_F(SkinMenuBarTest, OwnerDrawnItemsShowTheMenuItemStrip)
     QImage shot;
     QRect first, second, separator;
     TMenuDriver driver({[&](QMenu* m) {
-        // The first input selects the first item.
-        const QPoint away = m->mapToGlobal(QPoint(m->width() + 50, m->height() + 50));
-        QMouseEvent move(QEvent::MouseMove, m->mapFromGlobal(away), away, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(m, &move);
+        // Shown, the menu has its first item selected.
         Pump(50);
         const QList<QAction*> actions = m->actions();
         first = m->actionGeometry(actions[0]);

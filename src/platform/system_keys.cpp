@@ -1,0 +1,82 @@
+#include "platform/system_keys.h"
+
+#include "platform/messages.h"
+#include "platform/non_client.h"
+#include "platform/window_proc.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QWidget>
+
+namespace {
+class TSystemKeys : public QObject {
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        // A key reaches the QWindow first, then the widgets: only the widgets count.
+        if (!o->isWidgetType())
+            return false;
+        switch (e->type()) {
+        case QEvent::MouseButtonPress:
+            FAltAlone = false;
+            return false;
+        case QEvent::KeyPress: {
+            auto* ke = static_cast<QKeyEvent*>(e);
+            if (ke->key() == Qt::Key_Alt) {
+                if (!ke->isAutoRepeat())
+                    FAltAlone = (ke->modifiers() & ~Qt::AltModifier) == Qt::NoModifier;
+                return false;
+            }
+            FAltAlone = false;
+            if (ke->key() != Qt::Key_Space || ke->modifiers() != Qt::AltModifier)
+                return false;
+            HWND window = Target(o);
+            if (!window)
+                return false;
+            SafeCall([&] { SendMessage(window, WM_SYSCOMMAND, SC_KEYMENU, ' '); });
+            return true;
+        }
+        case QEvent::KeyRelease: {
+            auto* ke = static_cast<QKeyEvent*>(e);
+            if (ke->key() != Qt::Key_Alt || !FAltAlone)
+                return false;
+            FAltAlone = false;
+            HWND window = Target(o);
+            if (!window)
+                return false;
+            SafeCall([&] { SendMessage(window, WM_SYSCOMMAND, SC_KEYMENU, 0); });
+            return true;
+        }
+        default:
+            return false;
+        }
+    }
+
+private:
+    // The skinned window the key belongs to, while no popup has the keyboard.
+    static HWND Target(QObject* receiver)
+    {
+        auto* w = qobject_cast<QWidget*>(receiver);
+        if (!w || QApplication::activePopupWidget())
+            return nullptr;
+        QWidget* window = w->window();
+        if (window != QApplication::activeWindow() || !IsSkinnedFrame(window) || !TWindowBridge::Of(window, false))
+            return nullptr;
+        return window;
+    }
+
+    bool FAltAlone = false;
+};
+
+QPointer<TSystemKeys> gSystemKeys;
+} // namespace
+
+void InstallSystemKeys()
+{
+    if (gSystemKeys || !qApp)
+        return;
+    gSystemKeys = new TSystemKeys;
+    gSystemKeys->setParent(qApp);
+    qApp->installEventFilter(gSystemKeys);
+}
