@@ -260,8 +260,9 @@ int DefaultHitTest(HWND w, QPoint screen)
 QPoint PointOf(LPARAM l) { return QPoint(LoWordSigned(l), HiWordSigned(l)); }
 
 // Starts a move or resize of the window: the window manager's, else by hand
-// while the left button stays down.
-void StartMoveSize(HWND w, int hit, QPoint screen)
+// while the left button stays down. press: where a caption drag began, when
+// the mouse has gone on from there.
+void StartMoveSize(HWND w, int hit, QPoint screen, std::optional<QPoint> press = std::nullopt)
 {
     TWindowExtra* x = TWindowExtra::Of(w);
     QWindow* handle = w->windowHandle();
@@ -274,6 +275,9 @@ void StartMoveSize(HWND w, int hit, QPoint screen)
     }
     if (system)
         return;
+    // By hand: the window catches up with the mouse, then follows it from here.
+    if (press)
+        w->move(w->pos() + (screen - *press));
     x->DragHit = hit;
     x->DragStart = screen;
     x->DragGeometry = w->geometry();
@@ -705,15 +709,39 @@ bool TNonClientArea::BeforeEvent(TWindowBridge* bridge, QEvent* event)
             const QPoint d = screen - x->PendingMoveStart;
             if (std::abs(d.x()) <= GetSystemMetrics(SM_CXDRAG) / 2 && std::abs(d.y()) <= GetSystemMetrics(SM_CYDRAG) / 2)
                 return true;
-            // The window catches up with the mouse, then the move goes on from here
-            // (a window manager may start its move from where the window was).
             const int hit = std::exchange(x->PendingMoveHit, 0);
-            w->move(w->pos() + (screen - x->PendingMoveStart));
-            StartMoveSize(w, hit, screen);
+            if (WindowManagerRunning() && !qEnvironmentVariableIsSet("TESSAVIK_HAND_MOVE")) {
+                // The window manager moves the window by the pointer's way from
+                // where the window last saw it: the pointer goes back to the press
+                // for one move, which starts the window manager's move, and then
+                // on to where it is, so the way before the move counts as well.
+                x->WarpMove = true;
+                x->WarpPress = x->PendingMoveStart;
+                x->WarpTarget = screen;
+                QCursor::setPos(x->PendingMoveStart);
+                return true;
+            }
+            StartMoveSize(w, hit, screen, x->PendingMoveStart);
             return true;
         }
         if (!held || event->type() != QEvent::MouseMove)
             x->PendingMoveHit = 0; // a click: the release goes on as a message
+    }
+    if (x->WarpMove) {
+        x->WarpMove = false;
+        // What the mouse went on by itself since it was put back at the press.
+        const QPoint target = x->WarpTarget + (screen - x->WarpPress);
+        if (event->type() == QEvent::MouseMove && (me->buttons() & Qt::LeftButton)) {
+            QWindow* handle = w->windowHandle();
+            if (handle && handle->startSystemMove()) {
+                QCursor::setPos(target);
+                return true;
+            }
+            QCursor::setPos(target);
+            StartMoveSize(w, HTCAPTION, target, x->WarpPress);
+            return true;
+        }
+        QCursor::setPos(target);
     }
     if (x->DragHit) {
         if (event->type() == QEvent::MouseMove && (me->buttons() & Qt::LeftButton)) {
