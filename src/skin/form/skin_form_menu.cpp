@@ -192,6 +192,9 @@ void TWinSkinForm::TrackMenuButton(TNCObject* object)
     const std::weak_ptr<int> life = FLife;
     gTrack.Life = FLife;
     gTrack.Hook = SetWindowsHookEx(WH_MSGFILTER, MenuMsgFilterProc);
+    // Unhooked by the manager should it go while the submenu is open.
+    if (TSkinManage* manager = Manager())
+        manager->AddMsgFilterHook(gTrack.Hook);
     // A chosen item's command runs once its menu has closed but before
     // tracking returns (a dialog it opens runs there): the button must not
     // stay pressed behind that dialog.
@@ -217,8 +220,12 @@ void TWinSkinForm::TrackMenuButton(TNCObject* object)
         shown = QObject::connect(sub, &QMenu::aboutToShow, sub, [sub] {
             QMetaObject::invokeMethod(
                 sub, [sub] {
-                    if (sub->isVisible())
-                        SelectFirstMenuItem(sub);
+                    if (!sub->isVisible())
+                        return;
+                    SelectFirstMenuItem(sub);
+                    // Its skinned popup, made as it was shown, learns the menu it shows.
+                    if (TSkinManage* manager = SkinManager())
+                        manager->AssignPopupMenuHandle(sub);
                 },
                 Qt::QueuedConnection);
         });
@@ -226,6 +233,8 @@ void TWinSkinForm::TrackMenuButton(TNCObject* object)
         TrackPopupMenu(button->SubMenu, flags, x, y, 0, FHandle, nullptr);
     QObject::disconnect(shown);
     QObject::disconnect(closed);
+    if (TSkinManage* manager = SkinManager())
+        manager->RemoveMsgFilterHook(gTrack.Hook);
     UnhookWindowsHookEx(gTrack.Hook);
     const bool switching = gTrack.SwitchPending;
     const TPoint switchPoint = gTrack.SwitchPoint;

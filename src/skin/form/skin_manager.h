@@ -78,6 +78,7 @@ public:
     // Message-filter hooks (menu-bar tracking) unhooked when the manager goes.
     void AddMsgFilterHook(HHOOK hook);
     void RemoveMsgFilterHook(HHOOK hook);
+    const std::vector<HHOOK>& MsgFilterHooks() const { return FMsgFilterHooks; }
 
     bool Running() const { return FRunning; }
     void SetRunning(bool on) { FRunning = on; }
@@ -85,7 +86,13 @@ public:
     int SkinOnState() const { return FSkinOnState; }
     void SetSkinOnState(int state) { FSkinOnState = state; }
     int MenuKind() const { return FMenuKind; }
-    void SetMenuKind(int kind) { FMenuKind = kind; }
+    // A main-menu drop-down also sets the menu mark.
+    void SetMenuKind(int kind)
+    {
+        FMenuKind = kind;
+        if (kind == mkMainMenu)
+            FMenuMark = true;
+    }
     bool MenuMark() const { return FMenuMark; }
     void SetMenuMark(bool on) { FMenuMark = on; }
     int PendingAction() const { return FPendingAction; }

@@ -9,6 +9,7 @@
 #include "platform/menus_api.h"
 #include "platform/non_client.h"
 #include "platform/system_metrics.h"
+#include "skin/form/popup_menu.h"
 #include "skin/form/skin_menu_bar.h"
 #include "test_support.h"
 
@@ -449,6 +450,37 @@ TEST_F(SkinMenuBarTest, AltAloneOpensTheFirstMenuWithItsFirstItemSelectedEveryTi
     QTest::keyClick(w, Qt::Key_X, Qt::AltModifier);
     QTest::keyRelease(w, Qt::Key_Alt);
     EXPECT_FALSE(QApplication::activePopupWidget());
+}
+
+TEST_F(SkinMenuBarTest, AnOpenDropDownIsMarkedKnownByItsMenuAndItsHookIsTheManagers)
+{
+    UseSkin(MenuIni(), MenuPictures());
+    TForm* f = MenuForm();
+    f->Show();
+    TWinSkinForm* sf = Skinned(f);
+    ASSERT_TRUE(sf && sf->MenuBar());
+    bool marked = false;
+    const QImage* bitmap = nullptr;
+    const QImage* cache = nullptr;
+    size_t hooks = 0;
+    TMenuDriver driver({[&](QMenu* m) {
+        Pump(30);
+        if (TWinSkinPopMenu* popup = Manager->FindPopup(m)) {
+            marked = popup->Mark();
+            cache = &popup->CacheBitmap();
+        }
+        bitmap = Manager->FindPopupBitmap(m);
+        hooks = Manager->MsgFilterHooks().size();
+        EndMenu();
+    }});
+    sf->TrackMenuButton(Button(sf, 0));
+    Pump(50);
+    ASSERT_EQ(driver.Opened.size(), 1u);
+    EXPECT_TRUE(marked);
+    ASSERT_TRUE(cache);
+    EXPECT_EQ(bitmap, cache);
+    EXPECT_EQ(hooks, 1u);
+    EXPECT_TRUE(Manager->MsgFilterHooks().empty());
 }
 
 TEST_F(SkinMenuBarTest, AChosenItemsCommandRunsWithItsBarButtonNoLongerPressed)
