@@ -8,6 +8,9 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QStandardPaths>
+#include <QThread>
+#include <optional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -67,4 +70,125 @@ TEST(SkinnedProgram, EachActivatedWindowIsSkinnedOnceAndNoneAfterSwitchingOff)
     EXPECT_EQ(off.count("skinned FrmMain\n"), 1) << off.toStdString();
     EXPECT_TRUE(off.contains("skin off\n")) << off.toStdString();
     EXPECT_TRUE(off.contains("skinforms 0\n")) << off.toStdString();
+}
+
+namespace {
+// A process of the test, ended with the test.
+struct TChild {
+    QProcess Process;
+    ~TChild()
+    {
+        // Asked first: the X server removes its lock file as it ends.
+        if (Process.state() != QProcess::NotRunning) {
+            Process.terminate();
+            if (!Process.waitForFinished(3000)) {
+                Process.kill();
+                Process.waitForFinished(3000);
+            }
+        }
+    }
+};
+
+QString RunTool(const QProcessEnvironment& env, const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    p.waitForFinished(10000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The position of the visible window with the title, from xdotool.
+std::optional<QPoint> WindowPos(const QProcessEnvironment& env, const QString& window)
+{
+    const QString out = RunTool(env, "xdotool", {"getwindowgeometry", "--shell", window});
+    int x = 0, y = 0, found = 0;
+    for (const QString& line : out.split('\n')) {
+        if (line.startsWith("X=")) {
+            x = line.mid(2).toInt();
+            ++found;
+        } else if (line.startsWith("Y=")) {
+            y = line.mid(2).toInt();
+            ++found;
+        }
+    }
+    return found == 2 ? std::optional<QPoint>(QPoint(x, y)) : std::nullopt;
+}
+} // namespace
+
+TEST(SkinnedProgram, UnderAWindowManagerACaptionDragMovesTheWindowWithThePointerFromThePress)
+{
+    const QString xvfb = QStandardPaths::findExecutable("Xvfb");
+    const QString openbox = QStandardPaths::findExecutable("openbox");
+    const QString xdotool = QStandardPaths::findExecutable("xdotool");
+    if (xvfb.isEmpty() || openbox.isEmpty() || xdotool.isEmpty())
+        GTEST_SKIP() << "needs Xvfb, openbox and xdotool";
+    int display = 150;
+    while (display < 250 && (QFile::exists(QString("/tmp/.X%1-lock").arg(display)) ||
+                             QFile::exists(QString("/tmp/.X11-unix/X%1").arg(display))))
+        ++display;
+    const QString name = QString(":%1").arg(display);
+    TChild server;
+    server.Process.start(xvfb, {name, "-screen", "0", "1280x1024x24"});
+    for (int i = 0; i < 100 && !QFile::exists(QString("/tmp/.X11-unix/X%1").arg(display)); ++i)
+        QThread::msleep(50);
+    ASSERT_TRUE(QFile::exists(QString("/tmp/.X11-unix/X%1").arg(display)));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", name);
+    TChild wm;
+    wm.Process.setProcessEnvironment(env);
+    wm.Process.start(openbox, {});
+    QThread::msleep(800);
+
+    const QString config = TestSupport::MakeTempDir();
+    QDir().mkpath(config + "/tessavik");
+    {
+        QFile ini(config + "/tessavik/velkaro3.ini");
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[Setting]\nSkinFileName=" + (TestSupport::BinDir() + "/skiny/grafit.skn").toUtf8() + "\nSkinEnabled=1\n");
+    }
+    TChild program;
+    QProcessEnvironment programEnv = env;
+    programEnv.insert("QT_QPA_PLATFORM", "xcb");
+    programEnv.insert("XDG_CONFIG_HOME", config);
+    programEnv.insert("TESSAVIK_QUIT_AFTER", "30000");
+    program.Process.setProcessEnvironment(programEnv);
+    program.Process.setWorkingDirectory(TestSupport::MakeTempDir());
+    program.Process.start(TestSupport::BinDir() + "/tessavik", {EmptyProject()});
+    QString window;
+    for (int i = 0; i < 100 && window.isEmpty(); ++i) {
+        QThread::msleep(100);
+        window = RunTool(env, xdotool, {"search", "--onlyvisible", "--name", "prazdny"}).split('\n').first().trimmed();
+    }
+    ASSERT_FALSE(window.isEmpty()) << "the main window did not appear";
+    QThread::msleep(1500);
+    const std::optional<QPoint> start = WindowPos(env, window);
+    ASSERT_TRUE(start);
+
+    // Pressed on the caption and dragged by (50, 30) in small steps: the first
+    // steps lie inside the drag rectangle, before the move begins.
+    const QPoint press = *start + QPoint(300, 10);
+    auto xdo = [&](const QStringList& args) {
+        RunTool(env, xdotool, args);
+        QThread::msleep(60);
+    };
+    xdo({"mousemove", QString::number(press.x()), QString::number(press.y())});
+    xdo({"mousedown", "1"});
+    for (int i = 1; i <= 10; ++i)
+        xdo({"mousemove", QString::number(press.x() + 5 * i), QString::number(press.y() + 3 * i)});
+    QThread::msleep(400);
+    const std::optional<QPoint> during = WindowPos(env, window);
+    xdo({"mouseup", "1"});
+    QThread::msleep(400);
+    const std::optional<QPoint> after = WindowPos(env, window);
+    ASSERT_TRUE(during && after);
+    EXPECT_EQ(*during - *start, QPoint(50, 30));
+    EXPECT_EQ(*after - *start, QPoint(50, 30));
+
+    // A click on the caption still moves nothing.
+    const QPoint at = *after + QPoint(300, 10);
+    xdo({"mousemove", QString::number(at.x()), QString::number(at.y())});
+    xdo({"click", "1"});
+    QThread::msleep(400);
+    EXPECT_EQ(WindowPos(env, window), after);
 }
