@@ -401,6 +401,18 @@ TEST(Controls, LabelSizesItselfToItsText)
     l.SetAutoSize(false);
     l.SetCaption("x");
     EXPECT_EQ(l.Height(), 2 * oneLine);
+
+    // "&&" is one ampersand in a caption, two in a plain text.
+    TLabel a(nullptr);
+    a.SetCaption("A&&B");
+    const int accel = a.Width();
+    a.SetPlainText(true);
+    EXPECT_GT(a.Width(), accel);
+    EXPECT_TRUE(a.ShowAccelChar());
+    a.SetCaption("A&B");
+    const int plain = a.Width();
+    a.SetPlainText(false);
+    EXPECT_LT(a.Width(), plain);
 }
 
 TEST(Controls, ListBoxLinesAndPositions)

@@ -139,6 +139,8 @@ void TFrmMain::CreateStartupControls()
     SizeLabel = Named(new TLabel(this), "SizeLabel");
     SizeLabel->SetParent(PanelStyl);
     SizeLabel->SetVisible(false);
+    // It measures the objects' texts, which show "&" as it stands.
+    SizeLabel->SetPlainText(true);
 
     SizeImage = Named(new TImage(this), "SizeImage");
     SizeImage->SetParent(PanelStyl);
