@@ -5,8 +5,14 @@
 #include "classlib/forms/message_box.h"
 #include "classlib/pictures/bitmap.h"
 #include "classlib/pictures/picture.h"
+#include "classlib/controls/trans_memo.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QTest>
+#include <QTimer>
+#include <QPlainTextEdit>
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
@@ -397,4 +403,49 @@ TEST(Layers, RaisedObjectKeepsItsMarksOnTopAndAClickBesideClearsTheSelection)
             links << l->Caption();
     EXPECT_FALSE(links.isEmpty());
     EXPECT_FALSE(links.contains(m->mnuSmazat1->Caption()));
+}
+
+TEST(SidePanel, DeleteLinkWorksAfterTheTextPopupWasOpenedInEditMode)
+{
+    TMainWindowFixture f;
+    f.ShowWindow();
+    TFrmMain* m = f.Main();
+    m->AddTextObject(QStringLiteral("A"), 0);
+    m->AddTextObject(QStringLiteral("B"), 0);
+    TControl* b = m->SelectedObject;
+    ASSERT_EQ(m->ObjectCount(), 2);
+
+    // Edit mode; the text's popup opens at a right click on it and is closed with Escape.
+    m->txt2Click(m->txt2);
+    ASSERT_TRUE(m->TextEditMode);
+    QWidget* at = m->EditMemo->Visible() ? m->EditMemo->Editor()->viewport() : m->PNLCD->Handle();
+    const QPoint p = at == m->PNLCD->Handle() ? QPoint(b->Left() + 3, b->Top() + 3) : QPoint(3, 3);
+    bool popped = false;
+    QTimer::singleShot(50, [&] {
+        if (QWidget* menu = QApplication::activePopupWidget()) {
+            popped = true;
+            QTest::keyClick(menu, Qt::Key_Escape);
+        }
+    });
+    QContextMenuEvent right(QContextMenuEvent::Mouse, p, at->mapToGlobal(p));
+    QCoreApplication::sendEvent(at, &right);
+    ASSERT_TRUE(popped);
+    m->txt1Click(m->txt1);
+    ASSERT_FALSE(m->TextEditMode);
+
+    // The other text, chosen in the layer list: its "Smazat" link is live.
+    TestSupport::MouseClick(m->Vrstvy->Handle(), QPoint(25, 13 + 4));
+    ASSERT_NE(m->SelectedObject, b);
+    TLabel* del = nullptr;
+    for (int i = 0; i < m->pnlVlastnosti->ControlCount(); ++i)
+        if (auto* l = dynamic_cast<TLabel*>(m->pnlVlastnosti->Controls(i)); l && l->Caption() == QStringLiteral("Smazat"))
+            del = l;
+    ASSERT_NE(del, nullptr);
+    EXPECT_EQ(del->HelpContext(), 0);
+    EXPECT_EQ(del->Font()->Color(), m->NormalFont->Font()->Color());
+    TestSupport::MouseMove(m->pnlVlastnosti->Handle(), QPoint(del->Left() + 4, del->Top() + 4));
+    EXPECT_EQ(del->Font()->Color(), m->MouseFont->Font()->Color());
+    TestSupport::MouseClick(m->pnlVlastnosti->Handle(), QPoint(del->Left() + 4, del->Top() + 4));
+    EXPECT_EQ(m->ObjectCount(), 1);
+    QCoreApplication::processEvents();
 }
