@@ -175,6 +175,53 @@ TEST(Layers, DrawnLinesShowSelectionEyeAndLock)
     EXPECT_FALSE(iconDrawn(34, 0, 1));
 }
 
+TEST(Layers, AMultiLineTextShowsItsLinesApartAndOnlyAnOpenTextCountsAsShown)
+{
+    TMainWindowFixture f;
+    f.ShowWindow();
+    TFrmMain* m = f.Main();
+    // A hidden shape whose hint happens to read "1", under the text.
+    auto* s = new TShape(m);
+    s->SetTag(1);
+    s->SetParent(m->PNLCD);
+    s->SetBounds(10, 10, 20, 20);
+    s->SetHint(QStringLiteral("1"));
+    s->SetVisible(false);
+    m->SetObjectHandlers(s);
+    m->AddTextObject(QStringLiteral("Seznam skladeb\r\n1. Příliš"), 0);
+    const QString prefix(20, QLatin1Char(' '));
+    EXPECT_EQ(m->Vrstvy->Items()->Strings(0), prefix + QStringLiteral("Seznam skladeb 1. Příliš"));
+
+    // A line typed in the editor keeps the lines apart too.
+    m->txt2Click(m->txt2);
+    ASSERT_TRUE(m->EditMemo->Visible());
+    QWidget* editor = m->EditMemo->Editor();
+    QTest::keyClick(editor, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::keyClicks(editor, QStringLiteral("2. Dva"));
+    EXPECT_EQ(m->Vrstvy->Items()->Strings(0), QStringLiteral("2:") + QString(18, QLatin1Char(' ')) +
+                                                  QStringLiteral("Seznam skladeb 1. Příliš 2. Dva"));
+
+    // While the text is open in the editor its eye stays open; the shape's stays closed.
+    m->Vrstvy->SetBounds(0, 0, 200, 60);
+    const QImage shot = m->Vrstvy->Handle()->grab().toImage();
+    auto iconDrawn = [&](int y, int icon) {
+        const QImage& img = m->ImageListV->Image(icon);
+        int same = 0, inked = 0;
+        for (int iy = 0; iy < 13; ++iy)
+            for (int ix = 0; ix < 16; ++ix) {
+                if (qAlpha(img.pixel(ix, iy)) < 255)
+                    continue;
+                ++inked;
+                same += shot.pixelColor(8 + ix, y + iy).rgb() == QColor::fromRgba(img.pixel(ix, iy)).rgb();
+            }
+        return inked > 0 && same == inked;
+    };
+    EXPECT_TRUE(iconDrawn(0, 0));
+    EXPECT_TRUE(iconDrawn(13, 2));
+    EXPECT_FALSE(iconDrawn(13, 0));
+}
+
 TEST(SidePanel, PanelsRollUpAndDownBySixPixelSteps)
 {
     TMainWindowFixture f;

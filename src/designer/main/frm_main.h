@@ -322,6 +322,8 @@ public:
     // ==== layers: the layer list
     // Line i of the list stands for the object at component index N-1-i (and back); 0 outside.
     int LayerIndexOf(int index) const;
+    // An object's name as its layer line shows it: a text's lines stand apart.
+    static QString LayerName(const TControl* c);
     void RebuildLayerList();
     void SelectObjectByIndex(int componentIndex);
     void VrstvyClick(TComponent* sender);
