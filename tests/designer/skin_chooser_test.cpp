@@ -22,7 +22,9 @@ class SkinChooser : public ::testing::Test {
 protected:
     SkinChooser() : FWindow(std::make_unique<TForm21>(nullptr))
     {
-        F.Main()->StartDir = FStart;
+        // The skins lie beside the program, whatever the start folder.
+        F.Main()->AppDir = FStart;
+        F.Main()->StartDir = TestSupport::MakeTempDir();
         QDir().mkpath(FStart + "/skiny");
         // Boxes are errors here: count them.
         SetMessageBoxHook([this](const QString& text, const QString&, unsigned) {
