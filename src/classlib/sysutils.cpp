@@ -113,7 +113,7 @@ double StrToFloat(const QString& text)
 {
     double v = 0;
     if (!TryStrToFloat(text, v))
-        throw EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+        throw EConvertError(QStringLiteral("\"%1\" není platné číslo").arg(text));
     return v;
 }
 
@@ -177,7 +177,7 @@ int StrToInt(const QString& text)
 {
     int v = 0;
     if (!TryStrToInt(text, v))
-        throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+        throw EConvertError(QStringLiteral("\"%1\" není platné celé číslo").arg(text));
     return v;
 }
 
@@ -300,8 +300,12 @@ bool FileExists(const QString& path)
 void OpenFileForReading(QFile& file, const QString& fileName)
 {
     file.setFileName(ResolvePathCase(fileName));
-    if (!file.open(QIODevice::ReadOnly))
-        throw EFileError(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, file.errorString()));
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) {
+        const int err = errno;
+        throw EFileError(QStringLiteral("Soubor \"%1\" nelze otevřít: %2.")
+                             .arg(fileName, SystemErrorText(err != 0 ? err : ENOENT)));
+    }
 }
 
 void SaveFileSafely(const QString& path, const std::function<void(QIODevice&)>& write, const QString& shownName)

@@ -111,6 +111,14 @@ TEST(SysUtils, AFailedSaveSaysWhichFileAndWhyInCzech)
                                               "Původní soubor zůstal beze změny.").arg(file));
     }
     EXPECT_EQ(TestSupport::ReadFile(file), QByteArray("stary"));
+    // A file where a folder should be.
+    const QString under = file + QStringLiteral("/pod.txt");
+    try {
+        SaveFileSafely(under, [](QIODevice& f) { f.write("x"); });
+        FAIL() << "saved under a file";
+    } catch (const EFileError& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Soubor \"%1\" nelze uložit: část cesty není složka.").arg(under));
+    }
     // The reasons the system gives, and what the folder tells when it gives none.
     EXPECT_EQ(SystemErrorText(ENOSPC), QStringLiteral("na disku není dost místa"));
     EXPECT_EQ(SystemErrorText(EROFS), QStringLiteral("disk nebo složka je jen pro čtení"));
