@@ -6,7 +6,7 @@
 
 void TPersistent::Assign(const TPersistent* source)
 {
-    throw EConvertError(QStringLiteral("Cannot assign a %1 to a %2")
+    throw EConvertError(QStringLiteral("%1 nelze přiřadit do %2")
                             .arg(source ? source->ClassName() : QStringLiteral("nil"), ClassName()));
 }
 
@@ -37,7 +37,7 @@ void TComponent::Destroying() { FState |= csDestroying; }
 TComponent* TComponent::Components(int index) const
 {
     if (index < 0 || index >= ComponentCount())
-        throw EComponentError(QStringLiteral("List index out of bounds (%1)").arg(index));
+        throw EComponentError(QStringLiteral("Položka seznamu %1 neexistuje").arg(index));
     return FComponents[static_cast<size_t>(index)];
 }
 

@@ -31,23 +31,23 @@ TPrinter::~TPrinter()
 void TPrinter::CheckPrinting(const char* what) const
 {
     if (!FPrinting)
-        throw EPrinter(QStringLiteral("Printer is not currently printing (%1)").arg(QLatin1String(what)));
+        throw EPrinter(QStringLiteral("Tiskárna právě netiskne (%1)").arg(QLatin1String(what)));
 }
 
 void TPrinter::SetOrientation(TPrinterOrientation orientation)
 {
     if (FPrinting)
-        throw EPrinter(QStringLiteral("Cannot perform this operation while printing"));
+        throw EPrinter(QStringLiteral("Během tisku tuto operaci nelze provést"));
     FDevice->SetOrientation(orientation);
 }
 
 void TPrinter::BeginDoc()
 {
     if (FPrinting)
-        throw EPrinter(QStringLiteral("Printing in progress"));
+        throw EPrinter(QStringLiteral("Tisk už probíhá"));
     FAborted = false;
     if (!FDevice->Begin(FPainter))
-        throw EPrinter(QStringLiteral("The printer cannot start the print job"));
+        throw EPrinter(QStringLiteral("Tiskárna nemůže zahájit tisk"));
     FPrinting = true;
     FCanvas.BindPainter(&FPainter);
 }

@@ -48,7 +48,7 @@ int TStrings::AddObject(const QString& s, TObject* object)
 void TStrings::Insert(int index, const QString& s)
 {
     if (index < 0 || index > Count())
-        throw EComponentError(QStringLiteral("List index out of bounds (%1)").arg(index));
+        throw EComponentError(QStringLiteral("Položka seznamu %1 neexistuje").arg(index));
     FItems.insert(FItems.begin() + index, Item{s, nullptr});
     Changed();
 }
@@ -280,7 +280,7 @@ void TStrings::Changed()
 void TStrings::CheckIndex(int index) const
 {
     if (index < 0 || index >= Count())
-        throw EComponentError(QStringLiteral("List index out of bounds (%1)").arg(index));
+        throw EComponentError(QStringLiteral("Položka seznamu %1 neexistuje").arg(index));
 }
 
 void TStrings::LoadFromFile(const QString& fileName)
@@ -333,7 +333,7 @@ int TStringList::Add(const QString& s)
         if (FDuplicates == dupIgnore)
             return index;
         if (FDuplicates == dupError)
-            throw EComponentError(QStringLiteral("String list does not allow duplicates"));
+            throw EComponentError(QStringLiteral("Seznam nepřipouští stejné položky"));
     }
     TStrings::Insert(index, s);
     return index;
@@ -342,14 +342,14 @@ int TStringList::Add(const QString& s)
 void TStringList::Insert(int index, const QString& s)
 {
     if (FSorted)
-        throw EComponentError(QStringLiteral("Operation not allowed on sorted list"));
+        throw EComponentError(QStringLiteral("V seřazeném seznamu tuto operaci nelze provést"));
     TStrings::Insert(index, s);
 }
 
 void TStringList::Put(int index, const QString& s)
 {
     if (FSorted)
-        throw EComponentError(QStringLiteral("Operation not allowed on sorted list"));
+        throw EComponentError(QStringLiteral("V seřazeném seznamu tuto operaci nelze provést"));
     TStrings::Put(index, s);
 }
 

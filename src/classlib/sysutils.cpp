@@ -1,10 +1,14 @@
 #include "classlib/sysutils.h"
 
+#include "classlib/system_errors.h"
+
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <cerrno>
 #include <cmath>
 #include <limits>
 
@@ -109,7 +113,7 @@ double StrToFloat(const QString& text)
 {
     double v = 0;
     if (!TryStrToFloat(text, v))
-        throw EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+        throw EConvertError(QStringLiteral("\"%1\" není platné číslo").arg(text));
     return v;
 }
 
@@ -173,7 +177,7 @@ int StrToInt(const QString& text)
 {
     int v = 0;
     if (!TryStrToInt(text, v))
-        throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+        throw EConvertError(QStringLiteral("\"%1\" není platné celé číslo").arg(text));
     return v;
 }
 
@@ -296,29 +300,53 @@ bool FileExists(const QString& path)
 void OpenFileForReading(QFile& file, const QString& fileName)
 {
     file.setFileName(ResolvePathCase(fileName));
-    if (!file.open(QIODevice::ReadOnly))
-        throw EFileError(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, file.errorString()));
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) {
+        const int err = errno;
+        throw EFileError(QStringLiteral("Soubor \"%1\" nelze otevřít: %2.")
+                             .arg(fileName, SystemErrorText(err != 0 ? err : ENOENT)));
+    }
 }
 
 void SaveFileSafely(const QString& path, const std::function<void(QIODevice&)>& write, const QString& shownName)
 {
     const QString& name = shownName.isEmpty() ? path : shownName;
+    const QFileInfo old(path);
+    const bool hadOld = old.exists() && !old.isDir();
+    auto fail = [&](const QString& reason) {
+        QString text = QStringLiteral("Soubor \"%1\" nelze uložit: %2.").arg(name, reason);
+        if (hadOld)
+            text += QStringLiteral(" Původní soubor zůstal beze změny.");
+        throw EFileError(text);
+    };
     // A file marked read-only stays as it is, also for a user the system would
     // let replace it (the saved file is renamed over the old one).
-    const QFileInfo old(path);
-    if (old.exists() && !old.isDir() && !(old.permissions() & QFileDevice::WriteOwner))
-        throw EFileError(QStringLiteral("Cannot create file \"%1\". The file is read-only.").arg(name));
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        throw EFileError(QStringLiteral("Cannot create file \"%1\". %2").arg(name, f.errorString()));
+    if (hadOld && !(old.permissions() & QFileDevice::WriteOwner))
+        fail(QStringLiteral("soubor je jen pro čtení"));
+    // The content is made in memory first, so that a failed write is the
+    // system's alone and comes with the system's reason.
+    QBuffer content;
+    content.open(QIODevice::WriteOnly);
     try {
-        write(f);
+        write(content);
     } catch (const Exception& e) {
-        // A write that fails half way (a full disc) says which file it was.
-        throw EFileError(QStringLiteral("Cannot write file \"%1\". %2").arg(name, e.Message()));
+        fail(e.Message());
     }
-    if (!f.commit())
-        throw EFileError(QStringLiteral("Cannot write file \"%1\". %2").arg(name, f.errorString()));
+    const QByteArray& bytes = content.data();
+    QSaveFile f(path);
+    errno = 0;
+    if (!f.open(QIODevice::WriteOnly))
+        fail(WriteFailureReason(path, errno));
+    errno = 0;
+    int err = 0;
+    if (f.write(bytes) != bytes.size())
+        err = errno;
+    if (err != 0 || !f.commit()) {
+        if (err == 0)
+            err = errno;
+        f.cancelWriting();
+        fail(WriteFailureReason(path, err, bytes.size()));
+    }
 }
 
 bool DirectoryExists(const QString& path)

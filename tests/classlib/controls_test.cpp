@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <new>
 
 namespace {
 struct Form : TForm {
@@ -376,6 +377,15 @@ TEST(Controls, AnErrorInAHandlerEndsTheCommandWithAMessage)
     QTest::mouseClick(b->Handle(), Qt::LeftButton);
     SetMessageBoxHook(nullptr);
     EXPECT_EQ(shown, "'x' is not a valid integer value.");
+    // Memory running out is told in the program's language, not the library's.
+    b->OnClick = [](TComponent*) { throw std::bad_alloc(); };
+    SetMessageBoxHook([&](const QString& text, const QString&, unsigned) {
+        shown = text;
+        return IDOK;
+    });
+    QTest::mouseClick(b->Handle(), Qt::LeftButton);
+    SetMessageBoxHook(nullptr);
+    EXPECT_EQ(shown, QStringLiteral("Na tuto operaci nemá program dost paměti."));
     // An abort ends the command silently.
     b->OnClick = [](TComponent*) { Abort(); };
     bool asked = false;
@@ -401,6 +411,18 @@ TEST(Controls, LabelSizesItselfToItsText)
     l.SetAutoSize(false);
     l.SetCaption("x");
     EXPECT_EQ(l.Height(), 2 * oneLine);
+
+    // "&&" is one ampersand in a caption, two in a plain text.
+    TLabel a(nullptr);
+    a.SetCaption("A&&B");
+    const int accel = a.Width();
+    a.SetPlainText(true);
+    EXPECT_GT(a.Width(), accel);
+    EXPECT_TRUE(a.ShowAccelChar());
+    a.SetCaption("A&B");
+    const int plain = a.Width();
+    a.SetPlainText(false);
+    EXPECT_LT(a.Width(), plain);
 }
 
 TEST(Controls, ListBoxLinesAndPositions)

@@ -315,7 +315,7 @@ TEST(StreamRecords, DamagedRecordsFailWithOneError)
         EXPECT_THROW(Read(good.left(n)), EReadError) << n;
 
     EXPECT_TRUE(ReadError(Bytes().signature().str("TButton").str("B").end().end()).contains("TButton"));
-    EXPECT_TRUE(ReadError(Bytes().raw("TPF1").str("TLabel").str("").end().end()).contains("format"));
+    EXPECT_TRUE(ReadError(Bytes().raw("TPF1").str("TLabel").str("").end().end()).contains(QString::fromUtf8("formát")));
     const QString unknown = ReadError(Bytes().signature().str("TLabel").str("C1").name("Colour").int8(1).end().end());
     EXPECT_TRUE(unknown.contains("C1.Colour")) << unknown.toStdString();
     // Wrong value types for each kind of property.
@@ -335,7 +335,7 @@ TEST(StreamRecords, DamagedRecordsFailWithOneError)
     EXPECT_TRUE(wrong("Font.Pitch", Bytes().ident("fpWide")).contains("fpWide"));
     EXPECT_TRUE(wrong("PopupMenu", Bytes().string("x")).contains("PopupMenu"));
     EXPECT_TRUE(wrong("Font.Name", Bytes().u8(10).i32(0)).contains("Font.Name"));
-    EXPECT_TRUE(wrong("Left", Bytes().u8(99)).contains("value type"));
+    EXPECT_TRUE(wrong("Left", Bytes().u8(99)).contains("druh hodnoty"));
     // A child of a class we do not know fails the record.
     EXPECT_TRUE(ReadError(Bytes().signature().str("TLabel").str("").end().str("TPanel").str("P").end().end().end())
                     .contains("TPanel"));

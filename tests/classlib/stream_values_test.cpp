@@ -267,7 +267,7 @@ TEST(StreamValues, NestingIsLimited)
         r.Reader.SkipValue();
         FAIL() << "no error";
     } catch (const EReadError& e) {
-        EXPECT_TRUE(e.Message().contains("deep")) << e.Message().toStdString();
+        EXPECT_TRUE(e.Message().contains("hluboko")) << e.Message().toStdString();
     }
 }
 

@@ -1,6 +1,10 @@
 #include "classlib/sysutils.h"
+#include "classlib/system_errors.h"
+#include "test_support.h"
 
 #include <QProcess>
+#include <cerrno>
+#include <limits>
 #include <gtest/gtest.h>
 
 TEST(SysUtils, FloatTextUsesCommaAndNoTrailingZeros)
@@ -83,4 +87,42 @@ TEST(SysUtils, DecodeTextTakesUtf8OrWindows1250)
     EXPECT_EQ(DecodeText(UnicodeToAnsi(czech)), czech);
     EXPECT_FALSE(IsAsciiOnly(czech));
     EXPECT_TRUE(IsAsciiOnly("Text"));
+}
+
+TEST(SysUtils, AFailedSaveSaysWhichFileAndWhyInCzech)
+{
+    const QString dir = TestSupport::MakeTempDir();
+    // A folder that is not there: nothing is written, the message names the file.
+    const QString missing = dir + QStringLiteral("/chybi/soubor.txt");
+    try {
+        SaveFileSafely(missing, [](QIODevice& f) { f.write("x"); });
+        FAIL() << "saved into a missing folder";
+    } catch (const EFileError& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Soubor \"%1\" nelze uložit: soubor nebo složka neexistuje.").arg(missing));
+    }
+    // A failure while the content is made names the file and keeps the old one.
+    const QString file = dir + QStringLiteral("/stary.txt");
+    SaveFileSafely(file, [](QIODevice& f) { f.write("stary"); });
+    try {
+        SaveFileSafely(file, [](QIODevice&) { throw EInvalidGraphic(QStringLiteral("obrázek nelze zakódovat")); });
+        FAIL() << "a failed content was saved";
+    } catch (const EFileError& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Soubor \"%1\" nelze uložit: obrázek nelze zakódovat. "
+                                              "Původní soubor zůstal beze změny.").arg(file));
+    }
+    EXPECT_EQ(TestSupport::ReadFile(file), QByteArray("stary"));
+    // A file where a folder should be.
+    const QString under = file + QStringLiteral("/pod.txt");
+    try {
+        SaveFileSafely(under, [](QIODevice& f) { f.write("x"); });
+        FAIL() << "saved under a file";
+    } catch (const EFileError& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Soubor \"%1\" nelze uložit: část cesty není složka.").arg(under));
+    }
+    // The reasons the system gives, and what the folder tells when it gives none.
+    EXPECT_EQ(SystemErrorText(ENOSPC), QStringLiteral("na disku není dost místa"));
+    EXPECT_EQ(SystemErrorText(EROFS), QStringLiteral("disk nebo složka je jen pro čtení"));
+    EXPECT_EQ(WriteFailureReason(missing, 0), QStringLiteral("soubor nebo složka neexistuje"));
+    EXPECT_EQ(WriteFailureReason(file + QStringLiteral("/pod"), 0), QStringLiteral("část cesty není složka"));
+    EXPECT_EQ(WriteFailureReason(file, 0, std::numeric_limits<qint64>::max()), QStringLiteral("na disku není dost místa"));
 }

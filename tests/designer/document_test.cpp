@@ -339,8 +339,46 @@ TEST(StartUp, TheMainWindowCarriesTheDefaultSkinAndTakesTheSettingsSkin)
     TFrmMain* m = f.Main();
     ASSERT_NE(m->SkinData1, nullptr);
     EXPECT_TRUE(m->SkinData1->SkinRead()); // the embedded default skin is loaded
-    // The first show names the skin file of the settings (default: under the start folder).
+    // The first show names the skin file of the settings (default: beside the
+    // program, whatever the start folder).
     f.ShowWindow();
-    EXPECT_EQ(m->SkinData1->SkinFile(), m->StartDir + "/Skiny/mxskin20.skn");
+    EXPECT_EQ(m->SkinData1->SkinFile(), m->AppDir + "/Skiny/mxskin20.skn");
     EXPECT_TRUE(m->SkinData1->Active());
+}
+
+TEST(StartUp, ARelativeSkinFileLiesBesideTheProgramAndAnUnreadableOneIsNamedOnce)
+{
+    TMainWindowFixture f;
+    TFrmMain* m = f.Main();
+    const QString app = TestSupport::MakeTempDir();
+    QDir().mkpath(app + "/skiny");
+    ASSERT_TRUE(QFile::copy(TestSupport::SourceDir() + "/data/skiny/zelena.skn", app + "/skiny/zelena.skn"));
+    m->AppDir = app;
+    {
+        TIniFile ini(m->SettingsFileName());
+        ini.WriteString("Setting", "SkinFileName", "skiny\\zelena.skn");
+        ini.WriteBool("Setting", "SkinEnabled", false);
+    }
+    // The other boxes say that the lists' folders are missing here.
+    QStringList boxes;
+    SetMessageBoxHook([&](const QString& text, const QString&, unsigned) {
+        if (text.contains(QStringLiteral("vzhled")))
+            boxes << text;
+        return IDOK;
+    });
+    f.ShowWindow();
+    EXPECT_EQ(m->SkinData1->SkinFile(), app + "/skiny/zelena.skn");
+    EXPECT_TRUE(m->SkinData1->SkinRead());
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join('\n').toStdString();
+
+    // A file that is not there, with skinning on: one message that names it.
+    const QString missing = app + "/skiny/chybi.skn";
+    TIniFile(m->SettingsFileName()).WriteString("Setting", "SkinFileName", missing);
+    TIniFile(m->SettingsFileName()).WriteBool("Setting", "SkinEnabled", true);
+    m->FormShow(m);
+    m->FormShow(m);
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes[0], QStringLiteral("Soubor vzhledu \"%1\" nelze načíst: soubor nebo složka neexistuje.").arg(missing));
+    EXPECT_EQ(m->SkinData1->SkinFile(), missing);
+    SetMessageBoxHook(nullptr);
 }

@@ -5,8 +5,14 @@
 #include "classlib/forms/message_box.h"
 #include "classlib/pictures/bitmap.h"
 #include "classlib/pictures/picture.h"
+#include "classlib/controls/trans_memo.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QTest>
+#include <QTimer>
+#include <QPlainTextEdit>
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
@@ -167,6 +173,53 @@ TEST(Layers, DrawnLinesShowSelectionEyeAndLock)
     EXPECT_TRUE(iconDrawn(8, 13, 2));
     EXPECT_TRUE(iconDrawn(34, 13, 1));
     EXPECT_FALSE(iconDrawn(34, 0, 1));
+}
+
+TEST(Layers, AMultiLineTextShowsItsLinesApartAndOnlyAnOpenTextCountsAsShown)
+{
+    TMainWindowFixture f;
+    f.ShowWindow();
+    TFrmMain* m = f.Main();
+    // A hidden shape whose hint happens to read "1", under the text.
+    auto* s = new TShape(m);
+    s->SetTag(1);
+    s->SetParent(m->PNLCD);
+    s->SetBounds(10, 10, 20, 20);
+    s->SetHint(QStringLiteral("1"));
+    s->SetVisible(false);
+    m->SetObjectHandlers(s);
+    m->AddTextObject(QStringLiteral("Seznam skladeb\r\n1. Příliš"), 0);
+    const QString prefix(20, QLatin1Char(' '));
+    EXPECT_EQ(m->Vrstvy->Items()->Strings(0), prefix + QStringLiteral("Seznam skladeb 1. Příliš"));
+
+    // A line typed in the editor keeps the lines apart too.
+    m->txt2Click(m->txt2);
+    ASSERT_TRUE(m->EditMemo->Visible());
+    QWidget* editor = m->EditMemo->Editor();
+    QTest::keyClick(editor, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::keyClicks(editor, QStringLiteral("2. Dva"));
+    EXPECT_EQ(m->Vrstvy->Items()->Strings(0), QStringLiteral("2:") + QString(18, QLatin1Char(' ')) +
+                                                  QStringLiteral("Seznam skladeb 1. Příliš 2. Dva"));
+
+    // While the text is open in the editor its eye stays open; the shape's stays closed.
+    m->Vrstvy->SetBounds(0, 0, 200, 60);
+    const QImage shot = m->Vrstvy->Handle()->grab().toImage();
+    auto iconDrawn = [&](int y, int icon) {
+        const QImage& img = m->ImageListV->Image(icon);
+        int same = 0, inked = 0;
+        for (int iy = 0; iy < 13; ++iy)
+            for (int ix = 0; ix < 16; ++ix) {
+                if (qAlpha(img.pixel(ix, iy)) < 255)
+                    continue;
+                ++inked;
+                same += shot.pixelColor(8 + ix, y + iy).rgb() == QColor::fromRgba(img.pixel(ix, iy)).rgb();
+            }
+        return inked > 0 && same == inked;
+    };
+    EXPECT_TRUE(iconDrawn(0, 0));
+    EXPECT_TRUE(iconDrawn(13, 2));
+    EXPECT_FALSE(iconDrawn(13, 0));
 }
 
 TEST(SidePanel, PanelsRollUpAndDownBySixPixelSteps)
@@ -397,4 +450,49 @@ TEST(Layers, RaisedObjectKeepsItsMarksOnTopAndAClickBesideClearsTheSelection)
             links << l->Caption();
     EXPECT_FALSE(links.isEmpty());
     EXPECT_FALSE(links.contains(m->mnuSmazat1->Caption()));
+}
+
+TEST(SidePanel, DeleteLinkWorksAfterTheTextPopupWasOpenedInEditMode)
+{
+    TMainWindowFixture f;
+    f.ShowWindow();
+    TFrmMain* m = f.Main();
+    m->AddTextObject(QStringLiteral("A"), 0);
+    m->AddTextObject(QStringLiteral("B"), 0);
+    TControl* b = m->SelectedObject;
+    ASSERT_EQ(m->ObjectCount(), 2);
+
+    // Edit mode; the text's popup opens at a right click on it and is closed with Escape.
+    m->txt2Click(m->txt2);
+    ASSERT_TRUE(m->TextEditMode);
+    QWidget* at = m->EditMemo->Visible() ? m->EditMemo->Editor()->viewport() : m->PNLCD->Handle();
+    const QPoint p = at == m->PNLCD->Handle() ? QPoint(b->Left() + 3, b->Top() + 3) : QPoint(3, 3);
+    bool popped = false;
+    QTimer::singleShot(50, [&] {
+        if (QWidget* menu = QApplication::activePopupWidget()) {
+            popped = true;
+            QTest::keyClick(menu, Qt::Key_Escape);
+        }
+    });
+    QContextMenuEvent right(QContextMenuEvent::Mouse, p, at->mapToGlobal(p));
+    QCoreApplication::sendEvent(at, &right);
+    ASSERT_TRUE(popped);
+    m->txt1Click(m->txt1);
+    ASSERT_FALSE(m->TextEditMode);
+
+    // The other text, chosen in the layer list: its "Smazat" link is live.
+    TestSupport::MouseClick(m->Vrstvy->Handle(), QPoint(25, 13 + 4));
+    ASSERT_NE(m->SelectedObject, b);
+    TLabel* del = nullptr;
+    for (int i = 0; i < m->pnlVlastnosti->ControlCount(); ++i)
+        if (auto* l = dynamic_cast<TLabel*>(m->pnlVlastnosti->Controls(i)); l && l->Caption() == QStringLiteral("Smazat"))
+            del = l;
+    ASSERT_NE(del, nullptr);
+    EXPECT_EQ(del->HelpContext(), 0);
+    EXPECT_EQ(del->Font()->Color(), m->NormalFont->Font()->Color());
+    TestSupport::MouseMove(m->pnlVlastnosti->Handle(), QPoint(del->Left() + 4, del->Top() + 4));
+    EXPECT_EQ(del->Font()->Color(), m->MouseFont->Font()->Color());
+    TestSupport::MouseClick(m->pnlVlastnosti->Handle(), QPoint(del->Left() + 4, del->Top() + 4));
+    EXPECT_EQ(m->ObjectCount(), 1);
+    QCoreApplication::processEvents();
 }

@@ -3,6 +3,7 @@
 #include "classlib/pictures/bitmap.h"
 #include "classlib/pictures/picture.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace {
@@ -129,4 +130,73 @@ TEST(Painting, ObjectsLieUnderTheMaskAndGuides)
     s = SurfaceShot(m);
     EXPECT_EQ(s.pixelColor(2, 2), QColor(Qt::red));
     EXPECT_EQ(s.pixelColor(230, 0), QColor(Qt::blue)); // bleed edge guide at the top
+}
+
+namespace {
+// Dark pixels of a rectangle of an image (text drawn in black on white).
+int InkIn(const QImage& img, const QRect& r)
+{
+    int ink = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            ink += qGray(img.pixel(x, y)) < 128;
+    return ink;
+}
+
+// The text drawn in black on white in a font, with or without "&" prefixes.
+QImage DrawnText(const TFont* font, const QString& text, QSize size, bool prefix)
+{
+    TBitmap b;
+    b.SetSize(size.width(), size.height());
+    TCanvas* c = b.Canvas();
+    c->Brush()->SetColor(clWhite);
+    c->FillRect(TRect(0, 0, size.width(), size.height()));
+    c->Font()->Assign(font);
+    c->Font()->SetColor(clBlack);
+    c->Brush()->SetStyle(bsClear);
+    TRect r(0, 0, size.width(), size.height());
+    c->DrawText(text, r, prefix ? 0u : unsigned(DT_NOPREFIX));
+    return b.Image();
+}
+} // namespace
+
+TEST(Painting, TextKeepsItsAmpersandOnTheSurfaceAndInExport)
+{
+    TMainWindowFixture f;
+    f.ShowWindow();
+    TFrmMain* m = f.Main();
+    // "&&" would be one ampersand and "&R" an underlined R if the text were
+    // taken for a caption with an accelerator.
+    const QString text = QStringLiteral("Rock && Roll &R");
+    m->AddTextObject(text, 20);
+    auto* l = dynamic_cast<TLabel*>(m->SelectedObject);
+    ASSERT_NE(l, nullptr);
+    l->Font()->SetColor(clBlack);
+    m->HideSelectionFrame();
+    m->ShowCentreLines(false);
+    // Sized to the whole text, both ampersands counted.
+    TCanvas measure;
+    measure.SetFont(l->Font());
+    EXPECT_EQ(l->Width(), measure.TextWidth(text));
+    // The stored record does not change: the property keeps its default.
+    EXPECT_TRUE(l->ShowAccelChar());
+
+    const QSize size(measure.TextWidth(text), l->Height());
+    const QRect place(QPoint(l->Left(), l->Top()), size);
+    const QImage plain = DrawnText(l->Font(), text, size, false);
+    const QImage accel = DrawnText(l->Font(), text, size, true);
+    const int plainInk = InkIn(plain, plain.rect());
+    const int accelInk = InkIn(accel, accel.rect());
+    ASSERT_GT(std::abs(plainInk - accelInk), 20);
+
+    const QImage s = SurfaceShot(m);
+    EXPECT_EQ(InkIn(s, place), plainInk) << "with accelerators: " << accelInk;
+
+    // The exported bitmap draws the same text.
+    TBitmap out;
+    out.SetSize(m->PNLCD->Width(), m->PNLCD->Height());
+    out.Canvas()->Brush()->SetColor(clWhite);
+    out.Canvas()->FillRect(TRect(0, 0, out.Width(), out.Height()));
+    m->ExportPaintText(out.Canvas(), l);
+    EXPECT_EQ(InkIn(out.Image(), place), plainInk);
 }

@@ -6,6 +6,7 @@
 #include "classlib/stream_test_bytes.h"
 #include "classlib/forms/dialogs.h"
 #include "classlib/forms/message_box.h"
+#include "classlib/pictures/bitmap.h"
 #include "classlib/pictures/picture.h"
 #include "classlib/streaming/component_stream.h"
 #include "classlib/sysutils.h"
@@ -18,6 +19,8 @@
 #include <gtest/gtest.h>
 #include <functional>
 #include <memory>
+#include <sys/mount.h>
+#include <unistd.h>
 
 using StreamTest::Bytes;
 using StreamTest::Hex;
@@ -450,4 +453,100 @@ TEST_F(ProjectFiles, TemplateSizesThatAreNoLabelSheetMakeADamagedFile)
         EXPECT_EQ(Objects(), QStringList({"TLabel:C0"}));
         EXPECT_EQ(Main()->DocumentFileName, Main()->sUntitled);
     }
+}
+
+namespace {
+// A small file system of its own, mounted for one test where the system lets
+// the test mount one (it runs as root here; elsewhere it may not).
+class TSmallDisk {
+public:
+    explicit TSmallDisk(const QString& dir, const char* size) : FDir(dir)
+    {
+        QDir().mkpath(dir);
+        const QByteArray options = QByteArray("size=") + size;
+        FMounted = mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", 0, options.constData()) == 0;
+    }
+    ~TSmallDisk()
+    {
+        if (FMounted)
+            umount2(QFile::encodeName(FDir).constData(), MNT_DETACH);
+    }
+    bool Mounted() const { return FMounted; }
+
+private:
+    QString FDir;
+    bool FMounted = false;
+};
+
+QString SaveError(const std::function<void()>& save)
+{
+    try {
+        save();
+    } catch (const EFileError& e) {
+        return e.Message();
+    }
+    return QString();
+}
+} // namespace
+
+TEST_F(ProjectFiles, AReadOnlyProjectFileIsNotReplaced)
+{
+    AddText("Text", 10, 10);
+    const QString file = Path("jen-cteni.tvk");
+    Main()->UlozSoubor(file);
+    const QByteArray old = Read(file);
+    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    Main()->SetDocumentFileName(file);
+    AddText("More", 10, 50);
+    Main()->SetModified();
+    const QString message = SaveError([this] { Main()->btnSaveClick(nullptr); });
+    QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(message, QStringLiteral("Soubor \"%1\" nelze uložit: soubor je jen pro čtení. "
+                                      "Původní soubor zůstal beze změny.").arg(file));
+    EXPECT_EQ(Read(file), old);
+    EXPECT_TRUE(Main()->Modified);
+    EXPECT_EQ(Main()->ObjectCount(), 2);
+}
+
+TEST_F(ProjectFiles, ASaveToAFullDiskNamesTheFileAndTheReason)
+{
+    MakeFullDesign(Main(), [this](const QString& t, int l, int tp) { return AddText(t, l, tp); },
+                   [this](TShapeType k, int l, int t) { return AddShape(k, l, t); },
+                   [this](const QString& p, int tag) { return AddPicture(p, tag); });
+    const QString dir = Path("maly-disk");
+    TSmallDisk disk(dir, "32k");
+    QString expectedReason;
+    if (disk.Mounted()) {
+        expectedReason = QStringLiteral("na disku není dost místa");
+    } else if (geteuid() != 0) {
+        // No mount here: a folder the user may not write to tells its reason as well.
+        QDir().mkpath(dir);
+        QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        expectedReason = QStringLiteral("k tomuto místu nemáte oprávnění k zápisu");
+    } else {
+        GTEST_SKIP() << "neither a small file system nor a folder closed to this user";
+    }
+    const QString file = dir + QStringLiteral("/navrh.tvk");
+    if (disk.Mounted())
+        Write(file, "old");
+    Main()->SetDocumentFileName(file);
+    Main()->SetModified();
+    const QString message = SaveError([this] { Main()->btnSaveClick(nullptr); });
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Soubor \"%1\" nelze uložit: %2.").arg(file, expectedReason)))
+        << message.toStdString();
+    EXPECT_FALSE(message.contains(QStringLiteral("Stream"))) << message.toStdString();
+    EXPECT_TRUE(Main()->Modified);
+    if (disk.Mounted())
+        EXPECT_EQ(Read(file), QByteArray("old"));
+    else
+        EXPECT_FALSE(QFile::exists(file));
+    // An exported bitmap says the same.
+    TBitmap big;
+    big.SetSize(400, 400);
+    const QString bmp = dir + QStringLiteral("/export.bmp");
+    const QString exportMessage = SaveError([&] { big.SaveToFile(bmp); });
+    EXPECT_TRUE(exportMessage.startsWith(QStringLiteral("Soubor \"%1\" nelze uložit: %2.").arg(bmp, expectedReason)))
+        << exportMessage.toStdString();
+    EXPECT_FALSE(QFile::exists(bmp));
+    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }

@@ -22,7 +22,9 @@ class SkinChooser : public ::testing::Test {
 protected:
     SkinChooser() : FWindow(std::make_unique<TForm21>(nullptr))
     {
-        F.Main()->StartDir = FStart;
+        // The skins lie beside the program, whatever the start folder.
+        F.Main()->AppDir = FStart;
+        F.Main()->StartDir = TestSupport::MakeTempDir();
         QDir().mkpath(FStart + "/skiny");
         // Boxes are errors here: count them.
         SetMessageBoxHook([this](const QString& text, const QString&, unsigned) {
@@ -143,7 +145,7 @@ TEST_F(SkinChooser, AMissingPreviewOrAPositionBeyondTheListIsReportedAndTheWindo
     w->ShowModal();
     EXPECT_EQ(errorsWhileOpen, 1);
     ASSERT_EQ(Errors.size(), 2);
-    EXPECT_TRUE(Errors[0].contains("index")) << Errors[0].toStdString();
+    EXPECT_TRUE(Errors[0].contains(QString::fromUtf8("Položka seznamu"))) << Errors[0].toStdString();
     EXPECT_TRUE(Errors[1].contains("Modra.jpg")) << Errors[1].toStdString();
     EXPECT_TRUE(openAfterErrors);
     EXPECT_EQ(Setting("SkinFileName"), FStart + "/skiny/Modra.skn");

@@ -72,7 +72,7 @@ TEST(TextEditing, TypingFollowsIntoCaptionLayerLineAndSize)
 
     TypeAtEnd(m, QStringLiteral("c\nd"));
     EXPECT_EQ(text->Caption(), QStringLiteral("Abc\r\nd"));
-    EXPECT_EQ(m->Vrstvy->Items()->Strings(0), QStringLiteral("3:") + QString(18, QLatin1Char(' ')) + "Abc\r\nd");
+    EXPECT_EQ(m->Vrstvy->Items()->Strings(0), QStringLiteral("3:") + QString(18, QLatin1Char(' ')) + "Abc d");
     // One more line of the platform's height for both; the first line stays in view.
     EXPECT_EQ(text->Height(), 2 * oneLine - 1);
     EXPECT_EQ(m->EditMemo->Height(), editorOneLine + oneLine - 1);
@@ -81,7 +81,7 @@ TEST(TextEditing, TypingFollowsIntoCaptionLayerLineAndSize)
     EXPECT_EQ(m->RR->Left(), text->Left() + text->Width()); // the frame follows
     EXPECT_TRUE(m->Modified);
     m->RebuildLayerList();
-    EXPECT_EQ(m->Vrstvy->Items()->Strings(0), QString(20, QLatin1Char(' ')) + "Abc\r\nd");
+    EXPECT_EQ(m->Vrstvy->Items()->Strings(0), QString(20, QLatin1Char(' ')) + "Abc d");
 }
 
 TEST(TextEditing, DelEditsTheTextAndTheFontCommandResizesAtOnce)

@@ -192,3 +192,47 @@ TEST(SkinnedProgram, UnderAWindowManagerACaptionDragMovesTheWindowWithThePointer
     QThread::msleep(400);
     EXPECT_EQ(WindowPos(env, window), after);
 }
+
+TEST(SkinnedProgram, StartedFromAnotherFolderItFindsItsSkinBesideItself)
+{
+    auto run = [](const QByteArray& settings) {
+        const QString config = TestSupport::MakeTempDir();
+        if (!settings.isEmpty()) {
+            QDir().mkpath(config + "/tessavik");
+            QFile ini(config + "/tessavik/velkaro3.ini");
+            EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
+            ini.write(settings);
+        }
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("TESSAVIK_TRACE", "1");
+        env.insert("TESSAVIK_QUIT_AFTER", "2000");
+        env.insert("XDG_CONFIG_HOME", config);
+        p.setProcessEnvironment(env);
+        // A folder with nothing of the program's in it, as "cd ~" gives.
+        p.setWorkingDirectory(TestSupport::MakeTempDir());
+        p.start(TestSupport::BinDir() + "/tessavik", QStringList());
+        if (!p.waitForFinished(30000)) {
+            p.kill();
+            p.waitForFinished();
+        }
+        EXPECT_EQ(p.exitCode(), 0);
+        return QString::fromUtf8(p.readAllStandardError());
+    };
+    // No settings: the default skin file beside the program skins the start window.
+    const QString fresh = run(QByteArray());
+    EXPECT_EQ(fresh.count("skinned FrmStart\n"), 1) << fresh.toStdString();
+    EXPECT_FALSE(fresh.contains("message ")) << fresh.toStdString();
+
+    // A name relative to the program's folder.
+    const QString relative = run("[Setting]\nSkinFileName=skiny/zelena.skn\nSkinEnabled=1\n");
+    EXPECT_EQ(relative.count("skinned FrmStart\n"), 1) << relative.toStdString();
+    EXPECT_FALSE(relative.contains("message ")) << relative.toStdString();
+
+    // A file that is not there is named once.
+    const QString missing = run("[Setting]\nSkinFileName=/nikde/neni.skn\nSkinEnabled=1\n");
+    EXPECT_EQ(missing.count("message "), 1) << missing.toStdString();
+    EXPECT_TRUE(missing.contains(QString::fromUtf8("message Soubor vzhledu \"/nikde/neni.skn\" nelze načíst")))
+        << missing.toStdString();
+}

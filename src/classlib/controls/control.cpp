@@ -224,7 +224,7 @@ void TControl::SetParent(TWinControl* parent)
     if (parent == FParent)
         return;
     if (parent == this)
-        throw EInvalidOperation(QStringLiteral("A control cannot have itself as its parent"));
+        throw EInvalidOperation(QStringLiteral("Ovládací prvek nemůže ležet sám v sobě"));
     if (FParent)
         FParent->RemoveControl(this);
     if (parent)

@@ -29,7 +29,7 @@ TCanvas* TImage::Canvas()
     }
     auto* bmp = dynamic_cast<TBitmap*>(FPicture->Graphic());
     if (!bmp)
-        throw EInvalidOperation(QStringLiteral("Can only modify an image if it contains a bitmap"));
+        throw EInvalidOperation(QStringLiteral("Obrázek lze upravovat, jen když obsahuje bitmapu"));
     return bmp->Canvas();
 }
 

@@ -23,7 +23,7 @@ void TListColumn::SetWidth(int width)
 TListColumn* TListColumns::Items(int index) const
 {
     if (index < 0 || index >= Count())
-        throw EInvalidOperation(QStringLiteral("List index out of bounds (%1)").arg(index));
+        throw EInvalidOperation(QStringLiteral("Položka seznamu %1 neexistuje").arg(index));
     return FColumns[static_cast<size_t>(index)].get();
 }
 
@@ -55,7 +55,7 @@ int TListItem::Index() const { return FView->Items()->IndexOf(this); }
 TListItem* TListItems::Item(int index) const
 {
     if (index < 0 || index >= Count())
-        throw EInvalidOperation(QStringLiteral("List index out of bounds (%1)").arg(index));
+        throw EInvalidOperation(QStringLiteral("Položka seznamu %1 neexistuje").arg(index));
     return FItems[static_cast<size_t>(index)].get();
 }
 

@@ -65,6 +65,15 @@ void TLabel::SetShowAccelChar(bool v)
     Invalidate();
 }
 
+void TLabel::SetPlainText(bool v)
+{
+    FPlainText = v;
+    AdjustBounds();
+    Invalidate();
+}
+
+bool TLabel::AccelChars() const { return FShowAccelChar && !FPlainText; }
+
 unsigned TLabel::TextFlags() const
 {
     unsigned flags = DT_EXPANDTABS;
@@ -74,7 +83,7 @@ unsigned TLabel::TextFlags() const
         flags |= DT_CENTER;
     else if (FAlignment == taRightJustify)
         flags |= DT_RIGHT;
-    if (!FShowAccelChar)
+    if (!AccelChars())
         flags |= DT_NOPREFIX;
     return flags;
 }
@@ -88,7 +97,7 @@ void TLabel::AdjustBounds()
     measure.SetFont(&FFont);
     QString text = FText;
     // An empty caption still measures one blank, as the platform does.
-    if (text.isEmpty() || (FShowAccelChar && text == QLatin1String("&")))
+    if (text.isEmpty() || (AccelChars() && text == QLatin1String("&")))
         text += QLatin1Char(' ');
     TRect r(0, 0, FWordWrap ? FWidth : 0, 0);
     measure.DrawText(text, r, TextFlags() | DT_CALCRECT);

@@ -30,6 +30,10 @@ public:
     void SetWordWrap(bool v);
     bool ShowAccelChar() const { return FShowAccelChar; }
     void SetShowAccelChar(bool v);
+    // Text shown as it stands, "&" included, whatever ShowAccelChar says: for
+    // labels whose caption is the user's own text. Never stored.
+    bool PlainText() const { return FPlainText; }
+    void SetPlainText(bool v);
     TWinControl* FocusControl() const { return FFocusControl; }
     void SetFocusControl(TWinControl* c) { FFocusControl = c; }
     // Sizes the label to its text (what AutoSize does on every change).
@@ -40,6 +44,7 @@ protected:
     void TextChanged() override;
     void FontChanged() override;
     unsigned TextFlags() const;
+    bool AccelChars() const;
 
 private:
     bool FAutoSize = true;
@@ -49,6 +54,7 @@ private:
     TTextLayout FLayout = tlTop;
     bool FWordWrap = false;
     bool FShowAccelChar = true;
+    bool FPlainText = false;
     TWinControl* FFocusControl = nullptr;
 };
 

@@ -77,7 +77,7 @@ void TCustomGrid::ColorChanged()
 void TCustomGrid::CheckCell(int col, int row) const
 {
     if (col < 0 || row < 0 || col >= FColCount || row >= FRowCount)
-        throw EInvalidOperation(QStringLiteral("Grid index out of range (%1, %2)").arg(col).arg(row));
+        throw EInvalidOperation(QStringLiteral("Buňka mřížky je mimo rozsah (%1, %2)").arg(col).arg(row));
 }
 
 const QString& TCustomGrid::CellText(int col, int row) const
@@ -124,7 +124,7 @@ void TCustomGrid::SetRowCount(int count)
 void TCustomGrid::SetFixedCols(int count)
 {
     if (count < 0 || count >= FColCount)
-        throw EInvalidOperation(QStringLiteral("Fixed column count must be less than column count"));
+        throw EInvalidOperation(QStringLiteral("Pevných sloupců musí být méně než sloupců"));
     FFixedCols = count;
     Rebuild();
 }
@@ -132,7 +132,7 @@ void TCustomGrid::SetFixedCols(int count)
 void TCustomGrid::SetFixedRows(int count)
 {
     if (count < 0 || count > 1 || count >= FRowCount)
-        throw EInvalidOperation(QStringLiteral("Fixed row count must be 0 or 1 and less than row count"));
+        throw EInvalidOperation(QStringLiteral("Pevné řádky mohou být 0 nebo 1 a musí jich být méně než řádků"));
     FFixedRows = count;
     Rebuild();
 }

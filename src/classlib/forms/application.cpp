@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <cstdio>
 #include <functional>
+#include <new>
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
@@ -237,6 +238,8 @@ void TApplication::HandleException(std::exception_ptr error)
         // A silent end of the command.
     } catch (const Exception& e) {
         ShowException(e.Message());
+    } catch (const std::bad_alloc&) {
+        ShowException(QStringLiteral("Na tuto operaci nemá program dost paměti"));
     } catch (const std::exception& e) {
         ShowException(QString::fromUtf8(e.what()));
     } catch (...) {

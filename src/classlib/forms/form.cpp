@@ -573,7 +573,7 @@ void TCustomForm::SetModalResult(int r)
 int TCustomForm::ShowModal()
 {
     if (FVisible || FModal)
-        throw EInvalidOperation(QStringLiteral("Cannot make a visible window modal"));
+        throw EInvalidOperation(QStringLiteral("Viditelné okno nelze zobrazit modálně"));
     Handle();
     FModal = true;
     FModalResult = mrNone;

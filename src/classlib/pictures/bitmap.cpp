@@ -48,10 +48,10 @@ void TBitmap::SetSize(int width, int height)
         return;
     }
     if (!PictureSizeAllowed(width, height))
-        throw EInvalidGraphic(QStringLiteral("Bitmap too large (%1 x %2)").arg(width).arg(height));
+        throw EInvalidGraphic(QStringLiteral("Bitmapa je příliš velká (%1 × %2 bodů)").arg(width).arg(height));
     QImage image(width, height, QImage::Format_RGB32);
     if (image.isNull())
-        throw EInvalidGraphic(QStringLiteral("Not enough memory for a bitmap of %1 x %2").arg(width).arg(height));
+        throw EInvalidGraphic(QStringLiteral("Pro bitmapu %1 × %2 bodů není dost paměti").arg(width).arg(height));
     image.fill(Qt::white);
     if (FCanvas)
         FCanvas->Unbind();
@@ -67,7 +67,7 @@ void TBitmap::SetSize(int width, int height)
 void TBitmap::SetImage(const QImage& image, TPixelFormat format)
 {
     if (!image.isNull() && !PictureSizeAllowed(image.width(), image.height()))
-        throw EInvalidGraphic(QStringLiteral("Bitmap too large (%1 x %2)").arg(image.width()).arg(image.height()));
+        throw EInvalidGraphic(QStringLiteral("Bitmapa je příliš velká (%1 × %2 bodů)").arg(image.width()).arg(image.height()));
     ReplaceImage(image.isNull() ? QImage() : image.convertToFormat(QImage::Format_RGB32).copy());
     FPixelFormat = format;
     FPalette = DefaultPalette(format);
@@ -179,7 +179,7 @@ void TBitmap::ReadData(QIODevice& stream)
 {
     const int32_t size = int32_t(ReadU32(stream));
     if (size < 0)
-        throw EInvalidGraphic(QStringLiteral("Bitmap image is not valid"));
+        throw EInvalidGraphic(QStringLiteral("Bitmapa je poškozená"));
     if (size == 0) {
         Assign(nullptr);
         return;

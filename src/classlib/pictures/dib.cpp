@@ -54,14 +54,14 @@ bool ParseHeader(TByteReader& r, THeader& h, QString& error)
 {
     uint32_t size;
     if (!r.U32(size)) {
-        error = QStringLiteral("Bitmap header is cut off");
+        error = QStringLiteral("hlavička bitmapy je neúplná");
         return false;
     }
     h.HeaderSize = size;
     if (size == 12) {
         uint16_t w, hh, planes, bits;
         if (!r.U16(w) || !r.U16(hh) || !r.U16(planes) || !r.U16(bits)) {
-            error = QStringLiteral("Bitmap header is cut off");
+            error = QStringLiteral("hlavička bitmapy je neúplná");
             return false;
         }
         h.Core = true;
@@ -74,7 +74,7 @@ bool ParseHeader(TByteReader& r, THeader& h, QString& error)
     const bool known = size == 40 || size == 52 || size == 56 || size == 108 || size == 124 ||
                        (size >= 16 && size <= 64 && size % 4 == 0);
     if (!known || !r.Has(size - 4)) {
-        error = QStringLiteral("Unknown bitmap header");
+        error = QStringLiteral("neznámá hlavička bitmapy");
         return false;
     }
     const uchar* p = r.Here() - 4;
@@ -87,11 +87,11 @@ bool ParseHeader(TByteReader& r, THeader& h, QString& error)
         h.ColorsUsed = Le32(p + 32);
     if (size == 64 && h.Compression >= BI_BITFIELDS) {
         // The OS/2 header numbers its compressions differently (Huffman, RLE24).
-        error = QStringLiteral("Unsupported bitmap compression");
+        error = QStringLiteral("tento druh komprese bitmapy program nepodporuje");
         return false;
     }
     if (height == INT32_MIN) {
-        error = QStringLiteral("Invalid bitmap height");
+        error = QStringLiteral("chybná výška bitmapy");
         return false;
     }
     h.TopDown = height < 0;
@@ -191,7 +191,7 @@ bool DecodeDib(const uchar* data, size_t size, const TDibOptions& options, TDib&
         height /= 2;
     const int bits = h.BitCount;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) {
-        error = QStringLiteral("Unsupported bitmap colour depth (%1 bits)").arg(bits);
+        error = QStringLiteral("barevnou hloubku %1 bitů program nepodporuje").arg(bits);
         return false;
     }
     switch (h.Compression) {
@@ -199,29 +199,29 @@ bool DecodeDib(const uchar* data, size_t size, const TDibOptions& options, TDib&
         break;
     case BI_RLE8:
         if (bits != 8 || h.TopDown) {
-            error = QStringLiteral("Invalid RLE8 bitmap");
+            error = QStringLiteral("chybná data komprese RLE8");
             return false;
         }
         break;
     case BI_RLE4:
         if (bits != 4 || h.TopDown) {
-            error = QStringLiteral("Invalid RLE4 bitmap");
+            error = QStringLiteral("chybná data komprese RLE4");
             return false;
         }
         break;
     case BI_BITFIELDS:
     case BI_ALPHABITFIELDS:
         if (bits != 16 && bits != 32) {
-            error = QStringLiteral("Invalid bit-field bitmap");
+            error = QStringLiteral("chybné barevné masky bitmapy");
             return false;
         }
         break;
     default:
-        error = QStringLiteral("Unsupported bitmap compression (%1)").arg(h.Compression);
+        error = QStringLiteral("kompresi bitmapy %1 program nepodporuje").arg(h.Compression);
         return false;
     }
     if (!PictureSizeAllowed(h.Width, height)) {
-        error = QStringLiteral("Invalid bitmap size %1 x %2").arg(h.Width).arg(height);
+        error = QStringLiteral("chybné rozměry bitmapy %1 × %2").arg(h.Width).arg(height);
         return false;
     }
     const int width = h.Width;
@@ -231,7 +231,7 @@ bool DecodeDib(const uchar* data, size_t size, const TDibOptions& options, TDib&
         const int n = h.Compression == BI_ALPHABITFIELDS ? 4 : 3;
         for (int i = 0; i < n; ++i) {
             if (!r.U32(h.Masks[i])) {
-                error = QStringLiteral("Bitmap colour masks are cut off");
+                error = QStringLiteral("barevné masky bitmapy jsou neúplné");
                 return false;
             }
         }
@@ -265,7 +265,7 @@ bool DecodeDib(const uchar* data, size_t size, const TDibOptions& options, TDib&
     }
     size_t bitsStart = options.BitsOffset ? options.BitsOffset : tableStart + entries * entrySize;
     if (bitsStart > size) {
-        error = QStringLiteral("Bitmap pixels are missing");
+        error = QStringLiteral("chybí body bitmapy");
         return false;
     }
     const uchar* px = data + bitsStart;
@@ -276,7 +276,7 @@ bool DecodeDib(const uchar* data, size_t size, const TDibOptions& options, TDib&
     const bool wantAlpha = options.KeepAlpha && bits == 32;
     QImage img(width, height, wantAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (img.isNull()) {
-        error = QStringLiteral("Not enough memory for the bitmap");
+        error = QStringLiteral("pro bitmapu není dost paměti");
         return false;
     }
 
@@ -292,7 +292,7 @@ bool DecodeDib(const uchar* data, size_t size, const TDibOptions& options, TDib&
     } else {
         // The last row may lack its padding; anything shorter is cut off.
         if (avail < stride * size_t(height - 1) + rowBytes) {
-            error = QStringLiteral("Bitmap pixels are cut off");
+            error = QStringLiteral("body bitmapy jsou neúplné");
             return false;
         }
         TChannel red, green, blue, alpha;
@@ -417,7 +417,7 @@ TDib ReadBmpFile(const QByteArray& file)
     const auto* d = reinterpret_cast<const uchar*>(file.constData());
     const size_t n = size_t(file.size());
     if (n < 14 + 12 || d[0] != 'B' || d[1] != 'M')
-        throw EInvalidGraphic(QStringLiteral("Bitmap image is not valid"));
+        throw EInvalidGraphic(QStringLiteral("Bitmapa je poškozená."));
     const uint32_t offBits = Le32(d + 10);
     const uint32_t headerSize = Le32(d + 14);
     TDibOptions options;
@@ -427,7 +427,7 @@ TDib ReadBmpFile(const QByteArray& file)
     TDib dib;
     QString error;
     if (!DecodeDib(d + 14, n - 14, options, dib, error))
-        throw EInvalidGraphic(QStringLiteral("Bitmap image is not valid: %1").arg(error));
+        throw EInvalidGraphic(QStringLiteral("Bitmapa je poškozená: %1.").arg(error));
     return dib;
 }
 

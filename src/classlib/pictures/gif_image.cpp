@@ -15,9 +15,32 @@ using namespace PictureIO;
 
 namespace {
 
+// What the library's error code means to a user, in the program's words.
+QString GifReason(int code)
+{
+    switch (code) {
+    case D_GIF_ERR_NOT_GIF_FILE:
+        return QStringLiteral("soubor není obrázek GIF");
+    case D_GIF_ERR_READ_FAILED:
+    case D_GIF_ERR_EOF_TOO_SOON:
+        return QStringLiteral("data obrázku jsou neúplná");
+    case D_GIF_ERR_NOT_ENOUGH_MEM:
+    case E_GIF_ERR_NOT_ENOUGH_MEM:
+        return QStringLiteral("nedostatek paměti");
+    case D_GIF_ERR_DATA_TOO_BIG:
+    case E_GIF_ERR_DATA_TOO_BIG:
+        return QStringLiteral("obrázek je příliš velký");
+    case E_GIF_ERR_WRITE_FAILED:
+    case E_GIF_ERR_DISK_IS_FULL:
+        return QStringLiteral("data nelze zapsat");
+    default:
+        return QStringLiteral("data obrázku jsou poškozená");
+    }
+}
+
 [[noreturn]] void Invalid(const QString& why)
 {
-    throw EInvalidGraphic(QStringLiteral("GIF image is not valid: %1").arg(why));
+    throw EInvalidGraphic(QStringLiteral("Obrázek GIF je poškozený: %1.").arg(why));
 }
 
 struct TMemSource {
@@ -64,7 +87,7 @@ TDecoded DecodeGif(const QByteArray& bytes)
     int err = 0;
     GifFileType* gif = DGifOpen(&src, ReadMem, &err);
     if (!gif)
-        Invalid(QString::fromLatin1(GifErrorString(err)));
+        Invalid(GifReason(err));
     TGifCloser closer{gif};
 
     int transparent = -1;
@@ -72,12 +95,12 @@ TDecoded DecodeGif(const QByteArray& bytes)
     for (;;) {
         GifRecordType type;
         if (DGifGetRecordType(gif, &type) == GIF_ERROR)
-            Invalid(QString::fromLatin1(GifErrorString(gif->Error)));
+            Invalid(GifReason(gif->Error));
         if (type == EXTENSION_RECORD_TYPE) {
             int code = 0;
             GifByteType* ext = nullptr;
             if (DGifGetExtension(gif, &code, &ext) == GIF_ERROR)
-                Invalid(QString::fromLatin1(GifErrorString(gif->Error)));
+                Invalid(GifReason(gif->Error));
             if (code == GRAPHICS_EXT_FUNC_CODE && ext && ext[0] >= 4) {
                 GraphicsControlBlock gcb;
                 if (DGifExtensionToGCB(ext[0], ext + 1, &gcb) == GIF_OK)
@@ -85,21 +108,21 @@ TDecoded DecodeGif(const QByteArray& bytes)
             }
             while (ext) {
                 if (DGifGetExtensionNext(gif, &ext) == GIF_ERROR)
-                    Invalid(QString::fromLatin1(GifErrorString(gif->Error)));
+                    Invalid(GifReason(gif->Error));
             }
             continue;
         }
         if (type == TERMINATE_RECORD_TYPE)
-            Invalid(QStringLiteral("no image"));
+            Invalid(QStringLiteral("neobsahuje žádný obrázek"));
         if (type != IMAGE_DESC_RECORD_TYPE)
             continue;
 
         if (DGifGetImageDesc(gif) == GIF_ERROR)
-            Invalid(QString::fromLatin1(GifErrorString(gif->Error)));
+            Invalid(GifReason(gif->Error));
         const GifImageDesc& d = gif->Image;
         const ColorMapObject* map = d.ColorMap ? d.ColorMap : gif->SColorMap;
         if (d.Width <= 0 || d.Height <= 0)
-            Invalid(QStringLiteral("empty image"));
+            Invalid(QStringLiteral("obrázek je prázdný"));
         // The picture is the logical screen; an image that does not fit on its
         // screen is shown on its own (a tiny file must not blow up into a
         // screen sized by a far-off image position).
@@ -111,7 +134,7 @@ TDecoded DecodeGif(const QByteArray& bytes)
             top = 0;
         }
         if (!PictureSizeAllowed(sw, sh))
-            Invalid(QStringLiteral("size %1 x %2 not supported").arg(sw).arg(sh));
+            Invalid(QStringLiteral("rozměry %1 × %2 bodů program nepodporuje").arg(sw).arg(sh));
         const int colors = map ? map->ColorCount : 0;
         auto color = [&](int i) -> QRgb {
             if (i < 0 || i >= colors)
@@ -121,7 +144,7 @@ TDecoded DecodeGif(const QByteArray& bytes)
         };
         QImage img(sw, sh, QImage::Format_ARGB32);
         if (img.isNull())
-            Invalid(QStringLiteral("not enough memory"));
+            Invalid(QStringLiteral("nedostatek paměti"));
         // Around the image: transparent if the picture has transparency, else the background colour.
         const QRgb back = transparent >= 0 ? (color(transparent) & 0x00FFFFFFu)
                                            : (gif->SColorMap && gif->SBackGroundColor < gif->SColorMap->ColorCount
@@ -145,14 +168,14 @@ TDecoded DecodeGif(const QByteArray& bytes)
             for (int pass = 0; pass < 4; ++pass) {
                 for (int row = start[pass]; row < d.Height; row += step[pass]) {
                     if (DGifGetLine(gif, line.data(), d.Width) == GIF_ERROR)
-                        Invalid(QString::fromLatin1(GifErrorString(gif->Error)));
+                        Invalid(GifReason(gif->Error));
                     putRow(row);
                 }
             }
         } else {
             for (int row = 0; row < d.Height; ++row) {
                 if (DGifGetLine(gif, line.data(), d.Width) == GIF_ERROR)
-                    Invalid(QString::fromLatin1(GifErrorString(gif->Error)));
+                    Invalid(GifReason(gif->Error));
                 putRow(row);
             }
         }
@@ -180,21 +203,21 @@ QByteArray ScanGifFile(QIODevice& s)
 {
     QByteArray out;
     if (!Take(s, 13, out) || !out.startsWith("GIF"))
-        Invalid(QStringLiteral("no GIF header"));
+        Invalid(QStringLiteral("soubor není obrázek GIF"));
     auto u8 = [&](int at) { return uchar(out.at(at)); };
     if (u8(10) & 0x80) {
         if (!Take(s, 3LL << ((u8(10) & 7) + 1), out))
-            Invalid(QStringLiteral("colour table cut off"));
+            Invalid(QStringLiteral("tabulka barev je neúplná"));
     }
     auto subBlocks = [&]() {
         for (;;) {
             if (!Take(s, 1, out))
-                Invalid(QStringLiteral("data cut off"));
+                Invalid(QStringLiteral("data obrázku jsou neúplná"));
             const int n = uchar(out.back());
             if (n == 0)
                 return;
             if (!Take(s, n, out))
-                Invalid(QStringLiteral("data cut off"));
+                Invalid(QStringLiteral("data obrázku jsou neúplná"));
         }
     };
     bool sawImage = false;
@@ -204,7 +227,7 @@ QByteArray ScanGifFile(QIODevice& s)
             // A file ending without its trailer still holds its images.
             if (sawImage)
                 return out;
-            Invalid(QStringLiteral("no image"));
+            Invalid(QStringLiteral("neobsahuje žádný obrázek"));
         }
         out.append(c);
         switch (uchar(c)) {
@@ -212,25 +235,25 @@ QByteArray ScanGifFile(QIODevice& s)
             return out;
         case 0x21:
             if (!Take(s, 1, out))
-                Invalid(QStringLiteral("data cut off"));
+                Invalid(QStringLiteral("data obrázku jsou neúplná"));
             subBlocks();
             break;
         case 0x2C: {
             if (!Take(s, 9, out))
-                Invalid(QStringLiteral("image descriptor cut off"));
+                Invalid(QStringLiteral("popis obrázku je neúplný"));
             const int packed = uchar(out.back());
             if (packed & 0x80) {
                 if (!Take(s, 3LL << ((packed & 7) + 1), out))
-                    Invalid(QStringLiteral("colour table cut off"));
+                    Invalid(QStringLiteral("tabulka barev je neúplná"));
             }
             if (!Take(s, 1, out)) // LZW code size
-                Invalid(QStringLiteral("data cut off"));
+                Invalid(QStringLiteral("data obrázku jsou neúplná"));
             subBlocks();
             sawImage = true;
             break;
         }
         default:
-            Invalid(QStringLiteral("unknown block 0x%1").arg(uchar(c), 2, 16, QLatin1Char('0')));
+            Invalid(QStringLiteral("neznámý blok 0x%1").arg(uchar(c), 2, 16, QLatin1Char('0')));
         }
     }
 }
@@ -238,7 +261,7 @@ QByteArray ScanGifFile(QIODevice& s)
 bool EncodeGif(const QImage& source, QByteArray& out, QString& error)
 {
     if (source.isNull()) {
-        error = QStringLiteral("nothing to encode");
+        error = QStringLiteral("obrázek je prázdný");
         return false;
     }
     const QImage image = source.convertToFormat(QImage::Format_ARGB32);
@@ -284,7 +307,7 @@ bool EncodeGif(const QImage& source, QByteArray& out, QString& error)
         colors.assign(256, GifColorType{0, 0, 0});
         if (GifQuantizeBuffer(unsigned(w), unsigned(h), &size, r.data(), g.data(), b.data(), pixels.data(),
                               colors.data()) == GIF_ERROR) {
-            error = QStringLiteral("colour reduction failed");
+            error = QStringLiteral("barvy obrázku nelze zredukovat");
             return false;
         }
         colors.resize(size_t(std::min(size, 255)));
@@ -307,7 +330,7 @@ bool EncodeGif(const QImage& source, QByteArray& out, QString& error)
     colors.resize(size_t(1) << bits, GifColorType{0, 0, 0});
     ColorMapObject* map = GifMakeMapObject(1 << bits, colors.data());
     if (!map) {
-        error = QStringLiteral("not enough memory");
+        error = QStringLiteral("nedostatek paměti");
         return false;
     }
     QByteArray bytes;
@@ -340,7 +363,7 @@ bool EncodeGif(const QImage& source, QByteArray& out, QString& error)
     }
     GifFreeMapObject(map);
     if (!ok) {
-        error = QString::fromLatin1(GifErrorString(err));
+        error = GifReason(err);
         return false;
     }
     out = bytes;
@@ -349,9 +372,9 @@ bool EncodeGif(const QImage& source, QByteArray& out, QString& error)
 
 TGIFImage::TGIFImage() = default;
 
-void TGIFImage::SetWidth(int) { throw EInvalidGraphic(QStringLiteral("Cannot change the size of a GIF image")); }
+void TGIFImage::SetWidth(int) { throw EInvalidGraphic(QStringLiteral("Velikost obrázku GIF nelze změnit.")); }
 
-void TGIFImage::SetHeight(int) { throw EInvalidGraphic(QStringLiteral("Cannot change the size of a GIF image")); }
+void TGIFImage::SetHeight(int) { throw EInvalidGraphic(QStringLiteral("Velikost obrázku GIF nelze změnit.")); }
 
 void TGIFImage::Assign(const TPersistent* source)
 {
@@ -433,7 +456,7 @@ QByteArray TGIFImage::Data()
     if (FData.isEmpty() && !FImage.isNull()) {
         QString error;
         if (!EncodeGif(FImage, FData, error))
-            throw EInvalidGraphic(QStringLiteral("GIF encoding failed: %1").arg(error));
+            throw EInvalidGraphic(QStringLiteral("Obrázek GIF nelze uložit: %1.").arg(error));
     }
     return FData;
 }

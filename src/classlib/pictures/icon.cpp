@@ -13,7 +13,7 @@ namespace {
 
 constexpr int IconSize = 32; // the platform's icon size
 
-[[noreturn]] void Invalid(const QString& why) { throw EInvalidGraphic(QStringLiteral("Invalid icon: %1").arg(why)); }
+[[noreturn]] void Invalid(const QString& why) { throw EInvalidGraphic(QStringLiteral("Ikona je poškozená: %1.").arg(why)); }
 
 struct TEntry {
     int Width;
@@ -26,20 +26,20 @@ struct TEntry {
 QImage DecodeEntry(const QByteArray& file, const TEntry& e)
 {
     if (e.Offset > uint32_t(file.size()) || e.Size > uint32_t(file.size()) - e.Offset || e.Size < 8)
-        Invalid(QStringLiteral("image data out of the file"));
+        Invalid(QStringLiteral("data obrázku leží mimo soubor"));
     const auto* d = reinterpret_cast<const uchar*>(file.constData()) + e.Offset;
     static const uchar png[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
     if (std::memcmp(d, png, 8) == 0) {
         // Check the declared size before Qt allocates anything.
         if (e.Size < 24)
-            Invalid(QStringLiteral("PNG image cut off"));
+            Invalid(QStringLiteral("obrázek PNG je neúplný"));
         const qint64 w = (qint64(d[16]) << 24) | (d[17] << 16) | (d[18] << 8) | d[19];
         const qint64 h = (qint64(d[20]) << 24) | (d[21] << 16) | (d[22] << 8) | d[23];
         if (!PictureSizeAllowed(w, h))
-            Invalid(QStringLiteral("PNG image size not supported"));
+            Invalid(QStringLiteral("rozměry obrázku PNG program nepodporuje"));
         QImage img;
         if (!img.loadFromData(d, int(e.Size), "PNG") || img.isNull())
-            Invalid(QStringLiteral("PNG image not readable"));
+            Invalid(QStringLiteral("obrázek PNG nelze přečíst"));
         return img.convertToFormat(QImage::Format_ARGB32);
     }
     TDibOptions options;
@@ -65,9 +65,9 @@ QImage DecodeEntry(const QByteArray& file, const TEntry& e)
 
 TIcon::TIcon() { SetTransparent(true); SetModified(false); }
 
-void TIcon::SetWidth(int) { throw EInvalidGraphic(QStringLiteral("Cannot change the size of an icon")); }
+void TIcon::SetWidth(int) { throw EInvalidGraphic(QStringLiteral("Velikost ikony nelze změnit.")); }
 
-void TIcon::SetHeight(int) { throw EInvalidGraphic(QStringLiteral("Cannot change the size of an icon")); }
+void TIcon::SetHeight(int) { throw EInvalidGraphic(QStringLiteral("Velikost ikony nelze změnit.")); }
 
 void TIcon::Assign(const TPersistent* source)
 {
@@ -102,11 +102,11 @@ void TIcon::Load(QIODevice& stream, bool allowEmpty)
     QByteArray file = ReadExact(stream, 6);
     const auto* h = reinterpret_cast<const uchar*>(file.constData());
     if (Le16(h) != 0 || Le16(h + 2) != 1)
-        Invalid(QStringLiteral("not an icon file"));
+        Invalid(QStringLiteral("soubor není ikona"));
     const int count = Le16(h + 4);
     if (count == 0) {
         if (!allowEmpty)
-            Invalid(QStringLiteral("no images"));
+            Invalid(QStringLiteral("neobsahuje žádný obrázek"));
         Assign(nullptr);
         FData = file;
         return;
@@ -120,12 +120,12 @@ void TIcon::Load(QIODevice& stream, bool allowEmpty)
         if (t.Bits == 0)
             t.Bits = e[2] == 0 ? 8 : (e[2] <= 2 ? 1 : (e[2] <= 16 ? 4 : 8));
         if (t.Offset < uint32_t(file.size()))
-            Invalid(QStringLiteral("image inside the directory"));
+            Invalid(QStringLiteral("obrázek leží v seznamu obrázků"));
         extent = std::max<uint64_t>(extent, uint64_t(t.Offset) + t.Size);
         entries.push_back(t);
     }
     if (extent > uint64_t(INT32_MAX))
-        Invalid(QStringLiteral("file too large"));
+        Invalid(QStringLiteral("soubor je příliš velký"));
     file.append(ReadExact(stream, qint64(extent) - file.size()));
 
     // The image nearest the platform's icon size, the most colours among equals.

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <jpeglib.h>
+#include <jerror.h>
 
 using namespace PictureIO;
 
@@ -20,24 +21,69 @@ namespace {
 struct TJpegError {
     jpeg_error_mgr Pub;
     std::jmp_buf Jump;
-    char Message[JMSG_LENGTH_MAX];
+    bool HitEnd; // the data ran out before the picture did
 };
 
 void JpegErrorExit(j_common_ptr info)
 {
+    // The error code stays in msg_code; its text is ours (JpegReason).
     auto* err = reinterpret_cast<TJpegError*>(info->err);
-    (*info->err->format_message)(info, err->Message);
     std::longjmp(err->Jump, 1);
 }
 
 void JpegQuiet(j_common_ptr) {}
+
+void JpegWarning(j_common_ptr info, int level)
+{
+    auto* err = reinterpret_cast<TJpegError*>(info->err);
+    if (level < 0) {
+        if (info->err->msg_code == JWRN_JPEG_EOF)
+            err->HitEnd = true;
+        ++info->err->num_warnings;
+    }
+}
+
+// What the library's error code means to a user, in the program's words.
+QString JpegReason(int code)
+{
+    switch (code) {
+    case JERR_NO_SOI:
+    case JERR_SOI_DUPLICATE:
+        return QStringLiteral("soubor není obrázek JPEG");
+    case JERR_INPUT_EMPTY:
+    case JERR_NO_IMAGE:
+    case JERR_EMPTY_IMAGE:
+        return QStringLiteral("soubor neobsahuje žádný obrázek");
+    case JERR_INPUT_EOF:
+    case JERR_FILE_READ:
+        return QStringLiteral("data obrázku jsou neúplná");
+    case JERR_OUT_OF_MEMORY:
+        return QStringLiteral("nedostatek paměti");
+    case JERR_IMAGE_TOO_BIG:
+    case JERR_WIDTH_OVERFLOW:
+        return QStringLiteral("obrázek je příliš velký");
+    case JERR_ARITH_NOTIMPL:
+    case JERR_NOT_COMPILED:
+    case JERR_CCIR601_NOTIMPL:
+    case JERR_BAD_PRECISION:
+        return QStringLiteral("tento druh komprese JPEG program nepodporuje");
+    case JERR_BAD_J_COLORSPACE:
+    case JERR_CONVERSION_NOTIMPL:
+        return QStringLiteral("barevný prostor obrázku program nepodporuje");
+    case JERR_FILE_WRITE:
+        return QStringLiteral("na disku není dost místa");
+    default:
+        return QStringLiteral("data obrázku jsou poškozená");
+    }
+}
 
 void InitError(TJpegError& err)
 {
     jpeg_std_error(&err.Pub);
     err.Pub.error_exit = JpegErrorExit;
     err.Pub.output_message = JpegQuiet;
-    err.Message[0] = 0;
+    err.Pub.emit_message = JpegWarning;
+    err.HitEnd = false;
 }
 
 // Runs step under the error guard; false when libjpeg gave up.
@@ -149,7 +195,7 @@ void EncodeAll(TEncodeCtx* c)
 bool DecodeJpeg(const QByteArray& data, QImage& image, bool& grayscale, QString& error)
 {
     if (data.isEmpty()) {
-        error = QStringLiteral("JPEG data is empty");
+        error = JpegReason(JERR_INPUT_EMPTY);
         return false;
     }
     TJpegError err;
@@ -160,15 +206,16 @@ bool DecodeJpeg(const QByteArray& data, QImage& image, bool& grayscale, QString&
     ctx.Data = &data;
     bool ok = Guarded(err, DecodeHeader, &ctx);
     if (ok && !PictureSizeAllowed(ctx.Info.output_width, ctx.Info.output_height)) {
-        std::snprintf(err.Message, sizeof err.Message, "image size %u x %u not supported",
-                      unsigned(ctx.Info.output_width), unsigned(ctx.Info.output_height));
+        error = QStringLiteral("obrázek o rozměrech %1 × %2 bodů je příliš velký")
+                    .arg(ctx.Info.output_width)
+                    .arg(ctx.Info.output_height);
         ok = false;
     }
     QImage out;
     if (ok) {
         out = QImage(int(ctx.Info.output_width), int(ctx.Info.output_height), QImage::Format_RGB32);
         if (out.isNull()) {
-            std::snprintf(err.Message, sizeof err.Message, "not enough memory");
+            error = JpegReason(JERR_OUT_OF_MEMORY);
             ok = false;
         }
     }
@@ -181,7 +228,8 @@ bool DecodeJpeg(const QByteArray& data, QImage& image, bool& grayscale, QString&
     const bool grey = ctx.Info.out_color_space == JCS_GRAYSCALE;
     jpeg_destroy_decompress(&ctx.Info);
     if (!ok) {
-        error = QString::fromLatin1(err.Message);
+        if (error.isEmpty())
+            error = JpegReason(err.HitEnd ? JERR_INPUT_EOF : err.Pub.msg_code);
         return false;
     }
     image = out;
@@ -192,7 +240,7 @@ bool DecodeJpeg(const QByteArray& data, QImage& image, bool& grayscale, QString&
 bool EncodeJpeg(const QImage& image, int quality, QByteArray& data, QString& error)
 {
     if (image.isNull()) {
-        error = QStringLiteral("nothing to compress");
+        error = QStringLiteral("obrázek je prázdný");
         return false;
     }
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
@@ -209,15 +257,15 @@ bool EncodeJpeg(const QImage& image, int quality, QByteArray& data, QString& err
         data = QByteArray(reinterpret_cast<const char*>(ctx.Out), qsizetype(ctx.OutSize));
     std::free(ctx.Out);
     if (!ok)
-        error = QString::fromLatin1(err.Message);
+        error = JpegReason(err.Pub.msg_code);
     return ok;
 }
 
 TJPEGImage::TJPEGImage() = default;
 
-void TJPEGImage::SetWidth(int) { throw EInvalidGraphic(QStringLiteral("Cannot change the size of a JPEG image")); }
+void TJPEGImage::SetWidth(int) { throw EInvalidGraphic(QStringLiteral("Velikost obrázku JPEG nelze změnit.")); }
 
-void TJPEGImage::SetHeight(int) { throw EInvalidGraphic(QStringLiteral("Cannot change the size of a JPEG image")); }
+void TJPEGImage::SetHeight(int) { throw EInvalidGraphic(QStringLiteral("Velikost obrázku JPEG nelze změnit.")); }
 
 void TJPEGImage::SetCompressionQuality(int quality) { FQuality = std::clamp(quality, 1, 100); }
 
@@ -272,7 +320,7 @@ void TJPEGImage::LoadFromBytes(const QByteArray& bytes)
     bool grey = false;
     QString error;
     if (!DecodeJpeg(bytes, image, grey, error))
-        throw EInvalidGraphic(QStringLiteral("JPEG error: %1").arg(error));
+        throw EInvalidGraphic(QStringLiteral("Obrázek JPEG nelze načíst: %1.").arg(error));
     FData = bytes;
     FImage = image;
     FGrayscale = grey;
@@ -284,7 +332,7 @@ QByteArray TJPEGImage::Data()
     if (FData.isEmpty() && !FImage.isNull()) {
         QString error;
         if (!EncodeJpeg(FImage, FQuality, FData, error))
-            throw EInvalidGraphic(QStringLiteral("JPEG error: %1").arg(error));
+            throw EInvalidGraphic(QStringLiteral("Obrázek JPEG nelze uložit: %1.").arg(error));
     }
     return FData;
 }
@@ -297,7 +345,7 @@ void TJPEGImage::ReadData(QIODevice& stream)
 {
     const int32_t size = int32_t(ReadU32(stream));
     if (size < 0)
-        throw EInvalidGraphic(QStringLiteral("JPEG error: invalid data size"));
+        throw EInvalidGraphic(QStringLiteral("Obrázek JPEG nelze načíst: data obrázku jsou poškozená."));
     if (size == 0) {
         Assign(nullptr);
         return;

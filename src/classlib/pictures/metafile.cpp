@@ -16,7 +16,7 @@ constexpr uint32_t EmfSignature = 0x464D4520u; // " EMF"
 constexpr int ScreenPpi = 96;
 constexpr int MaxSide = 65535;
 
-[[noreturn]] void Invalid(const QString& why) { throw EInvalidGraphic(QStringLiteral("Invalid metafile: %1").arg(why)); }
+[[noreturn]] void Invalid(const QString& why) { throw EInvalidGraphic(QStringLiteral("Metasoubor je poškozený: %1.").arg(why)); }
 
 // The record chain of an enhanced metafile must hold together up to its end record.
 void CheckEnhancedRecords(const QByteArray& data)
@@ -26,10 +26,10 @@ void CheckEnhancedRecords(const QByteArray& data)
     size_t pos = 0;
     while (pos < n) {
         if (n - pos < 8)
-            Invalid(QStringLiteral("record cut off"));
+            Invalid(QStringLiteral("záznam je neúplný"));
         const uint32_t type = Le32(d + pos), size = Le32(d + pos + 4);
         if (size < 8 || size % 4 || size > n - pos)
-            Invalid(QStringLiteral("bad record length"));
+            Invalid(QStringLiteral("záznam má chybnou délku"));
         if (type == 14)
             return;
         pos += size;
@@ -42,17 +42,17 @@ void CheckWindowsRecords(const QByteArray& data, size_t offset)
     const auto* d = reinterpret_cast<const uchar*>(data.constData());
     const size_t n = size_t(data.size());
     if (n < offset + 18)
-        Invalid(QStringLiteral("header cut off"));
+        Invalid(QStringLiteral("hlavička je neúplná"));
     const uint16_t type = Le16(d + offset), headerWords = Le16(d + offset + 2);
     if ((type != 1 && type != 2) || headerWords != 9)
-        Invalid(QStringLiteral("not a Windows metafile"));
+        Invalid(QStringLiteral("soubor není metasoubor Windows"));
     size_t pos = offset + 18;
     while (pos < n) {
         if (n - pos < 6)
-            Invalid(QStringLiteral("record cut off"));
+            Invalid(QStringLiteral("záznam je neúplný"));
         const uint32_t words = Le32(d + pos);
         if (words < 3 || words > (n - pos) / 2)
-            Invalid(QStringLiteral("bad record length"));
+            Invalid(QStringLiteral("záznam má chybnou délku"));
         if (Le16(d + pos + 4) == 0)
             return;
         pos += size_t(words) * 2;
@@ -172,7 +172,7 @@ void TMetafile::LoadFromBytes(const QByteArray& bytes)
     } else if (n >= 88 && Le32(d) == 1 && Le32(d + 40) == EmfSignature) {
         const uint32_t headerSize = Le32(d + 4);
         if (headerSize < 88 || headerSize > n)
-            Invalid(QStringLiteral("bad header"));
+            Invalid(QStringLiteral("hlavička je chybná"));
         CheckEnhancedRecords(bytes);
         const QRectF bounds(QPointF(LeS32(d + 8), LeS32(d + 12)), QPointF(LeS32(d + 16), LeS32(d + 20)));
         QRectF frame(QPointF(LeS32(d + 24), LeS32(d + 28)), QPointF(LeS32(d + 32), LeS32(d + 36)));
@@ -197,7 +197,7 @@ void TMetafile::LoadFromBytes(const QByteArray& bytes)
                           frame.height() * ppm.y() / 100);
         const double w = std::max(0.0, frame.width()), h = std::max(0.0, frame.height());
         if (w > 1e9 || h > 1e9)
-            Invalid(QStringLiteral("picture too large"));
+            Invalid(QStringLiteral("obrázek je příliš velký"));
         m.FMMWidth = int(w);
         m.FMMHeight = int(h);
         m.FWidth = MulDiv(m.FMMWidth, ScreenPpi, 2540);
@@ -206,11 +206,11 @@ void TMetafile::LoadFromBytes(const QByteArray& bytes)
         CheckWindowsRecords(bytes, 0);
         QRectF box;
         if (!FindWindow(bytes, box))
-            Invalid(QStringLiteral("no picture size"));
+            Invalid(QStringLiteral("chybí rozměry obrázku"));
         // The placeable header we save it with holds the box in 16 bits.
         for (double v : {box.left(), box.top(), box.right(), box.bottom()})
             if (v < -32768 || v > 32767)
-                Invalid(QStringLiteral("picture size out of range"));
+                Invalid(QStringLiteral("rozměry obrázku jsou mimo rozsah"));
         // Window units are taken as screen pixels, or as twips when that would
         // make the picture larger than a page.
         const int inch = std::max(std::fabs(box.width()), std::fabs(box.height())) > 1500 ? 1440 : ScreenPpi;
@@ -223,10 +223,10 @@ void TMetafile::LoadFromBytes(const QByteArray& bytes)
         m.FMMWidth = std::abs(MulDiv(int(box.width()), 2540, inch));
         m.FMMHeight = std::abs(MulDiv(int(box.height()), 2540, inch));
     } else {
-        Invalid(QStringLiteral("unknown format"));
+        Invalid(QStringLiteral("neznámý formát"));
     }
     if (m.FWidth > MaxSide || m.FHeight > MaxSide)
-        Invalid(QStringLiteral("picture too large"));
+        Invalid(QStringLiteral("obrázek je příliš velký"));
     CopyContent(m);
     Changed();
 }

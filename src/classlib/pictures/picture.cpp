@@ -49,7 +49,7 @@ std::unique_ptr<TGraphic> CloneGraphic(const TGraphic& graphic)
 {
     std::unique_ptr<TGraphic> copy = CreateGraphic(graphic.ClassName());
     if (!copy)
-        throw EInvalidGraphic(QStringLiteral("Unknown picture class %1").arg(graphic.ClassName()));
+        throw EInvalidGraphic(QStringLiteral("Neznámý druh obrázku %1").arg(graphic.ClassName()));
     copy->Assign(&graphic);
     copy->SetTransparent(graphic.Transparent());
     copy->SetModified(false);
@@ -112,7 +112,10 @@ void TPicture::LoadFromFile(const QString& fileName)
     const QString ext = ExtractFileExt(fileName);
     std::unique_ptr<TGraphic> graphic = CreateGraphicForExtension(ext);
     if (!graphic)
-        throw EInvalidGraphic(QStringLiteral("Unknown picture file extension (.%1)").arg(ext.mid(1)));
+        throw EInvalidGraphic(QStringLiteral("Soubor \"%1\" nelze otevřít jako obrázek: %2 program nezná. "
+                                             "Podporované typy obrázků: BMP, JPEG, GIF, ICO, EMF, WMF.")
+                                  .arg(fileName, ext.size() > 1 ? QStringLiteral("typ %1").arg(ext)
+                                                                : QStringLiteral("soubor bez přípony")));
     graphic->LoadFromFile(fileName);
     graphic->SetModified(false);
     Take(std::move(graphic));

@@ -19,17 +19,17 @@ void PutLe32(QByteArray& out, uint32_t v)
 QByteArray ReadExact(QIODevice& stream, qint64 n)
 {
     if (n < 0)
-        throw EReadError(QStringLiteral("Stream read error"));
+        throw EReadError(QStringLiteral("Data nečekaně končí"));
     // A stream that knows its size tells us at once when the data is not there.
     if (!stream.isSequential() && stream.size() - stream.pos() < n)
-        throw EReadError(QStringLiteral("Stream read error"));
+        throw EReadError(QStringLiteral("Data nečekaně končí"));
     QByteArray out;
     constexpr qint64 Chunk = 1 << 20;
     while (out.size() < n) {
         const qint64 want = std::min<qint64>(Chunk, n - out.size());
         const QByteArray part = stream.read(want);
         if (part.isEmpty())
-            throw EReadError(QStringLiteral("Stream read error"));
+            throw EReadError(QStringLiteral("Data nečekaně končí"));
         out.append(part);
     }
     return out;
@@ -45,7 +45,7 @@ uint8_t ReadU8(QIODevice& stream)
 {
     char c;
     if (!stream.getChar(&c))
-        throw EReadError(QStringLiteral("Stream read error"));
+        throw EReadError(QStringLiteral("Data nečekaně končí"));
     return uint8_t(c);
 }
 
@@ -56,7 +56,7 @@ void WriteBytes(QIODevice& stream, const QByteArray& bytes)
     if (bytes.isEmpty())
         return;
     if (stream.write(bytes) != bytes.size())
-        throw EFileError(QStringLiteral("Stream write error"));
+        throw EFileError(QStringLiteral("Data nelze zapsat"));
 }
 
 void WriteU32(QIODevice& stream, uint32_t v)

@@ -53,7 +53,7 @@ void WriteProperty(TWriter& writer, TComponent& root, const TPropInfo& p)
                 writer.WriteInteger(v);
         } else if (p.Kind == TPropKind::Enumeration) {
             if (v < 0 || v >= p.Names.size())
-                throw EComponentError(QStringLiteral("Property %1 holds no valid value (%2)").arg(p.Name).arg(v));
+                throw EComponentError(QStringLiteral("Vlastnost %1 nemá platnou hodnotu (%2)").arg(p.Name).arg(v));
             writer.WriteIdent(p.Names[static_cast<int>(v)]);
         } else if (p.Kind == TPropKind::Boolean) {
             writer.WriteBoolean(v != 0);
@@ -111,7 +111,7 @@ void ReadPropertyValue(TReader& reader, TComponent& component, const TPropInfo& 
             const QString ident = reader.ReadStr();
             int v = 0;
             if (!p.Idents.FromIdent || !p.Idents.FromIdent(ident, v))
-                TReader::ReadError(QStringLiteral("Invalid property value %1").arg(ident));
+                TReader::ReadError(QStringLiteral("Neplatná hodnota vlastnosti %1").arg(ident));
             p.SetOrd(component, v);
         } else {
             TReader::InvalidValue(t);
@@ -123,7 +123,7 @@ void ReadPropertyValue(TReader& reader, TComponent& component, const TPropInfo& 
         const QString ident = reader.ReadStr();
         const int i = IndexOfName(p.Names, ident);
         if (i < 0)
-            TReader::ReadError(QStringLiteral("Invalid property value %1").arg(ident));
+            TReader::ReadError(QStringLiteral("Neplatná hodnota vlastnosti %1").arg(ident));
         p.SetOrd(component, i);
         return;
     }
@@ -139,7 +139,7 @@ void ReadPropertyValue(TReader& reader, TComponent& component, const TPropInfo& 
         for (const QString& m : reader.ReadSetData()) {
             const int i = IndexOfName(p.Names, m);
             if (i < 0 || i >= 64)
-                TReader::ReadError(QStringLiteral("Invalid property value %1").arg(m));
+                TReader::ReadError(QStringLiteral("Neplatná hodnota vlastnosti %1").arg(m));
             bits |= int64_t(1) << i;
         }
         p.SetOrd(component, bits);
@@ -177,7 +177,7 @@ std::unique_ptr<TComponent> ReadComponent(TReader& reader, const TStreamRegistry
     const QString name = reader.ReadStr();
     const TStreamClass* cls = registry.Find(className);
     if (!cls || !cls->Create)
-        TReader::ReadError(QStringLiteral("Class %1 not found").arg(className));
+        TReader::ReadError(QStringLiteral("Druh objektu %1 program nezná").arg(className));
     std::unique_ptr<TComponent> component = cls->Create();
     component->SetLoading(true);
     component->SetName(name);
@@ -186,11 +186,11 @@ std::unique_ptr<TComponent> ReadComponent(TReader& reader, const TStreamRegistry
         const TPropInfo* p = cls->FindProperty(propName);
         if (!p)
             TReader::ReadError(
-                QStringLiteral("Error reading %1.%2: Property %2 does not exist").arg(name, propName));
+                QStringLiteral("Chyba při čtení %1.%2: vlastnost %2 neexistuje").arg(name, propName));
         try {
             ReadPropertyValue(reader, *component, *p);
         } catch (const Exception& e) {
-            throw EReadError(QStringLiteral("Error reading %1.%2: %3").arg(name, propName, e.Message()));
+            throw EReadError(QStringLiteral("Chyba při čtení %1.%2: %3").arg(name, propName, e.Message()));
         }
     }
     reader.ReadListEnd();
@@ -224,10 +224,10 @@ QString ReferenceName(const TComponent* root, const TComponent* target)
 QByteArray ComponentRecordBytes(TComponent* component, const TStreamRegistry& registry)
 {
     if (!component)
-        throw EComponentError(QStringLiteral("No component to write"));
+        throw EComponentError(QStringLiteral("Není žádný objekt k zápisu"));
     const TStreamClass* cls = registry.Find(component->ClassName());
     if (!cls)
-        throw EComponentError(QStringLiteral("Class %1 cannot be written to a record").arg(component->ClassName()));
+        throw EComponentError(QStringLiteral("Objekt druhu %1 nelze zapsat do souboru").arg(component->ClassName()));
     TWriter writer;
     writer.WriteSignature();
     writer.WriteStr(component->ClassName());
@@ -243,7 +243,7 @@ void WriteComponentRecord(QIODevice& stream, TComponent* component, const TStrea
 {
     const QByteArray bytes = ComponentRecordBytes(component, registry);
     if (stream.write(bytes) != bytes.size())
-        throw EFileError(QStringLiteral("Stream write error: %1").arg(stream.errorString()));
+        throw EFileError(QStringLiteral("Data nelze zapsat: %1").arg(stream.errorString()));
 }
 
 std::unique_ptr<TComponent> ReadComponentRecord(QIODevice& stream, const TStreamRegistry& registry)
@@ -257,7 +257,7 @@ std::unique_ptr<TComponent> ReadComponentRecord(QIODevice& stream, const TStream
     } catch (const Exception& e) {
         throw EReadError(e.Message());
     } catch (const std::bad_alloc&) {
-        throw EReadError(QStringLiteral("Out of memory while reading a record"));
+        throw EReadError(QStringLiteral("Při čtení objektu došla paměť"));
     } catch (const std::exception& e) {
         throw EReadError(QString::fromLocal8Bit(e.what()));
     }

@@ -32,14 +32,14 @@ void TReader::ReadError(const QString& message) { throw EReadError(message); }
 
 void TReader::InvalidValue(TValueType found)
 {
-    ReadError(QStringLiteral("Invalid property value (%1)").arg(ValueTypeName(found)));
+    ReadError(QStringLiteral("Neplatná hodnota vlastnosti (%1)").arg(ValueTypeName(found)));
 }
 
 TReader::TNesting::TNesting(TReader& reader) : FReader(reader)
 {
     if (++FReader.FDepth > kMaxDepth) {
         --FReader.FDepth;
-        ReadError(QStringLiteral("Stream nesting too deep"));
+        ReadError(QStringLiteral("Data jsou vnořena příliš hluboko"));
     }
 }
 
@@ -47,24 +47,24 @@ uint8_t TReader::ReadByte()
 {
     char c = 0;
     if (!FStream.getChar(&c))
-        ReadError(QStringLiteral("Stream read error: unexpected end of data"));
+        ReadError(QStringLiteral("Data nečekaně končí"));
     return static_cast<uint8_t>(c);
 }
 
 QByteArray TReader::ReadBytes(int64_t count)
 {
     if (count < 0)
-        ReadError(QStringLiteral("Invalid stream format: negative length"));
+        ReadError(QStringLiteral("Neplatný formát dat: záporná délka"));
     if (count == 0)
         return {};
     if (!FStream.isSequential() && count > FStream.size() - FStream.pos())
-        ReadError(QStringLiteral("Stream read error: unexpected end of data"));
+        ReadError(QStringLiteral("Data nečekaně končí"));
     QByteArray out;
     while (out.size() < count) {
         const int64_t want = std::min<int64_t>(count - out.size(), kChunk);
         const QByteArray piece = FStream.read(want);
         if (piece.isEmpty())
-            ReadError(QStringLiteral("Stream read error: unexpected end of data"));
+            ReadError(QStringLiteral("Data nečekaně končí"));
         out.append(piece);
     }
     return out;
@@ -80,7 +80,7 @@ void TReader::ReadSignature()
 {
     const QByteArray sig = FStream.read(4);
     if (sig.size() != 4 || std::memcmp(sig.constData(), kRecordSignature, 4) != 0)
-        ReadError(QStringLiteral("Invalid stream format: no record signature"));
+        ReadError(QStringLiteral("Neplatný formát dat: chybí značka záznamu"));
 }
 
 bool TReader::ReadPrefix(int& flags, int& childPos)
@@ -89,7 +89,7 @@ bool TReader::ReadPrefix(int& flags, int& childPos)
     childPos = -1;
     char c = 0;
     if (FStream.peek(&c, 1) != 1)
-        ReadError(QStringLiteral("Stream read error: unexpected end of data"));
+        ReadError(QStringLiteral("Data nečekaně končí"));
     const auto b = static_cast<uint8_t>(c);
     if ((b & 0xF0) != 0xF0)
         return false;
@@ -104,10 +104,10 @@ TValueType TReader::NextValue()
 {
     char c = 0;
     if (FStream.peek(&c, 1) != 1)
-        ReadError(QStringLiteral("Stream read error: unexpected end of data"));
+        ReadError(QStringLiteral("Data nečekaně končí"));
     const auto b = static_cast<uint8_t>(c);
     if (b > kLastValueType)
-        ReadError(QStringLiteral("Invalid stream format: unknown value type %1").arg(b));
+        ReadError(QStringLiteral("Neplatný formát dat: neznámý druh hodnoty %1").arg(b));
     return static_cast<TValueType>(b);
 }
 
@@ -115,7 +115,7 @@ bool TReader::EndOfList()
 {
     char c = 0;
     if (FStream.peek(&c, 1) != 1)
-        ReadError(QStringLiteral("Stream read error: unexpected end of data"));
+        ReadError(QStringLiteral("Data nečekaně končí"));
     return c == 0;
 }
 
@@ -130,7 +130,7 @@ void TReader::ReadListEnd()
 {
     const TValueType t = ReadValue();
     if (t != TValueType::vaNull)
-        ReadError(QStringLiteral("Invalid stream format: list not ended (%1)").arg(ValueTypeName(t)));
+        ReadError(QStringLiteral("Neplatný formát dat: neukončený seznam (%1)").arg(ValueTypeName(t)));
 }
 
 QByteArray TReader::ReadShortBytes()
@@ -198,7 +198,7 @@ QString TReader::ReadStringData(TValueType type)
     case TValueType::vaWString: {
         const int32_t count = ReadInt32Raw();
         if (count < 0)
-            ReadError(QStringLiteral("Invalid stream format: negative length"));
+            ReadError(QStringLiteral("Neplatný formát dat: záporná délka"));
         const QByteArray b = ReadBytes(int64_t(count) * 2);
         QString s(count, Qt::Uninitialized);
         for (int32_t i = 0; i < count; ++i)
@@ -325,7 +325,7 @@ void TReader::SkipValue()
     case TValueType::vaWString: {
         const int32_t count = ReadInt32Raw();
         if (count < 0)
-            ReadError(QStringLiteral("Invalid stream format: negative length"));
+            ReadError(QStringLiteral("Neplatný formát dat: záporná délka"));
         ReadBytes(int64_t(count) * 2);
         return;
     }

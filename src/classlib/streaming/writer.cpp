@@ -19,7 +19,7 @@ void AppendLE(QByteArray& out, T value)
 int32_t LengthOf(const QByteArray& bytes)
 {
     if (bytes.size() > std::numeric_limits<int32_t>::max())
-        throw EFileError(QStringLiteral("Value too large for a component record"));
+        throw EFileError(QStringLiteral("Hodnota je příliš velká pro uložení do souboru"));
     return static_cast<int32_t>(bytes.size());
 }
 } // namespace
@@ -37,7 +37,7 @@ void TWriter::Flush(QIODevice& stream)
         return;
     const qint64 written = stream.write(FBuffer);
     if (written != FBuffer.size())
-        throw EFileError(QStringLiteral("Stream write error: %1").arg(stream.errorString()));
+        throw EFileError(QStringLiteral("Data nelze zapsat: %1").arg(stream.errorString()));
     FBuffer.clear();
 }
 
@@ -131,7 +131,7 @@ void TWriter::WriteWideString(const QString& text)
 {
     WriteValue(TValueType::vaWString);
     if (text.size() > std::numeric_limits<int32_t>::max())
-        throw EFileError(QStringLiteral("Value too large for a component record"));
+        throw EFileError(QStringLiteral("Hodnota je příliš velká pro uložení do souboru"));
     WriteInt32Raw(static_cast<int32_t>(text.size()));
     for (QChar c : text)
         AppendLE<quint16>(FBuffer, c.unicode());

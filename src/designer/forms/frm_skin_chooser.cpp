@@ -9,6 +9,7 @@
 #include "platform/shell.h"
 #include "skin/skin_data.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 TForm21* Form21 = nullptr;
@@ -81,8 +82,9 @@ TForm21::~TForm21()
 
 QString TForm21::SkinFolder()
 {
-    const QString start = FrmMain ? FrmMain->GetStartDir() : QDir::currentPath();
-    return start + QStringLiteral("/skiny");
+    // Beside the program, wherever it was started from.
+    const QString dir = FrmMain ? FrmMain->GetAppDir() : QCoreApplication::applicationDirPath();
+    return dir + QStringLiteral("/skiny");
 }
 
 QString TForm21::SelectedSkin() const

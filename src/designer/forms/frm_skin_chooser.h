@@ -26,7 +26,7 @@ public:
     TButton* ButtonPouzit = nullptr;
     TFileListBox* FileListBox = nullptr; // hidden: the archives of the folder
 
-    // StartDir + "/skiny".
+    // AppDir + "/skiny".
     static QString SkinFolder();
 
     void FormShow(TComponent* sender);

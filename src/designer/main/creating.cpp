@@ -290,6 +290,8 @@ void TFrmMain::SetObjectHandlers(TControl* o)
 {
     const QString cls = o->ClassName();
     if (cls == QLatin1String("TLabel")) {
+        // A label's text is the user's: "Rock & Roll" keeps its ampersand.
+        static_cast<TLabel*>(o)->SetPlainText(true);
         o->OnMouseDown = [this](TComponent* s, TMouseButton b, TShiftState sh, int x, int y) { LabelMouseDown(s, b, sh, x, y); };
         o->OnMouseMove = [this](TComponent* s, TShiftState sh, int x, int y) { LabelMouseMove(s, sh, x, y); };
         o->OnMouseUp = [this](TComponent* s, TMouseButton b, TShiftState sh, int x, int y) { LabelMouseUp(s, b, sh, x, y); };

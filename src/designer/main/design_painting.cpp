@@ -28,7 +28,7 @@ void CheckRegionBounds(std::initializer_list<int> values)
     constexpr int Limit = 200000;
     for (int v : values)
         if (v < -Limit || v > Limit)
-            throw EInvalidOperation(QStringLiteral("The label lies too far outside the printer's page"));
+            throw EInvalidOperation(QStringLiteral("Etiketa leží příliš daleko mimo stránku tiskárny"));
 }
 
 double CheckMillimetres(double mm)

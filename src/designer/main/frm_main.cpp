@@ -2,14 +2,18 @@
 
 #include "catalogue/cddb_connect.h"
 #include "classlib/forms/application.h"
+#include "classlib/forms/message_box.h"
 #include "classlib/inifiles.h"
 #include "classlib/sysutils.h"
+#include "classlib/system_errors.h"
 #include "designer/forms/frm_start.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <cerrno>
 #include <utility>
 
 TFrmMain* FrmMain = nullptr;
@@ -139,6 +143,8 @@ void TFrmMain::CreateStartupControls()
     SizeLabel = Named(new TLabel(this), "SizeLabel");
     SizeLabel->SetParent(PanelStyl);
     SizeLabel->SetVisible(false);
+    // It measures the objects' texts, which show "&" as it stands.
+    SizeLabel->SetPlainText(true);
 
     SizeImage = Named(new TImage(this), "SizeImage");
     SizeImage->SetParent(PanelStyl);
@@ -207,9 +213,11 @@ void TFrmMain::FormShow(TComponent*)
 {
     {
         TIniFile ini(SettingsFileName());
-        SkinData1->SetSkinFile(ini.ReadString(QStringLiteral("Setting"), QStringLiteral("SkinFileName"),
-                                              StartDir + QStringLiteral("/Skiny/mxskin20.skn")));
-        SkinData1->SetActive(ini.ReadBool(QStringLiteral("Setting"), QStringLiteral("SkinEnabled"), true));
+        const bool enabled = ini.ReadBool(QStringLiteral("Setting"), QStringLiteral("SkinEnabled"), true);
+        ApplySettingsSkinFile(SkinFilePath(ini.ReadString(QStringLiteral("Setting"), QStringLiteral("SkinFileName"),
+                                                          QStringLiteral("Skiny/mxskin20.skn"))),
+                              enabled);
+        SkinData1->SetActive(enabled);
     }
     LastEntry = std::make_unique<TAccessDBEntry>();
     FillBackgroundList();
@@ -236,6 +244,41 @@ void TFrmMain::FormShow(TComponent*)
     StartFile = ExpandLongPathName(StartFile);
     if (!StartFile.isEmpty())
         OtevriSoubor(StartFile);
+}
+
+QString TFrmMain::SkinFilePath(const QString& name) const
+{
+    // The program's folders are found from the program, not from wherever it
+    // was started.
+    QString path = name;
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (!path.isEmpty() && QFileInfo(path).isRelative())
+        path = IncludeTrailingPathDelimiter(AppDir) + path;
+    return ResolvePathCase(path);
+}
+
+void TFrmMain::ApplySettingsSkinFile(const QString& fileName, bool report)
+{
+    QString reason;
+    if (fileName.isEmpty()) {
+        // No name, nothing to say.
+    } else if (QFileInfo(fileName).isDir()) {
+        reason = SystemErrorText(EISDIR);
+    } else {
+        QFile file(fileName);
+        errno = 0;
+        if (!file.open(QIODevice::ReadOnly))
+            reason = SystemErrorText(errno != 0 ? errno : ENOENT);
+    }
+    // The skin component decides what a window shows without its file.
+    SkinData1->SetSkinFile(fileName);
+    if (reason.isEmpty() || !report || fileName == FReportedSkinFile)
+        return;
+    FReportedSkinFile = fileName;
+    if (Application)
+        Application->MessageBox(
+            QStringLiteral("Soubor vzhledu \"%1\" nelze načíst: %2.").arg(fileName, reason),
+            Application->Title(), MB_OK | MB_ICONWARNING);
 }
 
 void TFrmMain::FormCloseQuery(TComponent*, bool& canClose)

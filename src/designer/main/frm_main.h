@@ -28,7 +28,7 @@ public:
 
     // ------------------------------------------------ start-up and closing
     // Application-wide values of the main window.
-    QString StartDir;      // current directory at start-up; base of the skin folder
+    QString StartDir;      // current directory at start-up
     QString WinDir;        // folder of the settings file
     QString AppDir;        // folder of the program file, without trailing separator
     QString StartFile;     // the file named on the command line
@@ -49,12 +49,18 @@ public:
     QString SettingsFileName() const;
     // The folder of the settings file: the user's configuration folder.
     static QString ConfigDir();
+    // A skin file named in the settings: a relative name lies in AppDir.
+    QString SkinFilePath(const QString& name) const;
 
     void FormCreate(TComponent* sender);
     void FormShow(TComponent* sender);
     void FormCloseQuery(TComponent* sender, bool& canClose);
     void FormDestroy(TComponent* sender);
     void mnExitClick(TComponent* sender);
+    // Gives the skin component the skin file the settings name; one that
+    // cannot be read is named to the user, with skinning on, once.
+    void ApplySettingsSkinFile(const QString& fileName, bool report);
+    QString FReportedSkinFile;
 
     // ------------------------------------------------ label document
     bool Modified = false;
@@ -322,6 +328,8 @@ public:
     // ==== layers: the layer list
     // Line i of the list stands for the object at component index N-1-i (and back); 0 outside.
     int LayerIndexOf(int index) const;
+    // An object's name as its layer line shows it: a text's lines stand apart.
+    static QString LayerName(const TControl* c);
     void RebuildLayerList();
     void SelectObjectByIndex(int componentIndex);
     void VrstvyClick(TComponent* sender);

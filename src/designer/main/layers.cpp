@@ -65,12 +65,17 @@ QImage LayerIcon(int index)
     return img;
 }
 
-// The name shown for an object: a text's caption, every other kind's hint.
-QString LayerName(const TControl* c)
-{
-    return c->ClassName() == QLatin1String("TLabel") ? c->Caption() : c->Hint();
-}
 } // namespace
+
+// A text's caption, every other kind's hint; one line, its breaks as blanks.
+QString TFrmMain::LayerName(const TControl* c)
+{
+    QString name = c->ClassName() == QLatin1String("TLabel") ? c->Caption() : c->Hint();
+    name.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    name.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    name.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return name;
+}
 
 void TFrmMain::CreateLayersControls()
 {
@@ -198,7 +203,8 @@ void TFrmMain::VrstvyDrawItem(TComponent*, int index, TRect rect, TOwnerDrawStat
     if (!o)
         return;
     // A text hidden while it is open in the editor still counts as shown.
-    const bool shown = o->Visible() || (o->Hint() == QLatin1String("1") && EditorShowing());
+    const bool open = o->ClassName() == QLatin1String("TLabel") && o->Hint() == QLatin1String("1") && EditorShowing();
+    const bool shown = o->Visible() || open;
     ImageListV->Draw(c, rect.Left + 8, rect.Top, shown ? 0 : 2);
     if (o->Tag() == 2)
         ImageListV->Draw(c, rect.Left + 34, rect.Top, 1);

@@ -4,6 +4,7 @@
 #include "classlib/forms/form.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -16,6 +17,10 @@ protected:
     {
         if (e->type() == QEvent::Show) {
             auto* w = qobject_cast<QWidget*>(o);
+            if (auto* box = qobject_cast<QMessageBox*>(w)) {
+                std::fprintf(stderr, "message %s\n", qPrintable(box->text()));
+                std::fflush(stderr);
+            }
             if (w && w->isWindow())
                 if (TCustomForm* f = TCustomForm::FormOfWidget(w)) {
                     std::fprintf(stderr, "shown %s %s\n", qPrintable(f->Name()), qPrintable(f->Caption()));

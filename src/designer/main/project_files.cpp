@@ -13,7 +13,6 @@
 
 #include <QFile>
 #include <QHash>
-#include <QSaveFile>
 #include <cmath>
 
 namespace {
@@ -112,18 +111,16 @@ void TFrmMain::mnuSaveAsClick(TComponent*)
 
 void TFrmMain::UlozSoubor(const QString& fileName)
 {
-    // Written beside the old file and renamed over it: a failed save keeps the old file.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw EFileError(QStringLiteral("Nelze vytvořit soubor \"%1\". %2").arg(fileName, file.errorString()));
-    for (int i = 0; i < ComponentCount(); ++i) {
-        TComponent* c = Components(i);
-        const int tag = c->Tag();
-        if (tag == 1 || tag == 2 || tag == 3 || tag == 5)
-            WriteComponentRecord(file, c);
-    }
-    if (!file.commit())
-        throw EFileError(QStringLiteral("Nelze zapsat soubor \"%1\". %2").arg(fileName, file.errorString()));
+    // Written beside the old file and renamed over it: a failed save keeps the
+    // old file, and a read-only one is not replaced.
+    SaveFileSafely(fileName, [this](QIODevice& file) {
+        for (int i = 0; i < ComponentCount(); ++i) {
+            TComponent* c = Components(i);
+            const int tag = c->Tag();
+            if (tag == 1 || tag == 2 || tag == 3 || tag == 5)
+                WriteComponentRecord(file, c);
+        }
+    });
 }
 
 // ---------------------------------------------------------------- reading

@@ -13,7 +13,7 @@ int BoundValue(const TEdit* edit)
     const QString text = edit->Text();
     const int v = StrToInt(text);
     if (v < -32768 || v > 32767)
-        throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+        throw EConvertError(QStringLiteral("\"%1\" není platné celé číslo").arg(text));
     return v;
 }
 } // namespace

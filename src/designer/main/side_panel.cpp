@@ -488,15 +488,16 @@ void TFrmMain::BuildPropertyLinks()
         l->SetParentFont(false);
         l->SetTransparent(true);
         l->SetCaption(item->Caption());
-        // A command the program does not offer yet keeps the disabled look.
-        SetLinkLook(l, item->Enabled() ? NormalFont : DisableFont);
-        l->SetHelpContext(item->Enabled() ? 0 : 100);
+        // A popup's check may have left the item disabled; the link is its
+        // own way to the command and does not inherit that state.
+        SetLinkLook(l, NormalFont);
+        l->SetHelpContext(0);
         l->SetCursor(crHandPoint);
         l->OnMouseMove = [this](TComponent* s, TShiftState sh, int x, int y) { LinkMouseMove(s, sh, x, y); };
         l->OnMouseLeave = [this](TComponent* s) { LinkMouseLeave(s); };
         // The item's handler as it is when clicked (its area may bind it later).
         l->OnClick = [item](TComponent*) {
-            if (item->Enabled() && item->OnClick)
+            if (item->OnClick)
                 item->OnClick(item);
         };
         l->SetLeft(16);

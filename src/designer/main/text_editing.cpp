@@ -164,7 +164,7 @@ void TFrmMain::EditMemoChange(TComponent*)
         const int line = LayerIndexOf(o->ComponentIndex());
         if (line < Vrstvy->Items()->Count())
             Vrstvy->Items()->Put(line, QString::number(o->ComponentIndex() + 1) + QLatin1Char(':') +
-                                           QString(18, QLatin1Char(' ')) + o->Caption());
+                                           QString(18, QLatin1Char(' ')) + LayerName(o));
         FitTextEditor();
         changed = changed || o->BoundsRect() != before;
     }

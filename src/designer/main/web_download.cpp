@@ -91,7 +91,7 @@ bool TWebDownload::Busy() const { return FShared->Running > 0; }
 QString TWebDownload::BodyOuterHTML() const
 {
     if (!FLoaded)
-        throw EWebDocument(QStringLiteral("No document has been loaded"));
+        throw EWebDocument(QStringLiteral("Stránka s verzí programu ještě není načtena"));
     return BodyMarkup(FContentType, FBody);
 }
 
@@ -104,6 +104,6 @@ QString TWebDownload::BodyMarkup(const QByteArray& contentType, const QByteArray
                                          QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     const QRegularExpressionMatch m = body.match(text);
     if (!m.hasMatch())
-        throw EWebDocument(QStringLiteral("The page has no body"));
+        throw EWebDocument(QStringLiteral("Stránka s verzí programu nemá žádný obsah"));
     return m.captured(0);
 }

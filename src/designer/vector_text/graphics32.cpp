@@ -117,7 +117,7 @@ void TBitmap32::SetSize(int width, int height)
         return;
     QImage image(width, height, QImage::Format_ARGB32);
     if (image.isNull())
-        throw EInvalidGraphic(QStringLiteral("Not enough memory for a bitmap of %1 x %2").arg(width).arg(height));
+        throw EInvalidGraphic(QStringLiteral("Pro obrázek %1 × %2 bodů není dost paměti").arg(width).arg(height));
     image.fill(0);
     FImage = std::move(image);
 }
