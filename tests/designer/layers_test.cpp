@@ -398,3 +398,52 @@ TEST(Layers, RaisedObjectKeepsItsMarksOnTopAndAClickBesideClearsTheSelection)
     EXPECT_FALSE(links.isEmpty());
     EXPECT_FALSE(links.contains(m->mnuSmazat1->Caption()));
 }
+
+// A user drags a line with the mouse: press, moves past the drag threshold, release.
+TEST(Layers, DraggingALineWithTheMouseRestacksWhereTheLineIsDropped)
+{
+    TMainWindowFixture f;
+    f.ShowWindow();
+    TFrmMain* m = f.Main();
+    std::vector<TLabel*> objects; // bottom first
+    for (int i = 0; i < 12; ++i)
+        objects.push_back(AddText(m, QStringLiteral("T%1").arg(i)));
+    QWidget* list = m->Vrstvy->Handle();
+    const int h = m->Vrstvy->ItemHeight();
+    auto lineAt = [h](int line) { return QPoint(30, line * h + h / 2); };
+    auto drag = [&](int from, int to) {
+        TestSupport::TSystemMouse mouse;
+        mouse.Press(list, lineAt(from), 600);
+        mouse.Move(list, lineAt(from) + QPoint(0, 3));
+        mouse.Move(list, (lineAt(from) + lineAt(to)) / 2);
+        mouse.Move(list, lineAt(to));
+        mouse.Release(list, lineAt(to));
+    };
+
+    // Line 1 (T10) dropped on line 10 (T1): it goes down to T1's place.
+    drag(1, 10);
+    EXPECT_EQ(Lines(m).join(' '), QStringLiteral("T11 T9 T8 T7 T6 T5 T4 T3 T2 T1 T10 T0"));
+    EXPECT_EQ(m->Components(1), objects[10]);
+    EXPECT_EQ(m->Vrstvy->ItemIndex(), 10);
+    EXPECT_TRUE(m->Modified);
+    EXPECT_TRUE(objects[10]->Visible()); // the release was no click in the eye column
+
+    // And back: line 10 onto line 1.
+    drag(10, 1);
+    EXPECT_EQ(Lines(m).join(' '), QStringLiteral("T11 T10 T9 T8 T7 T6 T5 T4 T3 T2 T1 T0"));
+    EXPECT_EQ(m->Components(10), objects[10]);
+    EXPECT_EQ(m->Vrstvy->ItemIndex(), 1);
+
+    // The top line dragged down one line.
+    drag(0, 1);
+    EXPECT_EQ(Lines(m).mid(0, 2).join(' '), QStringLiteral("T10 T11"));
+
+    // A release in the eye column ends the drag only: the object stays shown.
+    TestSupport::TSystemMouse mouse;
+    mouse.Press(list, lineAt(3), 600);
+    mouse.Move(list, QPoint(15, 5 * h + 3));
+    mouse.Release(list, QPoint(15, 5 * h + 3));
+    EXPECT_EQ(Lines(m).at(5), QStringLiteral("T8"));
+    for (TLabel* o : objects)
+        EXPECT_TRUE(o->Visible()) << o->Caption().toStdString();
+}
