@@ -1,4 +1,5 @@
 #include "designer_fixture.h"
+#include "test_support.h"
 
 #include "classlib/forms/dialogs.h"
 #include "classlib/forms/menus.h"
@@ -7,6 +8,7 @@
 #include "platform/messages.h"
 
 #include <QApplication>
+#include <QStyleHints>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
@@ -273,4 +275,52 @@ TEST(TextEditing, DelEditsTheTextInEveryWayTextModeIsEntered)
         EXPECT_EQ(m->ObjectCount(), 2);
         m->txt1Click(m->txt1);
     }
+}
+
+// A user's double click: press, release, and a second press and release
+// within the platform's double-click time, as the window system delivers them;
+// on the middle of the text too, where the centre lines of the selection cross.
+TEST(TextEditing, ADoubleClickOnATextOpensTheEditorAtAnyGapWithinTheDoubleClickTime)
+{
+    TMainWindowFixture f;
+    f.ShowWindow();
+    TFrmMain* m = f.Main();
+    QApplication::setActiveWindow(m->Window());
+    const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    for (bool middle : {false, true}) {
+        for (int gap : {30, interval / 4, interval / 2, interval * 3 / 4, interval - 30}) {
+            SCOPED_TRACE(testing::Message() << "gap " << gap << (middle ? " middle" : " left"));
+            m->DeleteObjects(true);
+            TLabel* text = AddText(m, QStringLiteral("Dvakrát"), 100, 100);
+            m->txt1Click(m->txt1);
+            ASSERT_FALSE(m->TextEditMode);
+            const QPoint at = middle ? QPoint(text->Left() + text->Width() / 2, text->Top() + text->Height() / 2)
+                                     : QPoint(text->Left() + text->Width() / 4, text->Top() + text->Height() / 3);
+            TestSupport::TSystemMouse mouse;
+            mouse.Click(m->PNLCD->Handle(), at, 1000);
+            mouse.Click(m->PNLCD->Handle(), at, gap);
+            EXPECT_TRUE(m->TextEditMode);
+            ASSERT_TRUE(m->EditMemo->Visible());
+            EXPECT_FALSE(text->Visible());
+            EXPECT_EQ(m->EditMemo->Editor()->toPlainText(), QStringLiteral("Dvakrát"));
+            m->txt1Click(m->txt1);
+            EXPECT_TRUE(text->Visible());
+        }
+    }
+
+    // A text in the corner under the mask, chosen in the layer list: the
+    // double click reaches it through the mask's catcher.
+    m->DeleteObjects(true);
+    TLabel* text = AddText(m, QStringLiteral("Roh"), 4, 4);
+    m->txt1Click(m->txt1);
+    m->Vrstvy->SetItemIndex(0);
+    m->VrstvyClick(m->Vrstvy);
+    const QPoint corner(text->Left() + text->Width() / 2, text->Top() + text->Height() / 2);
+    QWidget* mask = m->VK1->Handle();
+    ASSERT_EQ(m->Window()->childAt(m->Window()->mapFromGlobal(mask->mapToGlobal(corner))), mask);
+    TestSupport::TSystemMouse mouse;
+    mouse.Click(mask, corner, 1000);
+    mouse.Click(mask, corner, interval / 2);
+    EXPECT_TRUE(m->TextEditMode);
+    EXPECT_TRUE(m->EditMemo->Visible());
 }
