@@ -6,12 +6,15 @@
 #include "classlib/pictures/bitmap.h"
 #include "classlib/pictures/picture.h"
 #include "platform/messages.h"
+#include "platform/non_client.h"
+#include "skin/skin_data.h"
 
 #include <QApplication>
 #include <QStyleHints>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <functional>
 
@@ -323,4 +326,44 @@ TEST(TextEditing, ADoubleClickOnATextOpensTheEditorAtAnyGapWithinTheDoubleClickT
     mouse.Click(mask, corner, interval / 2);
     EXPECT_TRUE(m->TextEditMode);
     EXPECT_TRUE(m->EditMemo->Visible());
+}
+
+// A right click on a text opens its popup menu with the menu's corner at the
+// pointer: plain (the window's menu bar above the client) and skinned (the
+// skin's frame, caption and menu bar around it).
+TEST(TextEditing, TheTextPopupOpensAtThePointerWithAndWithoutTheSkin)
+{
+    TMainWindowFixture f;
+    f.ShowWindow();
+    TFrmMain* m = f.Main();
+    TLabel* text = AddText(m, QStringLiteral("Menu"), 120, 90);
+    m->SkinData1->ReadDefaultSkin(); // no skin archive lies beside the tests
+    for (bool skinned : {false, true}) {
+        SCOPED_TRACE(skinned ? "skinned" : "plain");
+        m->SkinData1->SetActive(skinned);
+        QApplication::setActiveWindow(m->Window());
+        QTest::qWait(400); // the skin follows a switch after 250 ms
+        ASSERT_EQ(NonClientInsets(m->Window()).top() > 0, skinned);
+        const QPoint at(text->Left() + 7, text->Top() + 5);
+        const QPoint pointer = m->PNLCD->Handle()->mapToGlobal(at);
+        QPoint menuAt(-1, -1);
+        QTimer poll;
+        int polls = 0;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            ++polls;
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                menuAt = popup->geometry().topLeft();
+                popup->close();
+            } else if (polls > 100) {
+                poll.stop();
+            }
+        });
+        poll.start(20);
+        TestSupport::TSystemMouse mouse;
+        mouse.Click(m->PNLCD->Handle(), at, 1000, Qt::RightButton);
+        EXPECT_EQ(menuAt.x(), pointer.x());
+        EXPECT_EQ(menuAt.y(), pointer.y());
+    }
+    m->SkinData1->SetActive(false);
+    QTest::qWait(400);
 }
