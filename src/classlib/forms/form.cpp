@@ -626,13 +626,14 @@ void TCustomForm::KeyDown(int& key, TShiftState shift) { TWinControl::KeyDown(ke
 bool TCustomForm::DialogKey(int key, QWidget* focus)
 {
     // A focused push button answers Enter itself (Qt's own do so only inside a
-    // QDialog); a multi-line editor takes Enter as a line break.
+    // QDialog); a multi-line editor takes Enter as a line break. A focused check
+    // box or radio button leaves Enter to the default button.
     if (key == VK_RETURN) {
         if (auto* pb = qobject_cast<QPushButton*>(focus); pb && !pb->autoDefault()) {
             pb->click();
             return true;
         }
-        if (qobject_cast<QAbstractButton*>(focus) || qobject_cast<QPlainTextEdit*>(focus) ||
+        if (qobject_cast<QPushButton*>(focus) || qobject_cast<QPlainTextEdit*>(focus) ||
             qobject_cast<QPlainTextEdit*>(focus ? focus->parentWidget() : nullptr))
             return false;
     }

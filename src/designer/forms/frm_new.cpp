@@ -98,6 +98,7 @@ TFrmNew::TFrmNew(TComponent* owner) : TForm(owner)
     btnOK->OnClick = [this](TComponent* s) { btnOKClick(s); };
     btnStorno = place(new TButton(this), "btnStorno", 466, 258, 75, 25);
     btnStorno->SetCaption(QStringLiteral("&Storno"));
+    btnStorno->SetCancel(true);
     btnStorno->OnClick = [this](TComponent* s) { btnStornoClick(s); };
 
     // The result fields lie beyond the right edge of the client area.
