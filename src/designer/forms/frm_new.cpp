@@ -152,7 +152,7 @@ void TFrmNew::FormShow(TComponent*)
     }
     FConfirmed = false;
     ListBox1->SetItemIndex(0);
-    ListBox1->SetFocus();
+    SetActiveControl(ListBox1);
     // A first template whose numbers do not parse is reported, but the window
     // still opens, so the user can pick another template or correct this one.
     ReportAndGoOn([this] { ListBox1Click(ListBox1); });
