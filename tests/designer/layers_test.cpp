@@ -428,8 +428,18 @@ TEST(Layers, DraggingALineWithTheMouseRestacksWhereTheLineIsDropped)
         mouse.Release(list, lineAt(to));
     };
 
+    // The surface stacks the objects as the list shows them, topmost first.
+    auto surfaceOrder = [m] {
+        QStringList top;
+        for (int i = m->PNLCD->ControlCount() - 1; i >= 0; --i)
+            if (auto* l = dynamic_cast<TLabel*>(m->PNLCD->Controls(i)); l && m->IsObject(l))
+                top << l->Caption();
+        return top.join(' ');
+    };
+
     // Line 1 (T10) dropped on line 10 (T1): it goes down to T1's place.
     drag(1, 10);
+    EXPECT_EQ(surfaceOrder(), Lines(m).join(' '));
     EXPECT_EQ(Lines(m).join(' '), QStringLiteral("T11 T9 T8 T7 T6 T5 T4 T3 T2 T1 T10 T0"));
     EXPECT_EQ(m->Components(1), objects[10]);
     EXPECT_EQ(m->Vrstvy->ItemIndex(), 10);
@@ -441,6 +451,7 @@ TEST(Layers, DraggingALineWithTheMouseRestacksWhereTheLineIsDropped)
     EXPECT_EQ(Lines(m).join(' '), QStringLiteral("T11 T10 T9 T8 T7 T6 T5 T4 T3 T2 T1 T0"));
     EXPECT_EQ(m->Components(10), objects[10]);
     EXPECT_EQ(m->Vrstvy->ItemIndex(), 1);
+    EXPECT_EQ(surfaceOrder(), Lines(m).join(' '));
 
     // The top line dragged down one line.
     drag(0, 1);

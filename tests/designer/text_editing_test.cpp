@@ -328,15 +328,22 @@ TEST(TextEditing, ADoubleClickOnATextOpensTheEditorAtAnyGapWithinTheDoubleClickT
     EXPECT_TRUE(m->EditMemo->Visible());
 }
 
-// A right click on a text opens its popup menu with the menu's corner at the
-// pointer: plain (the window's menu bar above the client) and skinned (the
-// skin's frame, caption and menu bar around it).
+// A right click on a text or a shape opens its popup menu with the menu's
+// corner at the pointer: plain (the window's menu bar above the client) and
+// skinned (the skin's frame, caption and menu bar around it).
 TEST(TextEditing, TheTextPopupOpensAtThePointerWithAndWithoutTheSkin)
 {
     TMainWindowFixture f;
     f.ShowWindow();
     TFrmMain* m = f.Main();
     TLabel* text = AddText(m, QStringLiteral("Menu"), 120, 90);
+    AddShape(m, Bounds(60, 160, 50, 40));
+    TControl* shape = nullptr;
+    for (int i = 0; i < m->PNLCD->ControlCount(); ++i)
+        if (m->PNLCD->Controls(i)->Tag() == 1 && m->PNLCD->Controls(i)->ClassName() == QLatin1String("TShape"))
+            shape = m->PNLCD->Controls(i);
+    ASSERT_TRUE(shape);
+    m->SetObjectHandlers(shape); // its popup, as the shape tool gives it
     m->SkinData1->ReadDefaultSkin(); // no skin archive lies beside the tests
     for (bool skinned : {false, true}) {
         SCOPED_TRACE(skinned ? "skinned" : "plain");
@@ -344,26 +351,30 @@ TEST(TextEditing, TheTextPopupOpensAtThePointerWithAndWithoutTheSkin)
         QApplication::setActiveWindow(m->Window());
         QTest::qWait(400); // the skin follows a switch after 250 ms
         ASSERT_EQ(NonClientInsets(m->Window()).top() > 0, skinned);
-        const QPoint at(text->Left() + 7, text->Top() + 5);
-        const QPoint pointer = m->PNLCD->Handle()->mapToGlobal(at);
-        QPoint menuAt(-1, -1);
-        QTimer poll;
-        int polls = 0;
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            ++polls;
-            if (QWidget* popup = QApplication::activePopupWidget()) {
-                menuAt = popup->geometry().topLeft();
-                popup->close();
-            } else if (polls > 100) {
-                poll.stop();
-            }
-        });
-        poll.start(20);
-        TestSupport::TSystemMouse mouse;
-        mouse.Click(m->PNLCD->Handle(), at, 1000, Qt::RightButton);
-        EXPECT_EQ(menuAt.x(), pointer.x());
-        EXPECT_EQ(menuAt.y(), pointer.y());
+        for (TControl* object : {static_cast<TControl*>(text), shape}) {
+            SCOPED_TRACE(object->ClassName().toStdString());
+            const QPoint at(object->Left() + 7, object->Top() + 5);
+            const QPoint pointer = m->PNLCD->Handle()->mapToGlobal(at);
+            QPoint menuAt(-1, -1);
+            QTimer poll;
+            int polls = 0;
+            QObject::connect(&poll, &QTimer::timeout, [&] {
+                ++polls;
+                if (QWidget* popup = QApplication::activePopupWidget()) {
+                    menuAt = popup->geometry().topLeft();
+                    popup->close();
+                } else if (polls > 100) {
+                    poll.stop();
+                }
+            });
+            poll.start(20);
+            TestSupport::TSystemMouse mouse;
+            mouse.Click(m->PNLCD->Handle(), at, 1000, Qt::RightButton);
+            EXPECT_EQ(menuAt.x(), pointer.x());
+            EXPECT_EQ(menuAt.y(), pointer.y());
+        }
     }
+    // Switched off again before the window goes, as the other tests have it.
     m->SkinData1->SetActive(false);
     QTest::qWait(400);
 }
