@@ -457,6 +457,15 @@ TEST(Layers, DraggingALineWithTheMouseRestacksWhereTheLineIsDropped)
     drag(0, 1);
     EXPECT_EQ(Lines(m).mid(0, 2).join(' '), QStringLiteral("T10 T11"));
 
+    // Below the last line: to the bottom, with no line selected.
+    ASSERT_LT(12 * h + h / 2, m->Vrstvy->Height());
+    drag(2, 12);
+    EXPECT_EQ(Lines(m).last(), QStringLiteral("T9"));
+    EXPECT_EQ(m->Components(0), objects[9]);
+    EXPECT_EQ(m->Vrstvy->ItemIndex(), -1);
+    drag(11, 2); // and back above T8
+    EXPECT_EQ(Lines(m).join(' '), QStringLiteral("T10 T11 T9 T8 T7 T6 T5 T4 T3 T2 T1 T0"));
+
     // A release in the eye column ends the drag only: the object stays shown.
     TestSupport::TSystemMouse mouse;
     mouse.Press(list, lineAt(3), 600);
