@@ -6,9 +6,15 @@
 #include <QFile>
 #include <QMouseEvent>
 #include <QWidget>
+#include <QWindow>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <memory>
 #include <vector>
+
+Q_GUI_EXPORT void qt_handleMouseEvent(QWindow* window, const QPointF& local, const QPointF& global,
+                                      Qt::MouseButtons state, Qt::MouseButton button, QEvent::Type type,
+                                      Qt::KeyboardModifiers mods, int timestamp);
 
 namespace TestSupport {
 
@@ -74,6 +80,43 @@ void MouseDoubleClick(QWidget* w, QPoint pos)
     MouseRelease(w, pos);
     Send(w, QEvent::MouseButtonDblClick, pos, Qt::LeftButton, Qt::LeftButton, {});
     MouseRelease(w, pos);
+}
+
+namespace {
+// One clock for every simulated pointer, well past the stamps of earlier input.
+int gMouseClock = 1000000;
+} // namespace
+
+void TSystemMouse::Send(QWidget* w, QPoint pos, int type, Qt::MouseButton button, int gapMs)
+{
+    QWindow* window = w->window()->windowHandle();
+    if (!window)
+        return;
+    gMouseClock += std::max(1, gapMs);
+    const QPoint global = w->mapToGlobal(pos);
+    qt_handleMouseEvent(window, QPointF(window->mapFromGlobal(global)), QPointF(global), FButtons, button,
+                        static_cast<QEvent::Type>(type), Qt::NoModifier, gMouseClock);
+    QCoreApplication::processEvents();
+}
+
+void TSystemMouse::Press(QWidget* w, QPoint pos, int gapMs, Qt::MouseButton button)
+{
+    FButtons |= button;
+    Send(w, pos, QEvent::MouseButtonPress, button, gapMs);
+}
+
+void TSystemMouse::Release(QWidget* w, QPoint pos, int gapMs, Qt::MouseButton button)
+{
+    FButtons &= ~Qt::MouseButtons(button);
+    Send(w, pos, QEvent::MouseButtonRelease, button, gapMs);
+}
+
+void TSystemMouse::Move(QWidget* w, QPoint pos, int gapMs) { Send(w, pos, QEvent::MouseMove, Qt::NoButton, gapMs); }
+
+void TSystemMouse::Click(QWidget* w, QPoint pos, int gapMs, Qt::MouseButton button)
+{
+    Press(w, pos, gapMs, button);
+    Release(w, pos, 20, button);
 }
 
 } // namespace TestSupport

@@ -27,4 +27,22 @@ void MouseRelease(QWidget* w, QPoint pos, Qt::MouseButton button = Qt::LeftButto
 void MouseMove(QWidget* w, QPoint pos, Qt::MouseButtons buttons = Qt::NoButton, Qt::KeyboardModifiers mods = {});
 void MouseClick(QWidget* w, QPoint pos, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers mods = {});
 void MouseDoubleClick(QWidget* w, QPoint pos);
+
+// Mouse input as the window system hands it to Qt: through the widget's
+// window, stamped with a clock the caller advances, so Qt itself routes it
+// (grabs, the widget under the pointer) and makes double clicks from two
+// presses close in time.
+class TSystemMouse {
+public:
+    // Each call first moves the clock on by gapMs.
+    void Press(QWidget* w, QPoint pos, int gapMs = 20, Qt::MouseButton button = Qt::LeftButton);
+    void Release(QWidget* w, QPoint pos, int gapMs = 20, Qt::MouseButton button = Qt::LeftButton);
+    void Move(QWidget* w, QPoint pos, int gapMs = 20);
+    // Press and release; a second click within the double-click time is a double click.
+    void Click(QWidget* w, QPoint pos, int gapMs = 20, Qt::MouseButton button = Qt::LeftButton);
+
+private:
+    void Send(QWidget* w, QPoint pos, int type, Qt::MouseButton button, int gapMs);
+    Qt::MouseButtons FButtons;
+};
 } // namespace TestSupport

@@ -513,3 +513,66 @@ TEST(Controls, EnterPressesTheDefaultButtonAndEscapeTheCancelButton)
     EXPECT_EQ(paged->ShowModal(), mrAbort);
     delete paged;
 }
+
+// A form with a menu bar: its client starts below the bar, and the controls'
+// screen mapping, drops and popups follow the pointer there.
+TEST(Controls, DropsAndPopupsLandWhereThePointerIsBelowAMenuBar)
+{
+    auto form = MakeShownForm();
+    auto* menu = new TMainMenu(form.get());
+    auto* item = new TMenuItem(menu);
+    item->SetCaption("Soubor");
+    menu->Items()->Add(item);
+    form->SetMenu(menu);
+    ASSERT_GT(form->MenuBar()->height(), 0);
+    auto* panel = new TPanel(form.get());
+    panel->SetParent(form.get());
+    panel->SetBounds(10, 20, 300, 200);
+    auto* shape = new TShape(form.get());
+    shape->SetParent(panel);
+    shape->SetBounds(150, 30, 100, 60);
+    auto* list = new TListBox(form.get());
+    list->SetParent(panel);
+    list->SetBounds(10, 100, 120, 90);
+    auto* source = new TPanel(form.get());
+    source->SetParent(panel);
+    source->SetBounds(10, 10, 60, 40);
+    source->SetDragMode(dmAutomatic);
+    QCoreApplication::processEvents();
+
+    const QPoint panelOnScreen = panel->Handle()->mapToGlobal(QPoint(0, 0));
+    EXPECT_EQ(panel->ClientOrigin().ToQPoint(), panelOnScreen);
+    EXPECT_EQ(shape->ClientToScreen(TPoint(5, 6)).ToQPoint(), panelOnScreen + QPoint(155, 36));
+    EXPECT_EQ(list->ScreenToClient(TPoint::From(panelOnScreen + QPoint(17, 108))).ToQPoint(), QPoint(7, 8));
+
+    std::vector<std::string> drops;
+    for (TControl* target : std::initializer_list<TControl*>{shape, list}) {
+        target->OnDragOver = [](TComponent*, TComponent*, int, int, TDragState, bool& accept) { accept = true; };
+        target->OnDragDrop = [&drops](TComponent* t, TComponent*, int x, int y) {
+            drops.push_back(t->Name().toStdString() + " " + std::to_string(x) + "," + std::to_string(y));
+        };
+    }
+    shape->SetName("shape");
+    list->SetName("list");
+    auto drag = [&](QPoint to) { // to: in panel coordinates
+        TestSupport::TSystemMouse mouse;
+        QWidget* p = panel->Handle();
+        mouse.Press(p, QPoint(20, 20), 600);
+        mouse.Move(p, QPoint(30, 30));
+        mouse.Move(p, to);
+        mouse.Release(p, to);
+    };
+    drag(QPoint(170, 70));
+    drag(QPoint(40, 150));
+    EXPECT_EQ(drops, (std::vector<std::string>{"shape 20,40", "list 30,50"}));
+
+    // A right click opens the control's popup menu at the pointer.
+    auto* popup = new TPopupMenu(form.get());
+    shape->SetPopupMenu(popup);
+    QPoint shownAt;
+    TPopupMenu::PopupHook = [&](TPopupMenu*, int x, int y) { shownAt = QPoint(x, y); };
+    TestSupport::TSystemMouse mouse;
+    mouse.Click(panel->Handle(), QPoint(200, 50), 600, Qt::RightButton);
+    TPopupMenu::PopupHook = nullptr;
+    EXPECT_EQ(shownAt, panelOnScreen + QPoint(200, 50));
+}

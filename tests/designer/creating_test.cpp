@@ -7,7 +7,10 @@
 #include "designer/forms/frm_ins_text.h"
 #include "test_support.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QTest>
+#include <QTimer>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -285,4 +288,39 @@ TEST(Creating, ShapeToolsByClickAndByDrag)
     m->btnRound->Click();
     EXPECT_FALSE(m->btnRect->Down());
     EXPECT_TRUE(m->btnRound->Down());
+}
+
+// "Vložit text" takes the typing at once: the caret waits in its text field
+// at every showing, wherever the focus was when it last closed.
+TEST(Creating, TheTextDialogOpensWithTheCaretInItsTextField)
+{
+    TMainWindowFixture f;
+    f.ShowWindow();
+    QApplication::setActiveWindow(f.Main()->Window()); // the command came from the main window
+    TFrmInsText dialog(nullptr);
+    dialog.Memo->SetText(QString());
+    int showing = 0;
+    for (const char* typed : {"Ahoj", " svete", ""}) {
+        SCOPED_TRACE(typed);
+        bool focused = false;
+        QTimer keys, giveUp;
+        keys.setSingleShot(true);
+        giveUp.setSingleShot(true);
+        QObject::connect(&keys, &QTimer::timeout, [&] {
+            focused = QApplication::focusWidget() == dialog.text->Handle();
+            QTest::keyClicks(QApplication::focusWidget(), QString::fromUtf8(typed));
+            if (showing == 1)
+                dialog.BtnOK->SetFocus(); // the user moves to OK before confirming
+            QTest::keyClick(QApplication::focusWidget(), showing == 2 ? Qt::Key_Escape : Qt::Key_Return);
+        });
+        QObject::connect(&giveUp, &QTimer::timeout, [&] { dialog.SetModalResult(mrCancel); });
+        keys.start(30);
+        giveUp.start(1000);
+        dialog.ShowModal();
+        EXPECT_TRUE(focused);
+        EXPECT_EQ(dialog.IsConfirmed(), showing < 2);
+        ++showing;
+        QTest::qWait(20); // back in the main window for a moment
+    }
+    EXPECT_EQ(dialog.Memo->Text(), QStringLiteral("Ahoj svete"));
 }

@@ -434,9 +434,17 @@ TEST(Layers, RaisedObjectKeepsItsMarksOnTopAndAClickBesideClearsTheSelection)
     ASSERT_EQ(m->SelectedObject, a);
     DropSelectedLineAt(m, 0);
     ASSERT_EQ(Lines(m), QStringList({"A", "B"}));
-    // The frame lines and the centre cross are what the mouse and the eye meet first.
+    // The frame lines and the centre cross are what the eye meets first; the
+    // mouse meets the frame lines, while the centre cross lets it through to A.
     ASSERT_TRUE(m->HK->Visible() && m->RT->Visible());
-    EXPECT_EQ(m->PNLCD->ControlAtPos(m->HK->Left(), m->HK->Top() + 2), m->HK);
+    auto stackIndex = [m](TControl* c) {
+        for (int i = 0; i < m->PNLCD->ControlCount(); ++i)
+            if (m->PNLCD->Controls(i) == c)
+                return i;
+        return -1;
+    };
+    EXPECT_GT(stackIndex(m->HK), stackIndex(a));
+    EXPECT_EQ(m->PNLCD->ControlAtPos(m->HK->Left(), m->HK->Top() + 2), a);
     EXPECT_EQ(m->PNLCD->ControlAtPos(m->RT->Left() + 5, m->RT->Top()), m->RT);
 
     m->ScrollBoxClick(m->ScrollBox);
@@ -495,4 +503,73 @@ TEST(SidePanel, DeleteLinkWorksAfterTheTextPopupWasOpenedInEditMode)
     TestSupport::MouseClick(m->pnlVlastnosti->Handle(), QPoint(del->Left() + 4, del->Top() + 4));
     EXPECT_EQ(m->ObjectCount(), 1);
     QCoreApplication::processEvents();
+}
+
+// A user drags a line with the mouse: press, moves past the drag threshold, release.
+TEST(Layers, DraggingALineWithTheMouseRestacksWhereTheLineIsDropped)
+{
+    TMainWindowFixture f;
+    f.ShowWindow();
+    TFrmMain* m = f.Main();
+    std::vector<TLabel*> objects; // bottom first
+    for (int i = 0; i < 12; ++i)
+        objects.push_back(AddText(m, QStringLiteral("T%1").arg(i)));
+    QWidget* list = m->Vrstvy->Handle();
+    const int h = m->Vrstvy->ItemHeight();
+    auto lineAt = [h](int line) { return QPoint(30, line * h + h / 2); };
+    auto drag = [&](int from, int to) {
+        TestSupport::TSystemMouse mouse;
+        mouse.Press(list, lineAt(from), 600);
+        mouse.Move(list, lineAt(from) + QPoint(0, 3));
+        mouse.Move(list, (lineAt(from) + lineAt(to)) / 2);
+        mouse.Move(list, lineAt(to));
+        mouse.Release(list, lineAt(to));
+    };
+
+    // The surface stacks the objects as the list shows them, topmost first.
+    auto surfaceOrder = [m] {
+        QStringList top;
+        for (int i = m->PNLCD->ControlCount() - 1; i >= 0; --i)
+            if (auto* l = dynamic_cast<TLabel*>(m->PNLCD->Controls(i)); l && m->IsObject(l))
+                top << l->Caption();
+        return top.join(' ');
+    };
+
+    // Line 1 (T10) dropped on line 10 (T1): it goes down to T1's place.
+    drag(1, 10);
+    EXPECT_EQ(surfaceOrder(), Lines(m).join(' '));
+    EXPECT_EQ(Lines(m).join(' '), QStringLiteral("T11 T9 T8 T7 T6 T5 T4 T3 T2 T1 T10 T0"));
+    EXPECT_EQ(m->Components(1), objects[10]);
+    EXPECT_EQ(m->Vrstvy->ItemIndex(), 10);
+    EXPECT_TRUE(m->Modified);
+    EXPECT_TRUE(objects[10]->Visible()); // the release was no click in the eye column
+
+    // And back: line 10 onto line 1.
+    drag(10, 1);
+    EXPECT_EQ(Lines(m).join(' '), QStringLiteral("T11 T10 T9 T8 T7 T6 T5 T4 T3 T2 T1 T0"));
+    EXPECT_EQ(m->Components(10), objects[10]);
+    EXPECT_EQ(m->Vrstvy->ItemIndex(), 1);
+    EXPECT_EQ(surfaceOrder(), Lines(m).join(' '));
+
+    // The top line dragged down one line.
+    drag(0, 1);
+    EXPECT_EQ(Lines(m).mid(0, 2).join(' '), QStringLiteral("T10 T11"));
+
+    // Below the last line: to the bottom, with no line selected.
+    ASSERT_LT(12 * h + h / 2, m->Vrstvy->Height());
+    drag(2, 12);
+    EXPECT_EQ(Lines(m).last(), QStringLiteral("T9"));
+    EXPECT_EQ(m->Components(0), objects[9]);
+    EXPECT_EQ(m->Vrstvy->ItemIndex(), -1);
+    drag(11, 2); // and back above T8
+    EXPECT_EQ(Lines(m).join(' '), QStringLiteral("T10 T11 T9 T8 T7 T6 T5 T4 T3 T2 T1 T0"));
+
+    // A release in the eye column ends the drag only: the object stays shown.
+    TestSupport::TSystemMouse mouse;
+    mouse.Press(list, lineAt(3), 600);
+    mouse.Move(list, QPoint(15, 5 * h + 3));
+    mouse.Release(list, QPoint(15, 5 * h + 3));
+    EXPECT_EQ(Lines(m).at(5), QStringLiteral("T8"));
+    for (TLabel* o : objects)
+        EXPECT_TRUE(o->Visible()) << o->Caption().toStdString();
 }

@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -366,5 +368,38 @@ TEST(Moving, ATextFieldDragsByItsBodyAndOffersItsPopup)
         const QPoint moved = QPoint(t->Left() + t->Width() / 4, t->Top() + t->Height() / 4 + 1);
         EXPECT_EQ(m->PNLCD->ControlAtPos(moved.x(), moved.y()), t);
         EXPECT_EQ(t->PopupMenu(), m->PopupMenuTxt);
+    }
+}
+
+// Without a window manager nobody hands the keyboard back when a dialog
+// closes: the main window takes it back itself, and the arrow keys nudge the
+// selection again without a click.
+TEST(Nudging, ArrowKeysNudgeAgainRightAfterADialogCloses)
+{
+    TMainWindowFixture f;
+    f.ShowWindow();
+    TFrmMain* m = f.Main();
+    TShape* s = AddShape(m, 100, 50, 40, 20);
+    Select(m, s);
+    QApplication::setActiveWindow(m->Window());
+    TForm dialog(nullptr);
+    auto* storno = new TButton(&dialog);
+    storno->SetParent(&dialog);
+    storno->SetCancel(true);
+    storno->SetModalResult(mrCancel);
+    for (int round = 0; round < 2; ++round) {
+        QTimer escape;
+        escape.setSingleShot(true);
+        QObject::connect(&escape, &QTimer::timeout, [&] {
+            QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : dialog.Window();
+            QTest::keyClick(target, Qt::Key_Escape);
+        });
+        escape.start(30);
+        EXPECT_EQ(dialog.ShowModal(), mrCancel);
+        QTest::qWait(20);
+        ASSERT_EQ(QApplication::activeWindow(), m->Window());
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
+        QTest::keyClick(target, Qt::Key_Right);
+        EXPECT_EQ(s->Left(), 101 + round);
     }
 }

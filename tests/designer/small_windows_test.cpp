@@ -1,10 +1,20 @@
 // The small windows: file-list options, export options, progress, about box
-// and the start window's shape, highlights and link.
+// and the start window's shape, highlights and link; Enter and Escape in the dialogs.
 
 #include "designer_fixture.h"
 
 #include "classlib/pictures/picture.h"
+#include "designer/forms/frm_edit_sablona.h"
+#include "designer/forms/frm_edit_sablona_box.h"
 #include "designer/forms/frm_export.h"
+#include "designer/forms/frm_ins_dir.h"
+#include "designer/forms/frm_ins_text.h"
+#include "designer/forms/frm_invisible.h"
+#include "designer/forms/frm_korekce.h"
+#include "designer/forms/frm_new.h"
+#include "designer/forms/frm_roz_obr.h"
+#include "designer/forms/frm_srafovani.h"
+#include "designer/forms/frm_vlastnosti_img.h"
 #include "designer/forms/frm_ins_files.h"
 #include "designer/forms/frm_o_programu.h"
 #include "designer/forms/frm_progress.h"
@@ -12,7 +22,9 @@
 #include "platform/shell.h"
 #include "test_support.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -207,4 +219,116 @@ TEST(StartWindow, ChoicesLightUpUnderTheMouseAndTheLinkOpensTheSite)
     EXPECT_EQ(opened, QStringList({MakerWebAddress}));
     w.StartWindowOpen = false;
     w.Hide();
+}
+
+namespace {
+// Shows a dialog modally and sends it one key press, as the keyboard does, to
+// the control that has the focus; true when that key closed the dialog (a
+// dialog the key leaves open is closed after a second, so the test goes on).
+bool KeyClosesDialog(TForm* dialog, Qt::Key key, QWidget* focus = nullptr)
+{
+    bool closedByKey = true;
+    QTimer press, giveUp; // stopped with this call, whenever the dialog closes
+    press.setSingleShot(true);
+    giveUp.setSingleShot(true);
+    QObject::connect(&press, &QTimer::timeout, [&] {
+        if (focus)
+            focus->setFocus();
+        QWidget* target = QApplication::focusWidget();
+        if (!target || target->window() != dialog->Window())
+            target = dialog->Window();
+        QTest::keyClick(target, key);
+    });
+    QObject::connect(&giveUp, &QTimer::timeout, [&] {
+        closedByKey = false;
+        dialog->SetModalResult(mrCancel);
+    });
+    press.start(30);
+    giveUp.start(1000);
+    dialog->ShowModal();
+    return closedByKey;
+}
+} // namespace
+
+TEST(DialogKeys, EscapeClosesEveryDialogWithAStornoOrZavritButtonAsThatButtonDoes)
+{
+    TMainWindowFixture f;
+    f.ShowWindow();
+    {
+        TFrmNew w(nullptr);
+        EXPECT_TRUE(KeyClosesDialog(&w, Qt::Key_Escape)) << "template chooser";
+        EXPECT_FALSE(w.IsConfirmed());
+    }
+    {
+        TFrmKorekce w(nullptr);
+        EXPECT_TRUE(KeyClosesDialog(&w, Qt::Key_Escape)) << "print correction";
+        EXPECT_FALSE(w.IsConfirmed());
+    }
+    {
+        TFrmRozObr w(nullptr);
+        EXPECT_TRUE(KeyClosesDialog(&w, Qt::Key_Escape)) << "blur";
+        EXPECT_FALSE(TFrmRozObr::IsConfirmed());
+    }
+    {
+        TFrmVlastnostiIMG w(nullptr);
+        EXPECT_TRUE(KeyClosesDialog(&w, Qt::Key_Escape)) << "picture properties";
+        EXPECT_FALSE(TFrmVlastnostiIMG::IsConfirmed());
+    }
+    {
+        TFrmEditSablona w(nullptr);
+        EXPECT_TRUE(KeyClosesDialog(&w, Qt::Key_Escape)) << "disc template editor";
+    }
+    {
+        TFrmEditSablonaBox w(nullptr);
+        EXPECT_TRUE(KeyClosesDialog(&w, Qt::Key_Escape)) << "box template editor";
+    }
+    {
+        TFrmInvisible w(nullptr);
+        EXPECT_TRUE(KeyClosesDialog(&w, Qt::Key_Escape)) << "version check";
+    }
+    {
+        TFrmOProgramu w(nullptr);
+        EXPECT_TRUE(KeyClosesDialog(&w, Qt::Key_Escape)) << "about box";
+    }
+    {
+        TFrmInsText w(nullptr);
+        EXPECT_TRUE(KeyClosesDialog(&w, Qt::Key_Escape)) << "text dialog";
+        EXPECT_FALSE(w.IsConfirmed());
+    }
+    {
+        TFrmInsDir w(nullptr);
+        EXPECT_TRUE(KeyClosesDialog(&w, Qt::Key_Escape)) << "folder list";
+        EXPECT_FALSE(TFrmInsDir::IsConfirmed());
+    }
+    {
+        TFrmSrafovani w(nullptr);
+        EXPECT_TRUE(KeyClosesDialog(&w, Qt::Key_Escape)) << "hatching";
+    }
+}
+
+TEST(DialogKeys, EnterPressesTheDefaultButtonWhileACheckBoxOrRadioButtonHasTheFocus)
+{
+    TMainWindowFixture f;
+    f.ShowWindow();
+    {
+        TFrmExport w(nullptr);
+        TCheckBox* box = w.ExTexty;
+        const bool checked = box->Checked();
+        EXPECT_TRUE(KeyClosesDialog(&w, Qt::Key_Return, box->Handle())) << "export options";
+        EXPECT_EQ(box->Checked(), checked);
+    }
+    {
+        TFrmInsText w(nullptr);
+        w.Memo->SetText(QStringLiteral("Ahoj"));
+        w.PageControl1->SetActivePage(w.TabRotace1);
+        EXPECT_TRUE(KeyClosesDialog(&w, Qt::Key_Return, w.Rot90->Handle())) << "text properties";
+        EXPECT_TRUE(w.IsConfirmed());
+        w.PageControl1->SetActivePage(w.TabRotace1);
+        EXPECT_TRUE(KeyClosesDialog(&w, Qt::Key_Return, w.Aliasing->Handle())) << "text properties";
+    }
+    {
+        TFrmKorekce w(nullptr);
+        EXPECT_TRUE(KeyClosesDialog(&w, Qt::Key_Return)) << "print correction";
+        EXPECT_TRUE(w.IsConfirmed());
+    }
 }

@@ -7,7 +7,9 @@
 #include "designer/forms/frm_new.h"
 #include "test_support.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QTest>
 #include <QFile>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -308,4 +310,43 @@ TEST(TemplateFile, TheSuppliedSheetsAreWellFormed)
         // A DVD cover lies turned on the sheet.
         EXPECT_EQ(chooser.Sirka->Checked(), typ == 3) << i;
     }
+}
+
+// The window opens with the disc list focused: the arrow keys pick a template
+// and Enter takes it, without a click.
+TEST_F(TemplateChooser, OpensWithTheDiscListFocusedForTheKeyboard)
+{
+    WriteTemplates(kFiveDiscsThreeCounted);
+    TFrmNew* c = FChooser.get();
+    F.ShowWindow();
+    F.Main()->AppDir = FDir; // the first show took the program's own folder
+    QApplication::setActiveWindow(F.Main()->Window()); // the command came from the main window
+    for (int showing = 0; showing < 2; ++showing) {
+        SCOPED_TRACE(showing);
+        bool focused = false;
+        QTimer keys;
+        keys.setSingleShot(true);
+        QObject::connect(&keys, &QTimer::timeout, [&] {
+            focused = QApplication::focusWidget() == c->ListBox1->Handle();
+            if (showing == 0) { // the focus wanders off before the window closes
+                c->btnStorno->SetFocus();
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+                return;
+            }
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        });
+        keys.start(30);
+        QTimer giveUp;
+        giveUp.setSingleShot(true);
+        QObject::connect(&giveUp, &QTimer::timeout, [c] { c->SetModalResult(mrCancel); });
+        giveUp.start(1000);
+        c->ShowModal();
+        EXPECT_TRUE(focused);
+        QTest::qWait(20); // back in the main window for a moment
+    }
+    EXPECT_TRUE(c->IsConfirmed());
+    EXPECT_EQ(c->NazevSablony->Text(), "Disk C");
+    EXPECT_EQ(c->PRS->Text(), "3");
 }

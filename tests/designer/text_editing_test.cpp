@@ -1,15 +1,20 @@
 #include "designer_fixture.h"
+#include "test_support.h"
 
 #include "classlib/forms/dialogs.h"
 #include "classlib/forms/menus.h"
 #include "classlib/pictures/bitmap.h"
 #include "classlib/pictures/picture.h"
 #include "platform/messages.h"
+#include "platform/non_client.h"
+#include "skin/skin_data.h"
 
 #include <QApplication>
+#include <QStyleHints>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <functional>
 
@@ -273,4 +278,103 @@ TEST(TextEditing, DelEditsTheTextInEveryWayTextModeIsEntered)
         EXPECT_EQ(m->ObjectCount(), 2);
         m->txt1Click(m->txt1);
     }
+}
+
+// A user's double click: press, release, and a second press and release
+// within the platform's double-click time, as the window system delivers them;
+// on the middle of the text too, where the centre lines of the selection cross.
+TEST(TextEditing, ADoubleClickOnATextOpensTheEditorAtAnyGapWithinTheDoubleClickTime)
+{
+    TMainWindowFixture f;
+    f.ShowWindow();
+    TFrmMain* m = f.Main();
+    QApplication::setActiveWindow(m->Window());
+    const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    for (bool middle : {false, true}) {
+        for (int gap : {30, interval / 4, interval / 2, interval * 3 / 4, interval - 30}) {
+            SCOPED_TRACE(testing::Message() << "gap " << gap << (middle ? " middle" : " left"));
+            m->DeleteObjects(true);
+            TLabel* text = AddText(m, QStringLiteral("Dvakrát"), 100, 100);
+            m->txt1Click(m->txt1);
+            ASSERT_FALSE(m->TextEditMode);
+            const QPoint at = middle ? QPoint(text->Left() + text->Width() / 2, text->Top() + text->Height() / 2)
+                                     : QPoint(text->Left() + text->Width() / 4, text->Top() + text->Height() / 3);
+            TestSupport::TSystemMouse mouse;
+            mouse.Click(m->PNLCD->Handle(), at, 1000);
+            mouse.Click(m->PNLCD->Handle(), at, gap);
+            EXPECT_TRUE(m->TextEditMode);
+            ASSERT_TRUE(m->EditMemo->Visible());
+            EXPECT_FALSE(text->Visible());
+            EXPECT_EQ(m->EditMemo->Editor()->toPlainText(), QStringLiteral("Dvakrát"));
+            m->txt1Click(m->txt1);
+            EXPECT_TRUE(text->Visible());
+        }
+    }
+
+    // A text in the corner under the mask, chosen in the layer list: the
+    // double click reaches it through the mask's catcher.
+    m->DeleteObjects(true);
+    TLabel* text = AddText(m, QStringLiteral("Roh"), 4, 4);
+    m->txt1Click(m->txt1);
+    m->Vrstvy->SetItemIndex(0);
+    m->VrstvyClick(m->Vrstvy);
+    const QPoint corner(text->Left() + text->Width() / 2, text->Top() + text->Height() / 2);
+    QWidget* mask = m->VK1->Handle();
+    ASSERT_EQ(m->Window()->childAt(m->Window()->mapFromGlobal(mask->mapToGlobal(corner))), mask);
+    TestSupport::TSystemMouse mouse;
+    mouse.Click(mask, corner, 1000);
+    mouse.Click(mask, corner, interval / 2);
+    EXPECT_TRUE(m->TextEditMode);
+    EXPECT_TRUE(m->EditMemo->Visible());
+}
+
+// A right click on a text or a shape opens its popup menu with the menu's
+// corner at the pointer: plain (the window's menu bar above the client) and
+// skinned (the skin's frame, caption and menu bar around it).
+TEST(TextEditing, TheTextPopupOpensAtThePointerWithAndWithoutTheSkin)
+{
+    TMainWindowFixture f;
+    f.ShowWindow();
+    TFrmMain* m = f.Main();
+    TLabel* text = AddText(m, QStringLiteral("Menu"), 120, 90);
+    AddShape(m, Bounds(60, 160, 50, 40));
+    TControl* shape = nullptr;
+    for (int i = 0; i < m->PNLCD->ControlCount(); ++i)
+        if (m->PNLCD->Controls(i)->Tag() == 1 && m->PNLCD->Controls(i)->ClassName() == QLatin1String("TShape"))
+            shape = m->PNLCD->Controls(i);
+    ASSERT_TRUE(shape);
+    m->SetObjectHandlers(shape); // its popup, as the shape tool gives it
+    m->SkinData1->ReadDefaultSkin(); // no skin archive lies beside the tests
+    for (bool skinned : {false, true}) {
+        SCOPED_TRACE(skinned ? "skinned" : "plain");
+        m->SkinData1->SetActive(skinned);
+        QApplication::setActiveWindow(m->Window());
+        QTest::qWait(400); // the skin follows a switch after 250 ms
+        ASSERT_EQ(NonClientInsets(m->Window()).top() > 0, skinned);
+        for (TControl* object : {static_cast<TControl*>(text), shape}) {
+            SCOPED_TRACE(object->ClassName().toStdString());
+            const QPoint at(object->Left() + 7, object->Top() + 5);
+            const QPoint pointer = m->PNLCD->Handle()->mapToGlobal(at);
+            QPoint menuAt(-1, -1);
+            QTimer poll;
+            int polls = 0;
+            QObject::connect(&poll, &QTimer::timeout, [&] {
+                ++polls;
+                if (QWidget* popup = QApplication::activePopupWidget()) {
+                    menuAt = popup->geometry().topLeft();
+                    popup->close();
+                } else if (polls > 100) {
+                    poll.stop();
+                }
+            });
+            poll.start(20);
+            TestSupport::TSystemMouse mouse;
+            mouse.Click(m->PNLCD->Handle(), at, 1000, Qt::RightButton);
+            EXPECT_EQ(menuAt.x(), pointer.x());
+            EXPECT_EQ(menuAt.y(), pointer.y());
+        }
+    }
+    // Switched off again before the window goes, as the other tests have it.
+    m->SkinData1->SetActive(false);
+    QTest::qWait(400);
 }

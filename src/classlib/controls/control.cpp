@@ -157,8 +157,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner)
 TControl::~TControl()
 {
     Destroying();
-    if (Dragging())
-        TDragManager::Cancel();
+    TDragManager::Forget(this);
     TApplication::ControlDestroyed(this);
     if (FParent)
         FParent->RemoveControl(this);
@@ -201,6 +200,9 @@ void TControl::SetBounds(int left, int top, int width, int height)
 
 TPoint TControl::ClientOrigin() const
 {
+    // A window asks the window system: its frame, caption and menu bar count.
+    if (auto* wc = dynamic_cast<const TWinControl*>(this); wc && wc->HandleAllocated())
+        return TPoint::From(const_cast<TWinControl*>(wc)->ClientWidget()->mapToGlobal(QPoint(0, 0)));
     if (!FParent)
         return TPoint(FLeft, FTop);
     const TPoint p = FParent->ClientOrigin();
@@ -544,7 +546,7 @@ void TControl::HandleMouseMessage(TMessage& m)
             DblClick();
         MouseDown(mbLeft, shift | (dbl ? unsigned(ssDouble) : 0u), x, y);
         if (FDragMode == dmAutomatic && FDragKind == dkDrag && !dbl)
-            BeginDrag(false);
+            TDragManager::Begin(this, false, ClientToScreen(TPoint(x, y)));
         break;
     }
     case WM_RBUTTONDOWN:
@@ -564,6 +566,9 @@ void TControl::HandleMouseMessage(TMessage& m)
             SetMouseCapture(false);
         const bool clicked = FMouseInside;
         FMouseInside = false;
+        // The release that dropped a drag of this control is no click of its own.
+        if (TDragManager::TakeEndingRelease(this))
+            break;
         if (clicked && x >= 0 && y >= 0 && x < ClientWidth() && y < ClientHeight())
             Click();
         MouseUp(mbLeft, shift, x, y);

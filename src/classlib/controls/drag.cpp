@@ -17,8 +17,12 @@ public:
     bool Active = false;
     QPoint Start;
     TControl* Target = nullptr;
+    QPoint TargetPos; // the pointer in the target's client coordinates
     bool Accepted = false;
     bool CursorSet = false;
+    // The source whose button release ends the drag it started: the release
+    // belongs to the drag, not to the source's own click and mouse-up.
+    TControl* EndedBy = nullptr;
 
     void SetCursor(int cursor)
     {
@@ -55,6 +59,7 @@ public:
         }
         const TDragState state = t == Target ? dsDragMove : dsDragEnter;
         Target = t;
+        TargetPos = local;
         Accepted = false;
         if (t && t->OnDragOver) {
             Accepted = true;
@@ -71,8 +76,10 @@ public:
         QPoint local;
         if (wasActive && drop) {
             Move(global);
-            if (Accepted)
+            if (Accepted) {
                 target = Target;
+                local = TargetPos;
+            }
         }
         Reset();
         if (!wasActive || !src)
@@ -126,6 +133,7 @@ protected:
         }
         case QEvent::MouseButtonRelease: {
             auto* me = static_cast<QMouseEvent*>(e);
+            EndedBy = Active ? Src : nullptr;
             Finish(true, me->globalPosition().toPoint());
             return false;
         }
@@ -148,13 +156,14 @@ TDragFilter& Filter()
 }
 } // namespace
 
-void TDragManager::Begin(TControl* source, bool immediate)
+void TDragManager::Begin(TControl* source, bool immediate, std::optional<TPoint> start)
 {
     TDragFilter& f = Filter();
     if (f.Src)
         f.Reset();
     f.Src = source;
-    f.Start = QCursor::pos();
+    f.EndedBy = nullptr;
+    f.Start = start ? start->ToQPoint() : QCursor::pos();
     qApp->installEventFilter(&f);
     if (immediate)
         f.StartNow();
@@ -164,3 +173,21 @@ void TDragManager::End(bool drop) { Filter().Finish(drop, QCursor::pos()); }
 void TDragManager::Cancel() { Filter().Reset(); }
 TControl* TDragManager::Source() { return Filter().Src; }
 bool TDragManager::Active() { return Filter().Active; }
+
+bool TDragManager::TakeEndingRelease(const TControl* source)
+{
+    TDragFilter& f = Filter();
+    const bool ended = source && f.EndedBy == source;
+    if (ended)
+        f.EndedBy = nullptr;
+    return ended;
+}
+
+void TDragManager::Forget(const TControl* control)
+{
+    TDragFilter& f = Filter();
+    if (f.EndedBy == control)
+        f.EndedBy = nullptr;
+    if (f.Src == control)
+        f.Reset();
+}

@@ -362,6 +362,8 @@ void TCustomForm::RebuildMenuBar()
 void TCustomForm::Notification(TComponent* component, TOperation operation)
 {
     TWinControl::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == FActiveControl)
+        FActiveControl = nullptr;
     if (operation == TOperation::opRemove && component == FMenu) {
         FMenu = nullptr;
         if (!IsDestroying()) {
@@ -494,10 +496,26 @@ void TCustomForm::VisibleChanged()
             FOuter->setFixedSize(FOuter->size());
         FOuter->raise();
         FOuter->activateWindow();
+        FocusActiveControl();
     } else {
         FOuter->hide();
         DoHide();
     }
+}
+
+void TCustomForm::SetActiveControl(TWinControl* control)
+{
+    FActiveControl = control;
+    FActiveWidget = control ? control->Handle() : nullptr;
+    if (FOuter && FOuter->isVisible())
+        FocusActiveControl();
+}
+
+void TCustomForm::FocusActiveControl()
+{
+    // Qt gives a window that is not active yet the focus on its activation.
+    if (FActiveControl && FActiveWidget && FActiveControl->Showing() && FActiveControl->Enabled())
+        FActiveWidget->setFocus(Qt::OtherFocusReason);
 }
 
 void TCustomForm::Show()
@@ -578,6 +596,8 @@ int TCustomForm::ShowModal()
     FModal = true;
     FModalResult = mrNone;
     FOuter->setWindowModality(Qt::ApplicationModal);
+    // The window that had the keyboard before, to have it back afterwards.
+    QPointer<QWidget> before = QApplication::activeWindow();
     QEventLoop loop;
     FModalLoop = &loop;
     try {
@@ -608,6 +628,9 @@ int TCustomForm::ShowModal()
     if (FOuter)
         FOuter->setWindowModality(Qt::NonModal);
     FModal = false;
+    // Without a window manager nobody else hands the focus back.
+    if (before && before != FOuter && before->isVisible())
+        before->activateWindow();
     return FModalResult;
 }
 
@@ -626,13 +649,14 @@ void TCustomForm::KeyDown(int& key, TShiftState shift) { TWinControl::KeyDown(ke
 bool TCustomForm::DialogKey(int key, QWidget* focus)
 {
     // A focused push button answers Enter itself (Qt's own do so only inside a
-    // QDialog); a multi-line editor takes Enter as a line break.
+    // QDialog); a multi-line editor takes Enter as a line break. A focused check
+    // box or radio button leaves Enter to the default button.
     if (key == VK_RETURN) {
         if (auto* pb = qobject_cast<QPushButton*>(focus); pb && !pb->autoDefault()) {
             pb->click();
             return true;
         }
-        if (qobject_cast<QAbstractButton*>(focus) || qobject_cast<QPlainTextEdit*>(focus) ||
+        if (qobject_cast<QPushButton*>(focus) || qobject_cast<QPlainTextEdit*>(focus) ||
             qobject_cast<QPlainTextEdit*>(focus ? focus->parentWidget() : nullptr))
             return false;
     }

@@ -80,6 +80,9 @@ public:
     void Release();
     bool Active() const;
     void BringToFront() override;
+    // The control that has, or on the next show takes, the window's focus.
+    TWinControl* ActiveControl() const { return FActiveControl; }
+    void SetActiveControl(TWinControl* control);
 
     // Runs the creation handler (once, after the form's constructor).
     void DoCreate();
@@ -121,6 +124,7 @@ protected:
     void DoClose(TCloseAction& action);
     void ApplyWindowFlags();
     void PlaceOnFirstShow();
+    void FocusActiveControl();
     int MenuBarHeight() const;
     // The non-client insets the window's procedure answered (zero unskinned).
     QMargins FrameInsets() const;
@@ -141,6 +145,8 @@ protected:
     bool FShowing = false;
     TWindowState FPendingState = wsNormal;
     QEventLoop* FModalLoop = nullptr;
+    QPointer<QWidget> FActiveWidget; // the active control's window, gone with it
+    TWinControl* FActiveControl = nullptr;
     bool FLayingOut = false;
 };
 

@@ -48,6 +48,7 @@ void TTemplateEditor::CreateCommonControls(int buttonsTop)
     BtnOk = button("BtnOk", QStringLiteral("Ok"), 206);
     BtnOk->SetDefault(true);
     BtnStorno = button("BtnStorno", QStringLiteral("Storno"), 286);
+    BtnStorno->SetCancel(true);
     btnPridat->OnClick = [this](TComponent* s) { btnPridatClick(s); };
     btnSmazat->OnClick = [this](TComponent* s) { btnSmazatClick(s); };
     BtnOk->OnClick = [this](TComponent* s) { BtnOkClick(s); };

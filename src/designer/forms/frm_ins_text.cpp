@@ -133,8 +133,9 @@ void TFrmInsText::ShowPropertiesTab(bool visible) { TabRotace1->SetTabVisible(vi
 void TFrmInsText::FormShow(TComponent*)
 {
     gConfirmed = false;
-    if (PageControl1->ActivePageIndex() == 0 && Showing())
-        text->SetFocus();
+    // The caret waits in the text field once the window shows.
+    if (PageControl1->ActivePageIndex() == 0)
+        SetActiveControl(text);
     text->SetText(Memo->Text());
 }
 

@@ -47,6 +47,7 @@ TFrmInvisible::TFrmInvisible(TComponent* owner) : TForm(owner)
     TestVerze->OnClick = [this](TComponent* s) { TestVerzeClick(s); };
     Button1 = place(new TButton(this), "Button1", this, 147, 86, 75, 25);
     Button1->SetCaption(QString::fromUtf8("Zavřít"));
+    Button1->SetCancel(true);
     Button1->OnClick = [this](TComponent* s) { Button1Click(s); };
     if (!FrmInvisible)
         FrmInvisible = this;

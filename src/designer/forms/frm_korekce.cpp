@@ -60,6 +60,7 @@ TFrmKorekce::TFrmKorekce(TComponent* owner) : TForm(owner)
     btnOK1->OnClick = [this](TComponent* s) { btnOK1Click(s); };
     btnStorno1 = place(new TButton(this), "btnStorno1", 241, 142, 75, 25);
     btnStorno1->SetCaption(QStringLiteral("&Storno"));
+    btnStorno1->SetCancel(true);
     btnStorno1->OnClick = [this](TComponent* s) { btnStorno1Click(s); };
 
     OnShow = [this](TComponent* s) { FormShow(s); };

@@ -98,6 +98,7 @@ TFrmNew::TFrmNew(TComponent* owner) : TForm(owner)
     btnOK->OnClick = [this](TComponent* s) { btnOKClick(s); };
     btnStorno = place(new TButton(this), "btnStorno", 466, 258, 75, 25);
     btnStorno->SetCaption(QStringLiteral("&Storno"));
+    btnStorno->SetCancel(true);
     btnStorno->OnClick = [this](TComponent* s) { btnStornoClick(s); };
 
     // The result fields lie beyond the right edge of the client area.
@@ -151,7 +152,7 @@ void TFrmNew::FormShow(TComponent*)
     }
     FConfirmed = false;
     ListBox1->SetItemIndex(0);
-    ListBox1->SetFocus();
+    SetActiveControl(ListBox1);
     // A first template whose numbers do not parse is reported, but the window
     // still opens, so the user can pick another template or correct this one.
     ReportAndGoOn([this] { ListBox1Click(ListBox1); });

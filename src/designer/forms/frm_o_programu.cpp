@@ -72,6 +72,14 @@ TFrmOProgramu::TFrmOProgramu(TComponent* owner) : TForm(owner)
     arialBold(btnClose, -13, clWhite);
     btnClose->SetCaption(QStringLiteral("Zavřít"));
     btnClose->OnClick = [this](TComponent* s) { btnCloseClick(s); };
+    // "Zavřít" is a speed button, which cannot be the cancel button: Escape
+    // reaches it through the window's shortcuts.
+    OnShortCut = [this](int key, TShiftState shift, bool& handled) {
+        if (key == VK_ESCAPE && shift == 0) {
+            btnCloseClick(btnClose);
+            handled = true;
+        }
+    };
     if (!FrmOProgramu)
         FrmOProgramu = this;
 }

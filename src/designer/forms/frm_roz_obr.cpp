@@ -65,6 +65,7 @@ TFrmRozObr::TFrmRozObr(TComponent* owner) : TForm(owner)
     btnOK1->OnClick = [this](TComponent* s) { btnOK1Click(s); };
     btnStorno1 = Placed(new TButton(this), "btnStorno1", this, 358, 325, 75, 25);
     btnStorno1->SetCaption(QStringLiteral("Storno"));
+    btnStorno1->SetCancel(true);
     btnStorno1->OnClick = [this](TComponent* s) { btnStorno1Click(s); };
 
     OnShow = [this](TComponent* s) { FormShow(s); };

@@ -70,6 +70,7 @@ TFrmVlastnostiIMG::TFrmVlastnostiIMG(TComponent* owner) : TForm(owner)
     btnOK->SetDefault(true);
     btnOK->OnClick = [this](TComponent* s) { btnOKClick(s); };
     btnStorno = button("btnStorno", QStringLiteral("&Storno"), 178);
+    btnStorno->SetCancel(true);
     btnStorno->OnClick = [this](TComponent* s) { btnStornoClick(s); };
     btnPouzit = button("btnPouzit", QStringLiteral("&Použít"), 258);
     btnPouzit->OnClick = [this](TComponent* s) { btnPouzitClick(s); };

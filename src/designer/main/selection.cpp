@@ -63,6 +63,9 @@ void TFrmMain::CreateSelectionControls()
         s->Pen()->SetWidth(4);
         s->Pen()->SetMode(pmXor);
         s->SetCursor(crDefault);
+        // Disabled, a line lets the mouse through to the object it crosses, so
+        // a press or double click on the middle of a text reaches the text.
+        s->SetEnabled(false);
     }
     H2K = mark("H2K", VK1);
     V2K = mark("V2K", VK1);
@@ -70,6 +73,7 @@ void TFrmMain::CreateSelectionControls()
         s->Brush()->SetColor(clBlack);
         s->Pen()->SetColor(clBlack);
         s->SetCursor(crDefault);
+        s->SetEnabled(false);
     }
 
     OnShortCut = [this](int key, TShiftState shift, bool& handled) { FormShortCut(key, shift, handled); };
@@ -82,6 +86,11 @@ void TFrmMain::CreateSelectionControls()
     TOPClk->OnMouseDown = [this](TComponent* s, TMouseButton b, TShiftState sh, int x, int y) { TOPClkMouseDown(s, b, sh, x, y); };
     TOPClk->OnMouseMove = [this](TComponent* s, TShiftState sh, int x, int y) { TOPClkMouseMove(s, sh, x, y); };
     TOPClk->OnMouseUp = [this](TComponent* s, TMouseButton b, TShiftState sh, int x, int y) { TOPClkMouseUp(s, b, sh, x, y); };
+    TOPClk->OnDblClick = [this](TComponent*) {
+        // A double click on the part of a text under the mask edits it too.
+        if (TControl* o = SelectedObject; IsObject(o) && o->OnDblClick)
+            o->OnDblClick(o);
+    };
 }
 
 void TFrmMain::ShowSelectionFrame(int L, int T, int W, int H)
