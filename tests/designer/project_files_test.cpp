@@ -13,8 +13,10 @@
 #include "designer/objects/text_image.h"
 #include "test_support.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <gtest/gtest.h>
 #include <functional>
 #include <memory>
@@ -449,5 +451,64 @@ TEST_F(ProjectFiles, TemplateSizesThatAreNoLabelSheetMakeADamagedFile)
         EXPECT_EQ(Main()->PNLCD->Width(), width);
         EXPECT_EQ(Objects(), QStringList({"TLabel:C0"}));
         EXPECT_EQ(Main()->DocumentFileName, Main()->sUntitled);
+    }
+}
+
+TEST_F(ProjectFiles, ATemplateNumberThatIsNoNumberLeavesTheOpenDesignAndCtrlSKeepsItsFile)
+{
+    // The user's own design, saved under its name.
+    AddText("Moje", 20, 20);
+    Main()->UlozSoubor(Path("moje.tvk"));
+    Main()->SetDocumentFileName(Path("moje.tvk"));
+    Main()->Modified = false;
+    const QByteArray mine = Read(Path("moje.tvk"));
+    const QStringList mineObjects = Objects();
+
+    // Another file whose one parameter is damaged; the rest of it is sound.
+    const QString other = Path("cizi.tvk");
+    auto writeOther = [&](const QString& key, const QString& text) {
+        auto* foreign = new TLabel(Main());
+        foreign->SetTag(1);
+        foreign->SetCaption("Cizi");
+        QFile f(other);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        WriteComponentRecord(f, foreign);
+        delete foreign;
+        TCheckBox param(Main());
+        param.SetTag(5);
+        param.SetName(key);
+        param.SetCaption(text);
+        WriteComponentRecord(f, &param);
+    };
+    auto key = [&](Qt::Key k) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : Main()->Window();
+        QKeyEvent press(QEvent::KeyPress, k, Qt::ControlModifier);
+        QCoreApplication::sendEvent(target, &press);
+    };
+    const struct {
+        const char* Key;
+        const char* Text;
+    } cases[] = {{"Typ", "abc"}, {"Typ", ""},       {"Typ", "1.5"},   {"Typ", "2147483648"},
+                 {"typ", "x"},   {"Left", "abc"},   {"top2", "1e400"}, {"Height2", "nic"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.Key) + "=" + c.Text);
+        writeOther(c.Key, c.Text);
+        const QByteArray otherBytes = Read(other);
+        Boxes.clear();
+        TCommonDialog::ExecuteHook = [&](TCommonDialog* d) {
+            static_cast<TOpenDialog*>(d)->FileName = other;
+            return true;
+        };
+        key(Qt::Key_O);
+        TCommonDialog::ExecuteHook = nullptr;
+        ASSERT_EQ(Boxes.size(), 1u);
+        EXPECT_EQ(Boxes[0].Text, Main()->sNelzePrecistObjekt);
+        EXPECT_EQ(Objects(), mineObjects);
+        EXPECT_EQ(Main()->DocumentFileName, Path("moje.tvk"));
+        EXPECT_FALSE(Main()->Modified);
+        // Ctrl+S writes the user's own design to the user's own file.
+        key(Qt::Key_S);
+        EXPECT_EQ(Read(Path("moje.tvk")), mine);
+        EXPECT_EQ(Read(other), otherBytes);
     }
 }

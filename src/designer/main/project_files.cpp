@@ -224,14 +224,11 @@ bool TFrmMain::CheckProjectRecords(const TRecordList& records, double& outer, do
 {
     // The template parameters as GetTemplateParam will read them once made:
     // the later of two with one name counts, names in any letter case.
-    bool isBox = false;
     QHash<QString, QString> params;
     try {
         for (const auto& c : records) {
             if (auto* cb = dynamic_cast<const TCheckBox*>(c.get()); cb && IsClass(cb, "TCheckBox")) {
                 params.insert(cb->Name().toLower(), cb->Caption());
-                if (cb->Name().compare(QLatin1String("isKrab"), Qt::CaseInsensitive) == 0)
-                    isBox = cb->Checked();
                 // The disc sizes are taken by the exact names only.
                 if (cb->Name() == QLatin1String("Okraj"))
                     outer = TemplateLength(cb->Caption());
@@ -244,11 +241,13 @@ bool TFrmMain::CheckProjectRecords(const TRecordList& records, double& outer, do
                     GetParamField(keyword, field);
             }
         }
-        if (isBox) {
-            const char* keys[8] = {"left", "top", "okraj", "stred", "left2", "top2", "width2", "height2"};
-            for (int i = 0; i < 8; ++i)
-                box[i] = TemplateLength(params.value(QString::fromLatin1(keys[i]), QStringLiteral("0")));
-        }
+        // Every number the design reads from its template later (the surface,
+        // the guides, printing, the style list) is checked here, for a disc
+        // as for a box: once the old design is cleared nothing may fail.
+        const char* keys[8] = {"left", "top", "okraj", "stred", "left2", "top2", "width2", "height2"};
+        for (int i = 0; i < 8; ++i)
+            box[i] = TemplateLength(params.value(QString::fromLatin1(keys[i]), QStringLiteral("0")));
+        StrToInt(params.value(QStringLiteral("typ"), QStringLiteral("0")));
     } catch (const Exception&) {
         return false;
     }
@@ -303,15 +302,11 @@ void TFrmMain::OtevriSoubor(const QString& fileName)
         return;
     }
     Modified = false;
-    DeleteTemplateParams();
-    DeleteObjects(true);
-    bool rebuilt = true;
-    for (auto& c : records)
-        if (!ApplyDesignRecord(c.get(), false)) {
-            rebuilt = false;
-            break;
-        }
-    if (!rebuilt) {
+    try {
+        BuildFromRecords(records, outer, hole, box);
+    } catch (const EAbort&) {
+        throw;
+    } catch (...) {
         // The checks above leave nothing that should fail here; should it all
         // the same, what was made is neither the old document nor the file, and
         // a later Save must not write it over either of them.
@@ -324,6 +319,17 @@ void TFrmMain::OtevriSoubor(const QString& fileName)
         SetDocumentFileName(sUntitled);
         return;
     }
+    SetDocumentFileName(fileName);
+    StatusBar->SetPanelText(1, GetTemplateParam(QStringLiteral("sNazevSablony")));
+}
+
+void TFrmMain::BuildFromRecords(TRecordList& records, double outer, double hole, const double box[8])
+{
+    DeleteTemplateParams();
+    DeleteObjects(true);
+    for (auto& c : records)
+        if (!ApplyDesignRecord(c.get(), false))
+            throw EReadError(sNelzePrecistObjekt);
     const bool isBox = GetTemplateFlag(QStringLiteral("isKrab"));
     if (isBox)
         SetupBoxSurface(GetTemplateFlag(QStringLiteral("Sirka")), box[0], box[1], box[2], box[3], box[4], box[5],
@@ -338,8 +344,6 @@ void TFrmMain::OtevriSoubor(const QString& fileName)
     HideSelectionFrame();
     SelectedObject = SizeLabel;
     BuildPropertyLinks();
-    SetDocumentFileName(fileName);
-    StatusBar->SetPanelText(1, GetTemplateParam(QStringLiteral("sNazevSablony")));
 }
 
 void TFrmMain::btnOpenClick(TComponent*)
