@@ -14,7 +14,6 @@
 #include <QFile>
 #include <QHash>
 #include <QSaveFile>
-#include <cmath>
 
 namespace {
 bool IsClass(const TComponent* c, const char* name) { return c && c->ClassName() == QLatin1String(name); }
@@ -24,14 +23,13 @@ bool IsClass(const TComponent* c, const char* name) { return c && c->ClassName()
 // listed nor saved nor ever freed.
 int ObjectTag(const TComponent* source) { return source->Tag() == 2 ? 2 : 1; }
 
-// A length of a template in millimetres. Anything beyond a metre is no label
-// sheet and would ask for a design surface of absurd size.
+// A length of a template in millimetres, or the conversion error.
 double TemplateLength(const QString& text)
 {
-    const double v = StrToFloat(text);
-    if (!std::isfinite(v) || std::fabs(v) > 1000.0)
-        throw EConvertError(QString::fromUtf8("Rozměr %1 mm je mimo rozsah šablony.").arg(text));
-    return v;
+    double mm = 0;
+    if (!TemplateLengthOf(text, mm))
+        throw EConvertError(QString::fromUtf8("Rozměr „%1“ není délka šablony v milimetrech.").arg(text));
+    return mm;
 }
 
 // The template chosen in the chooser, converted before anything is changed so
