@@ -512,3 +512,34 @@ TEST_F(ProjectFiles, ATemplateNumberThatIsNoNumberLeavesTheOpenDesignAndCtrlSKee
         EXPECT_EQ(Read(other), otherBytes);
     }
 }
+
+TEST_F(ProjectFiles, AProjectOrStyleTooLargeOrNoPlainFileIsRefusedNamingItBeforeReading)
+{
+    AddText("Moje", 20, 20);
+    Main()->UlozSoubor(Path("moje.tvk"));
+    Main()->SetDocumentFileName(Path("moje.tvk"));
+    Main()->Modified = false;
+    // A sound project made too large by a sparse tail, and a device.
+    const QString large = Path("velky.tvk"), zero = Path("nula.tvk");
+    Main()->UlozSoubor(large);
+    ASSERT_TRUE(QFile::resize(large, MaxProjectFileBytes + 1));
+    ASSERT_TRUE(QFile::link("/dev/zero", zero));
+    for (const QString& file : {large, zero}) {
+        SCOPED_TRACE(file.toStdString());
+        Boxes.clear();
+        Main()->OtevriSoubor(file);
+        ASSERT_EQ(Boxes.size(), 1u);
+        EXPECT_TRUE(Boxes[0].Text.contains(file)) << Boxes[0].Text.toStdString();
+        EXPECT_EQ(Objects(), QStringList({"TLabel:C0"}));
+        EXPECT_EQ(Main()->DocumentFileName, Path("moje.tvk"));
+    }
+    // A style file the same: the message names it and the design keeps its objects.
+    ASSERT_TRUE(QFile::link("/dev/zero", Path("Style/Nula.cd")));
+    Main()->FillStyleList();
+    Boxes.clear();
+    Main()->lComboStyly->SetItemIndex(Main()->lComboStyly->Items()->IndexOf("Nula.cd"));
+    Main()->lComboStylyChange(Main()->lComboStyly);
+    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_TRUE(Boxes[0].Text.contains("Nula.cd")) << Boxes[0].Text.toStdString();
+    EXPECT_EQ(Objects(), QStringList({"TLabel:C0"}));
+}

@@ -324,3 +324,28 @@ TEST(TemplateFile, TheSuppliedSheetsAreWellFormed)
         EXPECT_EQ(chooser.Sirka->Checked(), typ == 3) << i;
     }
 }
+
+TEST_F(TemplateChooser, ATemplateFileTooLargeOrNoPlainFileIsToldOnceWithEmptyLists)
+{
+    WriteTemplates(kFiveDiscsThreeCounted);
+    const QString file = FDir + "/defcd.ini";
+    ASSERT_TRUE(QFile::resize(file, MaxProfileFileBytes + 1));
+    QStringList messages;
+    SetMessageBoxHook([&](const QString& text, const QString&, unsigned) {
+        messages << text;
+        return IDOK;
+    });
+    FChooser->FormShow(nullptr);
+    FChooser->FormShow(nullptr);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(file)) << messages[0].toStdString();
+    EXPECT_EQ(FChooser->ListBox1->Items()->Count(), 0);
+    // A device in its place neither hangs nor grows: it is told the same way.
+    QFile::remove(file);
+    ASSERT_TRUE(QFile::link("/dev/zero", file));
+    FChooser->FormShow(nullptr);
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_TRUE(messages[1].contains(file)) << messages[1].toStdString();
+    EXPECT_EQ(FChooser->ListBox2->Items()->Count(), 0);
+    SetMessageBoxHook([](const QString&, const QString&, unsigned) { return IDOK; });
+}

@@ -188,8 +188,10 @@ void TFrmNew::FormShow(TComponent*)
     FDiscNumbers.clear();
     FBoxNumbers.clear();
     QStringList skipped;
+    QString fileError;
     {
         const TIniFile ini(TemplateFileName());
+        fileError = ini.ReadError();
         const QHash<QString, QString> disc = SectionValues(ini, kDiscSection), box = SectionValues(ini, kBoxSection);
         auto fill = [&](const QHash<QString, QString>& values, TListBox* list, std::vector<int>& numbers, bool isBox) {
             int count = 0;
@@ -210,7 +212,7 @@ void TFrmNew::FormShow(TComponent*)
         fill(disc, ListBox1, FDiscNumbers, false);
         fill(box, ListBox2, FBoxNumbers, true);
     }
-    ReportSkipped(skipped);
+    ReportSkipped(fileError, skipped);
     FConfirmed = false;
     ListBox1->SetItemIndex(0);
     ListBox1->SetFocus();
@@ -219,11 +221,12 @@ void TFrmNew::FormShow(TComponent*)
     ReportAndGoOn([this] { ListBox1Click(ListBox1); });
 }
 
-void TFrmNew::ReportSkipped(const QStringList& skipped)
+void TFrmNew::ReportSkipped(const QString& fileError, const QStringList& skipped)
 {
     const QString report =
-        skipped.isEmpty() ? QString()
-                          : QStringLiteral("Tyto šablony ze souboru „%1“ nejsou v nabídce, protože jejich rozměry nejsou "
+        !fileError.isEmpty() ? fileError
+        : skipped.isEmpty()  ? QString()
+                             : QStringLiteral("Tyto šablony ze souboru „%1“ nejsou v nabídce, protože jejich rozměry nejsou "
                                            "čísla v milimetrech (s desetinnou čárkou, nejvýše 1000):\n%2")
                                 .arg(TemplateFileName(), skipped.join(QLatin1Char('\n')));
     // Every New shows the chooser again: the same damage is told only once.

@@ -71,8 +71,9 @@ public:
     void btnUpravitClick(TComponent* sender);
 
 private:
-    // Tells about templates left out of the lists, once for one set of them.
-    void ReportSkipped(const QStringList& skipped);
+    // Tells about a template file that could not be read, or templates left
+    // out of the lists, once for one set of them.
+    void ReportSkipped(const QString& fileError, const QStringList& skipped);
     bool FConfirmed = false;
     bool FBoxTemplate = false;
     std::vector<int> FDiscNumbers, FBoxNumbers;

@@ -11,7 +11,7 @@
 #include "designer/forms/frm_new.h"
 #include "designer/objects/param_string.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QHash>
 #include <QSaveFile>
 
@@ -218,6 +218,22 @@ bool TFrmMain::ReadRecordList(QIODevice& stream, TRecordList& records)
     return true;
 }
 
+bool TFrmMain::ReadRecordFile(const QString& fileName, TRecordList& records, QString& refusal)
+{
+    refusal = WholeFileRefusal(fileName, MaxProjectFileBytes);
+    if (!refusal.isEmpty())
+        return false;
+    QByteArray bytes;
+    try {
+        bytes = ReadWholeFile(fileName, MaxProjectFileBytes);
+    } catch (const EFileError&) {
+        return false;
+    }
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return ReadRecordList(buffer, records);
+}
+
 bool TFrmMain::CheckProjectRecords(const TRecordList& records, double& outer, double& hole, double box[8]) const
 {
     // The template parameters as GetTemplateParam will read them once made:
@@ -291,12 +307,11 @@ void TFrmMain::OtevriSoubor(const QString& fileName)
     TRecordList records;
     double outer = 118.0, hole = 44.0;
     double box[8] = {};
-    QFile file(fileName);
-    const bool complete = file.open(QIODevice::ReadOnly) && ReadRecordList(file, records) &&
-                          CheckProjectRecords(records, outer, hole, box);
-    file.close();
+    QString refusal;
+    const bool complete =
+        ReadRecordFile(fileName, records, refusal) && CheckProjectRecords(records, outer, hole, box);
     if (!complete) {
-        Application->MessageBox(sNelzePrecistObjekt, QStringLiteral("Chyba"), MB_OK);
+        Application->MessageBox(refusal.isEmpty() ? sNelzePrecistObjekt : refusal, QStringLiteral("Chyba"), MB_OK);
         return;
     }
     Modified = false;
