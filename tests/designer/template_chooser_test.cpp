@@ -229,6 +229,12 @@ TEST_F(TemplateChooser, ATemplateWhoseNumbersDoNotParseIsLeftOutAndToldOnce)
     FChooser->FormShow(nullptr);
     EXPECT_EQ(messages.size(), 2);
     EXPECT_EQ(FChooser->ListBox1->Items()->Count(), 0);
+    // Hundreds of damaged templates make a message of a few lines, not hundreds.
+    WriteTemplates("[CD]\nComboSize=500\n[KRAB]\nPR2T0=x\n");
+    FChooser->FormShow(nullptr);
+    ASSERT_EQ(messages.size(), 3);
+    EXPECT_LT(messages[2].count('\n'), 15);
+    EXPECT_TRUE(messages[2].contains(QString::fromUtf8("… a dalších 490"))) << messages[2].toStdString();
 }
 
 TEST_F(TemplateChooser, WithoutAFileBothListsAreEmptyAndTheNameIsEmpty)

@@ -44,7 +44,7 @@ QHash<QString, QString> SectionValues(const TIniFile& ini, const QString& sectio
     return values;
 }
 
-// The first number of a template that is no length, as "KEY = »text«"; empty
+// The first number of a template that is no length, as key = „text“; empty
 // when every number the chooser hands back for it can be used.
 QString BadTemplateValue(const QHash<QString, QString>& own, const QHash<QString, QString>& box, int n, bool isBox)
 {
@@ -62,6 +62,16 @@ QString BadTemplateValue(const QHash<QString, QString>& own, const QHash<QString
         if (QString bad = check(box, key, isBox ? n : 0); !bad.isEmpty())
             return bad;
     return QString();
+}
+
+// A list for a message: the first few lines and how many more there are.
+QString ShortList(const QStringList& lines)
+{
+    constexpr int kShown = 10;
+    QString text = lines.mid(0, kShown).join(QLatin1Char('\n'));
+    if (lines.size() > kShown)
+        text += QStringLiteral("\n… a dalších %1").arg(lines.size() - kShown);
+    return text;
 }
 
 // Millimetres of the file as preview pixels: half, truncated toward zero.
@@ -228,7 +238,7 @@ void TFrmNew::ReportSkipped(const QString& fileError, const QStringList& skipped
         : skipped.isEmpty()  ? QString()
                              : QStringLiteral("Tyto šablony ze souboru „%1“ nejsou v nabídce, protože jejich rozměry nejsou "
                                            "čísla v milimetrech (s desetinnou čárkou, nejvýše 1000):\n%2")
-                                .arg(TemplateFileName(), skipped.join(QLatin1Char('\n')));
+                                .arg(TemplateFileName(), ShortList(skipped));
     // Every New shows the chooser again: the same damage is told only once.
     if (report != FLastReport && !report.isEmpty())
         Application->MessageBox(report, QStringLiteral("Šablony"), MB_OK | MB_ICONWARNING);
