@@ -12,6 +12,7 @@ struct TIniFile::Parsed {
     // Line breaks as the file has them (a file made here gets the platform's).
     QString LineBreak = QStringLiteral("\r\n");
     bool Exists = false;
+    QString Error; // refused before reading
 };
 
 namespace {
@@ -91,11 +92,14 @@ const TIniFile::Parsed& TIniFile::Load() const
     FCacheTime = time;
     FCacheSize = size;
     Parsed& p = *FCache;
+    p.Error = WholeFileRefusal(path, MaxProfileFileBytes);
+    if (!p.Error.isEmpty())
+        return p;
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return p;
     p.Exists = true;
-    const QByteArray bytes = f.readAll();
+    const QByteArray bytes = f.read(MaxProfileFileBytes);
     const QString text = DecodeText(bytes);
     p.Ansi = !bytes.isEmpty() && text != QString::fromUtf8(bytes);
     if (const qsizetype lf = bytes.indexOf('\n'); lf >= 0 && (lf == 0 || bytes[lf - 1] != '\r'))
@@ -104,8 +108,13 @@ const TIniFile::Parsed& TIniFile::Load() const
     return p;
 }
 
+QString TIniFile::ReadError() const { return Load().Error; }
+
 void TIniFile::Save(const Parsed& p)
 {
+    // What could not be read would be lost by writing the rest back.
+    if (!p.Error.isEmpty())
+        throw EFileError(p.Error);
     const QString path = QFileInfo::exists(FFileName) ? FFileName : ResolvePathCase(FFileName);
     QDir().mkpath(QFileInfo(path).absolutePath());
     const QString text = p.Lines.join(p.LineBreak) + p.LineBreak;

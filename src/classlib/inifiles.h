@@ -13,6 +13,9 @@ class TIniFile : public TObject {
 public:
     explicit TIniFile(const QString& fileName);
     const QString& FileName() const { return FFileName; }
+    // Why the file could not be read (too large, no plain file); empty when it
+    // was read or is missing. Such a file reads as empty and is never written.
+    QString ReadError() const;
 
     QString ReadString(const QString& section, const QString& key, const QString& def) const;
     int ReadInteger(const QString& section, const QString& key, int def) const;

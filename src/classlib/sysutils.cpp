@@ -9,6 +9,7 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <cerrno>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -427,4 +428,38 @@ QString DecodeText(const QByteArray& bytes)
         return s;
     }
     return AnsiToUnicode(bytes);
+}
+
+namespace {
+QString TooLarge(const QString& fileName, qint64 size, qint64 maxBytes)
+{
+    const qint64 mb = 1024 * 1024;
+    return QStringLiteral("Soubor „%1“ je příliš velký (%2 MB); soubor tohoto druhu smí mít nejvýše %3 MB.")
+        .arg(fileName)
+        .arg((size + mb - 1) / mb)
+        .arg(maxBytes / mb);
+}
+} // namespace
+
+QString WholeFileRefusal(const QString& fileName, qint64 maxBytes)
+{
+    const QFileInfo info(ResolvePathCase(fileName));
+    if (!info.exists() || info.isDir())
+        return QString();
+    if (!info.isFile())
+        return QStringLiteral("„%1“ není obyčejný soubor a nelze jej přečíst.").arg(fileName);
+    return info.size() > maxBytes ? TooLarge(fileName, info.size(), maxBytes) : QString();
+}
+
+QByteArray ReadWholeFile(const QString& fileName, qint64 maxBytes)
+{
+    if (const QString why = WholeFileRefusal(fileName, maxBytes); !why.isEmpty())
+        throw EFileError(why);
+    QFile f;
+    OpenFileForReading(f, fileName);
+    QByteArray bytes = f.read(std::min(f.size(), maxBytes));
+    // A file that grew past the limit since it was looked at is refused all the same.
+    if (!f.atEnd())
+        throw EFileError(TooLarge(fileName, f.size(), maxBytes));
+    return bytes;
 }

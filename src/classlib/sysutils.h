@@ -92,3 +92,15 @@ QString ToLineFeeds(const QString& text);
 QStringList SplitLines(const QString& text);
 // Bytes that are valid UTF-8 are read as UTF-8, anything else as Windows-1250.
 QString DecodeText(const QByteArray& bytes);
+
+// Files read whole are refused before reading when they could never be what
+// the program expects: larger than the limit of their kind, or no plain file
+// at all (a device such as /dev/zero or a pipe would read forever or block).
+constexpr qint64 MaxProjectFileBytes = 256LL * 1024 * 1024; // projects and styles
+constexpr qint64 MaxPictureFileBytes = 256LL * 1024 * 1024;
+constexpr qint64 MaxProfileFileBytes = 16LL * 1024 * 1024; // INI files: templates, language, settings
+// Empty when the file may be read whole (a missing file too: opening it then
+// fails as usual); otherwise the reason, in the program's words, naming it.
+QString WholeFileRefusal(const QString& fileName, qint64 maxBytes);
+// The whole file, or EFileError when it is refused or cannot be read.
+QByteArray ReadWholeFile(const QString& fileName, qint64 maxBytes);

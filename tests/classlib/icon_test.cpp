@@ -206,3 +206,51 @@ TEST(Icon, HostileDirectoriesAreRejected)
     EXPECT_THROW(LoadBytes(icon, cursor), EInvalidGraphic);
     EXPECT_THROW(icon.SetWidth(5), EInvalidGraphic);
 }
+
+namespace {
+// An icon image coded as RLE8: a header declaring width x height, a
+// two-colour table and the given run-length data.
+QByteArray Rle8Entry(int width, int height, const QByteArray& runs)
+{
+    QByteArray d;
+    Le32(d, 40);
+    Le32(d, uint32_t(width));
+    Le32(d, uint32_t(height * 2));
+    Le16(d, 1);
+    Le16(d, 8);
+    Le32(d, 1); // RLE8
+    Le32(d, uint32_t(runs.size()));
+    Le32(d, 0);
+    Le32(d, 0);
+    Le32(d, 2); // colours used
+    Le32(d, 0);
+    Le32(d, 0x00000000);
+    Le32(d, 0x00FF0000); // red
+    return d + runs;
+}
+} // namespace
+
+TEST(Icon, AnRleImageFarLargerThanItsDataIsRefusedBeforeDecoding)
+{
+    // 709 bytes declaring 4112 x 14848 pixels: runs of 255 red pixels.
+    QByteArray runs;
+    const int header = 6 + 16 + 40 + 8;
+    while (header + runs.size() + 4 <= 709)
+        runs += QByteArray("\xFF\x01", 2);
+    runs += QByteArray("\x00\x01", 2);
+    runs += QByteArray(709 - header - runs.size(), 0);
+    const QByteArray slow = IconFile({{0, Rle8Entry(4112, 14848, runs)}});
+    ASSERT_EQ(slow.size(), 709);
+    TIcon icon;
+    EXPECT_THROW(LoadBytes(icon, slow), EInvalidGraphic);
+    EXPECT_TRUE(icon.Empty());
+
+    // A small image that ends its data early is sound: the rest is colour 0.
+    TIcon small;
+    LoadBytes(small, IconFile({{16, Rle8Entry(16, 16, QByteArray("\x03\x01\x00\x01", 4))}}));
+    ASSERT_FALSE(small.Empty());
+    const QImage image = small.Image();
+    EXPECT_EQ(image.pixel(0, 15), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(2, 15), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(3, 15), qRgb(0, 0, 0));
+}

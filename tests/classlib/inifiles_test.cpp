@@ -3,6 +3,7 @@
 #include "test_support.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace {
@@ -105,4 +106,53 @@ TEST(IniFile, AnotherWriterIsSeenByAnObjectThatReadBefore)
     TIniFile writer(path);
     writer.WriteInteger("Setting", "KorX", -12);
     EXPECT_EQ(reader.ReadInteger("Setting", "KorX", 0), -12);
+}
+
+TEST(IniFile, AFileTooLargeOrNoPlainFileReadsAsEmptyWithItsReasonAndIsNeverWritten)
+{
+    // A sparse file just over the limit (no disc space used) and a device.
+    const QString dir = TestSupport::MakeTempDir();
+    const QString large = dir + "/large.ini";
+    {
+        QFile f(large);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[Setting]\r\nKorX=5\r\n");
+        ASSERT_TRUE(f.resize(MaxProfileFileBytes + 1));
+    }
+    const QString zero = dir + "/zero.ini";
+    ASSERT_TRUE(QFile::link("/dev/zero", zero));
+    for (const QString& path : {large, zero}) {
+        SCOPED_TRACE(path.toStdString());
+        TIniFile ini(path);
+        EXPECT_EQ(ini.ReadInteger("Setting", "KorX", 7), 7);
+        EXPECT_TRUE(ini.ReadError().contains(path)) << ini.ReadError().toStdString();
+    }
+    // Never written through the link to the device: a save renames over its target.
+    EXPECT_THROW(TIniFile(large).WriteInteger("Setting", "KorY", 1), EFileError);
+    EXPECT_TRUE(TIniFile(large).ReadError().contains(QString::fromUtf8("příliš velký")));
+    EXPECT_EQ(QFileInfo(large).size(), MaxProfileFileBytes + 1);
+    // Just within the limit it is read.
+    ASSERT_TRUE(QFile::resize(large, MaxProfileFileBytes));
+    EXPECT_EQ(TIniFile(large).ReadInteger("Setting", "KorX", 7), 5);
+    EXPECT_TRUE(TIniFile(large).ReadError().isEmpty());
+}
+
+TEST(WholeFile, ReadWithinItsLimitRefusedBeyondOrWhenNoPlainFile)
+{
+    const QString dir = TestSupport::MakeTempDir();
+    const QString small = dir + "/small.bin";
+    {
+        QFile f(small);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("0123456789");
+    }
+    EXPECT_EQ(ReadWholeFile(small, 10), QByteArray("0123456789"));
+    EXPECT_TRUE(WholeFileRefusal(small, 10).isEmpty());
+    EXPECT_THROW(ReadWholeFile(small, 9), EFileError);
+    EXPECT_TRUE(WholeFileRefusal(small, 9).contains(small));
+    EXPECT_FALSE(WholeFileRefusal("/dev/zero", 1 << 20).isEmpty());
+    EXPECT_THROW(ReadWholeFile("/dev/zero", 1 << 20), EFileError);
+    // A missing file is left to the open, which names it as usual.
+    EXPECT_TRUE(WholeFileRefusal(dir + "/none.bin", 10).isEmpty());
+    EXPECT_THROW(ReadWholeFile(dir + "/none.bin", 10), EFileError);
 }

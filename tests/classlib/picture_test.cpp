@@ -11,6 +11,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -150,6 +151,20 @@ TEST(Picture, UnknownExtensionAndFailedLoadsLeaveThePicture)
     // A GIF file under a bitmap's name is not a bitmap.
     EXPECT_THROW(p.LoadFromFile(WriteFile(QStringLiteral("gif.bmp"), FileBytes(Kinds().Gif))), EInvalidGraphic);
     EXPECT_THROW(p.LoadFromFile(QStringLiteral("/nonexistent/folder/pic.bmp")), EFileError);
+    // A picture file beyond any picture (a sound bitmap with a sparse tail)
+    // and a device are refused before reading, naming the file.
+    const QString large = WriteFile(QStringLiteral("large.bmp"), FileBytes(Kinds().Bmp));
+    ASSERT_TRUE(QFile::resize(large, MaxPictureFileBytes + 1));
+    const QString zero = QFileInfo(large).absolutePath() + QStringLiteral("/zero.jpg");
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    for (const QString& file : {large, zero}) {
+        try {
+            p.LoadFromFile(file);
+            ADD_FAILURE() << "no error for " << file.toStdString();
+        } catch (const EFileError& e) {
+            EXPECT_TRUE(e.Message().contains(file)) << e.Message().toStdString();
+        }
+    }
     ASSERT_TRUE(p.HasGraphic());
     EXPECT_EQ(p.Graphic()->ClassName(), QLatin1String("TBitmap"));
     EXPECT_EQ(p.Width(), 7);

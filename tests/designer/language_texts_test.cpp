@@ -8,6 +8,7 @@
 #include "classlib/forms/menus.h"
 #include "classlib/inifiles.h"
 #include "classlib/strings.h"
+#include "classlib/forms/message_box.h"
 #include "classlib/sysutils.h"
 #include "designer/forms/frm_edit_sablona.h"
 #include "designer/forms/frm_edit_sablona_box.h"
@@ -313,4 +314,22 @@ TEST(LanguageLoaders, EveryTargetExistsInTheRunningProgram)
     for (const TLanguageLoader& l : LanguageLoaders())
         missing += MissingLanguageTargets(l);
     EXPECT_TRUE(missing.isEmpty()) << missing.join(", ").toStdString();
+}
+
+TEST(LanguageLoaders, ALanguageFileTooLargeToReadIsToldOnceAndEveryTextTakesItsDefault)
+{
+    TProgramWindows w;
+    w.UseLanguageFile(SourceFileBytes());
+    const QString file = w.Main()->AppDir + QStringLiteral("/language.ini");
+    ASSERT_TRUE(QFile::resize(file, MaxProfileFileBytes + 1)); // the rest is a sparse hole
+    QStringList messages;
+    SetMessageBoxHook([&](const QString& text, const QString&, unsigned) {
+        messages << text;
+        return IDOK;
+    });
+    RunAllLoaders();
+    SetMessageBoxHook([](const QString&, const QString&, unsigned) { return IDOK; });
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(file)) << messages[0].toStdString();
+    EXPECT_EQ(w.Main()->sDotaz, QStringLiteral("Error"));
 }

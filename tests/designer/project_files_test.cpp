@@ -14,8 +14,10 @@
 #include "designer/objects/text_image.h"
 #include "test_support.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <gtest/gtest.h>
 #include <functional>
 #include <memory>
@@ -549,4 +551,94 @@ TEST_F(ProjectFiles, ASaveToAFullDiskNamesTheFileAndTheReason)
         << exportMessage.toStdString();
     EXPECT_FALSE(QFile::exists(bmp));
     QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+TEST_F(ProjectFiles, ATemplateNumberThatIsNoNumberLeavesTheOpenDesignAndCtrlSKeepsItsFile)
+{
+    // The user's own design, saved under its name.
+    AddText("Moje", 20, 20);
+    Main()->UlozSoubor(Path("moje.tvk"));
+    Main()->SetDocumentFileName(Path("moje.tvk"));
+    Main()->Modified = false;
+    const QByteArray mine = Read(Path("moje.tvk"));
+    const QStringList mineObjects = Objects();
+
+    // Another file whose one parameter is damaged; the rest of it is sound.
+    const QString other = Path("cizi.tvk");
+    auto writeOther = [&](const QString& key, const QString& text) {
+        auto* foreign = new TLabel(Main());
+        foreign->SetTag(1);
+        foreign->SetCaption("Cizi");
+        QFile f(other);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        WriteComponentRecord(f, foreign);
+        delete foreign;
+        TCheckBox param(Main());
+        param.SetTag(5);
+        param.SetName(key);
+        param.SetCaption(text);
+        WriteComponentRecord(f, &param);
+    };
+    auto key = [&](Qt::Key k) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : Main()->Window();
+        QKeyEvent press(QEvent::KeyPress, k, Qt::ControlModifier);
+        QCoreApplication::sendEvent(target, &press);
+    };
+    const struct {
+        const char* Key;
+        const char* Text;
+    } cases[] = {{"Typ", "abc"}, {"Typ", ""},       {"Typ", "1.5"},   {"Typ", "2147483648"},
+                 {"typ", "x"},   {"Left", "abc"},   {"top2", "1e400"}, {"Height2", "nic"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.Key) + "=" + c.Text);
+        writeOther(c.Key, c.Text);
+        const QByteArray otherBytes = Read(other);
+        Boxes.clear();
+        TCommonDialog::ExecuteHook = [&](TCommonDialog* d) {
+            static_cast<TOpenDialog*>(d)->FileName = other;
+            return true;
+        };
+        key(Qt::Key_O);
+        TCommonDialog::ExecuteHook = nullptr;
+        ASSERT_EQ(Boxes.size(), 1u);
+        EXPECT_EQ(Boxes[0].Text, Main()->sNelzePrecistObjekt);
+        EXPECT_EQ(Objects(), mineObjects);
+        EXPECT_EQ(Main()->DocumentFileName, Path("moje.tvk"));
+        EXPECT_FALSE(Main()->Modified);
+        // Ctrl+S writes the user's own design to the user's own file.
+        key(Qt::Key_S);
+        EXPECT_EQ(Read(Path("moje.tvk")), mine);
+        EXPECT_EQ(Read(other), otherBytes);
+    }
+}
+
+TEST_F(ProjectFiles, AProjectOrStyleTooLargeOrNoPlainFileIsRefusedNamingItBeforeReading)
+{
+    AddText("Moje", 20, 20);
+    Main()->UlozSoubor(Path("moje.tvk"));
+    Main()->SetDocumentFileName(Path("moje.tvk"));
+    Main()->Modified = false;
+    // A sound project made too large by a sparse tail, and a device.
+    const QString large = Path("velky.tvk"), zero = Path("nula.tvk");
+    Main()->UlozSoubor(large);
+    ASSERT_TRUE(QFile::resize(large, MaxProjectFileBytes + 1));
+    ASSERT_TRUE(QFile::link("/dev/zero", zero));
+    for (const QString& file : {large, zero}) {
+        SCOPED_TRACE(file.toStdString());
+        Boxes.clear();
+        Main()->OtevriSoubor(file);
+        ASSERT_EQ(Boxes.size(), 1u);
+        EXPECT_TRUE(Boxes[0].Text.contains(file)) << Boxes[0].Text.toStdString();
+        EXPECT_EQ(Objects(), QStringList({"TLabel:C0"}));
+        EXPECT_EQ(Main()->DocumentFileName, Path("moje.tvk"));
+    }
+    // A style file the same: the message names it and the design keeps its objects.
+    ASSERT_TRUE(QFile::link("/dev/zero", Path("Style/Nula.cd")));
+    Main()->FillStyleList();
+    Boxes.clear();
+    Main()->lComboStyly->SetItemIndex(Main()->lComboStyly->Items()->IndexOf("Nula.cd"));
+    Main()->lComboStylyChange(Main()->lComboStyly);
+    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_TRUE(Boxes[0].Text.contains("Nula.cd")) << Boxes[0].Text.toStdString();
+    EXPECT_EQ(Objects(), QStringList({"TLabel:C0"}));
 }

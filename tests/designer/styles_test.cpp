@@ -273,23 +273,47 @@ TEST_F(Templates, ChangeOfTemplateKeepsTheObjectsWhereTheyAre)
     EXPECT_EQ(StyleEntries().size(), 3);
 }
 
-TEST_F(Templates, ABadNumberInTheTemplateFileChangesNothing)
+TEST_F(Templates, ABadTemplateIsLeftOutWithOneMessageAndOkOnAnEmptyListDoesNothing)
 {
-    Write(FDir + "/defcd.ini", QByteArray("[KRAB]\r\nComboSize=1\r\nCombo1=Bad\r\nPRT1=1.5\r\nPRL1=1\r\nPRS1=2\r\nPRV1=3\r\n"));
-    AddOwn("Kept");
-    // The chooser's own preview already fails on the number; OK still hands it back.
+    for (const char* number : {"1.5", "abc", "", "5000"}) {
+        SCOPED_TRACE(number);
+        Write(FDir + "/defcd.ini",
+              QByteArray("[KRAB]\r\nComboSize=1\r\nCombo1=Bad\r\nPRT1=") + number + "\r\nPRL1=1\r\nPRS1=2\r\nPRV1=3\r\n");
+        Main()->DeleteObjects(true);
+        AddOwn("Kept");
+        Boxes.clear();
+        // New twice: the chooser tells about the template the first time only;
+        // both lists are empty, and OK (a real click) leaves it open.
+        for (int round = 0; round < 2; ++round) {
+            bool openAfterOk = false;
+            WithChooser(
+                [&openAfterOk](TFrmNew* c) {
+                    TestSupport::MouseClick(c->btnOK->Handle(), QPoint(5, 5));
+                    openAfterOk = c->Visible() && !c->IsConfirmed();
+                    TestSupport::MouseClick(c->btnStorno->Handle(), QPoint(5, 5));
+                },
+                [&] { Main()->mnNewClick(nullptr); });
+            EXPECT_TRUE(openAfterOk);
+            EXPECT_EQ(FChooser->ListBox2->Items()->Count(), 0);
+        }
+        ASSERT_EQ(Boxes.size(), 1);
+        EXPECT_TRUE(Boxes[0].contains("Bad (PRT1 = „" + QString::fromLatin1(number) + "“)")) << Boxes[0].toStdString();
+        EXPECT_EQ(Main()->ObjectCount(), 1);
+        EXPECT_FALSE(Main()->GetTemplateFlag("isKrab"));
+        EXPECT_EQ(Main()->GetTemplateParam("Okraj"), "118");
+    }
+    // No template file at all: OK makes no 0 mm disc either.
+    QFile::remove(FDir + "/defcd.ini");
+    bool openAfterOk = false;
     WithChooser(
-        [](TFrmNew* c) {
-            c->ListBox2->SetItemIndex(0);
-            try {
-                c->ListBox2Click(c->ListBox2);
-            } catch (const EConvertError&) {
-            }
-            c->btnOKClick(c->btnOK);
+        [&openAfterOk](TFrmNew* c) {
+            TestSupport::MouseClick(c->btnOK->Handle(), QPoint(5, 5));
+            openAfterOk = c->Visible() && !c->IsConfirmed();
+            TestSupport::MouseClick(c->btnStorno->Handle(), QPoint(5, 5));
         },
-        [&] { EXPECT_THROW(Main()->mnNewClick(nullptr), EConvertError); });
+        [&] { Main()->mnNewClick(nullptr); });
+    EXPECT_TRUE(openAfterOk);
     EXPECT_EQ(Main()->ObjectCount(), 1);
-    EXPECT_FALSE(Main()->GetTemplateFlag("isKrab"));
     EXPECT_EQ(Main()->GetTemplateParam("Okraj"), "118");
 }
 

@@ -194,28 +194,49 @@ TEST_F(TemplateChooser, PreviewsAtHalfAPixelPerMillimetreWithTheHoleCentred)
     EXPECT_EQ(Bounds(FChooser->CL), TRect(24, 16, 80, 72));
 }
 
-TEST_F(TemplateChooser, NumberTextWithAFullStopFailsWhenClickedButTheWindowStillOpens)
+TEST_F(TemplateChooser, ATemplateWhoseNumbersDoNotParseIsLeftOutAndToldOnce)
 {
-    WriteTemplates("[CD]\nComboSize=2\nCombo1=Spatny\nPRT1=21.8\nPRL1=46\nPRS1=117\nPRV1=41\n"
-                   "Combo2=Dobry\nPRT2=20\nPRL2=40\nPRS2=118\nPRV2=44\n");
+    WriteTemplates("[CD]\nComboSize=3\nCombo1=Spatny\nPRT1=21.8\nPRL1=46\nPRS1=117\nPRV1=41\n"
+                   "Combo2=Dobry\nPRT2=20\nPRL2=40\nPRS2=118\nPRV2=44\n"
+                   "Combo3=Obri\nPRT3=20\nPRL3=40\nPRS3=1e9\nPRV3=44\n"
+                   "[KRAB]\nComboSize=2\nCombo1=Krabice\nPRT1=1\nPRL1=1\nPRS1=100\nPRV1=100\nPR2S1=x\n"
+                   "Combo2=Obal\nPRT2=2\nPRL2=3\nPRS2=100\nPRV2=90\n");
     QStringList messages;
     SetMessageBoxHook([&](const QString& text, const QString&, unsigned) {
         messages << text;
         return IDOK;
     });
-    // The first template is loaded as the window opens: the error is shown, the
-    // lists are filled and the text stays unconverted.
     FChooser->FormShow(nullptr);
     ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains("21.8")) << messages[0].toStdString();
-    EXPECT_EQ(FChooser->ListBox1->Items()->Count(), 2);
-    EXPECT_EQ(FChooser->PRT->Text(), "21.8");
-
-    FChooser->ListBox1->SetItemIndex(1);
-    EXPECT_NO_THROW(FChooser->ListBox1Click(FChooser->ListBox1));
+    for (const char* bad : {"Spatny (PRT1 = „21.8“)", "Obri (PRS3 = „1e9“)", "Krabice (PR2S1 = „x“)"})
+        EXPECT_TRUE(messages[0].contains(QString::fromUtf8(bad))) << messages[0].toStdString();
+    EXPECT_EQ(Items(FChooser->ListBox1), QStringList({"Dobry"}));
+    EXPECT_EQ(Items(FChooser->ListBox2), QStringList({"Obal"}));
+    // Each line keeps the number of its template.
+    EXPECT_EQ(FChooser->NazevSablony->Text(), "Dobry");
+    EXPECT_EQ(FChooser->PRS->Text(), "118");
     EXPECT_EQ(Bounds(FChooser->CV), TRect(20, 10, 79, 69));
-    FChooser->ListBox1->SetItemIndex(0);
-    EXPECT_THROW(FChooser->ListBox1Click(FChooser->ListBox1), EConvertError);
+    FChooser->ListBox2->SetItemIndex(0);
+    FChooser->ListBox2Click(FChooser->ListBox2);
+    EXPECT_EQ(FChooser->PRL->Text(), "3");
+    EXPECT_EQ(FChooser->TemplateNumberAt(true, 0), 2);
+
+    // The same file again says nothing; once mended and damaged anew it does.
+    FChooser->FormShow(nullptr);
+    EXPECT_EQ(messages.size(), 1);
+    WriteTemplates("[CD]\nComboSize=1\nCombo1=Dobry\nPRT1=20\nPRL1=40\nPRS1=118\nPRV1=44\n");
+    FChooser->FormShow(nullptr);
+    EXPECT_EQ(messages.size(), 1);
+    WriteTemplates("[CD]\nComboSize=1\nCombo1=Dobry\nPRT1=20\nPRL1=40\nPRS1=118\nPRV1=4.4\n");
+    FChooser->FormShow(nullptr);
+    EXPECT_EQ(messages.size(), 2);
+    EXPECT_EQ(FChooser->ListBox1->Items()->Count(), 0);
+    // Hundreds of damaged templates make a message of a few lines, not hundreds.
+    WriteTemplates("[CD]\nComboSize=500\n[KRAB]\nPR2T0=x\n");
+    FChooser->FormShow(nullptr);
+    ASSERT_EQ(messages.size(), 3);
+    EXPECT_LT(messages[2].count('\n'), 15);
+    EXPECT_TRUE(messages[2].contains(QString::fromUtf8("… a dalších 490"))) << messages[2].toStdString();
 }
 
 TEST_F(TemplateChooser, WithoutAFileBothListsAreEmptyAndTheNameIsEmpty)
@@ -349,4 +370,29 @@ TEST_F(TemplateChooser, OpensWithTheDiscListFocusedForTheKeyboard)
     EXPECT_TRUE(c->IsConfirmed());
     EXPECT_EQ(c->NazevSablony->Text(), "Disk C");
     EXPECT_EQ(c->PRS->Text(), "3");
+}
+
+TEST_F(TemplateChooser, ATemplateFileTooLargeOrNoPlainFileIsToldOnceWithEmptyLists)
+{
+    WriteTemplates(kFiveDiscsThreeCounted);
+    const QString file = FDir + "/defcd.ini";
+    ASSERT_TRUE(QFile::resize(file, MaxProfileFileBytes + 1));
+    QStringList messages;
+    SetMessageBoxHook([&](const QString& text, const QString&, unsigned) {
+        messages << text;
+        return IDOK;
+    });
+    FChooser->FormShow(nullptr);
+    FChooser->FormShow(nullptr);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(file)) << messages[0].toStdString();
+    EXPECT_EQ(FChooser->ListBox1->Items()->Count(), 0);
+    // A device in its place neither hangs nor grows: it is told the same way.
+    QFile::remove(file);
+    ASSERT_TRUE(QFile::link("/dev/zero", file));
+    FChooser->FormShow(nullptr);
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_TRUE(messages[1].contains(file)) << messages[1].toStdString();
+    EXPECT_EQ(FChooser->ListBox2->Items()->Count(), 0);
+    SetMessageBoxHook([](const QString&, const QString&, unsigned) { return IDOK; });
 }

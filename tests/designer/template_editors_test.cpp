@@ -11,6 +11,8 @@
 #include "test_support.h"
 
 #include <QFile>
+#include <QLineEdit>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
@@ -64,6 +66,14 @@ protected:
         editor->FormShow(nullptr);
     }
 
+    // Lengths the editor accepts in every number field of a template.
+    static void FillSound(TTemplateEditor* editor)
+    {
+        for (const char* name : {"PRT", "PRL", "PRS", "PRV", "PRT2", "PRL2", "PRS2", "PRV2"})
+            if (auto* e = dynamic_cast<TEdit*>(editor->FindComponent(name)))
+                e->SetText("10");
+    }
+
     TMainWindowFixture F;
     QString FDir = TestSupport::MakeTempDir();
     std::unique_ptr<TFrmNew> FChooser;
@@ -80,11 +90,12 @@ TEST_F(TemplateEditors, WithoutACountAnAddedTemplateGetsTheNumberAfterTheEditors
     FDisc->btnPridatClick(nullptr);
     EXPECT_FALSE(FDisc->btnPridat->Enabled());
     FDisc->Nazev->SetText("Muj disk");
-    FDisc->PRV->SetText("4.1"); // as typed: nothing is checked
+    FillSound(FDisc.get());
+    FDisc->PRV->SetText("4,10"); // written as typed
     FDisc->BtnOkClick(nullptr);
     EXPECT_EQ(Key("CD", "ComboSize"), "22");
     EXPECT_EQ(Key("CD", "Combo22"), "Muj disk");
-    EXPECT_EQ(Key("CD", "PRV22"), "4.1");
+    EXPECT_EQ(Key("CD", "PRV22"), "4,10");
     // The chooser has read the file again: 22 entries, the missing names "?".
     ASSERT_EQ(FChooser->ListBox1->Items()->Count(), 22);
     EXPECT_EQ(FChooser->ListBox1->Items()->Strings(0), "?");
@@ -93,6 +104,7 @@ TEST_F(TemplateEditors, WithoutACountAnAddedTemplateGetsTheNumberAfterTheEditors
     Open(FBox.get(), 0);
     FBox->btnPridatClick(nullptr);
     EXPECT_TRUE(FBox->typ0->Checked());
+    FillSound(FBox.get());
     FBox->PRT2->SetText("12");
     FBox->SirkaBool->SetChecked(true);
     FBox->typ3->SetChecked(true);
@@ -155,10 +167,12 @@ TEST_F(TemplateEditors, OnlyTheLastTemplateCanBeDeletedAndItsKeysStayForTheNextA
     Open(FDisc.get(), 0);
     FDisc->btnPridatClick(nullptr);
     FDisc->Nazev->SetText("Novy");
+    FillSound(FDisc.get());
+    FDisc->PRT->SetText("7");
     FDisc->BtnOkClick(nullptr);
     EXPECT_EQ(Key("CD", "ComboSize"), "5");
     EXPECT_EQ(Key("CD", "Combo5"), "Novy");
-    EXPECT_EQ(Key("CD", "PRT5"), "");
+    EXPECT_EQ(Key("CD", "PRT5"), "7");
 }
 
 TEST_F(TemplateEditors, AKindBeyondTheFourKeepsTheButtonOfTheLastShowing)
@@ -168,6 +182,7 @@ TEST_F(TemplateEditors, AKindBeyondTheFourKeepsTheButtonOfTheLastShowing)
     Open(FBox.get(), 1);
     for (TRadioButton* r : {FBox->typ0, FBox->typ1, FBox->typ2, FBox->typ3})
         EXPECT_FALSE(r->Checked());
+    FillSound(FBox.get()); // its sizes are 0: the editor would refuse them
     FBox->BtnOkClick(nullptr);
     EXPECT_EQ(Key("KRAB", "Typ2"), "7");
     EXPECT_EQ(Key("KRAB", "Sirka2"), "0");
@@ -178,6 +193,7 @@ TEST_F(TemplateEditors, AKindBeyondTheFourKeepsTheButtonOfTheLastShowing)
     Open(FBox.get(), 1);
     EXPECT_FALSE(FBox->SirkaBool->Checked());
     EXPECT_TRUE(FBox->typ2->Checked());
+    FillSound(FBox.get());
     FBox->BtnOkClick(nullptr);
     EXPECT_EQ(Key("KRAB", "Typ2"), "2");
 }
@@ -201,6 +217,7 @@ TEST_F(TemplateEditors, StornoAndFailedWritesLeaveTheFileAsItWas)
     FDisc->PRT->SetText("9");
     EXPECT_THROW(FDisc->BtnOkClick(nullptr), EFileError);
     FDisc->btnPridatClick(nullptr);
+    FillSound(FDisc.get());
     EXPECT_THROW(FDisc->BtnOkClick(nullptr), EFileError);
     EXPECT_EQ(FChooser->ListBox1->ItemIndex(), 1);
     QFile::setPermissions(File(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
@@ -236,4 +253,72 @@ TEST_F(TemplateEditors, UpravitOpensTheEditorOfTheListLastClickedAndTheChooserSt
     EXPECT_EQ(shownName, "Obal");
     EXPECT_TRUE(chooserOpenAfter);
     EXPECT_EQ(Key("KRAB", "PRL1"), "15");
+}
+
+TEST_F(TemplateEditors, ZeroNegativeAndNonNumbersAreRefusedNamingTheField)
+{
+    Write(kFiveDiscs);
+    QStringList messages;
+    SetMessageBoxHook([&](const QString& text, const QString&, unsigned) {
+        messages << text;
+        return IDOK;
+    });
+    const struct {
+        bool Box;
+        const char* Field;
+        const char* Typed;
+        const char* Named;
+    } cases[] = {
+        {false, "PRS", "0", "„Velký průměr“"},       {false, "PRV", "-5", "„Průměr středu“"},
+        {false, "PRT", "abc", "„Zhora“"},            {false, "PRL", "4.5", "„Zleva“"},
+        {true, "PRV2", "-5", "„Čtverec 2 – Výška“"}, {true, "PRS", "0", "„Čtverec 1 – Šířka“"},
+        {true, "PRL2", "abc", "„Čtverec 2 – Zleva“"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.Field) + " " + c.Typed);
+        TTemplateEditor* editor = c.Box ? static_cast<TTemplateEditor*>(FBox.get()) : FDisc.get();
+        Open(editor, 0);
+        messages.clear();
+        bool stillOpen = false;
+        QWidget* focused = nullptr;
+        auto* edit = static_cast<TEdit*>(editor->FindComponent(c.Field));
+        ASSERT_NE(edit, nullptr);
+        QTimer::singleShot(10, [&] {
+            // The user selects the field's text, types over it and presses Ok.
+            auto* line = static_cast<QLineEdit*>(edit->Handle());
+            line->setFocus();
+            QTest::keyClick(line, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(line, QString::fromUtf8(c.Typed));
+            editor->Nazev->Handle()->setFocus(); // the user went on to the name
+            TestSupport::MouseClick(editor->BtnOk->Handle(), QPoint(5, 5));
+            stillOpen = editor->Visible();
+            focused = editor->Window()->focusWidget();
+            editor->Close();
+        });
+        QTimer::singleShot(5000, [editor] { editor->Close(); }); // a failure ends, not hangs
+        editor->ShowModal();
+        EXPECT_EQ(edit->Text(), QString::fromUtf8(c.Typed));
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_TRUE(messages[0].contains(QString::fromUtf8(c.Named))) << messages[0].toStdString();
+        EXPECT_TRUE(stillOpen);
+        EXPECT_EQ(focused, edit->Handle());
+        EXPECT_EQ(Bytes(), QByteArray(kFiveDiscs));
+    }
+}
+
+TEST_F(TemplateEditors, AfterALeftOutTemplateTheEditorWorksOnTheTemplateOfTheChosenLine)
+{
+    QByteArray file(kFiveDiscs);
+    file.replace("PRS1=117", "PRS1=velky");
+    Write(file);
+    Open(FDisc.get(), 0);
+    EXPECT_EQ(FDisc->Nazev->Text(), "Disk 2");
+    FDisc->PRS->SetText("118");
+    FDisc->BtnOkClick(nullptr);
+    EXPECT_EQ(Key("CD", "PRS2"), "118");
+    EXPECT_EQ(Key("CD", "PRS1"), "velky");
+    // The last line is template 5, the one "Smazat" may delete.
+    Open(FDisc.get(), 3);
+    EXPECT_EQ(FDisc->Nazev->Text(), "Disk 5");
+    EXPECT_TRUE(FDisc->btnSmazat->Visible());
 }

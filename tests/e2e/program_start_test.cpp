@@ -1,6 +1,8 @@
 // The real program started without a screen: which windows appear, and the
 // main window's caption.
 
+#include "classlib/controls/std_controls.h"
+#include "classlib/streaming/component_stream.h"
 #include "test_support.h"
 
 #include <QFile>
@@ -60,4 +62,29 @@ TEST(ProgramStart, WithAFileTheStartWindowStaysHidden)
     EXPECT_TRUE(r.Err.contains("shown FrmMain")) << r.Err.toStdString();
     EXPECT_FALSE(r.Err.contains("shown FrmStart")) << r.Err.toStdString();
     EXPECT_TRUE(r.Err.contains("caption FrmMain prazdny.tvk - Tessavik")) << r.Err.toStdString();
+}
+
+TEST(ProgramStart, AFileWhoseTemplateTypeIsNoWholeNumberStartsUntitled)
+{
+    for (const char* typ : {"abc", "", "1.5", "2147483648"}) {
+        SCOPED_TRACE(typ);
+        const QString file = TestSupport::MakeTempDir() + "/typ.tvk";
+        {
+            QFile f(file);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            TCheckBox param(nullptr);
+            param.SetTag(5);
+            param.SetName("Typ");
+            param.SetCaption(QString::fromLatin1(typ));
+            WriteComponentRecord(f, &param);
+        }
+        const QByteArray bytes = TestSupport::ReadFile(file);
+        const ProgramRun r = StartProgram({file}, 1500);
+        // The program runs on past the file's message, with an untitled
+        // document, and the file is left alone.
+        EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+        EXPECT_TRUE(r.Err.contains("quit")) << r.Err.toStdString();
+        EXPECT_TRUE(r.Err.contains(QString::fromUtf8("shown FrmMain Bez názvu - Tessavik"))) << r.Err.toStdString();
+        EXPECT_EQ(TestSupport::ReadFile(file), bytes);
+    }
 }

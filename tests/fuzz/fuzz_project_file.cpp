@@ -2,8 +2,7 @@
 // A project file from arbitrary bytes, opened by the main window, then the
 // same bytes applied as a style. Opening may end with the reader's message;
 // what was read must stay a sound document: objects in front, named C0..,
-// listed once each. An exception leaving the command (other than a
-// conversion error of the template's numbers) or a crash is a find.
+// listed once each. An exception leaving the command or a crash is a find.
 #include "classlib/forms/application.h"
 #include "classlib/forms/message_box.h"
 #include "classlib/sysutils.h"
@@ -59,11 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         f.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
     }
     Main->Modified = false;
-    try {
-        Main->OtevriSoubor(project);
-    } catch (const EConvertError&) {
-        // A template number that is not a number fails the surface layout.
-    }
+    // Nothing may leave the open: a file that cannot be read is a message.
+    Main->OtevriSoubor(project);
     CheckDocument();
     // The file's own template may ask for another style folder mask; the
     // project's objects go, so that only the style's remain.

@@ -1,8 +1,8 @@
 // fuzz-layer: tv_designer
 // The template file from arbitrary bytes, through the template chooser: filling
-// both lists, then choosing each template. Choosing may fail only with a
-// conversion error; anything else (a crash, another exception, a hang on a
-// large count) is a find.
+// both lists, then choosing each template. A listed template hands back
+// lengths its caller can use; an exception, a crash or a hang on a large
+// count is a find.
 #include "classlib/forms/application.h"
 #include "classlib/forms/message_box.h"
 #include "classlib/sysutils.h"
@@ -23,12 +23,15 @@ void Choose(TListBox* list, void (TFrmNew::*click)(TComponent*), bool box)
     const int count = std::min(list->Items()->Count(), 40);
     for (int i = 0; i < count; ++i) {
         list->SetItemIndex(i);
-        try {
-            (Chooser->*click)(list);
-        } catch (const EConvertError&) {
-        }
+        (Chooser->*click)(list);
         if (Chooser->IsBoxTemplate() != box || Chooser->NazevSablony->Text() != list->Items()->Strings(i))
             abort();
+        for (TEdit* e : {Chooser->PRT, Chooser->PRL, Chooser->PRS, Chooser->PRV, Chooser->PRT2, Chooser->PRL2,
+                         Chooser->PRS2, Chooser->PRV2}) {
+            double mm = 0;
+            if (!TemplateLengthOf(e->Text(), mm))
+                abort();
+        }
     }
 }
 } // namespace

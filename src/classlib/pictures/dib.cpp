@@ -281,6 +281,15 @@ bool DecodeDib(const uchar* data, size_t size, const TDibOptions& options, TDib&
     }
 
     if (h.Compression == BI_RLE8 || h.Compression == BI_RLE4) {
+        // Two bytes code at most 255 pixels; an image coded in full needs no less.
+        // A short image whose data ends early is sound, but a large one declared
+        // over a few bytes would only cost time and memory to paint blank.
+        constexpr uint64_t kPixelsPerByte = 128, kSmallImage = uint64_t(1) << 22;
+        const uint64_t pixels = uint64_t(width) * uint64_t(height);
+        if (pixels > kSmallImage && pixels > uint64_t(avail) * kPixelsPerByte) {
+            error = QStringLiteral("RLE bitmap data too short for its size %1 x %2").arg(width).arg(height);
+            return false;
+        }
         std::vector<uint8_t> idx(size_t(width) * size_t(height), 0);
         DecodeRle(px, avail, bits, width, height, idx);
         for (int y = 0; y < height; ++y) {

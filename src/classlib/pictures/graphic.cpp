@@ -3,7 +3,7 @@
 #include "classlib/graphics/canvas.h"
 #include "classlib/sysutils.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <algorithm>
 
 void TGraphic::SetTransparent(bool value)
@@ -25,9 +25,10 @@ void TGraphic::Changed() { SetModified(true); }
 
 void TGraphic::LoadFromFile(const QString& fileName)
 {
-    QFile f;
-    OpenFileForReading(f, fileName);
-    LoadFromStream(f);
+    QByteArray bytes = ReadWholeFile(fileName, MaxPictureFileBytes);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    LoadFromStream(buffer);
 }
 
 void TGraphic::SaveToFile(const QString& fileName)

@@ -9,16 +9,16 @@ TFrmEditSablona::TFrmEditSablona(TComponent* owner) : TTemplateEditor(owner, QSt
     SetName(QStringLiteral("FrmEditSablona"));
     SetClientSize(377, 217);
     CreateCommonControls(180);
-    auto row = [&](const char* label, const char* edit, const char* key, const QString& text, int top) {
+    auto row = [&](const char* label, const char* edit, const char* key, const QString& text, bool size, int top) {
         AddLabel(label, text, this, 16, top + 4);
-        TEdit* e = AddField(edit, QString::fromLatin1(key), this, 112, top);
+        TEdit* e = AddField(edit, QString::fromLatin1(key), text.chopped(1), size, this, 112, top);
         AddLabel((QByteArray(label) + "mm").constData(), QStringLiteral("mm"), this, 188, top + 4);
         return e;
     };
-    PRT = row("lbPRT", "PRT", "PRT", QStringLiteral("Zhora:"), 48);
-    PRL = row("lbPRL", "PRL", "PRL", QStringLiteral("Zleva:"), 76);
-    PRS = row("lbPRS", "PRS", "PRS", QStringLiteral("Velký průměr:"), 104);
-    PRV = row("lbPRV", "PRV", "PRV", QStringLiteral("Průměr středu:"), 132);
+    PRT = row("lbPRT", "PRT", "PRT", QStringLiteral("Zhora:"), false, 48);
+    PRL = row("lbPRL", "PRL", "PRL", QStringLiteral("Zleva:"), false, 76);
+    PRS = row("lbPRS", "PRS", "PRS", QStringLiteral("Velký průměr:"), true, 104);
+    PRV = row("lbPRV", "PRV", "PRV", QStringLiteral("Průměr středu:"), true, 132);
     if (!FrmEditSablona)
         FrmEditSablona = this;
 }

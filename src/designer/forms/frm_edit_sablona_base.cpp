@@ -27,10 +27,11 @@ TLabel* TTemplateEditor::AddLabel(const char* name, const QString& text, TWinCon
     return lbl;
 }
 
-TEdit* TTemplateEditor::AddField(const char* name, const QString& key, TWinControl* parent, int left, int top)
+TEdit* TTemplateEditor::AddField(const char* name, const QString& key, const QString& title, bool size,
+                                 TWinControl* parent, int left, int top)
 {
     TEdit* e = Placed(new TEdit(this), name, parent, left, top, 70, 21);
-    FFields.push_back({e, key});
+    FFields.push_back({e, key, title, size});
     return e;
 }
 
@@ -58,7 +59,9 @@ void TTemplateEditor::CreateCommonControls(int buttonsTop)
 int TTemplateEditor::TemplateNumber() const
 {
     const TListBox* list = ChooserList();
-    return (list ? list->ItemIndex() : -1) + 1;
+    if (!list || !FrmNew)
+        return 0;
+    return FrmNew->TemplateNumberAt(list == FrmNew->ListBox2, list->ItemIndex());
 }
 
 int TTemplateEditor::ReadCount() const
@@ -98,8 +101,32 @@ void TTemplateEditor::btnPridatClick(TComponent*)
     ResetExtrasForAdd();
 }
 
+bool TTemplateEditor::CheckFields()
+{
+    for (const TField& f : FFields) {
+        double mm = 0;
+        QString problem;
+        if (!TemplateLengthOf(f.Edit->Text(), mm))
+            problem = QStringLiteral("Pole „%1“ musí obsahovat délku v milimetrech: číslo s desetinnou čárkou, "
+                                     "nejvýše 1000. „%2“ jím není.")
+                          .arg(f.Title, f.Edit->Text());
+        else if (f.Size && mm <= 0)
+            problem = QStringLiteral("Pole „%1“ je rozměr: musí být větší než 0 mm.").arg(f.Title);
+        if (!problem.isEmpty()) {
+            ShowMessageBox(nullptr, problem, Caption(), MB_OK | MB_ICONWARNING);
+            if (f.Edit->CanFocus())
+                f.Edit->SetFocus();
+            return false;
+        }
+    }
+    return true;
+}
+
 void TTemplateEditor::BtnOkClick(TComponent*)
 {
+    // A template the chooser could not use is not written.
+    if (!CheckFields())
+        return;
     const int number = FAddMode ? FNewNumber : TemplateNumber();
     const QString num = QString::number(number);
     TIniFile ini(TemplateFileName());

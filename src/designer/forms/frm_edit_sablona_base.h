@@ -35,10 +35,13 @@ public:
     void btnSmazatClick(TComponent* sender);
 
 protected:
-    // A number field and the key (less its number) it is written to.
+    // A number field, the key (less its number) it is written to, the name
+    // a message gives it, and whether it is a size (more than 0 mm).
     struct TField {
         TEdit* Edit;
         QString Key;
+        QString Title;
+        bool Size;
     };
     // The chooser's list this editor serves.
     virtual TListBox* ChooserList() const = 0;
@@ -51,13 +54,17 @@ protected:
 
     // Lays out the name and the four buttons; subclasses add their fields.
     void CreateCommonControls(int buttonsTop);
-    TEdit* AddField(const char* name, const QString& key, TWinControl* parent, int left, int top);
+    TEdit* AddField(const char* name, const QString& key, const QString& title, bool size, TWinControl* parent,
+                    int left, int top);
     TLabel* AddLabel(const char* name, const QString& text, TWinControl* parent, int left, int top);
     // "ComboSize" of the section as text (the editor's own default), as an integer.
     int ReadCount() const;
 
 private:
     void AfterWrite();
+    // Every number field a length, every size more than 0 mm; otherwise the
+    // field is named in a message, gets the focus, and false.
+    bool CheckFields();
     QString FSection;
     QString FDefaultCount;
     std::vector<TField> FFields;

@@ -22,21 +22,23 @@ TFrmEditSablonaBox::TFrmEditSablonaBox(TComponent* owner) : TTemplateEditor(owne
     };
     GroupBox1 = group("GroupBox1", QStringLiteral("Čtverec 1"), 8, 44, 176, 124);
     GroupBox2 = group("GroupBox2", QStringLiteral("Čtverec 2"), 193, 44, 176, 124);
-    auto row = [&](TGroupBox* g, const char* edit, const char* key, const QString& text, int top) {
+    auto row = [&](TGroupBox* g, const char* edit, const char* key, const QString& text, bool size, int top) {
         const QByteArray n(edit);
         AddLabel(("lb" + n).constData(), text, g, 10, top + 4);
-        TEdit* e = AddField(edit, QString::fromLatin1(key), g, 64, top);
+        // Both rectangles have the same four labels: a message names the rectangle too.
+        const QString title = g->Caption() + QStringLiteral(" – ") + text.chopped(1);
+        TEdit* e = AddField(edit, QString::fromLatin1(key), title, size, g, 64, top);
         AddLabel(("lb" + n + "mm").constData(), QStringLiteral("mm"), g, 140, top + 4);
         return e;
     };
-    PRT = row(GroupBox1, "PRT", "PRT", QStringLiteral("Zhora:"), 20);
-    PRL = row(GroupBox1, "PRL", "PRL", QStringLiteral("Zleva:"), 46);
-    PRS = row(GroupBox1, "PRS", "PRS", QStringLiteral("Šířka:"), 72);
-    PRV = row(GroupBox1, "PRV", "PRV", QStringLiteral("Výška:"), 98);
-    PRT2 = row(GroupBox2, "PRT2", "PR2T", QStringLiteral("Zhora:"), 20);
-    PRL2 = row(GroupBox2, "PRL2", "PR2L", QStringLiteral("Zleva:"), 46);
-    PRS2 = row(GroupBox2, "PRS2", "PR2S", QStringLiteral("Šířka:"), 72);
-    PRV2 = row(GroupBox2, "PRV2", "PR2V", QStringLiteral("Výška:"), 98);
+    PRT = row(GroupBox1, "PRT", "PRT", QStringLiteral("Zhora:"), false, 20);
+    PRL = row(GroupBox1, "PRL", "PRL", QStringLiteral("Zleva:"), false, 46);
+    PRS = row(GroupBox1, "PRS", "PRS", QStringLiteral("Šířka:"), true, 72);
+    PRV = row(GroupBox1, "PRV", "PRV", QStringLiteral("Výška:"), true, 98);
+    PRT2 = row(GroupBox2, "PRT2", "PR2T", QStringLiteral("Zhora:"), false, 20);
+    PRL2 = row(GroupBox2, "PRL2", "PR2L", QStringLiteral("Zleva:"), false, 46);
+    PRS2 = row(GroupBox2, "PRS2", "PR2S", QStringLiteral("Šířka:"), true, 72);
+    PRV2 = row(GroupBox2, "PRV2", "PR2V", QStringLiteral("Výška:"), true, 98);
 
     SirkaBool = Placed(new TCheckBox(this), "SirkaBool", this, 16, 176, 120, 17);
     SirkaBool->SetCaption(QStringLiteral("Na šířku"));

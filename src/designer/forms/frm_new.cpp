@@ -1,6 +1,7 @@
 #include "designer/forms/frm_new.h"
 
 #include "classlib/forms/application.h"
+#include "classlib/forms/message_box.h"
 #include "classlib/inifiles.h"
 #include "classlib/sysutils.h"
 #include "designer/forms/frm_edit_sablona.h"
@@ -8,6 +9,7 @@
 #include "designer/main/frm_main.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <algorithm>
 #include <cmath>
 
@@ -25,6 +27,53 @@ constexpr TColor kLabelFill = 0x00F2E6DC;
 
 QString Num(int n) { return QString::number(n); }
 
+// A section's values by key, letter case aside; the first of two keys counts,
+// as for a single read. One pass over the file for all its templates.
+QHash<QString, QString> SectionValues(const TIniFile& ini, const QString& section)
+{
+    TStringList lines;
+    ini.ReadSectionValues(section, lines);
+    QHash<QString, QString> values;
+    for (int i = 0; i < lines.Count(); ++i) {
+        const QString line = lines.Strings(i);
+        const int eq = line.indexOf(QLatin1Char('='));
+        const QString key = line.left(eq).toLower();
+        if (!values.contains(key))
+            values.insert(key, line.mid(eq + 1));
+    }
+    return values;
+}
+
+// The first number of a template that is no length, as key = „text“; empty
+// when every number the chooser hands back for it can be used.
+QString BadTemplateValue(const QHash<QString, QString>& own, const QHash<QString, QString>& box, int n, bool isBox)
+{
+    auto check = [](const QHash<QString, QString>& values, const char* key, int number) {
+        const QString name = QString::fromLatin1(key) + Num(number);
+        const QString text = values.value(name.toLower(), QStringLiteral("0"));
+        double mm = 0;
+        return TemplateLengthOf(text, mm) ? QString() : QStringLiteral("%1 = „%2“").arg(name, text);
+    };
+    for (const char* key : {"PRT", "PRL", "PRS", "PRV"})
+        if (QString bad = check(own, key, n); !bad.isEmpty())
+            return bad;
+    // A disc takes the box section's fields of template 0 (normally absent).
+    for (const char* key : {"PR2T", "PR2L", "PR2S", "PR2V"})
+        if (QString bad = check(box, key, isBox ? n : 0); !bad.isEmpty())
+            return bad;
+    return QString();
+}
+
+// A list for a message: the first few lines and how many more there are.
+QString ShortList(const QStringList& lines)
+{
+    constexpr int kShown = 10;
+    QString text = lines.mid(0, kShown).join(QLatin1Char('\n'));
+    if (lines.size() > kShown)
+        text += QStringLiteral("\n… a dalších %1").arg(lines.size() - kShown);
+    return text;
+}
+
 // Millimetres of the file as preview pixels: half, truncated toward zero.
 int HalfMm(const QString& text)
 {
@@ -33,6 +82,13 @@ int HalfMm(const QString& text)
     return static_cast<int>(std::clamp(v, -1.0e6, 1.0e6));
 }
 } // namespace
+
+bool TemplateLengthOf(const QString& text, double& mm)
+{
+    // Anything beyond a metre is no label sheet and would ask for a design
+    // surface of absurd size.
+    return TryStrToFloat(text, mm) && std::isfinite(mm) && std::fabs(mm) <= 1000.0;
+}
 
 QString TemplateFileName()
 {
@@ -140,22 +196,60 @@ void TFrmNew::FormShow(TComponent*)
     FBoxTemplate = false;
     ListBox1->Items()->Clear();
     ListBox2->Items()->Clear();
+    FDiscNumbers.clear();
+    FBoxNumbers.clear();
+    QStringList skipped;
+    QString fileError;
     {
         const TIniFile ini(TemplateFileName());
-        auto fill = [&](const QString& section, TListBox* list) {
-            const int count = std::min(ini.ReadInteger(section, QStringLiteral("ComboSize"), 0), kMaxTemplates);
-            for (int n = 1; n <= count; ++n)
-                list->Items()->Add(ini.ReadString(section, QStringLiteral("Combo") + Num(n), QStringLiteral("?")));
+        fileError = ini.ReadError();
+        const QHash<QString, QString> disc = SectionValues(ini, kDiscSection), box = SectionValues(ini, kBoxSection);
+        auto fill = [&](const QHash<QString, QString>& values, TListBox* list, std::vector<int>& numbers, bool isBox) {
+            int count = 0;
+            if (!TryStrToInt(values.value(QStringLiteral("combosize")), count))
+                count = 0;
+            count = std::min(count, kMaxTemplates);
+            for (int n = 1; n <= count; ++n) {
+                const QString name = values.value(QStringLiteral("combo") + Num(n), QStringLiteral("?"));
+                // A template that would fail as it is chosen is left out.
+                if (const QString bad = BadTemplateValue(values, box, n, isBox); !bad.isEmpty()) {
+                    skipped << QStringLiteral("%1 (%2)").arg(name, bad);
+                    continue;
+                }
+                list->Items()->Add(name);
+                numbers.push_back(n);
+            }
         };
-        fill(kDiscSection, ListBox1);
-        fill(kBoxSection, ListBox2);
+        fill(disc, ListBox1, FDiscNumbers, false);
+        fill(box, ListBox2, FBoxNumbers, true);
     }
+    ReportSkipped(fileError, skipped);
     FConfirmed = false;
     ListBox1->SetItemIndex(0);
     SetActiveControl(ListBox1);
     // A first template whose numbers do not parse is reported, but the window
     // still opens, so the user can pick another template or correct this one.
     ReportAndGoOn([this] { ListBox1Click(ListBox1); });
+}
+
+void TFrmNew::ReportSkipped(const QString& fileError, const QStringList& skipped)
+{
+    const QString report =
+        !fileError.isEmpty() ? fileError
+        : skipped.isEmpty()  ? QString()
+                             : QStringLiteral("Tyto šablony ze souboru „%1“ nejsou v nabídce, protože jejich rozměry nejsou "
+                                           "čísla v milimetrech (s desetinnou čárkou, nejvýše 1000):\n%2")
+                                .arg(TemplateFileName(), ShortList(skipped));
+    // Every New shows the chooser again: the same damage is told only once.
+    if (report != FLastReport && !report.isEmpty())
+        Application->MessageBox(report, QStringLiteral("Šablony"), MB_OK | MB_ICONWARNING);
+    FLastReport = report;
+}
+
+int TFrmNew::TemplateNumberAt(bool box, int index) const
+{
+    const std::vector<int>& numbers = box ? FBoxNumbers : FDiscNumbers;
+    return index >= 0 && size_t(index) < numbers.size() ? numbers[size_t(index)] : 0;
 }
 
 void TFrmNew::ListBox1Click(TComponent*)
@@ -165,14 +259,14 @@ void TFrmNew::ListBox1Click(TComponent*)
     const int index = ListBox1->ItemIndex();
     if (index >= 0) {
         const TIniFile ini(TemplateFileName());
-        const QString n = Num(index + 1);
+        const QString n = Num(TemplateNumberAt(false, index));
         PRT->SetText(ini.ReadString(kDiscSection, QStringLiteral("PRT") + n, QStringLiteral("0")));
         PRL->SetText(ini.ReadString(kDiscSection, QStringLiteral("PRL") + n, QStringLiteral("0")));
         PRS->SetText(ini.ReadString(kDiscSection, QStringLiteral("PRS") + n, QStringLiteral("0")));
         PRV->SetText(ini.ReadString(kDiscSection, QStringLiteral("PRV") + n, QStringLiteral("0")));
         // The box list has no selection now: its template number is 0, whose
         // keys a box section does not normally hold, so a disc carries zeros.
-        const QString m = Num(ListBox2->ItemIndex() + 1);
+        const QString m = Num(TemplateNumberAt(true, ListBox2->ItemIndex()));
         PRT2->SetText(ini.ReadString(kBoxSection, QStringLiteral("PR2T") + m, QStringLiteral("0")));
         PRL2->SetText(ini.ReadString(kBoxSection, QStringLiteral("PR2L") + m, QStringLiteral("0")));
         PRS2->SetText(ini.ReadString(kBoxSection, QStringLiteral("PR2S") + m, QStringLiteral("0")));
@@ -195,7 +289,7 @@ void TFrmNew::ListBox2Click(TComponent*)
     const int index = ListBox2->ItemIndex();
     if (index >= 0) {
         const TIniFile ini(TemplateFileName());
-        const QString n = Num(index + 1);
+        const QString n = Num(TemplateNumberAt(true, index));
         auto read = [&](const char* key) { return ini.ReadString(kBoxSection, QString::fromLatin1(key) + n, QStringLiteral("0")); };
         PRT->SetText(read("PRT"));
         PRL->SetText(read("PRL"));
@@ -248,6 +342,9 @@ void TFrmNew::UpdateBoxPreview()
 
 void TFrmNew::btnOKClick(TComponent*)
 {
+    // With no template chosen (both lists empty) there is nothing to hand back.
+    if (ListBox1->ItemIndex() < 0 && ListBox2->ItemIndex() < 0)
+        return;
     FConfirmed = true;
     Close();
 }

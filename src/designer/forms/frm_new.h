@@ -7,8 +7,13 @@
 #include "classlib/controls/std_controls.h"
 #include "classlib/forms/form.h"
 
+#include <vector>
+
 // The template file: "defcd.ini" in the program folder.
 QString TemplateFileName();
+// A length of a template in millimetres: a number ("," as the decimal
+// separator) within a metre either way; false for anything else.
+bool TemplateLengthOf(const QString& text, double& mm);
 
 class TFrmNew : public TForm {
 public:
@@ -20,6 +25,10 @@ public:
     bool IsConfirmed() const { return FConfirmed; }
     // The chosen template comes from the box list (section "KRAB").
     bool IsBoxTemplate() const { return FBoxTemplate; }
+    // The template number of a line of the disc or box list; 0 for none.
+    // Templates whose numbers cannot be read are not listed, so a line's
+    // number may lie beyond its index + 1.
+    int TemplateNumberAt(bool box, int index) const;
 
     TLabel* lbNadpis = nullptr;
     TLabel* lbText = nullptr;
@@ -62,8 +71,13 @@ public:
     void btnUpravitClick(TComponent* sender);
 
 private:
+    // Tells about a template file that could not be read, or templates left
+    // out of the lists, once for one set of them.
+    void ReportSkipped(const QString& fileError, const QStringList& skipped);
     bool FConfirmed = false;
     bool FBoxTemplate = false;
+    std::vector<int> FDiscNumbers, FBoxNumbers;
+    QString FLastReport;
 };
 
 extern TFrmNew* FrmNew;

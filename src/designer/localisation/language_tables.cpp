@@ -1,6 +1,9 @@
 // The loaders' tables: every text of the localised windows, in reading order.
 // A key is read once per row, so a key that serves two targets has two rows.
 
+#include "classlib/forms/application.h"
+#include "classlib/forms/message_box.h"
+#include "classlib/inifiles.h"
 #include "designer/forms/frm_ins_dir.h"
 #include "designer/forms/frm_ins_text.h"
 #include "designer/forms/frm_korekce.h"
@@ -211,6 +214,9 @@ void LoadFrmOProgramuStrings() { ApplyLanguageTexts(Loaders[11]); }
 
 void LoadLanguageTexts()
 {
+    // A file refused for its size reads as missing: every text its default.
+    if (const QString why = TIniFile(LanguageFileName()).ReadError(); !why.isEmpty() && Application)
+        Application->MessageBox(why, QStringLiteral("Chyba"), MB_OK | MB_ICONERROR);
     LoadMainFormStrings();
     LoadFrmInsTextStrings();
     LoadFrmNewStrings();

@@ -437,9 +437,16 @@ private:
     // Reads records to the end of the stream; false when one cannot be read
     // (those before it are in the list).
     static bool ReadRecordList(QIODevice& stream, TRecordList& records);
+    // The records of a project or style file; false when it cannot be read
+    // whole, with the reason in refusal when it was refused for its size or
+    // kind (empty for a missing or damaged file).
+    static bool ReadRecordFile(const QString& fileName, TRecordList& records, QString& refusal);
     // The disc sizes and box numbers a project's records will give, checked
-    // before anything is built from them; false when one is no length.
+    // before anything is built from them; false when a number the design
+    // converts later (a length, the template type) is none.
     bool CheckProjectRecords(const TRecordList& records, double& outer, double& hole, double box[8]) const;
+    // Replaces the design with what the checked records hold.
+    void BuildFromRecords(TRecordList& records, double outer, double hole, const double box[8]);
     // Builds what one record holds into the design; false when it cannot.
     bool ApplyDesignRecord(TComponent* record, bool style);
     TControl* RebuildObject(TComponent* source);

@@ -11,7 +11,7 @@
 #include "designer/forms/frm_new.h"
 #include "designer/objects/param_string.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QHash>
 #include <cmath>
 
@@ -23,14 +23,13 @@ bool IsClass(const TComponent* c, const char* name) { return c && c->ClassName()
 // listed nor saved nor ever freed.
 int ObjectTag(const TComponent* source) { return source->Tag() == 2 ? 2 : 1; }
 
-// A length of a template in millimetres. Anything beyond a metre is no label
-// sheet and would ask for a design surface of absurd size.
+// A length of a template in millimetres, or the conversion error.
 double TemplateLength(const QString& text)
 {
-    const double v = StrToFloat(text);
-    if (!std::isfinite(v) || std::fabs(v) > 1000.0)
-        throw EConvertError(QString::fromUtf8("Rozměr %1 mm je mimo rozsah šablony.").arg(text));
-    return v;
+    double mm = 0;
+    if (!TemplateLengthOf(text, mm))
+        throw EConvertError(QString::fromUtf8("Rozměr „%1“ není délka šablony v milimetrech.").arg(text));
+    return mm;
 }
 
 // The template chosen in the chooser, converted before anything is changed so
@@ -217,18 +216,31 @@ bool TFrmMain::ReadRecordList(QIODevice& stream, TRecordList& records)
     return true;
 }
 
+bool TFrmMain::ReadRecordFile(const QString& fileName, TRecordList& records, QString& refusal)
+{
+    refusal = WholeFileRefusal(fileName, MaxProjectFileBytes);
+    if (!refusal.isEmpty())
+        return false;
+    QByteArray bytes;
+    try {
+        bytes = ReadWholeFile(fileName, MaxProjectFileBytes);
+    } catch (const EFileError&) {
+        return false;
+    }
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return ReadRecordList(buffer, records);
+}
+
 bool TFrmMain::CheckProjectRecords(const TRecordList& records, double& outer, double& hole, double box[8]) const
 {
     // The template parameters as GetTemplateParam will read them once made:
     // the later of two with one name counts, names in any letter case.
-    bool isBox = false;
     QHash<QString, QString> params;
     try {
         for (const auto& c : records) {
             if (auto* cb = dynamic_cast<const TCheckBox*>(c.get()); cb && IsClass(cb, "TCheckBox")) {
                 params.insert(cb->Name().toLower(), cb->Caption());
-                if (cb->Name().compare(QLatin1String("isKrab"), Qt::CaseInsensitive) == 0)
-                    isBox = cb->Checked();
                 // The disc sizes are taken by the exact names only.
                 if (cb->Name() == QLatin1String("Okraj"))
                     outer = TemplateLength(cb->Caption());
@@ -241,11 +253,13 @@ bool TFrmMain::CheckProjectRecords(const TRecordList& records, double& outer, do
                     GetParamField(keyword, field);
             }
         }
-        if (isBox) {
-            const char* keys[8] = {"left", "top", "okraj", "stred", "left2", "top2", "width2", "height2"};
-            for (int i = 0; i < 8; ++i)
-                box[i] = TemplateLength(params.value(QString::fromLatin1(keys[i]), QStringLiteral("0")));
-        }
+        // Every number the design reads from its template later (the surface,
+        // the guides, printing, the style list) is checked here, for a disc
+        // as for a box: once the old design is cleared nothing may fail.
+        const char* keys[8] = {"left", "top", "okraj", "stred", "left2", "top2", "width2", "height2"};
+        for (int i = 0; i < 8; ++i)
+            box[i] = TemplateLength(params.value(QString::fromLatin1(keys[i]), QStringLiteral("0")));
+        StrToInt(params.value(QStringLiteral("typ"), QStringLiteral("0")));
     } catch (const Exception&) {
         return false;
     }
@@ -291,24 +305,19 @@ void TFrmMain::OtevriSoubor(const QString& fileName)
     TRecordList records;
     double outer = 118.0, hole = 44.0;
     double box[8] = {};
-    QFile file(fileName);
-    const bool complete = file.open(QIODevice::ReadOnly) && ReadRecordList(file, records) &&
-                          CheckProjectRecords(records, outer, hole, box);
-    file.close();
+    QString refusal;
+    const bool complete =
+        ReadRecordFile(fileName, records, refusal) && CheckProjectRecords(records, outer, hole, box);
     if (!complete) {
-        Application->MessageBox(sNelzePrecistObjekt, QStringLiteral("Chyba"), MB_OK);
+        Application->MessageBox(refusal.isEmpty() ? sNelzePrecistObjekt : refusal, QStringLiteral("Chyba"), MB_OK);
         return;
     }
     Modified = false;
-    DeleteTemplateParams();
-    DeleteObjects(true);
-    bool rebuilt = true;
-    for (auto& c : records)
-        if (!ApplyDesignRecord(c.get(), false)) {
-            rebuilt = false;
-            break;
-        }
-    if (!rebuilt) {
+    try {
+        BuildFromRecords(records, outer, hole, box);
+    } catch (const EAbort&) {
+        throw;
+    } catch (...) {
         // The checks above leave nothing that should fail here; should it all
         // the same, what was made is neither the old document nor the file, and
         // a later Save must not write it over either of them.
@@ -321,6 +330,17 @@ void TFrmMain::OtevriSoubor(const QString& fileName)
         SetDocumentFileName(sUntitled);
         return;
     }
+    SetDocumentFileName(fileName);
+    StatusBar->SetPanelText(1, GetTemplateParam(QStringLiteral("sNazevSablony")));
+}
+
+void TFrmMain::BuildFromRecords(TRecordList& records, double outer, double hole, const double box[8])
+{
+    DeleteTemplateParams();
+    DeleteObjects(true);
+    for (auto& c : records)
+        if (!ApplyDesignRecord(c.get(), false))
+            throw EReadError(sNelzePrecistObjekt);
     const bool isBox = GetTemplateFlag(QStringLiteral("isKrab"));
     if (isBox)
         SetupBoxSurface(GetTemplateFlag(QStringLiteral("Sirka")), box[0], box[1], box[2], box[3], box[4], box[5],
@@ -335,8 +355,6 @@ void TFrmMain::OtevriSoubor(const QString& fileName)
     HideSelectionFrame();
     SelectedObject = SizeLabel;
     BuildPropertyLinks();
-    SetDocumentFileName(fileName);
-    StatusBar->SetPanelText(1, GetTemplateParam(QStringLiteral("sNazevSablony")));
 }
 
 void TFrmMain::btnOpenClick(TComponent*)

@@ -8,8 +8,6 @@
 #include "classlib/forms/message_box.h"
 #include "classlib/sysutils.h"
 
-#include <QFile>
-
 void TFrmMain::CreateFilesControls()
 {
     lComboStyly->OnChange = [this](TComponent* s) { lComboStylyChange(s); };
@@ -38,23 +36,19 @@ void TFrmMain::lComboStylyChange(TComponent*)
         BuildPropertyLinks();
         return;
     }
-    QFile file(ResolvePathCase(AppDir + QStringLiteral("/Style/") + entry));
     // What was read before a damaged record stays, marked as the style's.
-    bool complete = false;
-    if (file.open(QIODevice::ReadOnly)) {
-        TRecordList records;
-        complete = ReadRecordList(file, records);
-        file.close();
-        for (auto& c : records)
-            if (!ApplyDesignRecord(c.get(), true)) {
-                complete = false;
-                break;
-            }
-    }
+    TRecordList records;
+    QString refusal;
+    bool complete = ReadRecordFile(ResolvePathCase(AppDir + QStringLiteral("/Style/") + entry), records, refusal);
+    for (auto& c : records)
+        if (!ApplyDesignRecord(c.get(), true)) {
+            complete = false;
+            break;
+        }
     RenumberObjects();
     RebuildLayerList();
     if (!complete)
-        Application->MessageBox(sNelzePrecistObjekt, sChyba, MB_OK);
+        Application->MessageBox(refusal.isEmpty() ? sNelzePrecistObjekt : refusal, sChyba, MB_OK);
 }
 
 void TFrmMain::LbtnR2Click(TComponent*)
