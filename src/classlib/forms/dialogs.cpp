@@ -7,6 +7,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QImageReader>
@@ -99,23 +100,51 @@ bool TColorDialog::Execute()
     return true;
 }
 
+namespace {
+// The size the font dialog shows, in whole points: the font's own size, or
+// for a cell height the size of the face it draws with.
+int ShownPointSize(const TFont& font, const QFont& drawn)
+{
+    if (font.Size() > 0)
+        return font.Size();
+    const int pixels = QFontInfo(drawn).pixelSize();
+    return std::max(1, MulDiv(pixels, 72, 96));
+}
+} // namespace
+
 bool TFontDialog::Execute()
 {
     if (ExecuteHook)
         return ExecuteHook(this);
-    QFontDialog dlg(FFont.ToQFont(), QApplication::activeWindow());
+    // The dialog lists only the faces fontconfig has. A stored face that is
+    // drawn with a substitute ("Arial" as Liberation Sans) opens on that
+    // substitute and keeps its own name unless another face is picked; the
+    // size likewise keeps its exact height unless another size is picked.
+    const QFont drawn = FFont.ToQFont();
+    const QString shownFamily = QFontInfo(drawn).family();
+    const int shownSize = ShownPointSize(FFont, drawn);
+    QFont shown(shownFamily);
+    shown.setPointSize(shownSize);
+    shown.setBold(FFont.HasStyle(fsBold));
+    shown.setItalic(FFont.HasStyle(fsItalic));
+    shown.setUnderline(FFont.HasStyle(fsUnderline));
+    shown.setStrikeOut(FFont.HasStyle(fsStrikeOut));
+    QFontDialog dlg(shown, QApplication::activeWindow());
     dlg.setOption(QFontDialog::DontUseNativeDialog, true);
     if (!Title.isEmpty())
         dlg.setWindowTitle(Title);
     if (dlg.exec() != QDialog::Accepted)
         return false;
     const QFont f = dlg.selectedFont();
-    FFont.SetName(f.family());
+    if (f.family() != shownFamily)
+        FFont.SetName(f.family());
     // Point sizes at the program's 96 pixels per inch.
-    if (f.pointSize() > 0)
-        FFont.SetSize(f.pointSize());
-    else if (f.pixelSize() > 0)
+    if (f.pointSize() > 0) {
+        if (f.pointSize() != shownSize)
+            FFont.SetSize(f.pointSize());
+    } else if (f.pixelSize() > 0) {
         FFont.SetHeight(-f.pixelSize());
+    }
     TFontStyles st = 0;
     if (f.bold())
         st |= FontStyleBit(fsBold);
