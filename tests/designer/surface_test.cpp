@@ -2,7 +2,10 @@
 #include "surface_input.h"
 
 #include "classlib/pictures/bitmap.h"
+#include "skin/form/skin_manager.h"
+#include "test_support.h"
 
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -221,4 +224,45 @@ TEST(Surface, AbsurdTemplateSizesFromAFileAreCutToASaneSurface)
     EXPECT_LE(m->PNLCD->Height(), m->MmToPixels(1004.0));
     EXPECT_EQ(m->MmToPixels(-1e300), -1000000000); // saturated, never undefined
     EXPECT_EQ(m->MmToPixels(std::nan("")), 0);
+}
+
+TEST(Surface, GuidesKeepTheirRedAndBlueUnderTheSkinFromTheFirstToggle)
+{
+    for (const char* skin : {"mxskin20.skn", "zelena.skn", "grafit.skn"}) {
+        TMainWindowFixture f;
+        f.ShowWindow();
+        TFrmMain* m = f.Main();
+        // The skin switched on as the skin chooser does it; the manager
+        // skins the shown windows on its timer.
+        m->SkinData1->SetSkinFile(TestSupport::BinDir() + "/skiny/" + skin);
+        ASSERT_TRUE(m->SkinData1->SkinRead()) << skin;
+        m->SkinData1->SetActive(false);
+        QTest::qWait(300);
+        m->SkinData1->SetActive(true);
+        QTest::qWait(400);
+        ASSERT_NE(SkinManager()->FindForm(m->Window()), nullptr) << skin;
+        auto shot = [m] {
+            const QImage s = m->Window()->grab().toImage();
+            const QPoint o = m->PNLCD->Handle()->mapTo(m->Window(), QPoint(0, 0));
+            return s.copy(QRect(o, QSize(m->PNLCD->Width(), m->PNLCD->Height())));
+        };
+        auto press = [m](TToolButton* b) {
+            TestSupport::MouseClick(m->ToolBar1->Handle(), QPoint(b->Left() + 5, b->Top() + 5));
+        };
+        // "Ořez CD" pressed once: the disc edge red, the bleed edge blue.
+        press(m->btnLayer01);
+        ASSERT_TRUE(m->btnLayer01->Down()) << skin;
+        QImage s = shot();
+        EXPECT_EQ(s.pixelColor(7, 229), QColor(Qt::red)) << skin;
+        EXPECT_EQ(s.pixelColor(0, 229), QColor(Qt::blue)) << skin;
+        // "Pomocná mřížka": the same guides and the red centre cross.
+        press(m->btnKriz);
+        ASSERT_TRUE(m->btnKriz->Down()) << skin;
+        s = shot();
+        EXPECT_EQ(s.pixelColor(7, 229), QColor(Qt::red)) << skin;
+        EXPECT_EQ(s.pixelColor(0, 229), QColor(Qt::blue)) << skin;
+        EXPECT_EQ(s.pixelColor(m->PNLCD->Width() / 2, 40), QColor(Qt::red)) << skin;
+        m->SkinData1->SetActive(false);
+        QTest::qWait(400);
+    }
 }
