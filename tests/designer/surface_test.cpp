@@ -5,6 +5,8 @@
 #include "skin/form/skin_manager.h"
 #include "test_support.h"
 
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -265,4 +267,37 @@ TEST(Surface, GuidesKeepTheirRedAndBlueUnderTheSkinFromTheFirstToggle)
         m->SkinData1->SetActive(false);
         QTest::qWait(400);
     }
+}
+
+TEST(Surface, TheScrollBoxScrollsExactlyOverTheSurface)
+{
+    TMainWindowFixture f;
+    f.ShowWindow();
+    TFrmMain* m = f.Main();
+    QScrollArea* area = m->ScrollBox->Area();
+    QScrollBar* vbar = area->verticalScrollBar();
+    QScrollBar* hbar = area->horizontalScrollBar();
+    // A bar shows exactly when the surface passes the view, and scrolls to its far edge.
+    auto check = [&](const char* when) {
+        QCoreApplication::processEvents();
+        const int right = m->PNLCD->Left() + m->PNLCD->Width();
+        const int bottom = m->PNLCD->Top() + m->PNLCD->Height();
+        EXPECT_EQ(hbar->isVisible(), right > area->viewport()->width()) << when;
+        EXPECT_EQ(vbar->isVisible(), bottom > area->viewport()->height()) << when;
+        EXPECT_EQ(hbar->maximum(), std::max(0, right - area->viewport()->width())) << when;
+        EXPECT_EQ(vbar->maximum(), std::max(0, bottom - area->viewport()->height())) << when;
+    };
+    m->SetBounds(0, 0, 1000, 700);
+    check("disc");
+    // A DVD box is larger than the view: both bars, each reaching the surface's edge.
+    m->SetupBoxSurface(false, 10, 10, 275, 184, 10, 10, 130, 184);
+    check("box");
+    ASSERT_TRUE(vbar->isVisible());
+    TestSupport::MouseClick(vbar, QPoint(vbar->width() / 2, vbar->height() - 5));
+    EXPECT_GT(vbar->value(), 0);
+    // A larger window holds it whole: no bar left behind.
+    m->SetBounds(0, 0, 1600, 1000);
+    check("box in a large window");
+    m->SetupCDSurface(118, 44);
+    check("disc in a large window");
 }

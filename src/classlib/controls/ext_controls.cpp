@@ -274,6 +274,10 @@ void TScrollBox::BoundsChanged()
     UpdateScrollRange();
 }
 
+// The scrolled area follows its contents: a child moved, sized, shown or
+// hidden may need more room or leave some.
+void TScrollBox::ControlBoundsChanged(TControl*) { UpdateScrollRange(); }
+
 void TScrollBox::UpdateScrollRange()
 {
     if (!FArea || !FWidget)
