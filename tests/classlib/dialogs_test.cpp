@@ -2,14 +2,18 @@
 // is read and answered with mouse and key events.
 
 #include "classlib/forms/dialogs.h"
+#include "classlib/forms/message_box.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTextLayout>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -101,4 +105,61 @@ TEST(FontDialog, AnotherSizeTypedKeepsTheFaceNameAndStyle)
     EXPECT_EQ(font->Name().toStdString(), "Arial");
     EXPECT_EQ(font->Size(), 24);
     EXPECT_EQ(font->Style(), FontStyleBit(fsBold));
+}
+
+namespace {
+// Shows a message box with this text and lays its label's text out as the
+// label does, at the label's width; gives the label's text and its lines.
+QString ShowAndLayOut(const QString& text, QList<QPair<int, int>>& lines)
+{
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+            shown = label->text();
+            QTextLayout layout(shown, label->font());
+            QTextOption option;
+            option.setWrapMode(QTextOption::WordWrap);
+            layout.setTextOption(option);
+            layout.beginLayout();
+            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+                line.setLineWidth(label->contentsRect().width());
+                lines.append({line.textStart(), line.textStart() + line.textLength()});
+            }
+            layout.endLayout();
+        }
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    EXPECT_EQ(ShowMessageBox(nullptr, text, QStringLiteral("Tessavik"), MB_OK), IDOK);
+    return shown;
+}
+} // namespace
+
+TEST(MessageBox, AWebAddressIsNeverBrokenAcrossLines)
+{
+    // The newer-version message, with more and more words before the address,
+    // so that the box's line end falls at every place of the address in turn.
+    int wrapped = 0;
+    for (int extra = 0; extra < 24; ++extra) {
+        const QString text = QString::fromUtf8("Vyšla nová verze programu. Stáhnout ji ") +
+                             QString::fromUtf8("i ").repeated(extra) +
+                             QString::fromUtf8("můžete na stránkách https://tessavik.example/download.");
+        QList<QPair<int, int>> lines;
+        const QString shown = ShowAndLayOut(text, lines);
+        ASSERT_FALSE(shown.isEmpty());
+        // The same words to read.
+        EXPECT_EQ(QString(shown).remove(QChar(0x2060)).toStdString(), text.toStdString());
+        wrapped += lines.size() > 1;
+        // The address, with its full stop, lies within one line.
+        const int start = static_cast<int>(shown.indexOf(QStringLiteral("https:")));
+        const int end = static_cast<int>(shown.size()) - 1;
+        ASSERT_GE(start, 0);
+        bool whole = false;
+        for (const auto& [from, to] : lines)
+            whole = whole || (from <= start && end < to);
+        EXPECT_TRUE(whole) << extra;
+    }
+    EXPECT_GT(wrapped, 0);
 }
