@@ -9,18 +9,42 @@
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTextLayout>
 #include <QTimer>
+#include <QTranslator>
 #include <functional>
 #include <gtest/gtest.h>
 
 namespace {
 // Runs the font dialog; while it is open, act gets the Qt dialog, then its
 // OK button is clicked.
+// Qt's own texts in Czech, as the program has them: the dialog's style
+// names are translated then.
+class TCzechQtTexts {
+public:
+    TCzechQtTexts()
+    {
+        if (FTexts.load(QLocale(QLocale::Czech, QLocale::CzechRepublic), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            Installed = QCoreApplication::installTranslator(&FTexts);
+    }
+    ~TCzechQtTexts()
+    {
+        if (Installed)
+            QCoreApplication::removeTranslator(&FTexts);
+    }
+    bool Installed = false;
+
+private:
+    QTranslator FTexts;
+};
+
 bool RunFontDialog(TFontDialog& d, const std::function<void(QFontDialog*)>& act)
 {
     bool seen = false;
@@ -62,30 +86,37 @@ TEST(FontDialog, OpensOnTheFontItIsGivenAndOkWithoutAChangeKeepsItExactly)
     // picks; the heights are not whole point sizes at 96 pixels per inch.
     const TCase cases[] = {
         {"Arial", -27, FontStyleBit(fsBold)},
+        {"Arial", -27, 0},
         {"Tahoma", -15, TFontStyles(FontStyleBit(fsItalic) | FontStyleBit(fsUnderline))},
         {"DejaVu Serif", -16, TFontStyles(FontStyleBit(fsBold) | FontStyleBit(fsItalic))},
     };
-    for (const TCase& c : cases) {
-        TFontDialog d(nullptr);
-        TFont* font = d.Font();
-        font->SetName(QString::fromLatin1(c.Name));
-        font->SetHeight(c.Height);
-        font->SetStyle(c.Style);
-        font->SetColor(clNavy);
-        const QString drawnFamily = QFontInfo(font->ToQFont()).family();
-        QFont shown;
-        ASSERT_TRUE(RunFontDialog(d, [&](QFontDialog* dlg) { shown = dlg->currentFont(); })) << c.Name;
-        // The dialog shows the face that draws the font, its style and size.
-        EXPECT_EQ(shown.family().toStdString(), drawnFamily.toStdString()) << c.Name;
-        EXPECT_EQ(shown.bold(), (c.Style & FontStyleBit(fsBold)) != 0) << c.Name;
-        EXPECT_EQ(shown.italic(), (c.Style & FontStyleBit(fsItalic)) != 0) << c.Name;
-        EXPECT_EQ(shown.pointSize(), font->Size()) << c.Name;
-        // OK gives back the font as it was, its stored name included.
-        EXPECT_EQ(font->Name().toStdString(), c.Name);
-        EXPECT_EQ(font->Height(), c.Height) << c.Name;
-        EXPECT_EQ(font->Style(), c.Style) << c.Name;
-        EXPECT_EQ(font->Color(), clNavy) << c.Name;
-    }
+    auto roundTrips = [&](const char* texts) {
+        for (const TCase& c : cases) {
+            TFontDialog d(nullptr);
+            TFont* font = d.Font();
+            font->SetName(QString::fromLatin1(c.Name));
+            font->SetHeight(c.Height);
+            font->SetStyle(c.Style);
+            font->SetColor(clNavy);
+            const QString drawnFamily = QFontInfo(font->ToQFont()).family();
+            QFont shown;
+            ASSERT_TRUE(RunFontDialog(d, [&](QFontDialog* dlg) { shown = dlg->currentFont(); })) << c.Name;
+            // The dialog shows the face that draws the font, its style and size.
+            EXPECT_EQ(shown.family().toStdString(), drawnFamily.toStdString()) << c.Name << texts;
+            EXPECT_EQ(shown.bold(), (c.Style & FontStyleBit(fsBold)) != 0) << c.Name << texts;
+            EXPECT_EQ(shown.italic(), (c.Style & FontStyleBit(fsItalic)) != 0) << c.Name << texts;
+            EXPECT_EQ(shown.pointSize(), font->Size()) << c.Name << texts;
+            // OK gives back the font as it was, its stored name included.
+            EXPECT_EQ(font->Name().toStdString(), c.Name) << texts;
+            EXPECT_EQ(font->Height(), c.Height) << c.Name << texts;
+            EXPECT_EQ(font->Style(), c.Style) << c.Name << texts;
+            EXPECT_EQ(font->Color(), clNavy) << c.Name << texts;
+        }
+    };
+    roundTrips(" with Qt's texts");
+    TCzechQtTexts czech;
+    ASSERT_TRUE(czech.Installed);
+    roundTrips(" with Qt's Czech texts");
 }
 
 TEST(FontDialog, AnotherSizeTypedKeepsTheFaceNameAndStyle)

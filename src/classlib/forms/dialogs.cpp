@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QGridLayout>
@@ -14,6 +15,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 
 std::function<bool(TCommonDialog*)> TCommonDialog::ExecuteHook;
 std::function<QString(const QString&, const QString&)> SelectDirectoryHook;
@@ -110,6 +113,30 @@ int ShownPointSize(const TFont& font, const QFont& drawn)
     const int pixels = QFontInfo(drawn).pixelSize();
     return std::max(1, MulDiv(pixels, 72, 96));
 }
+
+// The family's own name of the style that is bold and italic as asked
+// ("Bold", "Italic"...). The dialog matches the style by name, and the name
+// Qt makes from a weight is translated ("Tučné"), so it would match none of
+// the family's styles and fall on the first one listed.
+QString FamilyStyleName(const QString& family, bool bold, bool italic)
+{
+    QString best;
+    int bestDistance = INT_MAX;
+    const int wanted = bold ? QFont::Bold : QFont::Normal;
+    for (const QString& style : QFontDatabase::styles(family)) {
+        if (QFontDatabase::italic(family, style) != italic)
+            continue;
+        const int weight = QFontDatabase::weight(family, style);
+        if ((weight >= QFont::DemiBold) != bold)
+            continue;
+        const int distance = std::abs(weight - wanted);
+        if (distance < bestDistance) {
+            best = style;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
 } // namespace
 
 bool TFontDialog::Execute()
@@ -129,6 +156,7 @@ bool TFontDialog::Execute()
     shown.setItalic(FFont.HasStyle(fsItalic));
     shown.setUnderline(FFont.HasStyle(fsUnderline));
     shown.setStrikeOut(FFont.HasStyle(fsStrikeOut));
+    shown.setStyleName(FamilyStyleName(shownFamily, shown.bold(), shown.italic()));
     QFontDialog dlg(shown, QApplication::activeWindow());
     dlg.setOption(QFontDialog::DontUseNativeDialog, true);
     if (!Title.isEmpty())
