@@ -294,7 +294,12 @@ TEST(Surface, TheScrollBoxScrollsExactlyOverTheSurface)
     check("box");
     ASSERT_TRUE(vbar->isVisible());
     TestSupport::MouseClick(vbar, QPoint(vbar->width() / 2, vbar->height() - 5));
+    TestSupport::MouseClick(hbar, QPoint(hbar->width() - 40, hbar->height() / 2));
+    QCoreApplication::processEvents();
     EXPECT_GT(vbar->value(), 0);
+    EXPECT_GT(hbar->value(), 0);
+    // The surface moved by as much as the bars say.
+    EXPECT_EQ(area->widget()->pos(), QPoint(-hbar->value(), -vbar->value()));
     // A larger window holds it whole: no bar left behind.
     m->SetBounds(0, 0, 1600, 1000);
     check("box in a large window");
