@@ -277,15 +277,17 @@ TEST(Surface, TheScrollBoxScrollsExactlyOverTheSurface)
     QScrollArea* area = m->ScrollBox->Area();
     QScrollBar* vbar = area->verticalScrollBar();
     QScrollBar* hbar = area->horizontalScrollBar();
-    // A bar shows exactly when the surface passes the view, and scrolls to its far edge.
+    // A bar shows exactly when the surface passes the view, and scrolls to its
+    // far edge, as soon as the surface is laid out (on some platforms nothing
+    // comes later to set the bars right).
     auto check = [&](const char* when) {
-        QCoreApplication::processEvents();
         const int right = m->PNLCD->Left() + m->PNLCD->Width();
         const int bottom = m->PNLCD->Top() + m->PNLCD->Height();
-        EXPECT_EQ(hbar->isVisible(), right > area->viewport()->width()) << when;
-        EXPECT_EQ(vbar->isVisible(), bottom > area->viewport()->height()) << when;
         EXPECT_EQ(hbar->maximum(), std::max(0, right - area->viewport()->width())) << when;
         EXPECT_EQ(vbar->maximum(), std::max(0, bottom - area->viewport()->height())) << when;
+        QCoreApplication::processEvents();
+        EXPECT_EQ(hbar->isVisible(), right > area->viewport()->width()) << when;
+        EXPECT_EQ(vbar->isVisible(), bottom > area->viewport()->height()) << when;
     };
     m->SetBounds(0, 0, 1000, 700);
     check("disc");
