@@ -167,6 +167,41 @@ TEST_F(BitmapExport, DefaultsPaintTheDesignAsTheScreenShowsItAndWhitenNothing)
     EXPECT_EQ(Rgb(picture, 350, 310), qRgb(0, 90, 0) & 0xFFFFFFu);
 }
 
+TEST_F(BitmapExport, ATextAboveAPictureIsExportedAboveItAndUnderItWhenRestacked)
+{
+    TImage* picture = AddPicture(m, SolidImage(10, 10, Qt::green), 100, 100, 200, 120, true, false);
+    auto* text = new TLabel(m);
+    text->SetTag(1);
+    text->SetParent(m->PNLCD);
+    text->Font()->SetName(QStringLiteral("Arial"));
+    text->Font()->SetSize(40);
+    text->Font()->SetColor(clBlue);
+    text->SetTransparent(true);
+    text->SetCaption(QStringLiteral("MMMM"));
+    text->SetBounds(110, 110, 180, 90);
+    m->RenumberObjects();
+    m->RebuildLayerList();
+    auto blueIn = [](const QImage& p) {
+        int blue = 0;
+        for (int y = 110; y < 200; ++y)
+            for (int x = 110; x < 290; ++x)
+                blue += Rgb(p, x, y) == 0x0000FFu;
+        return blue;
+    };
+    const QImage above = Export();
+    EXPECT_GT(blueIn(above), 200);
+    EXPECT_EQ(CountDifferent(above, DesignOnScreen()), 0);
+    text->SetVisible(true);
+    picture->SetVisible(true);
+
+    text->SetComponentIndex(0);
+    m->RenumberObjects();
+    m->RebuildLayerList();
+    const QImage under = Export();
+    EXPECT_EQ(blueIn(under), 0);
+    EXPECT_EQ(CountDifferent(under, DesignOnScreen()), 0);
+}
+
 TEST_F(BitmapExport, CroppingWhitensOutsideTheLabelAndTheNextExportKeepsTheChoice)
 {
     BuildDesign();
@@ -225,7 +260,7 @@ TEST_F(BitmapExport, ABoxExportsWithoutCutFramesAndItsMaskSparesTheSurface)
     EXPECT_EQ(CountDifferent(picture, SolidImage(picture.width(), picture.height(), Qt::red)), 0);
 }
 
-TEST_F(BitmapExport, CancelAFailedWriteAndNoTemplateLeaveFilesAsTheyWere)
+TEST_F(BitmapExport, CancelAndAFailedWriteLeaveFilesAsTheyWere)
 {
     BuildDesign();
     // Storno in the save dialog writes nothing.
@@ -259,17 +294,40 @@ TEST_F(BitmapExport, CancelAFailedWriteAndNoTemplateLeaveFilesAsTheyWere)
     EXPECT_EQ(TestSupport::ReadFile(Target), "old picture");
     EXPECT_FALSE(progress.Visible());
 
-    // A design without template parameters is refused before anything is asked.
+}
+
+TEST_F(BitmapExport, ADesignWithoutTemplateExportsWholeAndSaysSoOnlyWhenCutIsAsked)
+{
+    BuildDesign();
+    const QImage withTemplate = Export();
     m->DeleteTemplateParams();
-    QString said;
+    ASSERT_FALSE(m->HasTemplate());
+    QStringList said;
     SetMessageBoxHook([&](const QString& text, const QString&, unsigned) {
-        said = text;
+        said << text;
         return IDOK;
     });
-    m->Export1Click(nullptr);
-    EXPECT_EQ(said, TFrmMain::sBezSablony());
+    // Without the cut nothing needs the template: the same picture, nothing said.
+    const QImage plain = Export([](TFrmExport* w) { w->orez->SetChecked(false); });
+    EXPECT_TRUE(said.isEmpty()) << said.join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(SaveDialogs, 2);
-    EXPECT_EQ(TestSupport::ReadFile(Target), "old picture");
+    ASSERT_FALSE(plain.isNull());
+    EXPECT_EQ(CountDifferent(plain, withTemplate), 0);
+    // With the cut asked for: saved whole, and the user is told so once.
+    const QImage cut = Export([](TFrmExport* w) { w->orez->SetChecked(true); });
+    EXPECT_EQ(said, QStringList{TFrmMain::sBezSablonyOrez()});
+    EXPECT_EQ(SaveDialogs, 3);
+    EXPECT_EQ(CountDifferent(cut, withTemplate), 0);
+    SetMessageBoxHook({});
+    // Printing still refuses it.
+    QString printSaid;
+    SetMessageBoxHook([&](const QString& text, const QString&, unsigned) {
+        printSaid = text;
+        return IDOK;
+    });
+    m->btnPrintClick(nullptr);
+    EXPECT_EQ(printSaid, TFrmMain::sBezSablony());
+    SetMessageBoxHook({});
 }
 
 TEST_F(BitmapExport, KeyColourIsTheTopLeftPixelAndClearsItEverywhereInThePicture)

@@ -200,6 +200,7 @@ TEST(Creating, LogoCoverAndBackground)
     EXPECT_TRUE(logo->Transparent());
     EXPECT_EQ(logo->Hint(), logos.first());
     EXPECT_LE(logo->Width(), 461);
+    EXPECT_TRUE(m->HK->Visible());
 
     AnswerDialogs(MakePicture(50, 50));
     m->ComObalClick(m);
@@ -208,6 +209,10 @@ TEST(Creating, LogoCoverAndBackground)
     EXPECT_EQ(cover->Tag(), 2);
     EXPECT_EQ(cover->BoundsRect(), Bounds(7, 7, 461 - 15, 461 - 15));
     EXPECT_FALSE(m->RT->Visible());
+    // The cover shows no frame, and the logo's centre cross went with its frame.
+    EXPECT_FALSE(m->HK->Visible());
+    EXPECT_FALSE(m->VK->Visible());
+    EXPECT_FALSE(m->H2K->Visible());
 
     // A background from a file: no object, the list back at "no background".
     m->Modified = false;

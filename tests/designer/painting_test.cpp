@@ -200,3 +200,49 @@ TEST(Painting, TextKeepsItsAmpersandOnTheSurfaceAndInExport)
     m->ExportPaintText(out.Canvas(), l);
     EXPECT_EQ(InkIn(out.Image(), place), plainInk);
 }
+
+TEST(Painting, TextAbovePictureIsDrawnAboveItAndBelowWhenRestacked)
+{
+    TMainWindowFixture f;
+    f.ShowWindow();
+    TFrmMain* m = f.Main();
+    // An opaque green picture, then a text over it: the text is on top.
+    TBitmap bmp;
+    bmp.SetSize(10, 10);
+    bmp.Canvas()->Brush()->SetColor(clLime);
+    bmp.Canvas()->FillRect(TRect(0, 0, 10, 10));
+    auto* img = new TImage(m);
+    img->SetTag(1);
+    img->SetParent(m->PNLCD);
+    img->Picture()->Assign(&bmp);
+    img->SetStretch(true);
+    img->SetBounds(100, 100, 200, 120);
+    m->SetObjectHandlers(img);
+    m->RenumberObjects();
+    m->RebuildLayerList();
+    m->AddTextObject(QStringLiteral("MMMM"), 40);
+    auto* text = dynamic_cast<TLabel*>(m->SelectedObject);
+    ASSERT_NE(text, nullptr);
+    text->SetBounds(110, 110, 180, 90);
+    text->Font()->SetColor(clBlue);
+    m->HideSelectionFrame();
+    m->ShowCentreLines(false);
+    auto blueIn = [](const QImage& s) {
+        int blue = 0;
+        for (int y = 110; y < 200; ++y)
+            for (int x = 110; x < 290; ++x) {
+                const QColor c = s.pixelColor(x, y);
+                blue += c.blue() > 150 && c.green() < 100;
+            }
+        return blue;
+    };
+    ASSERT_EQ(text->ComponentIndex(), img->ComponentIndex() + 1);
+    EXPECT_GT(blueIn(SurfaceShot(m)), 200);
+
+    // The text moved under the picture disappears behind it.
+    text->SetComponentIndex(0);
+    m->RenumberObjects();
+    m->RebuildLayerList();
+    ASSERT_LT(text->ComponentIndex(), img->ComponentIndex());
+    EXPECT_EQ(blueIn(SurfaceShot(m)), 0);
+}

@@ -702,3 +702,46 @@ TEST(Printing, CutFrameSwitchAndColourCommands)
     for (TPanel* guide : {m->C1Min, m->C1Max, m->C2Min, m->C2Max})
         EXPECT_EQ(guide->Color(), TColor(0x123456)) << guide->Name().toStdString();
 }
+
+TEST(Printing, ATextAboveAPictureIsPrintedAboveItAndUnderItWhenRestacked)
+{
+    TMainWindowFixture f;
+    f.ShowWindow();
+    TRasterPrinterScope printer;
+    TFrmMain* m = f.Main();
+    SetTemplate(m, true, false, 120, 120, 10, 20);
+    m->TiskRam->SetChecked(false);
+    TImage* picture = AddPicture(m, SolidImage(8, 8, Qt::green), 100, 100, 200, 120, true, false);
+    auto* text = new TLabel(m);
+    text->SetTag(1);
+    text->SetParent(m->PNLCD);
+    text->Font()->SetName(QStringLiteral("Arial"));
+    text->Font()->SetSize(40);
+    text->Font()->SetColor(clBlue);
+    text->SetTransparent(true);
+    text->SetCaption(QStringLiteral("MMMM"));
+    text->SetBounds(110, 110, 180, 90);
+    m->RenumberObjects();
+    m->RebuildLayerList();
+    // Blue on the page where the text lies (screen x + 30, y + 68, at 600 by 300 dpi).
+    auto blue = [&] {
+        const QImage& page = printer.Device->Page();
+        int n = 0;
+        for (int y = (110 + 68) * 300 / 96; y < (200 + 68) * 300 / 96; ++y)
+            for (int x = (110 + 30) * 600 / 96; x < (290 + 30) * 600 / 96; x += 2)
+                n += (page.pixel(x, y) & 0xFFFFFFu) == 0x0000FFu;
+        return n;
+    };
+    ASSERT_LT(picture->ComponentIndex(), text->ComponentIndex());
+    m->btnPrintClick(nullptr);
+    ASSERT_EQ(printer.Device->PagesPrinted(), 1);
+    EXPECT_GT(blue(), 500);
+
+    text->SetComponentIndex(0);
+    m->RenumberObjects();
+    m->RebuildLayerList();
+    ASSERT_GT(picture->ComponentIndex(), text->ComponentIndex());
+    m->btnPrintClick(nullptr);
+    ASSERT_EQ(printer.Device->PagesPrinted(), 2);
+    EXPECT_EQ(blue(), 0);
+}

@@ -2,7 +2,12 @@
 #include "surface_input.h"
 
 #include "classlib/pictures/bitmap.h"
+#include "skin/form/skin_manager.h"
+#include "test_support.h"
 
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -221,4 +226,85 @@ TEST(Surface, AbsurdTemplateSizesFromAFileAreCutToASaneSurface)
     EXPECT_LE(m->PNLCD->Height(), m->MmToPixels(1004.0));
     EXPECT_EQ(m->MmToPixels(-1e300), -1000000000); // saturated, never undefined
     EXPECT_EQ(m->MmToPixels(std::nan("")), 0);
+}
+
+TEST(Surface, GuidesKeepTheirRedAndBlueUnderTheSkinFromTheFirstToggle)
+{
+    for (const char* skin : {"mxskin20.skn", "zelena.skn", "grafit.skn"}) {
+        TMainWindowFixture f;
+        f.ShowWindow();
+        TFrmMain* m = f.Main();
+        // The skin switched on as the skin chooser does it; the manager
+        // skins the shown windows on its timer.
+        m->SkinData1->SetSkinFile(TestSupport::BinDir() + "/skiny/" + skin);
+        ASSERT_TRUE(m->SkinData1->SkinRead()) << skin;
+        m->SkinData1->SetActive(false);
+        QTest::qWait(300);
+        m->SkinData1->SetActive(true);
+        QTest::qWait(400);
+        ASSERT_NE(SkinManager()->FindForm(m->Window()), nullptr) << skin;
+        auto shot = [m] {
+            const QImage s = m->Window()->grab().toImage();
+            const QPoint o = m->PNLCD->Handle()->mapTo(m->Window(), QPoint(0, 0));
+            return s.copy(QRect(o, QSize(m->PNLCD->Width(), m->PNLCD->Height())));
+        };
+        auto press = [m](TToolButton* b) {
+            TestSupport::MouseClick(m->ToolBar1->Handle(), QPoint(b->Left() + 5, b->Top() + 5));
+        };
+        // "Ořez CD" pressed once: the disc edge red, the bleed edge blue.
+        press(m->btnLayer01);
+        ASSERT_TRUE(m->btnLayer01->Down()) << skin;
+        QImage s = shot();
+        EXPECT_EQ(s.pixelColor(7, 229), QColor(Qt::red)) << skin;
+        EXPECT_EQ(s.pixelColor(0, 229), QColor(Qt::blue)) << skin;
+        // "Pomocná mřížka": the same guides and the red centre cross.
+        press(m->btnKriz);
+        ASSERT_TRUE(m->btnKriz->Down()) << skin;
+        s = shot();
+        EXPECT_EQ(s.pixelColor(7, 229), QColor(Qt::red)) << skin;
+        EXPECT_EQ(s.pixelColor(0, 229), QColor(Qt::blue)) << skin;
+        EXPECT_EQ(s.pixelColor(m->PNLCD->Width() / 2, 40), QColor(Qt::red)) << skin;
+        m->SkinData1->SetActive(false);
+        QTest::qWait(400);
+    }
+}
+
+TEST(Surface, TheScrollBoxScrollsExactlyOverTheSurface)
+{
+    TMainWindowFixture f;
+    f.ShowWindow();
+    TFrmMain* m = f.Main();
+    QScrollArea* area = m->ScrollBox->Area();
+    QScrollBar* vbar = area->verticalScrollBar();
+    QScrollBar* hbar = area->horizontalScrollBar();
+    // A bar shows exactly when the surface passes the view, and scrolls to its
+    // far edge, as soon as the surface is laid out (on some platforms nothing
+    // comes later to set the bars right).
+    auto check = [&](const char* when) {
+        const int right = m->PNLCD->Left() + m->PNLCD->Width();
+        const int bottom = m->PNLCD->Top() + m->PNLCD->Height();
+        EXPECT_EQ(hbar->maximum(), std::max(0, right - area->viewport()->width())) << when;
+        EXPECT_EQ(vbar->maximum(), std::max(0, bottom - area->viewport()->height())) << when;
+        QCoreApplication::processEvents();
+        EXPECT_EQ(hbar->isVisible(), right > area->viewport()->width()) << when;
+        EXPECT_EQ(vbar->isVisible(), bottom > area->viewport()->height()) << when;
+    };
+    m->SetBounds(0, 0, 1000, 700);
+    check("disc");
+    // A DVD box is larger than the view: both bars, each reaching the surface's edge.
+    m->SetupBoxSurface(false, 10, 10, 275, 184, 10, 10, 130, 184);
+    check("box");
+    ASSERT_TRUE(vbar->isVisible());
+    TestSupport::MouseClick(vbar, QPoint(vbar->width() / 2, vbar->height() - 5));
+    TestSupport::MouseClick(hbar, QPoint(hbar->width() - 40, hbar->height() / 2));
+    QCoreApplication::processEvents();
+    EXPECT_GT(vbar->value(), 0);
+    EXPECT_GT(hbar->value(), 0);
+    // The surface moved by as much as the bars say.
+    EXPECT_EQ(area->widget()->pos(), QPoint(-hbar->value(), -vbar->value()));
+    // A larger window holds it whole: no bar left behind.
+    m->SetBounds(0, 0, 1600, 1000);
+    check("box in a large window");
+    m->SetupCDSurface(118, 44);
+    check("disc in a large window");
 }

@@ -7,6 +7,10 @@
 #include "classlib/pictures/picture.h"
 #include "platform/messages.h"
 #include "platform/non_client.h"
+#include <QDialogButtonBox>
+#include <QFontDialog>
+#include <QPushButton>
+#include <QTimer>
 #include "skin/skin_data.h"
 
 #include <QApplication>
@@ -377,4 +381,35 @@ TEST(TextEditing, TheTextPopupOpensAtThePointerWithAndWithoutTheSkin)
     // Switched off again before the window goes, as the other tests have it.
     m->SkinData1->SetActive(false);
     QTest::qWait(400);
+}
+
+TEST(TextEditing, TheFontCommandOpensOnTheTextsFontAndOkKeepsIt)
+{
+    TMainWindowFixture f;
+    f.ShowWindow();
+    TFrmMain* m = f.Main();
+    TLabel* text = AddText(m, QStringLiteral("Xyz"), 100, 100);
+    text->Font()->SetName(QStringLiteral("Arial"));
+    text->Font()->SetSize(20);
+    text->Font()->SetStyle(FontStyleBit(fsBold));
+    TFont before;
+    before.Assign(text->Font());
+    m->SelectedObject = text;
+    // The real dialog: it shows a bold 20-point face, and OK is clicked.
+    bool bold = false;
+    int points = 0;
+    QTimer::singleShot(0, [&] {
+        auto* dlg = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        bold = dlg->currentFont().bold();
+        points = dlg->currentFont().pointSize();
+        auto* box = dlg->findChild<QDialogButtonBox*>();
+        ASSERT_NE(box, nullptr);
+        QTest::mouseClick(box->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    });
+    m->txt3Click(m->txt3);
+    EXPECT_TRUE(bold);
+    EXPECT_EQ(points, 20);
+    EXPECT_TRUE(text->Font()->Equals(before)) << text->Font()->Name().toStdString() << " " << text->Font()->Size();
+    EXPECT_TRUE(m->EditMemo->Font()->Equals(before));
 }

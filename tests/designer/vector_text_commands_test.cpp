@@ -109,6 +109,23 @@ TEST(InsertCircularText, NewTextIsCentredOnThePanelWithRadius150)
     EXPECT_EQ(m->ObjectCount(), 1);
 }
 
+TEST(InsertCircularText, TheCentreCrossOfThePreviousSelectionGoes)
+{
+    TMainWindowFixture f;
+    TFrmInsText dialog(nullptr);
+    f.ShowWindow();
+    TFrmMain* m = f.Main();
+    m->AddTextObject(QStringLiteral("Nahoře"), 12);
+    ASSERT_TRUE(m->HK->Visible());
+    ASSERT_TRUE(m->VK->Visible());
+    AnswerTextDialog(QStringLiteral("Kulatý text"));
+    m->btnKruhText->Click();
+    ASSERT_EQ(m->ObjectCount(), 2);
+    EXPECT_TRUE(m->Circl2->Visible());
+    for (TShape* line : {m->HK, m->VK, m->H2K, m->V2K})
+        EXPECT_FALSE(line->Visible()) << line->Name().toStdString();
+}
+
 TEST(InsertTextImage, NinetyDegreesSwapsTheMeasuredSize)
 {
     TMainWindowFixture f;

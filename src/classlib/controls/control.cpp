@@ -192,6 +192,8 @@ void TControl::SetBounds(int left, int top, int width, int height)
         FParent->ClientWidget()->update(BoundsRect().ToQRect());
     }
     BoundsChanged();
+    if (FParent)
+        FParent->ControlBoundsChanged(this);
     if (resized)
         Resize();
     if (FAlign != alNone)
@@ -245,6 +247,8 @@ void TControl::SetVisible(bool v)
         return;
     FVisible = v;
     VisibleChanged();
+    if (FParent)
+        FParent->ControlBoundsChanged(this);
     if (FAlign != alNone)
         RequestAlign();
 }

@@ -393,6 +393,8 @@ protected:
 
     // The window was moved or sized by someone else (the window manager).
     void WindowMoved(const QRect& geometry);
+    // A child was moved, sized, shown or hidden.
+    virtual void ControlBoundsChanged(TControl*) {}
 
 private:
     friend class TControl;

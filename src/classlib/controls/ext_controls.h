@@ -104,6 +104,7 @@ protected:
     QWidget* CreateWidget(QWidget* parent) override;
     void InitWidget() override;
     void BoundsChanged() override;
+    void ControlBoundsChanged(TControl* control) override;
 
 private:
     QPointer<QScrollArea> FArea;

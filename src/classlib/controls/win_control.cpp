@@ -301,6 +301,7 @@ void TWinControl::InsertControl(TControl* control)
             outer->raise();
         }
     }
+    ControlBoundsChanged(control);
     if (control->FAlign != alNone)
         Realign();
 }
@@ -323,6 +324,8 @@ void TWinControl::RemoveControl(TControl* control)
         if (wc->FWidget && !IsDestroying())
             wc->OuterWidget()->setParent(nullptr);
     }
+    if (!IsDestroying())
+        ControlBoundsChanged(control);
     if (control->FAlign != alNone)
         Realign();
 }

@@ -6,13 +6,17 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QImageReader>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 
 std::function<bool(TCommonDialog*)> TCommonDialog::ExecuteHook;
 std::function<QString(const QString&, const QString&)> SelectDirectoryHook;
@@ -99,23 +103,76 @@ bool TColorDialog::Execute()
     return true;
 }
 
+namespace {
+// The size the font dialog shows, in whole points: the font's own size, or
+// for a cell height the size of the face it draws with.
+int ShownPointSize(const TFont& font, const QFont& drawn)
+{
+    if (font.Size() > 0)
+        return font.Size();
+    const int pixels = QFontInfo(drawn).pixelSize();
+    return std::max(1, MulDiv(pixels, 72, 96));
+}
+
+// The family's own name of the style that is bold and italic as asked
+// ("Bold", "Italic"...). The dialog matches the style by name, and the name
+// Qt makes from a weight is translated ("Tučné"), so it would match none of
+// the family's styles and fall on the first one listed.
+QString FamilyStyleName(const QString& family, bool bold, bool italic)
+{
+    QString best;
+    int bestDistance = INT_MAX;
+    const int wanted = bold ? QFont::Bold : QFont::Normal;
+    for (const QString& style : QFontDatabase::styles(family)) {
+        if (QFontDatabase::italic(family, style) != italic)
+            continue;
+        const int weight = QFontDatabase::weight(family, style);
+        if ((weight >= QFont::DemiBold) != bold)
+            continue;
+        const int distance = std::abs(weight - wanted);
+        if (distance < bestDistance) {
+            best = style;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+} // namespace
+
 bool TFontDialog::Execute()
 {
     if (ExecuteHook)
         return ExecuteHook(this);
-    QFontDialog dlg(FFont.ToQFont(), QApplication::activeWindow());
+    // The dialog lists only the faces fontconfig has. A stored face that is
+    // drawn with a substitute ("Arial" as Liberation Sans) opens on that
+    // substitute and keeps its own name unless another face is picked; the
+    // size likewise keeps its exact height unless another size is picked.
+    const QFont drawn = FFont.ToQFont();
+    const QString shownFamily = QFontInfo(drawn).family();
+    const int shownSize = ShownPointSize(FFont, drawn);
+    QFont shown(shownFamily);
+    shown.setPointSize(shownSize);
+    shown.setBold(FFont.HasStyle(fsBold));
+    shown.setItalic(FFont.HasStyle(fsItalic));
+    shown.setUnderline(FFont.HasStyle(fsUnderline));
+    shown.setStrikeOut(FFont.HasStyle(fsStrikeOut));
+    shown.setStyleName(FamilyStyleName(shownFamily, shown.bold(), shown.italic()));
+    QFontDialog dlg(shown, QApplication::activeWindow());
     dlg.setOption(QFontDialog::DontUseNativeDialog, true);
     if (!Title.isEmpty())
         dlg.setWindowTitle(Title);
     if (dlg.exec() != QDialog::Accepted)
         return false;
     const QFont f = dlg.selectedFont();
-    FFont.SetName(f.family());
+    if (f.family() != shownFamily)
+        FFont.SetName(f.family());
     // Point sizes at the program's 96 pixels per inch.
-    if (f.pointSize() > 0)
-        FFont.SetSize(f.pointSize());
-    else if (f.pixelSize() > 0)
+    if (f.pointSize() > 0) {
+        if (f.pointSize() != shownSize)
+            FFont.SetSize(f.pointSize());
+    } else if (f.pixelSize() > 0) {
         FFont.SetHeight(-f.pixelSize());
+    }
     TFontStyles st = 0;
     if (f.bold())
         st |= FontStyleBit(fsBold);

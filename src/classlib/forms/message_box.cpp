@@ -4,10 +4,39 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QTextBoundaryFinder>
 
 namespace {
 TMessageBoxHook gHook;
+
+// A web address in a message is one word: a line may break before or after
+// it, never inside it (Qt would break after "https://"). Word joiners, which
+// draw nothing, go wherever the address could break.
+QString KeepAddressesWhole(const QString& text)
+{
+    static const QRegularExpression address(QStringLiteral(R"((?:https?://|www\.)\S+)"));
+    QString out;
+    qsizetype done = 0;
+    auto it = address.globalMatch(text);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        out += text.mid(done, m.capturedStart() - done);
+        const QString word = m.captured();
+        QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, word);
+        qsizetype from = 0;
+        for (qsizetype at = breaks.toNextBoundary(); at > 0 && at < word.size(); at = breaks.toNextBoundary()) {
+            out += word.mid(from, at - from);
+            out += QChar(0x2060);
+            from = at;
+        }
+        out += word.mid(from);
+        done = m.capturedEnd();
+    }
+    out += text.mid(done);
+    return out;
 }
+} // namespace
 
 void SetMessageBoxHook(TMessageBoxHook hook) { gHook = std::move(hook); }
 
@@ -17,7 +46,7 @@ int ShowMessageBox(QWidget* parent, const QString& text, const QString& caption,
         return gHook(text, caption, flags);
     QMessageBox box(parent ? parent : QApplication::activeWindow());
     box.setWindowTitle(caption);
-    box.setText(text);
+    box.setText(KeepAddressesWhole(text));
     switch (flags & 0xF0) {
     case MB_ICONERROR:
         box.setIcon(QMessageBox::Critical);

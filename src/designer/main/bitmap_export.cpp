@@ -67,16 +67,16 @@ void TFrmMain::CreateExportControls()
 
 void TFrmMain::Export1Click(TComponent*)
 {
-    // Without a template nothing says where the label lies: the mask would
-    // come from no numbers at all.
-    if (!HasTemplate()) {
-        Application->MessageBox(sBezSablony(), QStringLiteral("Chyba"), MB_OK | MB_ICONWARNING);
-        return;
-    }
     // However the window is closed, the export goes on with its boxes.
     if (FrmExport)
         FrmExport->ShowModal();
-    const TExportChoice choice = ExportChoice();
+    TExportChoice choice = ExportChoice();
+    // Only the cut needs the template's numbers: without a template the
+    // picture is saved whole, and the user is told so.
+    if (choice.Orez && !HasTemplate()) {
+        Application->MessageBox(sBezSablonyOrez(), QStringLiteral("Export"), MB_OK | MB_ICONINFORMATION);
+        choice.Orez = false;
+    }
 
     TBitmap picture;
     picture.SetSize(VK1->Width(), VK1->Height());

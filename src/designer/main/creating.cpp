@@ -325,6 +325,8 @@ void TFrmMain::FinishNewObject(TControl* o, bool showFrame, bool buildLinks)
     Vrstvy->SetItemIndex(LayerIndexOf(o->ComponentIndex()));
     if (showFrame)
         ShowSelectionFrame(o->Left(), o->Top(), o->Width(), o->Height());
+    else
+        ShowCentreLines(false); // no cross of the object selected before stays behind
 }
 
 // ---------------------------------------------------------------- text

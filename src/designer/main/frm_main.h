@@ -86,8 +86,10 @@ public:
                               double left2, double top2, double width2, double height2, int typ, const QString& name);
     // A design has a template once it holds its parameters (an empty project has none).
     bool HasTemplate() const;
-    // What a print or an export says of a design without a template.
+    // What a print says of a design without a template, and what an export
+    // asked to cut one says.
     static QString sBezSablony();
+    static QString sBezSablonyOrez();
     QString GetTemplateParam(const QString& key) const;
     bool GetTemplateFlag(const QString& key) const;
     void DeleteTemplateParams();

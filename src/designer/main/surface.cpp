@@ -14,6 +14,8 @@
 #include <utility>
 
 namespace {
+constexpr int kUnskinnedTag = 99;
+
 // The form's pixels per inch (the screen's).
 int ScreenPixelsPerInch() { return Screen ? Screen->PixelsPerInch() : 96; }
 
@@ -57,8 +59,11 @@ void TFrmMain::CreateSurfaceControls()
     VK1T->OnMouseMove = [this](TComponent* s, TShiftState sh, int x, int y) { VK1TMouseMove(s, sh, x, y); };
     VK1T->OnMouseUp = [this](TComponent* s, TMouseButton b, TShiftState sh, int x, int y) { VK1TMouseUp(s, b, sh, x, y); };
 
+    // The guides and the centre cross keep their own red and blue under any
+    // skin: the skin's tag for controls it leaves alone (99).
     auto guide = [&](const char* name, TColor color) {
         auto* p = Named(new TPanel(this), name);
+        p->SetTag(kUnskinnedTag);
         p->SetParent(PNLCD);
         p->SetBevelOuter(bvNone);
         p->SetCaption(QString());

@@ -50,6 +50,12 @@ QString TFrmMain::sBezSablony()
                              "Šablonu zvolte příkazem Soubor – Změna šablony.");
 }
 
+QString TFrmMain::sBezSablonyOrez()
+{
+    return QString::fromUtf8("Návrh nemá šablonu etikety, a proto není známo, kde etiketa končí. "
+                             "Obrázek se uloží celý, bez ořezu.");
+}
+
 QString TFrmMain::GetTemplateParam(const QString& key) const
 {
     QString value = QStringLiteral("0");

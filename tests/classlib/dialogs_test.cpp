@@ -1,0 +1,196 @@
+// The common dialogs driven as a user drives them: the real Qt dialog opens,
+// is read and answered with mouse and key events.
+
+#include "classlib/forms/dialogs.h"
+#include "classlib/forms/message_box.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFontDialog>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTextLayout>
+#include <QTimer>
+#include <QTranslator>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+// Runs the font dialog; while it is open, act gets the Qt dialog, then its
+// OK button is clicked.
+// Qt's own texts in Czech, as the program has them: the dialog's style
+// names are translated then.
+class TCzechQtTexts {
+public:
+    TCzechQtTexts()
+    {
+        if (FTexts.load(QLocale(QLocale::Czech, QLocale::CzechRepublic), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            Installed = QCoreApplication::installTranslator(&FTexts);
+    }
+    ~TCzechQtTexts()
+    {
+        if (Installed)
+            QCoreApplication::removeTranslator(&FTexts);
+    }
+    bool Installed = false;
+
+private:
+    QTranslator FTexts;
+};
+
+bool RunFontDialog(TFontDialog& d, const std::function<void(QFontDialog*)>& act)
+{
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* dlg = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+        if (!dlg)
+            return;
+        seen = true;
+        act(dlg);
+        auto* box = dlg->findChild<QDialogButtonBox*>();
+        QPushButton* ok = box ? box->button(QDialogButtonBox::Ok) : nullptr;
+        if (ok)
+            QTest::mouseClick(ok, Qt::LeftButton);
+        else
+            dlg->reject();
+    });
+    const bool result = d.Execute();
+    EXPECT_TRUE(seen);
+    return result;
+}
+
+QLineEdit* EditShowing(QFontDialog* dlg, const QString& text)
+{
+    for (QLineEdit* e : dlg->findChildren<QLineEdit*>())
+        if (e->text() == text)
+            return e;
+    return nullptr;
+}
+} // namespace
+
+TEST(FontDialog, OpensOnTheFontItIsGivenAndOkWithoutAChangeKeepsItExactly)
+{
+    struct TCase {
+        const char* Name;
+        int Height;
+        TFontStyles Style;
+    };
+    // Arial is drawn with a metric twin, Tahoma with whatever fontconfig
+    // picks; the heights are not whole point sizes at 96 pixels per inch.
+    const TCase cases[] = {
+        {"Arial", -27, FontStyleBit(fsBold)},
+        {"Arial", -27, 0},
+        {"Tahoma", -15, TFontStyles(FontStyleBit(fsItalic) | FontStyleBit(fsUnderline))},
+        {"DejaVu Serif", -16, TFontStyles(FontStyleBit(fsBold) | FontStyleBit(fsItalic))},
+    };
+    auto roundTrips = [&](const char* texts) {
+        for (const TCase& c : cases) {
+            TFontDialog d(nullptr);
+            TFont* font = d.Font();
+            font->SetName(QString::fromLatin1(c.Name));
+            font->SetHeight(c.Height);
+            font->SetStyle(c.Style);
+            font->SetColor(clNavy);
+            const QString drawnFamily = QFontInfo(font->ToQFont()).family();
+            QFont shown;
+            ASSERT_TRUE(RunFontDialog(d, [&](QFontDialog* dlg) { shown = dlg->currentFont(); })) << c.Name;
+            // The dialog shows the face that draws the font, its style and size.
+            EXPECT_EQ(shown.family().toStdString(), drawnFamily.toStdString()) << c.Name << texts;
+            EXPECT_EQ(shown.bold(), (c.Style & FontStyleBit(fsBold)) != 0) << c.Name << texts;
+            EXPECT_EQ(shown.italic(), (c.Style & FontStyleBit(fsItalic)) != 0) << c.Name << texts;
+            EXPECT_EQ(shown.pointSize(), font->Size()) << c.Name << texts;
+            // OK gives back the font as it was, its stored name included.
+            EXPECT_EQ(font->Name().toStdString(), c.Name) << texts;
+            EXPECT_EQ(font->Height(), c.Height) << c.Name << texts;
+            EXPECT_EQ(font->Style(), c.Style) << c.Name << texts;
+            EXPECT_EQ(font->Color(), clNavy) << c.Name << texts;
+        }
+    };
+    roundTrips(" with Qt's texts");
+    TCzechQtTexts czech;
+    ASSERT_TRUE(czech.Installed);
+    roundTrips(" with Qt's Czech texts");
+}
+
+TEST(FontDialog, AnotherSizeTypedKeepsTheFaceNameAndStyle)
+{
+    TFontDialog d(nullptr);
+    TFont* font = d.Font();
+    font->SetName(QStringLiteral("Arial"));
+    font->SetSize(20);
+    font->SetStyle(FontStyleBit(fsBold));
+    ASSERT_TRUE(RunFontDialog(d, [](QFontDialog* dlg) {
+        QLineEdit* size = EditShowing(dlg, QStringLiteral("20"));
+        ASSERT_NE(size, nullptr);
+        size->setFocus();
+        QTest::keyClick(size, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(size, QStringLiteral("24"));
+    }));
+    EXPECT_EQ(font->Name().toStdString(), "Arial");
+    EXPECT_EQ(font->Size(), 24);
+    EXPECT_EQ(font->Style(), FontStyleBit(fsBold));
+}
+
+namespace {
+// Shows a message box with this text and lays its label's text out as the
+// label does, at the label's width; gives the label's text and its lines.
+QString ShowAndLayOut(const QString& text, QList<QPair<int, int>>& lines)
+{
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+            shown = label->text();
+            QTextLayout layout(shown, label->font());
+            QTextOption option;
+            option.setWrapMode(QTextOption::WordWrap);
+            layout.setTextOption(option);
+            layout.beginLayout();
+            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+                line.setLineWidth(label->contentsRect().width());
+                lines.append({line.textStart(), line.textStart() + line.textLength()});
+            }
+            layout.endLayout();
+        }
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    EXPECT_EQ(ShowMessageBox(nullptr, text, QStringLiteral("Tessavik"), MB_OK), IDOK);
+    return shown;
+}
+} // namespace
+
+TEST(MessageBox, AWebAddressIsNeverBrokenAcrossLines)
+{
+    // The newer-version message, with more and more words before the address,
+    // so that the box's line end falls at every place of the address in turn.
+    int wrapped = 0;
+    for (int extra = 0; extra < 24; ++extra) {
+        const QString text = QString::fromUtf8("Vyšla nová verze programu. Stáhnout ji ") +
+                             QString::fromUtf8("i ").repeated(extra) +
+                             QString::fromUtf8("můžete na stránkách https://tessavik.example/download.");
+        QList<QPair<int, int>> lines;
+        const QString shown = ShowAndLayOut(text, lines);
+        ASSERT_FALSE(shown.isEmpty());
+        // The same words to read.
+        EXPECT_EQ(QString(shown).remove(QChar(0x2060)).toStdString(), text.toStdString());
+        wrapped += lines.size() > 1;
+        // The address, with its full stop, lies within one line.
+        const int start = static_cast<int>(shown.indexOf(QStringLiteral("https:")));
+        const int end = static_cast<int>(shown.size()) - 1;
+        ASSERT_GE(start, 0);
+        bool whole = false;
+        for (const auto& [from, to] : lines)
+            whole = whole || (from <= start && end < to);
+        EXPECT_TRUE(whole) << extra;
+    }
+    EXPECT_GT(wrapped, 0);
+}
