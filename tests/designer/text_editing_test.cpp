@@ -7,13 +7,12 @@
 #include "classlib/pictures/picture.h"
 #include "platform/messages.h"
 #include "platform/non_client.h"
-#include <QDialogButtonBox>
-#include <QFontDialog>
-#include <QPushButton>
-#include <QTimer>
 #include "skin/skin_data.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFontDialog>
+#include <QPushButton>
 #include <QStyleHints>
 #include <QPlainTextEdit>
 #include <QScrollBar>
