@@ -60,7 +60,9 @@ TSkinControl::~TSkinControl()
 void TSkinControl::Notification(TComponent* component, TOperation operation)
 {
     TComponent::Notification(component, operation);
-    if (operation == TOperation::opRemove && component == FSkinForm)
+    // The owner's removal notice reaches us too, before the form's own
+    // destructor frees its skinners: those must still leave its list then.
+    if (operation == TOperation::opRemove && component == FSkinForm && component->IsDestroying())
         FSkinForm = nullptr;
 }
 

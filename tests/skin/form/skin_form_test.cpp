@@ -3,7 +3,13 @@
 
 #include "skin_form_fixture.h"
 
+#include "classlib/controls/com_controls.h"
 #include "classlib/controls/ext_controls.h"
+#include "classlib/controls/list_view.h"
+#include "classlib/controls/speed_button.h"
+#include "classlib/controls/spin_edit.h"
+#include "classlib/controls/std_controls.h"
+#include "classlib/controls/string_grid.h"
 #include "classlib/forms/menus.h"
 #include "platform/menus_api.h"
 #include "platform/non_client.h"
@@ -431,4 +437,75 @@ TEST_F(SkinFormFixture, SwitchedOffOrOnWhileMaximisedTheWindowRestoresToItsClien
     GetClientRect(w, cr);
     EXPECT_EQ(cr.Width(), 300);
     EXPECT_EQ(cr.Height(), 200);
+}
+
+namespace {
+// A form holding one control of every kind the chooser skins, the page
+// control with more tabs than fit (its scroll arrows get skinners) and the
+// combo box with a drop-down list (its list gets one).
+void FillWithEveryControlKind(TForm* f)
+{
+    auto* pc = Placed(new TPageControl(f), "PageControl1", f, 4, 4, 120, 70);
+    for (int i = 0; i < 8; ++i) {
+        auto* sheet = new TTabSheet(f);
+        sheet->SetPageControl(pc);
+        sheet->SetCaption(QStringLiteral("Strana %1").arg(i + 1));
+    }
+    auto* combo = Placed(new TComboBox(f), "ComboBox1", f, 130, 4, 100, 22);
+    for (int i = 0; i < 30; ++i)
+        combo->Items()->Add(QStringLiteral("Položka %1").arg(i));
+    Placed(new TButton(f), "Button1", f, 130, 30, 60, 24)->SetCaption(QStringLiteral("Tlačítko"));
+    Placed(new TSpeedButton(f), "SpeedButton1", f, 200, 30, 24, 24);
+    Placed(new TCheckBox(f), "CheckBox1", f, 4, 80, 90, 20);
+    Placed(new TRadioButton(f), "RadioButton1", f, 100, 80, 90, 20);
+    Placed(new TEdit(f), "Edit1", f, 4, 104, 90, 22);
+    Placed(new TMemo(f), "Memo1", f, 100, 104, 90, 40);
+    Placed(new TSpinEdit(f), "SpinEdit1", f, 200, 104, 60, 22);
+    auto* list = Placed(new TListBox(f), "ListBox1", f, 4, 130, 90, 40);
+    for (int i = 0; i < 20; ++i)
+        list->Items()->Add(QStringLiteral("Řádek %1").arg(i));
+    Placed(new TGroupBox(f), "GroupBox1", f, 200, 130, 80, 40);
+    Placed(new TPanel(f), "Panel1", f, 240, 4, 50, 20);
+    Placed(new TScrollBox(f), "ScrollBox1", f, 4, 174, 60, 20);
+    Placed(new TStringGrid(f), "StringGrid1", f, 70, 150, 80, 40);
+    Placed(new TListView(f), "ListView1", f, 154, 150, 40, 40);
+    Placed(new TProgressBar(f), "ProgressBar1", f, 200, 176, 80, 10);
+    auto* status = Placed(new TStatusBar(f), "StatusBar1", f, 0, 0, 100, 18);
+    status->SetAlign(alBottom);
+    status->AddPanel(60);
+}
+} // namespace
+
+TEST_F(SkinFormFixture, FreeingASkinnedFormFreesEachSkinnerOnce)
+{
+    // Freed while skinned; then unskinned by the manager and freed; then
+    // skinned, unskinned and skinned again before it goes. Each skinner
+    // leaves its form's list when it is freed, so nothing is freed twice
+    // (the sanitizer and valgrind runs of the suite see any stray access).
+    for (int round = 0; round < 3; ++round) {
+        TForm* f = MakeForm(bsSizeable, false, 320, 230);
+        FillWithEveryControlKind(f);
+        f->Show();
+        Pump();
+        TWinSkinForm* skin = Manager->FindForm(f->Window());
+        ASSERT_TRUE(skin);
+        const auto& listed = skin->Controls();
+        const bool hasArrow = std::any_of(listed.begin(), listed.end(),
+                                          [](TComponent* c) { return c->ClassName() == QLatin1String("TSkinTabScroll"); });
+        const bool hasDropList = std::any_of(listed.begin(), listed.end(), [](TComponent* c) {
+            return c->ClassName() == QLatin1String("TComboxScrollBar");
+        });
+        EXPECT_TRUE(hasArrow);
+        EXPECT_TRUE(hasDropList);
+        if (round >= 1) {
+            skin->RestoreControls(true);
+            EXPECT_TRUE(skin->Controls().empty());
+        }
+        if (round == 2) {
+            skin->SkinChildControls();
+            EXPECT_FALSE(skin->Controls().empty());
+        }
+        Forms.clear();
+        Pump();
+    }
 }
