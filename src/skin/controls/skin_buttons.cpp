@@ -96,6 +96,14 @@ void TSkinButton::InitHwnd(HWND window, TSkinData* skinData, TCanvas* canvas, TW
     FTransparent = TakesParentImage();
 }
 
+bool TSkinButton::InsideWindow(LPARAM pos) const
+{
+    const int x = LoWordSigned(pos), y = HiWordSigned(pos);
+    if (FGraphicControl)
+        return x >= 0 && y >= 0 && x < FGraphicControl->Width() && y < FGraphicControl->Height();
+    return FHwnd && x >= 0 && y >= 0 && x < FHwnd->width() && y < FHwnd->height();
+}
+
 bool TSkinButton::NoFocusRect() const { return FSkinData && FSkinData->Options().Contains(xoNoFocusRect); }
 
 int TSkinButton::ButtonFrame() const
@@ -257,6 +265,14 @@ void TSkinButton::AfterProc(TMessage& m)
 {
     switch (m.Msg) {
     case WM_MOUSEMOVE:
+        // The window holds the mouse while the button is down, so no leave
+        // notice comes: a move outside is the leave.
+        if (!InsideWindow(m.LParam)) {
+            if (FMouseState & (msHover | msPressed))
+                SetMouseFlag(msHover | msPressed, false);
+            break;
+        }
+        [[fallthrough]];
     case CM_MOUSEENTER:
         // Our windows report the mouse coming in; a moving mouse needs tracking.
         if (FHwnd && IsWindowEnabled(FHwnd) && !(FMouseState & msHover)) {
@@ -271,7 +287,9 @@ void TSkinButton::AfterProc(TMessage& m)
     case WM_LBUTTONUP:
         if (FMouseState & msPressed) {
             SetMouseFlag(msPressed, false);
-            Click();
+            // Let go elsewhere: no click, whatever the moves on the way said.
+            if (InsideWindow(m.LParam))
+                Click();
         }
         break;
     case WM_KEYDOWN:
@@ -619,6 +637,12 @@ void TSkinSpeedButton::AfterProc(TMessage& m)
         GiveBackWindowProc();
         break;
     case WM_MOUSEMOVE:
+        if (!InsideWindow(m.LParam)) {
+            // Held by the parent while the button is down: moved off it.
+            if (FMouseState & (msHover | msPressed))
+                SetMouseFlag(msHover | msPressed, false);
+            break;
+        }
         if (!(FMouseState & msHover) && FGraphicControl && FGraphicControl->Enabled()) {
             SetMouseFlag(msHover, true);
         }
