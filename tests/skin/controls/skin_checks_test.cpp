@@ -222,3 +222,36 @@ TEST_F(SkinChecks, RadioCellsAndSkinsWithoutStrips)
     EXPECT_EQ(CellMismatches(sb, Data->Buttons->CheckImage, 4, 2), 0);
     delete sb;
 }
+
+TEST_F(SkinChecks, ReleasedOutsideTheBoxNeitherTogglesNorSelects)
+{
+    auto* check = Box<TCheckBox>("CheckBox1", 10);
+    auto* radio = Box<TRadioButton>("RadioButton1", 50);
+    auto* other = Box<TRadioButton>("RadioButton2", 90);
+    other->SetChecked(true);
+    int clicks = 0;
+    check->OnClick = [&](TComponent*) { ++clicks; };
+    radio->OnClick = [&](TComponent*) { ++clicks; };
+    ShowForm();
+    Skin<TSkinCheckBox>(check);
+    Skin<TSkinRadioButton>(radio);
+    Skin<TSkinRadioButton>(other);
+    for (TControl* c : {static_cast<TControl*>(check), static_cast<TControl*>(radio)}) {
+        QWidget* w = static_cast<TWinControl*>(c)->Handle();
+        QTest::mousePress(w, Qt::LeftButton, {}, QPoint(6, 12));
+        QTest::mouseMove(w, QPoint(w->width() + 40, 60));
+        QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(w->width() + 40, 60));
+        Pump();
+    }
+    EXPECT_FALSE(check->Checked());
+    EXPECT_FALSE(radio->Checked());
+    EXPECT_TRUE(other->Checked());
+    EXPECT_EQ(clicks, 0);
+    QTest::mouseClick(check->Handle(), Qt::LeftButton, {}, QPoint(6, 12));
+    QTest::mouseClick(radio->Handle(), Qt::LeftButton, {}, QPoint(6, 12));
+    Pump();
+    EXPECT_TRUE(check->Checked());
+    EXPECT_TRUE(radio->Checked());
+    EXPECT_FALSE(other->Checked());
+    EXPECT_EQ(clicks, 2);
+}
