@@ -478,25 +478,13 @@ void TSkinBitButton::DrawControl(QPainter& dc, const TRect& r)
 
 // ---------------------------------------------------------------- TSkinSpeedButton
 
-TSkinSpeedButton::~TSkinSpeedButton()
-{
-    UnhookParent();
-    GiveBackWindowProc();
-}
+TSkinSpeedButton::~TSkinSpeedButton() { GiveBackWindowProc(); }
 
 void TSkinSpeedButton::GiveBackWindowProc()
 {
     if (FSavedWindowMethod && FGraphicControl && Owner() == FGraphicControl)
         FGraphicControl->WindowProc = FSavedWindowMethod;
     FSavedWindowMethod = nullptr;
-}
-
-void TSkinSpeedButton::UnhookParent()
-{
-    if (FParentProc && FParentWindow)
-        SetWindowLong(FParentWindow.data(), GWL_WNDPROC, FParentOldProc);
-    FParentProc = nullptr;
-    FParentOldProc = nullptr;
 }
 
 void TSkinSpeedButton::InitSpeedButton(TWinSkinForm* form, TSkinData* skinData, TCanvas* canvas)
@@ -514,24 +502,6 @@ void TSkinSpeedButton::InitSpeedButton(TWinSkinForm* form, TSkinData* skinData, 
     FAttached = true;
     FLifeState = lsAttached;
     FTransparent = TakesParentImage();
-    // The parent paints its controls without a window; the skin goes over
-    // the control's own face right after the parent's paint.
-    if (TWinControl* parent = FGraphicControl->Parent()) {
-        FParentWindow = parent->ClientWidget();
-        FParentProc = [this](TMessage& m) {
-            TWndProc old = FParentOldProc;
-            CallWindowProc(old, m);
-            if (m.Msg != WM_PAINT || !FSkinningOn || !FGraphicControl || !FGraphicControl->Visible())
-                return;
-            if (m.WParam) {
-                PaintWindow(reinterpret_cast<QPainter*>(m.WParam));
-            } else if (m.Event && m.Event->type() == QEvent::Paint && FParentWindow) {
-                QPainter p(FParentWindow.data());
-                PaintWindow(&p);
-            }
-        };
-        FParentOldProc = SetWindowLong(FParentWindow.data(), GWL_WNDPROC, FParentProc);
-    }
     FGraphicControl->Invalidate();
 }
 
@@ -551,14 +521,15 @@ int TSkinSpeedButton::ButtonFrame() const
 
 void TSkinSpeedButton::PaintWindow(QPainter* dc)
 {
-    if (!FGraphicControl || !dc)
+    if (!FGraphicControl)
         return;
-    const TRect at = FGraphicControl->BoundsRect();
-    dc->save();
-    dc->translate(at.Left, at.Top);
-    dc->setClipRect(QRect(0, 0, at.Width(), at.Height()), Qt::IntersectClip);
-    DrawControl(*dc, TRect(0, 0, at.Width(), at.Height()));
-    dc->restore();
+    // The parent hands its painter set to the control's origin, in the
+    // control's place among its siblings.
+    if (!dc) {
+        FGraphicControl->Invalidate();
+        return;
+    }
+    DrawControl(*dc, TRect(0, 0, FGraphicControl->Width(), FGraphicControl->Height()));
 }
 
 void TSkinSpeedButton::DrawControl(QPainter& dc, const TRect& r)
@@ -633,7 +604,6 @@ void TSkinSpeedButton::AfterProc(TMessage& m)
         break;
     case WM_NCDESTROY:
     case CM_CONTROLCHANGE_B021:
-        UnhookParent();
         GiveBackWindowProc();
         break;
     case WM_MOUSEMOVE:

@@ -88,11 +88,7 @@ public:
 
 private:
     void GiveBackWindowProc();
-    void UnhookParent();
     bool FPainting = false;
-    QPointer<QWidget> FParentWindow;
-    TWndProc FParentOldProc;
-    TWndProc FParentProc;
 };
 
 class TSkinMenuButton : public TSkinButton {
