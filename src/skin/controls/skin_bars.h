@@ -13,6 +13,11 @@ public:
     void DrawControl(QPainter& dc, const TRect& r) override;
     // The panel rectangles as the bar lays them out (the last reaches the right edge).
     std::vector<TRect> PanelRects() const;
+    // The "ExtraImages" cell of the size grip, 0 when the skin has none.
+    int GripCell() const;
+
+private:
+    void DrawGrip(QPainter& p, const TRect& r) const;
 };
 
 class TSkinProgress : public TSkinControl {

@@ -287,3 +287,61 @@ TEST_F(SkinRemaining, TrackBarAndUpDown)
     QTest::mouseClick(spin, Qt::LeftButton, {}, QPoint(up.Left + 2, up.Top + 2));
     EXPECT_EQ(spin->value(), 4); // the spin box still steps
 }
+
+TEST_F(SkinRemaining, StatusPanelsTakeTheirBevelsFrameAndOwnerDrawnOnesNoText)
+{
+    const TDataSkinObject& edges = *Data->StatusBarEdges;
+    ASSERT_TRUE(HasSkinImage(&edges));
+    auto* sb = Placed(new TStatusBar(Form.get()), "StatusBar1", Form.get(), 0, 250, 400, 22);
+    sb->SetSizeGrip(false);
+    for (int i = 0; i < 3; ++i) {
+        sb->AddPanel(100);
+        sb->SetPanelText(i, QStringLiteral("Panel"));
+    }
+    sb->Panel(1).Bevel = pbRaised;
+    sb->Panel(2).Bevel = pbNone;
+    sb->Panel(2).Style = psOwnerDraw;
+    ShowForm();
+    auto* s = new TSkinStatusBar(sb);
+    s->InitControl(SkinForm.get(), Data.get(), nullptr, true);
+    const QImage img = Grab(sb->Handle());
+    const auto rects = s->PanelRects();
+    ASSERT_EQ(rects.size(), 3u);
+    EXPECT_EQ(CornerMismatches(img, rects[0].Left, rects[0].Top, edges, 1, Face()), 0);
+    EXPECT_EQ(CornerMismatches(img, rects[1].Left, rects[1].Top, edges, 2, Face()), 0);
+    // The owner-drawn panel: frame 3 alone, no text over it.
+    const TRect& r = rects[2];
+    const QImage third = ExpectedPart(edges, 3, r.Width(), r.Height(), Data->Colours.ButtonFace);
+    EXPECT_EQ(Differences(img.copy(r.ToQRect()), third, QRect(0, 0, r.Width(), r.Height())), 0);
+    // The frames differ in this skin, so the checks tell the bevels apart.
+    EXPECT_GT(Differences(StripFrame(edges, 1), StripFrame(edges, 2), StripFrame(edges, 1).rect()), 0);
+}
+
+TEST_F(SkinRemaining, TheStatusBarsSizeGripIsTheCellAfterTheCombosArrows)
+{
+    const TDataSkinObject* extra = Data->ExtraImages.get();
+    ASSERT_TRUE(HasSkinImage(extra));
+    auto* sb = Placed(new TStatusBar(Form.get()), "StatusBar1", Form.get(), 0, 250, 400, 22);
+    ShowForm();
+    auto* s = new TSkinStatusBar(sb);
+    s->InitControl(SkinForm.get(), Data.get(), nullptr, true);
+    const int comboFrames = std::max(1, Data->ComboButton->Frame);
+    ASSERT_EQ(s->GripCell(), comboFrames + 1);
+    const QImage img = Grab(sb->Handle());
+    const QImage cell = StripFrame(*extra, s->GripCell());
+    const int x0 = sb->Width() - cell.width(), y0 = sb->Height() - cell.height();
+    int bad = 0, drawn = 0;
+    for (int y = 0; y < cell.height(); ++y)
+        for (int x = 0; x < cell.width(); ++x) {
+            const QRgb want = cell.pixel(x, y) & 0xFFFFFF;
+            if (extra->Trans == 1 && want == 0xFF00FF)
+                continue;
+            ++drawn;
+            bad += (img.pixel(x0 + x, y0 + y) & 0xFFFFFF) != want;
+        }
+    EXPECT_GT(drawn, 0);
+    EXPECT_EQ(bad, 0);
+    // A strip holding only the combo's arrows has no grip to draw.
+    Data->ExtraImages->Frame = comboFrames;
+    EXPECT_EQ(s->GripCell(), 0);
+}
