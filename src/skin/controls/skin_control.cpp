@@ -66,6 +66,16 @@ void TSkinControl::Notification(TComponent* component, TOperation operation)
         FSkinForm = nullptr;
 }
 
+void TSkinControl::SetMouseFlag(uint8_t flag, bool on)
+{
+    FMouseState = on ? static_cast<uint8_t>(FMouseState | flag) : static_cast<uint8_t>(FMouseState & ~flag);
+    // The form ends the hover of the control that last had it when the
+    // window goes inactive (the mouse may leave without a notice then).
+    if (on && (flag & msHover) && FSkinForm)
+        FSkinForm->SetHotControl(this);
+    Repaint();
+}
+
 void TSkinControl::JoinForm(TWinSkinForm* form)
 {
     FSkinForm = form;

@@ -104,11 +104,7 @@ public:
 
 protected:
     // Sets or clears a mouse-state flag and repaints, as hover and press do.
-    void SetMouseFlag(uint8_t flag, bool on)
-    {
-        FMouseState = on ? static_cast<uint8_t>(FMouseState | flag) : static_cast<uint8_t>(FMouseState & ~flag);
-        Repaint();
-    }
+    void SetMouseFlag(uint8_t flag, bool on);
     void SwitchParentBackgroundOff();
     void SwitchParentBackgroundOn();
     void JoinForm(TWinSkinForm* form);

@@ -14,6 +14,7 @@
 #include "platform/menus_api.h"
 #include "platform/non_client.h"
 #include "platform/window_info.h"
+#include "skin/controls/skin_control.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -508,4 +509,33 @@ TEST_F(SkinFormFixture, FreeingASkinnedFormFreesEachSkinnerOnce)
         Forms.clear();
         Pump();
     }
+}
+
+TEST_F(SkinFormFixture, DeactivationEndsTheHoverOfTheControlThatHadTheMouse)
+{
+    TForm* f = MakeForm(bsSizeable, false, 300, 200);
+    auto* button = Placed(new TButton(f), "Button1", f, 20, 20, 90, 28);
+    button->SetCaption(QStringLiteral("Zavřít"));
+    f->Show();
+    Pump(300);
+    TWinSkinForm* sf = Manager->FindForm(f->Window());
+    ASSERT_TRUE(sf);
+    TSkinControl* skinner = nullptr;
+    for (TComponent* c : sf->Controls())
+        if (auto* s = dynamic_cast<TSkinControl*>(c); s && s->Control() == button)
+            skinner = s;
+    ASSERT_TRUE(skinner);
+    QTest::mouseMove(button->Handle(), QPoint(10, 10));
+    Pump();
+    ASSERT_TRUE(skinner->MouseState() & TSkinControl::msHover);
+    EXPECT_EQ(sf->HotControl(), skinner);
+    // Another window takes the activation: the button no longer looks hovered.
+    QWidget other;
+    other.resize(100, 100);
+    other.show();
+    other.activateWindow();
+    QApplication::setActiveWindow(&other);
+    Pump(300);
+    EXPECT_FALSE(skinner->MouseState() & TSkinControl::msHover);
+    EXPECT_EQ(sf->HotControl(), nullptr);
 }
