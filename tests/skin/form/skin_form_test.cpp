@@ -539,3 +539,23 @@ TEST_F(SkinFormFixture, DeactivationEndsTheHoverOfTheControlThatHadTheMouse)
     EXPECT_FALSE(skinner->MouseState() & TSkinControl::msHover);
     EXPECT_EQ(sf->HotControl(), nullptr);
 }
+
+TEST_F(SkinFormFixture, PopupMenusAddedLaterAreSkinnedWithTheControlsWhenTheSkinSaysSo)
+{
+    TForm* f = MakeForm();
+    TWinSkinForm* sf = Manager->FindForm(f->Window());
+    ASSERT_TRUE(sf);
+    for (const bool gate : {false, true}) {
+        TSkinControlTypes kinds = Data->SkinControls();
+        if (gate)
+            kinds.Include(xcPopupMenu);
+        else
+            kinds.Exclude(xcPopupMenu);
+        Data->SetSkinControls(kinds);
+        auto* popup = new TPopupMenu(f);
+        popup->Items()->Add(new TMenuItem(popup));
+        sf->SkinChildControls();
+        EXPECT_EQ(popup->OwnerDrawWindow() != nullptr, gate);
+        delete popup;
+    }
+}
