@@ -1,4 +1,5 @@
 #include <QDir>
+#include <cmath>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -144,5 +145,37 @@ TEST(SkinPackTool, ShippedSkinsHaveAGripCellAndAnInactiveMinimiseFrame)
             EXPECT_NE(normal, inactive) << qPrintable(name);
         }
         EXPECT_EQ(minimise, 1) << qPrintable(name);
+    }
+}
+
+namespace {
+double Luminance(QRgb c)
+{
+    auto lin = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * lin(qRed(c)) + 0.7152 * lin(qGreen(c)) + 0.0722 * lin(qBlue(c));
+}
+double Contrast(QRgb a, QRgb b)
+{
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+} // namespace
+
+TEST(SkinPackTool, ShippedSkinsFaceKeepsGreyTextAndHatchingVisible)
+{
+    // Panels take the skin's face colour: the program's silver of disabled
+    // links and the grey hatching of the mask must stay apart from it, and
+    // the text colour readable on it.
+    for (const QString& name : {QStringLiteral("grafit"), QStringLiteral("mxskin20"), QStringLiteral("zelena")}) {
+        TSkinData data(nullptr);
+        data.SetSkinFile(SourceDir() + QStringLiteral("/data/skiny/") + name + QStringLiteral(".skn"));
+        ASSERT_TRUE(data.SkinRead()) << qPrintable(name);
+        const QRgb face = ToQColor(data.Colours.ButtonFace).rgb();
+        EXPECT_GE(Contrast(face, qRgb(0xC0, 0xC0, 0xC0)), 1.4) << qPrintable(name);
+        EXPECT_GE(Contrast(face, qRgb(0xCA, 0xCA, 0xCA)), 1.25) << qPrintable(name);
+        EXPECT_GE(Contrast(face, ToQColor(data.Colours.ButtonText).rgb()), 7.0) << qPrintable(name);
     }
 }

@@ -996,7 +996,8 @@ QList<TTheme> FolderThemes()
     graphite.SkinName = QStringLiteral("Grafit");
     graphite.Caption = QColor(58, 60, 66);
     graphite.CaptionInactive = QColor(120, 122, 126);
-    graphite.Face = QColor(196, 198, 202);
+    // Light enough for the grey of disabled links and of the mask's hatching.
+    graphite.Face = QColor(232, 233, 236);
     graphite.Window = QColor(246, 246, 246);
     graphite.Accent = QColor(226, 118, 28);
     graphite.Text = QColor(16, 16, 16);
