@@ -67,7 +67,8 @@ void DrawSkinCaption(QPainter& dc, const TFont& font, QString& caption, const TR
     if (focusRect && !caption.isEmpty()) {
         TCanvas c;
         c.BindPainter(&dc);
-        c.DrawFocusRect(TRect(box.Left - 2, box.Top - 2, box.Right + 2, box.Bottom + 2));
+        const TInkOverhang ink = InkBeyondLines(font, caption);
+        c.DrawFocusRect(TRect(box.Left - 2, box.Top - 2 - ink.Above, box.Right + 2, box.Bottom + 2 + ink.Below));
         c.Unbind();
     }
 }
@@ -453,7 +454,9 @@ void TSkinBitButton::PaintGlyphAndCaption(QPainter& buffer, const TRect& r, int 
         if (FWindowFocused && !NoFocusRect()) {
             TCanvas canvas;
             canvas.BindPainter(&buffer);
-            canvas.DrawFocusRect(TRect(place.Text.Left - 2, place.Text.Top - 2, place.Text.Right + 2, place.Text.Bottom + 2));
+            const TInkOverhang ink = InkBeyondLines(font, FCaption);
+            canvas.DrawFocusRect(TRect(place.Text.Left - 2, place.Text.Top - 2 - ink.Above, place.Text.Right + 2,
+                                       place.Text.Bottom + 2 + ink.Below));
             canvas.Unbind();
         }
     }

@@ -255,3 +255,46 @@ TEST_F(SkinChecks, ReleasedOutsideTheBoxNeitherTogglesNorSelects)
     EXPECT_FALSE(other->Checked());
     EXPECT_EQ(clicks, 2);
 }
+
+namespace {
+// The first and last rows where two pictures differ, -1 when none do.
+std::pair<int, int> DifferingRows(const QImage& a, const QImage& b)
+{
+    int first = -1, last = -1;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if ((a.pixel(x, y) & 0xFFFFFF) != (b.pixel(x, y) & 0xFFFFFF)) {
+                if (first < 0)
+                    first = y;
+                last = y;
+                break;
+            }
+    return {first, last};
+}
+} // namespace
+
+TEST_F(SkinChecks, TheFocusRectangleClearsTheAccentsOfCapitals)
+{
+    auto* box = Box<TCheckBox>("CheckBox1", 10, QStringLiteral("ŘÍZENÍ Čáp Ž"));
+    auto* other = Box<TCheckBox>("CheckBox2", 60, QString());
+    box->Font()->SetHeight(-13);
+    ShowForm();
+    Skin<TSkinCheckBox>(box);
+    Skin<TSkinCheckBox>(other);
+    other->SetFocus();
+    Pump();
+    const QImage unfocused = Grab(box->Handle());
+    box->SetCaption(QString());
+    Pump();
+    const QImage blank = Grab(box->Handle());
+    box->SetCaption(QStringLiteral("ŘÍZENÍ Čáp Ž"));
+    box->SetFocus();
+    Pump();
+    const QImage focused = Grab(box->Handle());
+    const auto ink = DifferingRows(unfocused, blank);  // the caption's pixels
+    const auto frame = DifferingRows(focused, unfocused); // the focus rectangle's
+    ASSERT_GE(ink.first, 0);
+    ASSERT_GE(frame.first, 0);
+    EXPECT_LT(frame.first, ink.first);
+    EXPECT_GT(frame.second, ink.second);
+}
