@@ -118,34 +118,37 @@ void TSkinStatusBar::DrawControl(QPainter& dc, const TRect& r)
                   true);
         }
         if (bar && bar->SizeGrip())
-            DrawGrip(p, local);
+            DrawSkinGrip(p, local, FSkinData);
     }
     dc.drawImage(r.Left, r.Top, work);
 }
 
-int TSkinStatusBar::GripCell() const
+int SkinGripCell(const TSkinData* data)
 {
-    const TDataSkinObject* extra = FSkinData ? FSkinData->ExtraImages.get() : nullptr;
+    const TDataSkinObject* extra = data ? data->ExtraImages.get() : nullptr;
     if (!HasSkinImage(extra))
         return 0;
     // The strip holds the combo's arrow for each of its frames; the grip
     // is the cell after them, and a strip without it has no grip.
-    const TDataSkinObject* combo = FSkinData->ComboButton.get();
+    const TDataSkinObject* combo = data->ComboButton.get();
     const int cell = (combo ? std::max(1, combo->Frame) : 4) + 1;
     return cell <= std::max(1, extra->Frame) ? cell : 0;
 }
 
-void TSkinStatusBar::DrawGrip(QPainter& p, const TRect& r) const
+bool DrawSkinGrip(QPainter& p, const TRect& r, const TSkinData* data)
 {
-    const int cell = GripCell();
+    const int cell = SkinGripCell(data);
     if (cell == 0)
-        return;
-    const TDataSkinObject* extra = FSkinData->ExtraImages.get();
+        return false;
+    const TDataSkinObject* extra = data->ExtraImages.get();
     const int frames = std::max(1, extra->Frame);
     const int fw = extra->Image.width() / frames, fh = extra->Image.height();
     DrawFrameCentered(p, TRect(r.Right - fw, r.Bottom - fh, r.Right, r.Bottom), extra->Image, extra->Trans == 1, frames,
                       cell);
+    return true;
 }
+
+int TSkinStatusBar::GripCell() const { return SkinGripCell(FSkinData); }
 
 // ---------------------------------------------------------------- TSkinProgress
 

@@ -10,6 +10,9 @@
 #include "skin/controls/skin_tabs.h"
 #include "skin/form/skin_messages.h"
 
+#include <QPushButton>
+#include <QSizeGrip>
+
 #include <QProgressBar>
 #include <QSlider>
 #include <QSpinBox>
@@ -344,4 +347,43 @@ TEST_F(SkinRemaining, TheStatusBarsSizeGripIsTheCellAfterTheCombosArrows)
     // A strip holding only the combo's arrows has no grip to draw.
     Data->ExtraImages->Frame = comboFrames;
     EXPECT_EQ(s->GripCell(), 0);
+}
+
+TEST_F(SkinRemaining, ADialogsSizeGripShowsOnlyItsRidgesOverTheButtonBeneath)
+{
+    ASSERT_NE(SkinGripCell(Data.get()), 0);
+    QWidget dialog;
+    dialog.resize(200, 100);
+    auto* button = new QPushButton(QStringLiteral("Zrušit"), &dialog);
+    button->setGeometry(100, 60, 100, 40);
+    auto* grip = new QSizeGrip(&dialog);
+    grip->setGeometry(184, 84, 16, 16);
+    dialog.show();
+    Pump();
+    grip->hide();
+    Pump();
+    const QImage beneath = Grab(&dialog);
+    grip->show();
+    TSkinSizer sizer(nullptr);
+    sizer.InitHwnd(grip, Data.get(), nullptr, SkinForm.get());
+    Pump();
+    const QImage painted = Grab(&dialog);
+    // Where the grip cell is keyed the button shows; elsewhere the cell's pixels.
+    const TDataSkinObject& extra = *Data->ExtraImages;
+    const QImage cell = StripFrame(extra, SkinGripCell(Data.get()));
+    const int x0 = 200 - cell.width(), y0 = 100 - cell.height();
+    int keyed = 0, bad = 0;
+    for (int y = 84; y < 100; ++y)
+        for (int x = 184; x < 200; ++x) {
+            const bool inCell = x >= x0 && y >= y0;
+            const QRgb c = inCell ? cell.pixel(x - x0, y - y0) & 0xFFFFFF : 0xFF00FFu;
+            if (c == 0xFF00FFu) {
+                ++keyed;
+                bad += (painted.pixel(x, y) & 0xFFFFFF) != (beneath.pixel(x, y) & 0xFFFFFF);
+            } else {
+                bad += (painted.pixel(x, y) & 0xFFFFFF) != c;
+            }
+        }
+    EXPECT_GT(keyed, 0);
+    EXPECT_EQ(bad, 0);
 }
