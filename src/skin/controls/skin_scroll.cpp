@@ -110,7 +110,8 @@ void TSkinScrollbar::InitScroll(TControl* control, TSkinData* skinData, TWinSkin
     JoinForm(form);
     FBorder = HasProperty(control, QStringLiteral("BorderStyle")) &&
               GetPropValue(control, QStringLiteral("BorderStyle")).toLower() != QLatin1String("bsnone") &&
-              control->ClassName() != QLatin1String("TImageScrollBox") && FCustomFlag != 1;
+              control->ClassName() != QLatin1String("TImageScrollBox") && FCustomFlag != 1 &&
+              ScrollingWindow(FHwnd) == FHwnd.data(); // a scroll area round the window keeps its own frame
     // The border is two lines: the frame must leave them free of the
     // viewport, which would otherwise cover the inner one.
     if (auto* frame = qobject_cast<QFrame*>(FHwnd.data()); frame && FBorder && frame->frameWidth() != 2) {

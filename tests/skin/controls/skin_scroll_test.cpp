@@ -525,3 +525,29 @@ TEST_F(SkinScroll, GridsListViewsAndFolderTreesTakeTheSkinnedBorderUnlessBorderl
     EXPECT_EQ(shadowEdge, 0);
     EXPECT_NE(bareBefore.pixel(0, 10) & 0xFFFFFF, shadow);
 }
+
+TEST_F(SkinScroll, TheDesignSurfacesScrollBoxTakesSkinnedBarsWhenItsContentOutgrowsIt)
+{
+    // As the main window has it: a scroll box filling the client, its
+    // content smaller at first, the window then made smaller than it.
+    auto* box = Placed(new TScrollBox(Form.get()), "ScrollBox", Form.get(), 0, 0, 400, 280);
+    auto* content = Placed(new TPanel(Form.get()), "PNLCD", box, 20, 20, 300, 200);
+    content->SetColor(clWhite);
+    ShowForm();
+    TSkinChooser(SkinForm.get(), Data.get()).SkinControl(box);
+    Pump();
+    ASSERT_EQ(SendMessage(box->Handle(), WM_SKINQUERY), 1);
+    box->SetBounds(0, 0, 150, 120);
+    Pump();
+    auto* area = qobject_cast<QAbstractScrollArea*>(box->Handle()->parentWidget()->parentWidget());
+    ASSERT_TRUE(area);
+    ASSERT_TRUE(area->verticalScrollBar()->isVisible());
+    int shown = 0;
+    for (TWScrollbar* b : Overlays(Form->ClientWidget()))
+        if (b->Shown() && b->isVisible()) {
+            ++shown;
+            QScrollBar* real = b->Kind() == TWScrollbar::kVertical ? area->verticalScrollBar() : area->horizontalScrollBar();
+            EXPECT_EQ(b->geometry(), RealRect(real, Form->ClientWidget()));
+        }
+    EXPECT_EQ(shown, 2);
+}
