@@ -538,6 +538,21 @@ TEST_F(SkinFormFixture, DeactivationEndsTheHoverOfTheControlThatHadTheMouse)
     Pump(300);
     EXPECT_FALSE(skinner->MouseState() & TSkinControl::msHover);
     EXPECT_EQ(sf->HotControl(), nullptr);
+    // Closed while hovered and shown again (the version window's "Zavřít").
+    f->Show();
+    f->Window()->activateWindow();
+    QApplication::setActiveWindow(f->Window());
+    Pump(300);
+    QTest::mouseMove(button->Handle(), QPoint(12, 10));
+    Pump();
+    ASSERT_TRUE(skinner->MouseState() & TSkinControl::msHover);
+    f->Hide();
+    Pump(300);
+    EXPECT_FALSE(skinner->MouseState() & TSkinControl::msHover);
+    QTest::mouseMove(&other, QPoint(50, 50)); // the mouse is elsewhere when it opens again
+    f->Show();
+    Pump(300);
+    EXPECT_FALSE(skinner->MouseState() & TSkinControl::msHover);
 }
 
 TEST_F(SkinFormFixture, PopupMenusAddedLaterAreSkinnedWithTheControlsWhenTheSkinSaysSo)
