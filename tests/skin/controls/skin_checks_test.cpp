@@ -8,6 +8,7 @@
 #include "skin/controls/skin_props.h"
 
 #include <QCheckBox>
+#include <QRadioButton>
 
 using namespace SkinControlsTest;
 
@@ -297,4 +298,31 @@ TEST_F(SkinChecks, TheFocusRectangleClearsTheAccentsOfCapitals)
     ASSERT_GE(frame.first, 0);
     EXPECT_LT(frame.first, ink.first);
     EXPECT_GT(frame.second, ink.second);
+}
+
+TEST_F(SkinChecks, ADisabledRadioButtonOfAQtDialogShowsTheDisabledCells)
+{
+    ShowForm();
+    Data->Buttons->RadioImage = Strip(4);
+    Data->Buttons->RadioButtonFrame = 4;
+    QRadioButton on(QStringLiteral("Vše"), Form->Handle()), off(QStringLiteral("Stránky"), Form->Handle());
+    on.setGeometry(10, 10, 140, 24);
+    off.setGeometry(10, 40, 140, 24);
+    on.setChecked(true);
+    on.setEnabled(false);
+    off.setEnabled(false);
+    on.show();
+    off.show();
+    Pump();
+    auto* checked = new TSkinRadioButton(SkinForm.get());
+    checked->InitHwnd(&on, Data.get(), nullptr, SkinForm.get());
+    auto* unchecked = new TSkinRadioButton(SkinForm.get());
+    unchecked->InitHwnd(&off, Data.get(), nullptr, SkinForm.get());
+    Pump();
+    EXPECT_EQ(checked->StateCell(), 4);
+    EXPECT_EQ(unchecked->StateCell(), 3);
+    EXPECT_EQ(CellMismatches(checked, Data->Buttons->RadioImage, 4, 4), 0);
+    EXPECT_EQ(CellMismatches(unchecked, Data->Buttons->RadioImage, 4, 3), 0);
+    delete checked;
+    delete unchecked;
 }
