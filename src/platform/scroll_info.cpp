@@ -1,10 +1,21 @@
 #include "platform/scroll_info.h"
 
 #include <QAbstractScrollArea>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <algorithm>
+
+HWND ScrollingWindow(HWND w)
+{
+    if (!w || qobject_cast<QAbstractScrollArea*>(w))
+        return w;
+    if (QWidget* viewport = w->parentWidget())
+        if (auto* area = qobject_cast<QScrollArea*>(viewport->parentWidget()); area && area->widget() == w)
+            return area;
+    return w;
+}
 
 QScrollBar* ScrollBarOf(HWND w, int bar)
 {
@@ -12,7 +23,7 @@ QScrollBar* ScrollBarOf(HWND w, int bar)
         return nullptr;
     if (bar == SB_CTL)
         return qobject_cast<QScrollBar*>(w);
-    if (auto* area = qobject_cast<QAbstractScrollArea*>(w))
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(ScrollingWindow(w)))
         return bar == SB_VERT ? area->verticalScrollBar() : bar == SB_HORZ ? area->horizontalScrollBar() : nullptr;
     // A plain window that lays out its own bar marks it as its window bar.
     const Qt::Orientation wanted = bar == SB_VERT ? Qt::Vertical : Qt::Horizontal;

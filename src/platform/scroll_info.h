@@ -64,6 +64,9 @@ struct SCROLLBARINFO {
 inline constexpr char kWindowScrollBarProperty[] = "tvWindowScrollBar";
 // The QScrollBar behind a window's bar kind (null when it has none).
 class QScrollBar* ScrollBarOf(HWND window, int bar);
+// The window whose bars scroll a window: the scroll area around the content
+// of a scroll area (a scroll box's window), else the window itself.
+HWND ScrollingWindow(HWND window);
 bool GetScrollInfo(HWND window, int bar, SCROLLINFO& info);
 // Sets what fMask names; returns the new position.
 int SetScrollInfo(HWND window, int bar, const SCROLLINFO& info, bool redraw);

@@ -5,6 +5,9 @@
 #include "classlib/sysutils.h"
 #include "designer/forms/frm_nastav_objekt.h"
 #include "designer/forms/frm_srafovani.h"
+#include "skin/form/skin_form.h"
+#include "skin/form/skin_manager.h"
+#include "skin/skin_data.h"
 
 #include <QTest>
 #include <QTimer>
@@ -203,4 +206,71 @@ TEST(ShapeProperties, ABadBoundStopsTheApplyAfterWhatCameBefore)
     m->shp1Click(m);
     QTest::qWait(30);
     EXPECT_FALSE(shown);
+}
+
+namespace {
+QImage GrabPatterns(TFrmSrafovani& d)
+{
+    return d.OGroupBox2->Handle()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+// Where the sample of button i is black, inside its outline.
+QImage SampleMask(const QImage& patterns, const TShape* sample)
+{
+    const QRect r(sample->Left() + 1, sample->Top() + 1, sample->Width() - 2, sample->Height() - 2);
+    QImage mask(r.size(), QImage::Format_Mono);
+    for (int y = 0; y < r.height(); ++y)
+        for (int x = 0; x < r.width(); ++x)
+            mask.setPixel(x, y, (patterns.pixel(r.left() + x, r.top() + y) & 0xFFFFFF) == 0 ? 1 : 0);
+    return mask;
+}
+} // namespace
+
+TEST(ShapeProperties, SkinnedHatchingButtonsShowTheirPatternSamples)
+{
+    QImage plain;
+    std::vector<QImage> plainMasks;
+    {
+        TFrmSrafovani d(nullptr);
+        d.Show();
+        QTest::qWait(50);
+        plain = GrabPatterns(d);
+        for (const TShape* s : d.Samples)
+            plainMasks.push_back(SampleMask(plain, s));
+    }
+    FreeSkinManager();
+    TSkinData data(nullptr);
+    data.ReadDefaultSkin();
+    data.SetActive(true);
+    data.Loaded();
+    ASSERT_TRUE(SkinManager() && SkinManager()->Running());
+    {
+        TFrmSrafovani d(nullptr);
+        d.Show();
+        QTest::qWait(400);
+        TWinSkinForm* sf = SkinManager()->FindForm(d.Window());
+        ASSERT_TRUE(sf);
+        ASSERT_EQ(sf->State(), TWinSkinForm::stSkinned);
+        const QImage skinned = GrabPatterns(d);
+        const TDataSkinButton& e = *data.Buttons;
+        const QImage frame = e.Image.copy(0, 0, e.Image.width() / std::max(1, e.Frame), e.Image.height())
+                                 .convertToFormat(QImage::Format_RGB32);
+        for (int i = 0; i < 8; ++i) {
+            // The button shows the skin's frame 1 around its sample (corner pixels off the key colour)...
+            const TSpeedButton* b = d.SpeedButtons[i];
+            int corner = 0, same = 0;
+            for (int y = 0; y < std::max(1, e.TopHeight); ++y)
+                for (int x = 0; x < std::max(1, e.LeftWidth); ++x) {
+                    const QRgb want = frame.pixel(x, y) & 0xFFFFFF;
+                    if (e.Trans == 1 && want == 0xFF00FF)
+                        continue;
+                    ++corner;
+                    same += (skinned.pixel(b->Left() + x, b->Top() + y) & 0xFFFFFF) == want;
+                }
+            EXPECT_GT(corner, 0);
+            EXPECT_EQ(same, corner) << "button " << i + 1;
+            // ...and the sample in it as the plain look has it.
+            EXPECT_EQ(SampleMask(skinned, d.Samples[i]), plainMasks[i]) << "sample " << i + 1;
+        }
+    }
+    FreeSkinManager();
 }

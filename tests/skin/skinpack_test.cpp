@@ -1,4 +1,5 @@
 #include <QDir>
+#include <cmath>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -111,4 +112,70 @@ TEST(SkinPackTool, DefaultSkinDescriptionUsesEverySectionTheEngineReads)
                               "UpDown.Vert", "Track", "TRACKVERT"};
     for (const char* s : sections)
         EXPECT_TRUE(ini.contains(QLatin1Char('[') + QLatin1String(s) + QLatin1Char(']'))) << s;
+}
+
+TEST(SkinPackTool, ShippedSkinsHaveAGripCellAndAnInactiveMinimiseFrame)
+{
+    QStringList files = {QStringLiteral("grafit"), QStringLiteral("mxskin20"), QStringLiteral("zelena")};
+    for (const QString& name : files) {
+        TSkinData data(nullptr);
+        data.SetSkinFile(SourceDir() + QStringLiteral("/data/skiny/") + name + QStringLiteral(".skn"));
+        ASSERT_TRUE(data.SkinRead()) << qPrintable(name);
+        // The grip is the cell after the combo's arrows: ridges in its
+        // bottom-right corner, nothing (magenta) in its middle where an arrow would be.
+        if (const TDataSkinObject* extra = data.ExtraImages.get(); extra && !extra->Image.isNull()) {
+            const int cells = std::max(1, extra->Frame);
+            const int grip = std::max(1, data.ComboButton->Frame) + 1;
+            ASSERT_GE(cells, grip) << qPrintable(name);
+            const int cw = extra->Image.width() / cells, ch = extra->Image.height();
+            const QImage cell = extra->Image.copy((grip - 1) * cw, 0, cw, ch);
+            EXPECT_EQ(cell.pixel(cw / 2, ch / 2) & 0xFFFFFF, 0xFF00FFu) << qPrintable(name);
+            EXPECT_NE(cell.pixel(cw - 2, ch - 2) & 0xFFFFFF, 0xFF00FFu) << qPrintable(name);
+        }
+        // Every caption button, the minimise one too, has the fourth (inactive) frame.
+        int minimise = 0;
+        for (const auto& b : data.CaptionButtons) {
+            if (b->Action != 2)
+                continue;
+            ++minimise;
+            EXPECT_EQ(b->Frame, 4) << qPrintable(name);
+            const int fw = b->Image.width() / std::max(1, b->Frame);
+            const QImage normal = b->Image.copy(0, 0, fw, b->Image.height());
+            const QImage inactive = b->Image.copy(3 * fw, 0, fw, b->Image.height());
+            EXPECT_NE(normal, inactive) << qPrintable(name);
+        }
+        EXPECT_EQ(minimise, 1) << qPrintable(name);
+    }
+}
+
+namespace {
+double Luminance(QRgb c)
+{
+    auto lin = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * lin(qRed(c)) + 0.7152 * lin(qGreen(c)) + 0.0722 * lin(qBlue(c));
+}
+double Contrast(QRgb a, QRgb b)
+{
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+} // namespace
+
+TEST(SkinPackTool, ShippedSkinsFaceKeepsGreyTextAndHatchingVisible)
+{
+    // Panels take the skin's face colour: the program's silver of disabled
+    // links and the grey hatching of the mask must stay apart from it, and
+    // the text colour readable on it.
+    for (const QString& name : {QStringLiteral("grafit"), QStringLiteral("mxskin20"), QStringLiteral("zelena")}) {
+        TSkinData data(nullptr);
+        data.SetSkinFile(SourceDir() + QStringLiteral("/data/skiny/") + name + QStringLiteral(".skn"));
+        ASSERT_TRUE(data.SkinRead()) << qPrintable(name);
+        const QRgb face = ToQColor(data.Colours.ButtonFace).rgb();
+        EXPECT_GE(Contrast(face, qRgb(0xC0, 0xC0, 0xC0)), 1.4) << qPrintable(name);
+        EXPECT_GE(Contrast(face, qRgb(0xCA, 0xCA, 0xCA)), 1.25) << qPrintable(name);
+        EXPECT_GE(Contrast(face, ToQColor(data.Colours.ButtonText).rgb()), 7.0) << qPrintable(name);
+    }
 }

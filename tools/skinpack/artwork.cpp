@@ -335,7 +335,7 @@ void TBuilder::Caption()
 
 void TBuilder::CaptionButtons()
 {
-    // Frames: normal, pressed, hover, inactive (the minimise strip has three).
+    // Frames: normal, pressed, hover, inactive.
     auto strip = [&](int frames, int w, int h, const std::function<void(QPainter&, const QRect&, const QColor&)>& glyph,
                      bool danger) {
         QImage img = NewImage(frames * w, h);
@@ -409,14 +409,14 @@ void TBuilder::CaptionButtons()
     Key(QStringLiteral("frame"), 4);
     Key(QStringLiteral("ButtonImage"), Add(QStringLiteral("Restore.bmp"), strip(4, 18, 16, restore, false)));
     Section(QStringLiteral("BUTTON4"));
-    Comment(QStringLiteral("three frames, counted from the picture's shape"));
     Key(QStringLiteral("Action"), 2);
     Key(QStringLiteral("Align"), 1);
     Key(QStringLiteral("Xcoord"), 64);
     Key(QStringLiteral("Ycoord"), 5);
     Key(QStringLiteral("Visibility"), 8);
     Key(QStringLiteral("Visibility1"), 8);
-    Key(QStringLiteral("ButtonImage"), Add(QStringLiteral("Minimize.bmp"), strip(3, 18, 16, minimise, false)));
+    Key(QStringLiteral("frame"), 4);
+    Key(QStringLiteral("ButtonImage"), Add(QStringLiteral("Minimize.bmp"), strip(4, 18, 16, minimise, false)));
     Section(QStringLiteral("BUTTON5"));
     Comment(QStringLiteral("a decoration, never a button"));
     Key(QStringLiteral("Action"), -1);
@@ -669,7 +669,9 @@ void TBuilder::Controls()
     Key(QStringLiteral("Trans"), 1);
     if (T.SunkenCombo) {
         QImage sunk = NewImage(4 * 20, 21, T.Window);
-        QImage arrow = NewImage(5 * 9, 6);
+        // The combo's arrow in its four states, then the size grip of status
+        // bars: the cell after the combo's frames.
+        QImage arrow = NewImage(5 * 12, 12);
         {
             TPen p(&sunk);
             for (int f = 1; f <= 4; ++f) {
@@ -682,14 +684,24 @@ void TBuilder::Controls()
                 p.drawLine(r.left() + 1, 1, r.right() - 1, 1);
             }
             TPen a(&arrow);
-            for (int f = 1; f <= 5; ++f)
-                Arrow(a, QPoint((f - 1) * 9 + 4, 3), 4, 1, StateLook(T, f).Glyph);
+            for (int f = 1; f <= 4; ++f)
+                Arrow(a, QPoint((f - 1) * 12 + 6, 6), 4, 1, StateLook(T, f).Glyph);
+            // Three diagonal ridges in the bottom-right corner of the last cell.
+            const int x0 = 4 * 12;
+            for (int k = 0; k < 3; ++k)
+                for (int i = 0; i <= 3 * k + 2; ++i) {
+                    const int x = x0 + 11 - i, y = 11 - (3 * k + 2) + i;
+                    a.fillRect(QRect(x, y, 1, 1), Dark(T.Face, 0.45));
+                    if (x + 1 <= x0 + 11 && y + 1 <= 11)
+                        a.fillRect(QRect(x + 1, y + 1, 1, 1), Light(T.Face, 0.8));
+                }
         }
         Section(QStringLiteral("SunkEdge"));
         Key(QStringLiteral("Image"), Add(QStringLiteral("SunkEdge.bmp"), sunk));
         Margins(2, 2, 2, 2);
         Section(QStringLiteral("ExtraImages"));
         Key(QStringLiteral("Image"), Add(QStringLiteral("ComboArrow.bmp"), arrow));
+        Key(QStringLiteral("Frame"), 5);
         Key(QStringLiteral("Trans"), 1);
     }
 
@@ -984,7 +996,8 @@ QList<TTheme> FolderThemes()
     graphite.SkinName = QStringLiteral("Grafit");
     graphite.Caption = QColor(58, 60, 66);
     graphite.CaptionInactive = QColor(120, 122, 126);
-    graphite.Face = QColor(196, 198, 202);
+    // Light enough for the grey of disabled links and of the mask's hatching.
+    graphite.Face = QColor(232, 233, 236);
     graphite.Window = QColor(246, 246, 246);
     graphite.Accent = QColor(226, 118, 28);
     graphite.Text = QColor(16, 16, 16);

@@ -68,9 +68,16 @@ void TStatusBar::Paint()
     c->Brush()->SetColor(FColor);
     c->FillRect(ClientRect());
     c->SetFont(&FFont);
-    auto cell = [&](TRect r, const QString& text, TAlignment a) {
+    auto cell = [&](TRect r, const QString& text, TAlignment a, TStatusPanelBevel bevel = pbLowered,
+                    TStatusPanelStyle style = psText) {
         TRect frame = r;
-        Frame3D(c, frame, clBtnShadow, clBtnHighlight, 1);
+        if (bevel != pbNone)
+            Frame3D(c, frame, bevel == pbLowered ? clBtnShadow : clBtnHighlight,
+                    bevel == pbLowered ? clBtnHighlight : clBtnShadow, 1);
+        else
+            frame = TRect(r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1);
+        if (style == psOwnerDraw)
+            return;
         c->Brush()->SetStyle(bsClear);
         unsigned flags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
         if (a == taCenter)
@@ -89,7 +96,8 @@ void TStatusBar::Paint()
     for (size_t i = 0; i < FPanels.size(); ++i) {
         const bool last = i + 1 == FPanels.size();
         const int w = last ? std::max(FPanels[i].Width, FWidth - x) : FPanels[i].Width;
-        cell(TRect(x, 2, std::min(x + w, FWidth), FHeight), FPanels[i].Text, FPanels[i].Alignment);
+        cell(TRect(x, 2, std::min(x + w, FWidth), FHeight), FPanels[i].Text, FPanels[i].Alignment, FPanels[i].Bevel,
+             FPanels[i].Style);
         x += w + 2;
         if (x >= FWidth)
             break;

@@ -10,10 +10,16 @@
 class QTabWidget;
 class QProgressBar;
 
+enum TStatusPanelBevel { pbNone, pbLowered, pbRaised };
+// An owner-drawn panel shows no text of its own.
+enum TStatusPanelStyle { psText, psOwnerDraw };
+
 struct TStatusPanel {
     int Width = 50;
     QString Text;
     TAlignment Alignment = taLeftJustify;
+    TStatusPanelBevel Bevel = pbLowered;
+    TStatusPanelStyle Style = psText;
 };
 
 class TStatusBar : public TCustomControl {

@@ -620,6 +620,16 @@ void TControl::WndProc(TMessage& m)
 
 TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {}
 
+void TGraphicControl::WndProc(TMessage& m)
+{
+    // A painter in wParam, set to the control's origin by its parent.
+    if (m.Msg == WM_PAINT && m.WParam && !m.Event) {
+        Paint();
+        return;
+    }
+    TControl::WndProc(m);
+}
+
 void TGraphicControl::PaintTo(QPainter& painter)
 {
     painter.save();
@@ -628,7 +638,9 @@ void TGraphicControl::PaintTo(QPainter& painter)
     FCanvas.BindPainter(&painter);
     FCanvas.SetFont(&FFont);
     try {
-        Paint();
+        // Through the control's procedure, so a subclasser paints it in its
+        // place among its siblings.
+        Perform(WM_PAINT, WParamOf(&painter));
     } catch (...) {
         FCanvas.Unbind();
         painter.restore();

@@ -260,8 +260,10 @@ public:
     bool IsGraphic() const override { return true; }
     // The canvas of the paint under way (bound to the parent's painter).
     TCanvas* Canvas() { return &FCanvas; }
-    // Paints the control with the given painter, translated to its origin.
+    // Paints the control with the given painter, translated to its origin:
+    // WM_PAINT with the painter in wParam through its procedure.
     void PaintTo(QPainter& painter);
+    void WndProc(TMessage& message) override;
 
 protected:
     virtual void Paint() {}

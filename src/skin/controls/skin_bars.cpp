@@ -86,13 +86,15 @@ void TSkinStatusBar::DrawControl(QPainter& dc, const TRect& r)
         if (edges)
             font.SetColor(edges->NormalColour2);
         const bool rtl = RtlFlag() != 0;
-        auto panel = [&](const TRect& cell, const QString& text, TAlignment alignment, int frame) {
+        auto panel = [&](const TRect& cell, const QString& text, TAlignment alignment, int frame, bool withText) {
             if (HasSkinImage(edges)) {
                 DrawSkinPart(p, cell, edges, frame);
             } else {
                 p.setPen(ToQColor(clBtnShadow));
                 p.drawLine(cell.Left, cell.Top, cell.Right - 1, cell.Top);
             }
+            if (!withText)
+                return;
             if (rtl && alignment != taCenter)
                 alignment = alignment == taLeftJustify ? taRightJustify : taLeftJustify;
             unsigned flags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | (rtl ? DT_RTLREADING : 0u);
@@ -107,21 +109,46 @@ void TSkinStatusBar::DrawControl(QPainter& dc, const TRect& r)
             const auto rects = PanelRects();
             for (size_t i = 0; i < rects.size(); ++i) {
                 const TStatusPanel& sp = bar->Panel(static_cast<int>(i));
-                panel(rects[i], sp.Text, sp.Alignment, 1);
+                // The edge frame by the panel's bevel: lowered 1, raised 2, none 3.
+                const int frame = sp.Bevel == pbRaised ? 2 : sp.Bevel == pbNone ? 3 : 1;
+                panel(rects[i], sp.Text, sp.Alignment, frame, sp.Style == psText);
             }
         } else {
-            panel(TRect(0, 2, local.Right, local.Bottom), bar ? bar->SimpleText() : ReadWindowText(), taLeftJustify, 1);
+            panel(TRect(0, 2, local.Right, local.Bottom), bar ? bar->SimpleText() : ReadWindowText(), taLeftJustify, 1,
+                  true);
         }
-        const TDataSkinObject* extra = FSkinData ? FSkinData->ExtraImages.get() : nullptr;
-        if (bar && bar->SizeGrip() && HasSkinImage(extra)) {
-            const int frames = std::max(1, extra->Frame);
-            const int fw = extra->Image.width() / frames, fh = extra->Image.height();
-            DrawFrameCentered(p, TRect(local.Right - fw, local.Bottom - fh, local.Right, local.Bottom), extra->Image,
-                              extra->Trans == 1, frames, frames);
-        }
+        if (bar && bar->SizeGrip())
+            DrawSkinGrip(p, local, FSkinData);
     }
     dc.drawImage(r.Left, r.Top, work);
 }
+
+int SkinGripCell(const TSkinData* data)
+{
+    const TDataSkinObject* extra = data ? data->ExtraImages.get() : nullptr;
+    if (!HasSkinImage(extra))
+        return 0;
+    // The strip holds the combo's arrow for each of its frames; the grip
+    // is the cell after them, and a strip without it has no grip.
+    const TDataSkinObject* combo = data->ComboButton.get();
+    const int cell = (combo ? std::max(1, combo->Frame) : 4) + 1;
+    return cell <= std::max(1, extra->Frame) ? cell : 0;
+}
+
+bool DrawSkinGrip(QPainter& p, const TRect& r, const TSkinData* data)
+{
+    const int cell = SkinGripCell(data);
+    if (cell == 0)
+        return false;
+    const TDataSkinObject* extra = data->ExtraImages.get();
+    const int frames = std::max(1, extra->Frame);
+    const int fw = extra->Image.width() / frames, fh = extra->Image.height();
+    DrawFrameCentered(p, TRect(r.Right - fw, r.Bottom - fh, r.Right, r.Bottom), extra->Image, extra->Trans == 1, frames,
+                      cell);
+    return true;
+}
+
+int TSkinStatusBar::GripCell() const { return SkinGripCell(FSkinData); }
 
 // ---------------------------------------------------------------- TSkinProgress
 

@@ -13,7 +13,14 @@ public:
     void DrawControl(QPainter& dc, const TRect& r) override;
     // The panel rectangles as the bar lays them out (the last reaches the right edge).
     std::vector<TRect> PanelRects() const;
+    // The "ExtraImages" cell of the size grip, 0 when the skin has none.
+    int GripCell() const;
 };
+
+// The size grip's cell of "ExtraImages" (the one after the combo's arrows),
+// 0 when the skin has none; drawn keyed into the bottom-right corner of r.
+int SkinGripCell(const TSkinData* data);
+bool DrawSkinGrip(QPainter& p, const TRect& r, const TSkinData* data);
 
 class TSkinProgress : public TSkinControl {
 public:

@@ -4,6 +4,7 @@
 #include "classlib/graphics/canvas.h"
 #include "classlib/graphics/types.h"
 #include "platform/window_info.h"
+#include "skin/controls/skin_bars.h"
 #include "skin/controls/skin_buttons.h"
 #include "skin/controls/skin_props.h"
 #include "skin/skin_data.h"
@@ -115,11 +116,13 @@ bool TSkinBoxH::BeforeProc(TMessage& m)
 
 bool TSkinSizer::BeforeProc(TMessage& m)
 {
-    if (m.Msg == WM_PAINT) {
+    // The grip lies over the corner of the dialog's last button: only its
+    // ridges are drawn, from the skin when it has them, else its own.
+    if (m.Msg == WM_PAINT && SkinGripCell(FSkinData) != 0) {
         PaintNow(reinterpret_cast<QPainter*>(m.WParam));
         return false;
     }
     return TSkinControl::BeforeProc(m);
 }
 
-void TSkinSizer::DrawControl(QPainter& dc, const TRect& r) { FillFace(dc, r); }
+void TSkinSizer::DrawControl(QPainter& dc, const TRect& r) { DrawSkinGrip(dc, r, FSkinData); }

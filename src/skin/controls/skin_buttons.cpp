@@ -67,7 +67,8 @@ void DrawSkinCaption(QPainter& dc, const TFont& font, QString& caption, const TR
     if (focusRect && !caption.isEmpty()) {
         TCanvas c;
         c.BindPainter(&dc);
-        c.DrawFocusRect(TRect(box.Left - 2, box.Top - 2, box.Right + 2, box.Bottom + 2));
+        const TInkOverhang ink = InkBeyondLines(font, caption);
+        c.DrawFocusRect(TRect(box.Left - 2, box.Top - 2 - ink.Above, box.Right + 2, box.Bottom + 2 + ink.Below));
         c.Unbind();
     }
 }
@@ -94,6 +95,14 @@ void TSkinButton::InitHwnd(HWND window, TSkinData* skinData, TCanvas* canvas, TW
         return;
     TSkinControl::InitHwnd(window, skinData, canvas, form);
     FTransparent = TakesParentImage();
+}
+
+bool TSkinButton::InsideWindow(LPARAM pos) const
+{
+    const int x = LoWordSigned(pos), y = HiWordSigned(pos);
+    if (FGraphicControl)
+        return x >= 0 && y >= 0 && x < FGraphicControl->Width() && y < FGraphicControl->Height();
+    return FHwnd && x >= 0 && y >= 0 && x < FHwnd->width() && y < FHwnd->height();
 }
 
 bool TSkinButton::NoFocusRect() const { return FSkinData && FSkinData->Options().Contains(xoNoFocusRect); }
@@ -257,6 +266,14 @@ void TSkinButton::AfterProc(TMessage& m)
 {
     switch (m.Msg) {
     case WM_MOUSEMOVE:
+        // The window holds the mouse while the button is down, so no leave
+        // notice comes: a move outside is the leave.
+        if (!InsideWindow(m.LParam)) {
+            if (FMouseState & (msHover | msPressed))
+                SetMouseFlag(msHover | msPressed, false);
+            break;
+        }
+        [[fallthrough]];
     case CM_MOUSEENTER:
         // Our windows report the mouse coming in; a moving mouse needs tracking.
         if (FHwnd && IsWindowEnabled(FHwnd) && !(FMouseState & msHover)) {
@@ -271,7 +288,9 @@ void TSkinButton::AfterProc(TMessage& m)
     case WM_LBUTTONUP:
         if (FMouseState & msPressed) {
             SetMouseFlag(msPressed, false);
-            Click();
+            // Let go elsewhere: no click, whatever the moves on the way said.
+            if (InsideWindow(m.LParam))
+                Click();
         }
         break;
     case WM_KEYDOWN:
@@ -435,7 +454,9 @@ void TSkinBitButton::PaintGlyphAndCaption(QPainter& buffer, const TRect& r, int 
         if (FWindowFocused && !NoFocusRect()) {
             TCanvas canvas;
             canvas.BindPainter(&buffer);
-            canvas.DrawFocusRect(TRect(place.Text.Left - 2, place.Text.Top - 2, place.Text.Right + 2, place.Text.Bottom + 2));
+            const TInkOverhang ink = InkBeyondLines(font, FCaption);
+            canvas.DrawFocusRect(TRect(place.Text.Left - 2, place.Text.Top - 2 - ink.Above, place.Text.Right + 2,
+                                       place.Text.Bottom + 2 + ink.Below));
             canvas.Unbind();
         }
     }
@@ -460,25 +481,13 @@ void TSkinBitButton::DrawControl(QPainter& dc, const TRect& r)
 
 // ---------------------------------------------------------------- TSkinSpeedButton
 
-TSkinSpeedButton::~TSkinSpeedButton()
-{
-    UnhookParent();
-    GiveBackWindowProc();
-}
+TSkinSpeedButton::~TSkinSpeedButton() { GiveBackWindowProc(); }
 
 void TSkinSpeedButton::GiveBackWindowProc()
 {
     if (FSavedWindowMethod && FGraphicControl && Owner() == FGraphicControl)
         FGraphicControl->WindowProc = FSavedWindowMethod;
     FSavedWindowMethod = nullptr;
-}
-
-void TSkinSpeedButton::UnhookParent()
-{
-    if (FParentProc && FParentWindow)
-        SetWindowLong(FParentWindow.data(), GWL_WNDPROC, FParentOldProc);
-    FParentProc = nullptr;
-    FParentOldProc = nullptr;
 }
 
 void TSkinSpeedButton::InitSpeedButton(TWinSkinForm* form, TSkinData* skinData, TCanvas* canvas)
@@ -496,24 +505,6 @@ void TSkinSpeedButton::InitSpeedButton(TWinSkinForm* form, TSkinData* skinData, 
     FAttached = true;
     FLifeState = lsAttached;
     FTransparent = TakesParentImage();
-    // The parent paints its controls without a window; the skin goes over
-    // the control's own face right after the parent's paint.
-    if (TWinControl* parent = FGraphicControl->Parent()) {
-        FParentWindow = parent->ClientWidget();
-        FParentProc = [this](TMessage& m) {
-            TWndProc old = FParentOldProc;
-            CallWindowProc(old, m);
-            if (m.Msg != WM_PAINT || !FSkinningOn || !FGraphicControl || !FGraphicControl->Visible())
-                return;
-            if (m.WParam) {
-                PaintWindow(reinterpret_cast<QPainter*>(m.WParam));
-            } else if (m.Event && m.Event->type() == QEvent::Paint && FParentWindow) {
-                QPainter p(FParentWindow.data());
-                PaintWindow(&p);
-            }
-        };
-        FParentOldProc = SetWindowLong(FParentWindow.data(), GWL_WNDPROC, FParentProc);
-    }
     FGraphicControl->Invalidate();
 }
 
@@ -533,14 +524,15 @@ int TSkinSpeedButton::ButtonFrame() const
 
 void TSkinSpeedButton::PaintWindow(QPainter* dc)
 {
-    if (!FGraphicControl || !dc)
+    if (!FGraphicControl)
         return;
-    const TRect at = FGraphicControl->BoundsRect();
-    dc->save();
-    dc->translate(at.Left, at.Top);
-    dc->setClipRect(QRect(0, 0, at.Width(), at.Height()), Qt::IntersectClip);
-    DrawControl(*dc, TRect(0, 0, at.Width(), at.Height()));
-    dc->restore();
+    // The parent hands its painter set to the control's origin, in the
+    // control's place among its siblings.
+    if (!dc) {
+        FGraphicControl->Invalidate();
+        return;
+    }
+    DrawControl(*dc, TRect(0, 0, FGraphicControl->Width(), FGraphicControl->Height()));
 }
 
 void TSkinSpeedButton::DrawControl(QPainter& dc, const TRect& r)
@@ -615,10 +607,15 @@ void TSkinSpeedButton::AfterProc(TMessage& m)
         break;
     case WM_NCDESTROY:
     case CM_CONTROLCHANGE_B021:
-        UnhookParent();
         GiveBackWindowProc();
         break;
     case WM_MOUSEMOVE:
+        if (!InsideWindow(m.LParam)) {
+            // Held by the parent while the button is down: moved off it.
+            if (FMouseState & (msHover | msPressed))
+                SetMouseFlag(msHover | msPressed, false);
+            break;
+        }
         if (!(FMouseState & msHover) && FGraphicControl && FGraphicControl->Enabled()) {
             SetMouseFlag(msHover, true);
         }

@@ -39,6 +39,8 @@ protected:
     virtual void DrawCaption(QPainter& buffer, const TRect& local, int frame);
     void Click();
     bool NoFocusRect() const;
+    // Whether a mouse position (client coordinates in lParam) lies on the window.
+    bool InsideWindow(LPARAM pos) const;
 
     QImage FBackBuffer;
     bool FMultiLine = false;
@@ -86,11 +88,7 @@ public:
 
 private:
     void GiveBackWindowProc();
-    void UnhookParent();
     bool FPainting = false;
-    QPointer<QWidget> FParentWindow;
-    TWndProc FParentOldProc;
-    TWndProc FParentProc;
 };
 
 class TSkinMenuButton : public TSkinButton {

@@ -166,8 +166,11 @@ void TSkinCheckGlyph::DrawControl(QPainter& dc, const TRect& r)
         const int h = measured.Height();
         const TRect at(lt.Left, lt.Top + (lt.Height() - h) / 2, lt.Right, lt.Top + (lt.Height() - h) / 2 + h);
         FWindowFocused = FHwnd && GetFocus() == FHwnd.data();
-        if (FWindowFocused && !caption.isEmpty())
-            DrawFocusAroundText(buffer, font, flags & ~DT_RTLREADING, at);
+        if (FWindowFocused && !caption.isEmpty()) {
+            // The rectangle and the accents reaching over the line may take
+            // the rest of the text area.
+            DrawFocusAroundText(buffer, font, flags & ~DT_RTLREADING, at, &lt);
+        }
         TRect textAt = at;
         SkinText(buffer, font, caption, textAt, flags);
     }

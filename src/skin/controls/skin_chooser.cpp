@@ -196,7 +196,9 @@ void TSkinChooser::SkinChildControls(TCustomForm* form)
             controls.push_back(c);
     for (TControl* c : controls)
         SkinControl(c);
-    // The form's popup menus are drawn by the manager's popup skinning.
+    // Popup menus made since the form was skinned are drawn in the skin too.
+    if (FData->SkinControls().Contains(xcPopupMenu))
+        FForm->MakeMenusOwnerDraw(true);
     std::vector<TWinControl*> ordered;
     CollectTabOrder(form, ordered);
     for (TWinControl* w : ordered) {

@@ -60,8 +60,20 @@ TSkinControl::~TSkinControl()
 void TSkinControl::Notification(TComponent* component, TOperation operation)
 {
     TComponent::Notification(component, operation);
-    if (operation == TOperation::opRemove && component == FSkinForm)
+    // The owner's removal notice reaches us too, before the form's own
+    // destructor frees its skinners: those must still leave its list then.
+    if (operation == TOperation::opRemove && component == FSkinForm && component->IsDestroying())
         FSkinForm = nullptr;
+}
+
+void TSkinControl::SetMouseFlag(uint8_t flag, bool on)
+{
+    FMouseState = on ? static_cast<uint8_t>(FMouseState | flag) : static_cast<uint8_t>(FMouseState & ~flag);
+    // The form ends the hover of the control that last had it when the
+    // window goes inactive (the mouse may leave without a notice then).
+    if (on && (flag & msHover) && FSkinForm)
+        FSkinForm->SetHotControl(this);
+    Repaint();
 }
 
 void TSkinControl::JoinForm(TWinSkinForm* form)
@@ -293,7 +305,8 @@ TColor TSkinControl::ParentColor() const
 
 void TSkinControl::FillParentColor(QPainter& dc, const TRect& r) const { FillColor(dc, r, ParentColor()); }
 
-void TSkinControl::DrawFocusAroundText(QPainter& dc, const TFont& font, unsigned flags, const TRect& bounds) const
+void TSkinControl::DrawFocusAroundText(QPainter& dc, const TFont& font, unsigned flags, const TRect& bounds,
+                                       const TRect* clip) const
 {
     TCanvas canvas;
     canvas.BindPainter(&dc);
@@ -310,9 +323,11 @@ void TSkinControl::DrawFocusAroundText(QPainter& dc, const TFont& font, unsigned
         box.Left += bounds.Width() - w;
         box.Right += bounds.Width() - w;
     }
-    box = TRect(box.Left - 2, box.Top - 1, box.Right + 2, box.Bottom + 1);
-    box = TRect(std::max(box.Left, bounds.Left), std::max(box.Top, bounds.Top), std::min(box.Right, bounds.Right),
-                std::min(box.Bottom, bounds.Bottom));
+    const TInkOverhang ink = InkBeyondLines(font, FCaption);
+    box = TRect(box.Left - 2, box.Top - 1 - ink.Above, box.Right + 2, box.Bottom + 1 + ink.Below);
+    const TRect& limit = clip ? *clip : bounds;
+    box = TRect(std::max(box.Left, limit.Left), std::max(box.Top, limit.Top), std::min(box.Right, limit.Right),
+                std::min(box.Bottom, limit.Bottom));
     canvas.DrawFocusRect(box);
     canvas.Unbind();
 }
@@ -405,6 +420,22 @@ bool IsFloatingWindow(HWND window)
         return false;
     const auto style = static_cast<uint32_t>(GetWindowLong(window, GWL_STYLE));
     return (style & WS_POPUP) != 0 || (window->isWindow() && !GetParent(window));
+}
+
+TInkOverhang InkBeyondLines(const TFont& font, const QString& text)
+{
+    TInkOverhang out;
+    QString plain = text;
+    plain.remove(QLatin1Char('\r'));
+    if (plain.isEmpty())
+        return out;
+    const QFontMetrics fm(font.ToQFont());
+    const QRect first = fm.boundingRect(plain.section(QLatin1Char('\n'), 0, 0));
+    const QRect last = fm.boundingRect(plain.section(QLatin1Char('\n'), -1, -1));
+    // One pixel more each way for the smoothing around the glyphs' edges.
+    out.Above = std::max(0, -first.top() + 1 - fm.ascent());
+    out.Below = std::max(0, last.bottom() + 2 - fm.descent());
+    return out;
 }
 
 int SkinText(QPainter& dc, const TFont& font, const QString& text, TRect& r, unsigned flags)

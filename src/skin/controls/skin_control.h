@@ -74,7 +74,9 @@ public:
     void FillParentColor(QPainter& dc, const TRect& r) const;
     TColor ParentColor() const;
     // The focus rectangle around the caption as DrawText places it in bounds.
-    void DrawFocusAroundText(QPainter& dc, const TFont& font, unsigned flags, const TRect& bounds) const;
+    // Clipped to bounds, or to clip when given (room beyond the text's own box).
+    void DrawFocusAroundText(QPainter& dc, const TFont& font, unsigned flags, const TRect& bounds,
+                             const TRect* clip = nullptr) const;
     // A left press forwarded to the class-library control's MouseDown.
     void ForwardMouseDown(const TMessage& m) const;
     // Background from the parent (Tag 5555 or the skin's xoTransparent).
@@ -104,11 +106,7 @@ public:
 
 protected:
     // Sets or clears a mouse-state flag and repaints, as hover and press do.
-    void SetMouseFlag(uint8_t flag, bool on)
-    {
-        FMouseState = on ? static_cast<uint8_t>(FMouseState | flag) : static_cast<uint8_t>(FMouseState & ~flag);
-        Repaint();
-    }
+    void SetMouseFlag(uint8_t flag, bool on);
     void SwitchParentBackgroundOff();
     void SwitchParentBackgroundOn();
     void JoinForm(TWinSkinForm* form);
@@ -153,6 +151,14 @@ bool HasSkinImage(const TDataSkinObject* element);
 void CopyBitmap(const QImage& source, QImage& target);
 // True for windows that float: popups and children of the desktop.
 bool IsFloatingWindow(HWND window);
+// How far the glyphs reach above the first line's box (the accents of
+// capitals such as "Č" or "Ř" in many faces) and below the last one's:
+// focus rectangles leave room for them.
+struct TInkOverhang {
+    int Above = 0;
+    int Below = 0;
+};
+TInkOverhang InkBeyondLines(const TFont& font, const QString& text);
 // Text drawing of the skinners: Unicode text with a transparent background.
 int SkinText(QPainter& dc, const TFont& font, const QString& text, TRect& r, unsigned flags);
 // Whether windows take Unicode text (decided once when the skin units start;

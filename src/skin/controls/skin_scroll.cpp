@@ -1,6 +1,8 @@
 #include "skin/controls/skin_scroll.h"
 
 #include "classlib/controls/ext_controls.h"
+#include "classlib/controls/file_ctrls.h"
+#include "classlib/controls/list_view.h"
 #include "classlib/controls/std_controls.h"
 #include "classlib/controls/string_grid.h"
 #include "classlib/graphics/types.h"
@@ -15,6 +17,7 @@
 #include "skin/skin_data.h"
 
 #include <QAbstractScrollArea>
+#include <QFrame>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -44,6 +47,18 @@ void RegisterScrollProperties()
     RegisterEnumProperty<TListBox>(QStringLiteral("BorderStyle"), borders, [](TListBox* c) { return c->BorderStyle(); });
     RegisterEnumProperty<TScrollBox>(QStringLiteral("BorderStyle"), borders,
                                      [](TScrollBox* c) { return c->BorderStyle(); });
+    // Grids, list views and folder trees keep their border as their frame.
+    auto frameBorder = [](TWinControl* c) -> int64_t {
+        auto* frame = qobject_cast<QFrame*>(c->Handle());
+        return frame && frame->frameShape() != QFrame::NoFrame ? 1 : 0;
+    };
+    auto setFrameBorder = [](TWinControl* c, int64_t v) {
+        if (auto* frame = qobject_cast<QFrame*>(c->Handle()))
+            frame->setFrameShape(v ? QFrame::StyledPanel : QFrame::NoFrame);
+    };
+    RegisterEnumProperty<TCustomGrid>(QStringLiteral("BorderStyle"), borders, frameBorder, setFrameBorder);
+    RegisterEnumProperty<TCustomListView>(QStringLiteral("BorderStyle"), borders, frameBorder, setFrameBorder);
+    RegisterEnumProperty<TShellTreeView>(QStringLiteral("BorderStyle"), borders, frameBorder, setFrameBorder);
     RegisterIntProperty<TCustomGrid>(
         QStringLiteral("FixedColor"), [](TCustomGrid* g) { return static_cast<int64_t>(g->FixedColor()); },
         [](TCustomGrid* g, int64_t v) { g->SetFixedColor(static_cast<TColor>(v)); });
@@ -95,7 +110,16 @@ void TSkinScrollbar::InitScroll(TControl* control, TSkinData* skinData, TWinSkin
     JoinForm(form);
     FBorder = HasProperty(control, QStringLiteral("BorderStyle")) &&
               GetPropValue(control, QStringLiteral("BorderStyle")).toLower() != QLatin1String("bsnone") &&
-              control->ClassName() != QLatin1String("TImageScrollBox") && FCustomFlag != 1;
+              control->ClassName() != QLatin1String("TImageScrollBox") && FCustomFlag != 1 &&
+              ScrollingWindow(FHwnd) == FHwnd.data(); // a scroll area round the window keeps its own frame
+    // The border is two lines: the frame must leave them free of the
+    // viewport, which would otherwise cover the inner one.
+    if (auto* frame = qobject_cast<QFrame*>(FHwnd.data()); frame && FBorder && frame->frameWidth() != 2) {
+        FSavedFrameStyle = frame->frameStyle();
+        FSavedLineWidth = frame->lineWidth();
+        frame->setFrameStyle(QFrame::Panel | QFrame::Plain);
+        frame->setLineWidth(2);
+    }
     if (const TSkinProperty* p = FindSkinProperty(control, QStringLiteral("FixedColor"));
         p && p->Kind == TSkinPropKind::Ordinal) {
         FSavedFixedColor = static_cast<int>(GetOrdProp(control, QStringLiteral("FixedColor")));
@@ -127,6 +151,11 @@ void TSkinScrollbar::Restore()
     }
     TSkinControl::Restore();
     FreeBars();
+    if (auto* frame = qobject_cast<QFrame*>(FHwnd.data()); frame && FSavedFrameStyle >= 0 && FLifeState != lsDestroying) {
+        frame->setFrameStyle(FSavedFrameStyle);
+        frame->setLineWidth(FSavedLineWidth);
+    }
+    FSavedFrameStyle = -1;
     if (FHwnd && FLifeState != lsDestroying)
         FHwnd->update();
 }

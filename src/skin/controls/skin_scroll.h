@@ -115,6 +115,10 @@ protected:
     QPointer<TWScrollbar> FHorz;
     QPointer<TWScrollbar> FVert;
     bool FBorder = false;
+    // The frame style the control had before the skin widened its frame to
+    // the two lines of the skinned border; -1 when untouched.
+    int FSavedFrameStyle = -1;
+    int FSavedLineWidth = 0;
     bool FFixedColorSaved = false;
     int FSavedFixedColor = 0;
 };

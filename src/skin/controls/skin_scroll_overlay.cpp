@@ -79,7 +79,8 @@ void TWScrollbar::AttachControl(TSkinControl* owner, TControl* control, int kind
 {
     FTargetControl = control;
     auto* wc = dynamic_cast<TWinControl*>(control);
-    AttachHwnd(owner, wc ? wc->Handle() : nullptr, kind);
+    // A scroll box's window is the content of its scroll area: the bars are the area's.
+    AttachHwnd(owner, wc ? ScrollingWindow(wc->Handle()) : nullptr, kind);
 }
 
 void TWScrollbar::AttachHwnd(TSkinControl* owner, HWND window, int kind)

@@ -506,8 +506,11 @@ void TWinSkinForm::Stage3(TMessage& m)
         FFormActive = static_cast<int>(m.WParam);
         if (FTimer)
             FTimer->SetEnabled(FFormActive != 0);
-        if ((!FTimer || !FTimer->Enabled()) && FHotControl)
+        if ((!FTimer || !FTimer->Enabled()) && FHotControl) {
+            auto* hot = static_cast<TSkinControl*>(FHotControl);
             FHotControl = nullptr;
+            hot->SendMouseLeave();
+        }
         if (FWindowKind == wkMDIParent && FMDIClient)
             SendMessage(FMDIClient, WM_NCACTIVATE, m.WParam, 0);
         else if (IsMDIChild())

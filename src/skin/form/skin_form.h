@@ -182,6 +182,9 @@ public:
     // Control skinners of this window (each once).
     void AddControl(TComponent* skinner);
     void RemoveControl(TComponent* skinner);
+    // The control skinner that last took the hover: it is told the mouse
+    // left when the window is deactivated.
+    void SetHotControl(TComponent* skinner) { FHotControl = skinner; }
     const std::vector<TComponent*>& Controls() const { return FControls; }
 
     // State.

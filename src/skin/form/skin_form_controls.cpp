@@ -47,6 +47,8 @@ void TWinSkinForm::AddControl(TComponent* skinner)
 void TWinSkinForm::RemoveControl(TComponent* skinner)
 {
     FControls.erase(std::remove(FControls.begin(), FControls.end(), skinner), FControls.end());
+    if (FHotControl == skinner)
+        FHotControl = nullptr;
 }
 
 void TWinSkinForm::ScrollFix(HWND window)

@@ -357,3 +357,78 @@ TEST_F(SkinButtons, SkinnedFormButtonsKeepKeyboardAndFocus)
     const QImage img = Grab(cancel->Handle());
     EXPECT_EQ(CornerMismatches(img, 0, 0, *Data->Buttons, 5, Face()), 0);
 }
+
+namespace {
+// Pressed at inside, dragged to outside and let go there: the pressed
+// window keeps the mouse (Qt grabs it), so the release reaches it outside.
+void PressAndLetGoOutside(QWidget* w, QPoint inside, QPoint outside)
+{
+    QTest::mousePress(w, Qt::LeftButton, {}, inside);
+    QTest::mouseMove(w, outside);
+    QTest::mouseRelease(w, Qt::LeftButton, {}, outside);
+    Pump();
+}
+} // namespace
+
+TEST_F(SkinButtons, ReleasedOutsideTheButtonGivesNoClick)
+{
+    RegisterBitBtn();
+    TButton* push = Button(QStringLiteral("Smazat"));
+    TButton* menu = Button(QStringLiteral("Další"), 60);
+    auto* bit = Placed(new TTestBitBtn(Form.get()), "BitBtn1", Form.get(), 20, 100, 90, 28);
+    auto* speed = Placed(new TSpeedButton(Form.get()), "SpeedButton1", Form.get(), 150, 20, 40, 30);
+    int clicks[4] = {};
+    push->OnClick = [&](TComponent*) { ++clicks[0]; };
+    menu->OnClick = [&](TComponent*) { ++clicks[1]; };
+    bit->OnClick = [&](TComponent*) { ++clicks[2]; };
+    speed->OnClick = [&](TComponent*) { ++clicks[3]; };
+    ShowForm();
+    Skin(push);
+    (new TSkinMenuButton(menu))->InitControl(SkinForm.get(), Data.get(), nullptr, true);
+    (new TSkinBitButton(bit))->InitControl(SkinForm.get(), Data.get(), nullptr, true);
+    (new TSkinSpeedButton(speed))->InitSpeedButton(SkinForm.get(), Data.get(), nullptr);
+
+    const std::pair<QWidget*, int> windowed[] = {{push->Handle(), 0}, {menu->Handle(), 1}, {bit->Handle(), 2}};
+    for (auto [w, i] : windowed) {
+        PressAndLetGoOutside(w, QPoint(10, 10), QPoint(w->width() + 30, 10));
+        EXPECT_EQ(clicks[i], 0) << i;
+        PressAndLetGoOutside(w, QPoint(10, 10), QPoint(-5, -5));
+        EXPECT_EQ(clicks[i], 0) << i;
+        // Back inside before the release: the press had left, still no click.
+        QTest::mousePress(w, Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseMove(w, QPoint(w->width() + 30, 10));
+        QTest::mouseMove(w, QPoint(12, 10));
+        QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(12, 10));
+        EXPECT_EQ(clicks[i], 0) << i;
+        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(10, 10));
+        EXPECT_EQ(clicks[i], 1) << i;
+    }
+    // The speed button has no window: its parent holds the mouse.
+    QWidget* client = Form->ClientWidget();
+    PressAndLetGoOutside(client, QPoint(160, 30), QPoint(300, 200));
+    EXPECT_EQ(clicks[3], 0);
+    QTest::mouseClick(client, Qt::LeftButton, {}, QPoint(160, 30));
+    EXPECT_EQ(clicks[3], 1);
+
+    // A bare dialog button: no command and no click either.
+    QWidget parent;
+    auto* plain = new QPushButton(QStringLiteral("Pokračovat"), &parent);
+    plain->setGeometry(10, 10, 100, 26);
+    parent.resize(300, 100);
+    parent.show();
+    Pump();
+    int commands = 0, clicked = 0;
+    TWndProc old = SetWindowLong(&parent, GWL_WNDPROC, [&](TMessage& m) { commands += m.Msg == WM_COMMAND; });
+    QObject::connect(plain, &QPushButton::clicked, [&] { ++clicked; });
+    TSkinButton bare(nullptr);
+    bare.InitHwnd(plain, Data.get(), nullptr, SkinForm.get());
+    PressAndLetGoOutside(plain, QPoint(8, 8), QPoint(150, 60));
+    EXPECT_EQ(commands, 0);
+    EXPECT_EQ(clicked, 0);
+    EXPECT_FALSE(bare.MouseState() & TSkinControl::msPressed);
+    QTest::mouseClick(plain, Qt::LeftButton, {}, QPoint(8, 8));
+    Pump();
+    EXPECT_EQ(commands, 1);
+    EXPECT_EQ(clicked, 1);
+    SetWindowLong(&parent, GWL_WNDPROC, old);
+}

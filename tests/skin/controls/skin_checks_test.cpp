@@ -8,6 +8,7 @@
 #include "skin/controls/skin_props.h"
 
 #include <QCheckBox>
+#include <QRadioButton>
 
 using namespace SkinControlsTest;
 
@@ -221,4 +222,107 @@ TEST_F(SkinChecks, RadioCellsAndSkinsWithoutStrips)
     EXPECT_EQ(sb->StateCell(), 2);
     EXPECT_EQ(CellMismatches(sb, Data->Buttons->CheckImage, 4, 2), 0);
     delete sb;
+}
+
+TEST_F(SkinChecks, ReleasedOutsideTheBoxNeitherTogglesNorSelects)
+{
+    auto* check = Box<TCheckBox>("CheckBox1", 10);
+    auto* radio = Box<TRadioButton>("RadioButton1", 50);
+    auto* other = Box<TRadioButton>("RadioButton2", 90);
+    other->SetChecked(true);
+    int clicks = 0;
+    check->OnClick = [&](TComponent*) { ++clicks; };
+    radio->OnClick = [&](TComponent*) { ++clicks; };
+    ShowForm();
+    Skin<TSkinCheckBox>(check);
+    Skin<TSkinRadioButton>(radio);
+    Skin<TSkinRadioButton>(other);
+    for (TControl* c : {static_cast<TControl*>(check), static_cast<TControl*>(radio)}) {
+        QWidget* w = static_cast<TWinControl*>(c)->Handle();
+        QTest::mousePress(w, Qt::LeftButton, {}, QPoint(6, 12));
+        QTest::mouseMove(w, QPoint(w->width() + 40, 60));
+        QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(w->width() + 40, 60));
+        Pump();
+    }
+    EXPECT_FALSE(check->Checked());
+    EXPECT_FALSE(radio->Checked());
+    EXPECT_TRUE(other->Checked());
+    EXPECT_EQ(clicks, 0);
+    QTest::mouseClick(check->Handle(), Qt::LeftButton, {}, QPoint(6, 12));
+    QTest::mouseClick(radio->Handle(), Qt::LeftButton, {}, QPoint(6, 12));
+    Pump();
+    EXPECT_TRUE(check->Checked());
+    EXPECT_TRUE(radio->Checked());
+    EXPECT_FALSE(other->Checked());
+    EXPECT_EQ(clicks, 2);
+}
+
+namespace {
+// The first and last rows where two pictures differ, -1 when none do.
+std::pair<int, int> DifferingRows(const QImage& a, const QImage& b)
+{
+    int first = -1, last = -1;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if ((a.pixel(x, y) & 0xFFFFFF) != (b.pixel(x, y) & 0xFFFFFF)) {
+                if (first < 0)
+                    first = y;
+                last = y;
+                break;
+            }
+    return {first, last};
+}
+} // namespace
+
+TEST_F(SkinChecks, TheFocusRectangleClearsTheAccentsOfCapitals)
+{
+    auto* box = Box<TCheckBox>("CheckBox1", 10, QStringLiteral("ŘÍZENÍ Čáp Ž"));
+    auto* other = Box<TCheckBox>("CheckBox2", 60, QString());
+    box->Font()->SetHeight(-13);
+    ShowForm();
+    Skin<TSkinCheckBox>(box);
+    Skin<TSkinCheckBox>(other);
+    other->SetFocus();
+    Pump();
+    const QImage unfocused = Grab(box->Handle());
+    box->SetCaption(QString());
+    Pump();
+    const QImage blank = Grab(box->Handle());
+    box->SetCaption(QStringLiteral("ŘÍZENÍ Čáp Ž"));
+    box->SetFocus();
+    Pump();
+    const QImage focused = Grab(box->Handle());
+    const auto ink = DifferingRows(unfocused, blank);  // the caption's pixels
+    const auto frame = DifferingRows(focused, unfocused); // the focus rectangle's
+    ASSERT_GE(ink.first, 0);
+    ASSERT_GE(frame.first, 0);
+    EXPECT_LT(frame.first, ink.first);
+    EXPECT_GT(frame.second, ink.second);
+}
+
+TEST_F(SkinChecks, ADisabledRadioButtonOfAQtDialogShowsTheDisabledCells)
+{
+    ShowForm();
+    Data->Buttons->RadioImage = Strip(4);
+    Data->Buttons->RadioButtonFrame = 4;
+    QRadioButton on(QStringLiteral("Vše"), Form->Handle()), off(QStringLiteral("Stránky"), Form->Handle());
+    on.setGeometry(10, 10, 140, 24);
+    off.setGeometry(10, 40, 140, 24);
+    on.setChecked(true);
+    on.setEnabled(false);
+    off.setEnabled(false);
+    on.show();
+    off.show();
+    Pump();
+    auto* checked = new TSkinRadioButton(SkinForm.get());
+    checked->InitHwnd(&on, Data.get(), nullptr, SkinForm.get());
+    auto* unchecked = new TSkinRadioButton(SkinForm.get());
+    unchecked->InitHwnd(&off, Data.get(), nullptr, SkinForm.get());
+    Pump();
+    EXPECT_EQ(checked->StateCell(), 4);
+    EXPECT_EQ(unchecked->StateCell(), 3);
+    EXPECT_EQ(CellMismatches(checked, Data->Buttons->RadioImage, 4, 4), 0);
+    EXPECT_EQ(CellMismatches(unchecked, Data->Buttons->RadioImage, 4, 3), 0);
+    delete checked;
+    delete unchecked;
 }

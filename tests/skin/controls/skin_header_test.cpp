@@ -115,3 +115,29 @@ TEST_F(SkinHeaderTest, AdvancedPageGetsTabRenderingsAndThemBack)
     EXPECT_EQ(page->TabBackGround.Width(), 7);
     EXPECT_FALSE(page->TabBackGroundActive.HasGraphic());
 }
+
+TEST_F(SkinHeaderTest, AnItemLetGoOutsideItselfIsNotClicked)
+{
+    QTreeWidget tree;
+    tree.setColumnCount(2);
+    tree.setHeaderLabels({QStringLiteral("Skladba"), QStringLiteral("Interpret")});
+    tree.resize(360, 200);
+    tree.show();
+    Pump();
+    QHeaderView* header = tree.header();
+    header->setSectionsClickable(true);
+    TSkinHeader s(nullptr);
+    s.InitHwnd(header, Data.get(), nullptr, SkinForm.get());
+    int clicked = 0;
+    QObject::connect(header, &QHeaderView::sectionClicked, [&](int) { ++clicked; });
+    QWidget* vp = header->viewport();
+    const QPoint first(header->sectionPosition(0) + 10, vp->height() / 2);
+    QTest::mousePress(vp, Qt::LeftButton, {}, first);
+    QTest::mouseMove(vp, QPoint(first.x(), vp->height() + 80));
+    QTest::mouseRelease(vp, Qt::LeftButton, {}, QPoint(first.x(), vp->height() + 80));
+    Pump();
+    EXPECT_EQ(clicked, 0);
+    QTest::mouseClick(vp, Qt::LeftButton, {}, first);
+    Pump();
+    EXPECT_EQ(clicked, 1);
+}

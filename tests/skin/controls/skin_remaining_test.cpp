@@ -10,6 +10,9 @@
 #include "skin/controls/skin_tabs.h"
 #include "skin/form/skin_messages.h"
 
+#include <QPushButton>
+#include <QSizeGrip>
+
 #include <QProgressBar>
 #include <QSlider>
 #include <QSpinBox>
@@ -286,4 +289,101 @@ TEST_F(SkinRemaining, TrackBarAndUpDown)
     spin->setValue(3);
     QTest::mouseClick(spin, Qt::LeftButton, {}, QPoint(up.Left + 2, up.Top + 2));
     EXPECT_EQ(spin->value(), 4); // the spin box still steps
+}
+
+TEST_F(SkinRemaining, StatusPanelsTakeTheirBevelsFrameAndOwnerDrawnOnesNoText)
+{
+    const TDataSkinObject& edges = *Data->StatusBarEdges;
+    ASSERT_TRUE(HasSkinImage(&edges));
+    auto* sb = Placed(new TStatusBar(Form.get()), "StatusBar1", Form.get(), 0, 250, 400, 22);
+    sb->SetSizeGrip(false);
+    for (int i = 0; i < 3; ++i) {
+        sb->AddPanel(100);
+        sb->SetPanelText(i, QStringLiteral("Panel"));
+    }
+    sb->Panel(1).Bevel = pbRaised;
+    sb->Panel(2).Bevel = pbNone;
+    sb->Panel(2).Style = psOwnerDraw;
+    ShowForm();
+    auto* s = new TSkinStatusBar(sb);
+    s->InitControl(SkinForm.get(), Data.get(), nullptr, true);
+    const QImage img = Grab(sb->Handle());
+    const auto rects = s->PanelRects();
+    ASSERT_EQ(rects.size(), 3u);
+    EXPECT_EQ(CornerMismatches(img, rects[0].Left, rects[0].Top, edges, 1, Face()), 0);
+    EXPECT_EQ(CornerMismatches(img, rects[1].Left, rects[1].Top, edges, 2, Face()), 0);
+    // The owner-drawn panel: frame 3 alone, no text over it.
+    const TRect& r = rects[2];
+    const QImage third = ExpectedPart(edges, 3, r.Width(), r.Height(), Data->Colours.ButtonFace);
+    EXPECT_EQ(Differences(img.copy(r.ToQRect()), third, QRect(0, 0, r.Width(), r.Height())), 0);
+    // The frames differ in this skin, so the checks tell the bevels apart.
+    EXPECT_GT(Differences(StripFrame(edges, 1), StripFrame(edges, 2), StripFrame(edges, 1).rect()), 0);
+}
+
+TEST_F(SkinRemaining, TheStatusBarsSizeGripIsTheCellAfterTheCombosArrows)
+{
+    const TDataSkinObject* extra = Data->ExtraImages.get();
+    ASSERT_TRUE(HasSkinImage(extra));
+    auto* sb = Placed(new TStatusBar(Form.get()), "StatusBar1", Form.get(), 0, 250, 400, 22);
+    ShowForm();
+    auto* s = new TSkinStatusBar(sb);
+    s->InitControl(SkinForm.get(), Data.get(), nullptr, true);
+    const int comboFrames = std::max(1, Data->ComboButton->Frame);
+    ASSERT_EQ(s->GripCell(), comboFrames + 1);
+    const QImage img = Grab(sb->Handle());
+    const QImage cell = StripFrame(*extra, s->GripCell());
+    const int x0 = sb->Width() - cell.width(), y0 = sb->Height() - cell.height();
+    int bad = 0, drawn = 0;
+    for (int y = 0; y < cell.height(); ++y)
+        for (int x = 0; x < cell.width(); ++x) {
+            const QRgb want = cell.pixel(x, y) & 0xFFFFFF;
+            if (extra->Trans == 1 && want == 0xFF00FF)
+                continue;
+            ++drawn;
+            bad += (img.pixel(x0 + x, y0 + y) & 0xFFFFFF) != want;
+        }
+    EXPECT_GT(drawn, 0);
+    EXPECT_EQ(bad, 0);
+    // A strip holding only the combo's arrows has no grip to draw.
+    Data->ExtraImages->Frame = comboFrames;
+    EXPECT_EQ(s->GripCell(), 0);
+}
+
+TEST_F(SkinRemaining, ADialogsSizeGripShowsOnlyItsRidgesOverTheButtonBeneath)
+{
+    ASSERT_NE(SkinGripCell(Data.get()), 0);
+    QWidget dialog;
+    dialog.resize(200, 100);
+    auto* button = new QPushButton(QStringLiteral("Zrušit"), &dialog);
+    button->setGeometry(100, 60, 100, 40);
+    auto* grip = new QSizeGrip(&dialog);
+    grip->setGeometry(184, 84, 16, 16);
+    dialog.show();
+    Pump();
+    grip->hide();
+    Pump();
+    const QImage beneath = Grab(&dialog);
+    grip->show();
+    TSkinSizer sizer(nullptr);
+    sizer.InitHwnd(grip, Data.get(), nullptr, SkinForm.get());
+    Pump();
+    const QImage painted = Grab(&dialog);
+    // Where the grip cell is keyed the button shows; elsewhere the cell's pixels.
+    const TDataSkinObject& extra = *Data->ExtraImages;
+    const QImage cell = StripFrame(extra, SkinGripCell(Data.get()));
+    const int x0 = 200 - cell.width(), y0 = 100 - cell.height();
+    int keyed = 0, bad = 0;
+    for (int y = 84; y < 100; ++y)
+        for (int x = 184; x < 200; ++x) {
+            const bool inCell = x >= x0 && y >= y0;
+            const QRgb c = inCell ? cell.pixel(x - x0, y - y0) & 0xFFFFFF : 0xFF00FFu;
+            if (c == 0xFF00FFu) {
+                ++keyed;
+                bad += (painted.pixel(x, y) & 0xFFFFFF) != (beneath.pixel(x, y) & 0xFFFFFF);
+            } else {
+                bad += (painted.pixel(x, y) & 0xFFFFFF) != c;
+            }
+        }
+    EXPECT_GT(keyed, 0);
+    EXPECT_EQ(bad, 0);
 }

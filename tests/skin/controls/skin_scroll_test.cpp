@@ -1,6 +1,10 @@
 #include "skin_controls_fixture.h"
 
 #include "classlib/controls/ext_controls.h"
+#include "classlib/controls/file_ctrls.h"
+#include "classlib/controls/string_grid.h"
+#include "skin/controls/skin_chooser.h"
+#include "skin/controls/skin_props.h"
 #include "classlib/controls/list_view.h"
 #include "classlib/controls/std_controls.h"
 #include "classlib/graphics/types.h"
@@ -475,4 +479,75 @@ TEST_F(SkinScroll, BareListsAndScrollBarControls)
     delete list;
     delete sc;
     delete inSplitter;
+}
+
+TEST_F(SkinScroll, GridsListViewsAndFolderTreesTakeTheSkinnedBorderUnlessBorderless)
+{
+    auto* grid = Placed(new TStringGrid(Form.get()), "StringGrid1", Form.get(), 10, 10, 120, 80);
+    auto* list = Placed(new TListView(Form.get()), "ListView1", Form.get(), 140, 10, 120, 80);
+    auto* tree = Placed(new TShellTreeView(Form.get()), "ShellTreeView1", Form.get(), 270, 10, 120, 80);
+    auto* bare = Placed(new TStringGrid(Form.get()), "StringGrid2", Form.get(), 10, 100, 120, 80);
+    ShowForm();
+    qobject_cast<QFrame*>(bare->Handle())->setFrameShape(QFrame::NoFrame); // BorderStyle bsNone
+    Pump();
+    const QImage bareBefore = Grab(bare->Handle());
+    for (TWinControl* c : {static_cast<TWinControl*>(grid), static_cast<TWinControl*>(list),
+                           static_cast<TWinControl*>(tree), static_cast<TWinControl*>(bare)})
+        TSkinChooser(SkinForm.get(), Data.get()).SkinControl(c);
+    Pump();
+    const QRgb shadow = ToQColor(Data->Colours.ButtonShadow).rgb() & 0xFFFFFF;
+    const QRgb face = Face() & 0xFFFFFF;
+    for (TWinControl* c : {static_cast<TWinControl*>(grid), static_cast<TWinControl*>(list),
+                           static_cast<TWinControl*>(tree)}) {
+        const QImage img = Grab(c->Handle());
+        const int w = img.width(), h = img.height();
+        int outer = 0, inner = 0, count = 0;
+        // Outer line in the shadow colour, the line inside it in the face colour, all round.
+        for (int x = 2; x < w - 2; x += 7) {
+            outer += (img.pixel(x, 0) & 0xFFFFFF) == shadow && (img.pixel(x, h - 1) & 0xFFFFFF) == shadow;
+            inner += (img.pixel(x, 1) & 0xFFFFFF) == face && (img.pixel(x, h - 2) & 0xFFFFFF) == face;
+            ++count;
+        }
+        for (int y = 2; y < h - 2; y += 7) {
+            outer += (img.pixel(0, y) & 0xFFFFFF) == shadow && (img.pixel(w - 1, y) & 0xFFFFFF) == shadow;
+            inner += (img.pixel(1, y) & 0xFFFFFF) == face && (img.pixel(w - 2, y) & 0xFFFFFF) == face;
+            ++count;
+        }
+        EXPECT_EQ(outer, count) << c->ClassName().toStdString();
+        EXPECT_EQ(inner, count) << c->ClassName().toStdString();
+    }
+    EXPECT_EQ(GetPropValue(bare, QStringLiteral("BorderStyle")), QStringLiteral("bsNone"));
+    // A borderless grid gets no shadow line round it (its fixed cells take the face colour).
+    const QImage bareAfter = Grab(bare->Handle());
+    int shadowEdge = 0;
+    for (int y = 2; y < bareAfter.height() - 2; y += 7)
+        shadowEdge += (bareAfter.pixel(0, y) & 0xFFFFFF) == shadow;
+    EXPECT_EQ(shadowEdge, 0);
+    EXPECT_NE(bareBefore.pixel(0, 10) & 0xFFFFFF, shadow);
+}
+
+TEST_F(SkinScroll, TheDesignSurfacesScrollBoxTakesSkinnedBarsWhenItsContentOutgrowsIt)
+{
+    // As the main window has it: a scroll box filling the client, its
+    // content smaller at first, the window then made smaller than it.
+    auto* box = Placed(new TScrollBox(Form.get()), "ScrollBox", Form.get(), 0, 0, 400, 280);
+    auto* content = Placed(new TPanel(Form.get()), "PNLCD", box, 20, 20, 300, 200);
+    content->SetColor(clWhite);
+    ShowForm();
+    TSkinChooser(SkinForm.get(), Data.get()).SkinControl(box);
+    Pump();
+    ASSERT_EQ(SendMessage(box->Handle(), WM_SKINQUERY), 1);
+    box->SetBounds(0, 0, 150, 120);
+    Pump();
+    auto* area = qobject_cast<QAbstractScrollArea*>(box->Handle()->parentWidget()->parentWidget());
+    ASSERT_TRUE(area);
+    ASSERT_TRUE(area->verticalScrollBar()->isVisible());
+    int shown = 0;
+    for (TWScrollbar* b : Overlays(Form->ClientWidget()))
+        if (b->Shown() && b->isVisible()) {
+            ++shown;
+            QScrollBar* real = b->Kind() == TWScrollbar::kVertical ? area->verticalScrollBar() : area->horizontalScrollBar();
+            EXPECT_EQ(b->geometry(), RealRect(real, Form->ClientWidget()));
+        }
+    EXPECT_EQ(shown, 2);
 }

@@ -65,3 +65,33 @@ TEST_F(SkinFormFixture, ToolButtonsTakeTheToolBarsFrameWhileSkinned)
     bar->Handle()->grab();
     EXPECT_GT(ownHandler, 0);
 }
+
+TEST_F(SkinFormFixture, AToolButtonLetGoOutsideItselfGivesNoClick)
+{
+    if (!HasSkinImage(Data->ToolBars.get()))
+        Data->SetSkinFile(TestSupport::BinDir() + QStringLiteral("/skiny/grafit.skn"));
+    Pump(400);
+    TForm* f = MakeForm(bsSizeable, false, 300, 200);
+    auto* bar = Placed(new TToolBar(f), "ToolBar1", f, 0, 0, 300, 30);
+    auto* button = new TToolButton(f);
+    button->SetName(QStringLiteral("ToolButton1"));
+    button->SetParent(bar);
+    int clicks = 0;
+    button->OnClick = [&](TComponent*) { ++clicks; };
+    f->Show();
+    Pump(400);
+    TWinSkinForm* sf = Manager->FindForm(f->Window());
+    ASSERT_TRUE(sf);
+    ASSERT_EQ(sf->State(), TWinSkinForm::stSkinned);
+    QWidget* w = bar->Handle();
+    const QPoint inside(button->Left() + button->Width() / 2, button->Top() + button->Height() / 2);
+    const QPoint outside(inside.x(), 150);
+    QTest::mousePress(w, Qt::LeftButton, {}, inside);
+    QTest::mouseMove(w, outside);
+    QTest::mouseRelease(w, Qt::LeftButton, {}, outside);
+    Pump();
+    EXPECT_EQ(clicks, 0);
+    QTest::mouseClick(w, Qt::LeftButton, {}, inside);
+    Pump();
+    EXPECT_EQ(clicks, 1);
+}

@@ -3,11 +3,18 @@
 
 #include "skin_form_fixture.h"
 
+#include "classlib/controls/com_controls.h"
 #include "classlib/controls/ext_controls.h"
+#include "classlib/controls/list_view.h"
+#include "classlib/controls/speed_button.h"
+#include "classlib/controls/spin_edit.h"
+#include "classlib/controls/std_controls.h"
+#include "classlib/controls/string_grid.h"
 #include "classlib/forms/menus.h"
 #include "platform/menus_api.h"
 #include "platform/non_client.h"
 #include "platform/window_info.h"
+#include "skin/controls/skin_control.h"
 #include "test_support.h"
 
 #include <QDialog>
@@ -585,4 +592,139 @@ TEST_F(SkinFormFixture, AltSpaceInAMessageBoxOpensItsSkinnedSystemMenu)
     EXPECT_EQ(shown[0], sf->SysMenuPopup());
     EXPECT_EQ(box.clickedButton(), nullptr); // the key pressed no button
     EXPECT_TRUE(box.isVisible());
+}
+
+namespace {
+// A form holding one control of every kind the chooser skins, the page
+// control with more tabs than fit (its scroll arrows get skinners) and the
+// combo box with a drop-down list (its list gets one).
+void FillWithEveryControlKind(TForm* f)
+{
+    auto* pc = Placed(new TPageControl(f), "PageControl1", f, 4, 4, 120, 70);
+    for (int i = 0; i < 8; ++i) {
+        auto* sheet = new TTabSheet(f);
+        sheet->SetPageControl(pc);
+        sheet->SetCaption(QStringLiteral("Strana %1").arg(i + 1));
+    }
+    auto* combo = Placed(new TComboBox(f), "ComboBox1", f, 130, 4, 100, 22);
+    for (int i = 0; i < 30; ++i)
+        combo->Items()->Add(QStringLiteral("Položka %1").arg(i));
+    Placed(new TButton(f), "Button1", f, 130, 30, 60, 24)->SetCaption(QStringLiteral("Tlačítko"));
+    Placed(new TSpeedButton(f), "SpeedButton1", f, 200, 30, 24, 24);
+    Placed(new TCheckBox(f), "CheckBox1", f, 4, 80, 90, 20);
+    Placed(new TRadioButton(f), "RadioButton1", f, 100, 80, 90, 20);
+    Placed(new TEdit(f), "Edit1", f, 4, 104, 90, 22);
+    Placed(new TMemo(f), "Memo1", f, 100, 104, 90, 40);
+    Placed(new TSpinEdit(f), "SpinEdit1", f, 200, 104, 60, 22);
+    auto* list = Placed(new TListBox(f), "ListBox1", f, 4, 130, 90, 40);
+    for (int i = 0; i < 20; ++i)
+        list->Items()->Add(QStringLiteral("Řádek %1").arg(i));
+    Placed(new TGroupBox(f), "GroupBox1", f, 200, 130, 80, 40);
+    Placed(new TPanel(f), "Panel1", f, 240, 4, 50, 20);
+    Placed(new TScrollBox(f), "ScrollBox1", f, 4, 174, 60, 20);
+    Placed(new TStringGrid(f), "StringGrid1", f, 70, 150, 80, 40);
+    Placed(new TListView(f), "ListView1", f, 154, 150, 40, 40);
+    Placed(new TProgressBar(f), "ProgressBar1", f, 200, 176, 80, 10);
+    auto* status = Placed(new TStatusBar(f), "StatusBar1", f, 0, 0, 100, 18);
+    status->SetAlign(alBottom);
+    status->AddPanel(60);
+}
+} // namespace
+
+TEST_F(SkinFormFixture, FreeingASkinnedFormFreesEachSkinnerOnce)
+{
+    // Freed while skinned; then unskinned by the manager and freed; then
+    // skinned, unskinned and skinned again before it goes. Each skinner
+    // leaves its form's list when it is freed, so nothing is freed twice
+    // (the sanitizer and valgrind runs of the suite see any stray access).
+    for (int round = 0; round < 3; ++round) {
+        TForm* f = MakeForm(bsSizeable, false, 320, 230);
+        FillWithEveryControlKind(f);
+        f->Show();
+        Pump();
+        TWinSkinForm* skin = Manager->FindForm(f->Window());
+        ASSERT_TRUE(skin);
+        const auto& listed = skin->Controls();
+        const bool hasArrow = std::any_of(listed.begin(), listed.end(),
+                                          [](TComponent* c) { return c->ClassName() == QLatin1String("TSkinTabScroll"); });
+        const bool hasDropList = std::any_of(listed.begin(), listed.end(), [](TComponent* c) {
+            return c->ClassName() == QLatin1String("TComboxScrollBar");
+        });
+        EXPECT_TRUE(hasArrow);
+        EXPECT_TRUE(hasDropList);
+        if (round >= 1) {
+            skin->RestoreControls(true);
+            EXPECT_TRUE(skin->Controls().empty());
+        }
+        if (round == 2) {
+            skin->SkinChildControls();
+            EXPECT_FALSE(skin->Controls().empty());
+        }
+        Forms.clear();
+        Pump();
+    }
+}
+
+TEST_F(SkinFormFixture, DeactivationEndsTheHoverOfTheControlThatHadTheMouse)
+{
+    TForm* f = MakeForm(bsSizeable, false, 300, 200);
+    auto* button = Placed(new TButton(f), "Button1", f, 20, 20, 90, 28);
+    button->SetCaption(QStringLiteral("Zavřít"));
+    f->Show();
+    Pump(300);
+    TWinSkinForm* sf = Manager->FindForm(f->Window());
+    ASSERT_TRUE(sf);
+    TSkinControl* skinner = nullptr;
+    for (TComponent* c : sf->Controls())
+        if (auto* s = dynamic_cast<TSkinControl*>(c); s && s->Control() == button)
+            skinner = s;
+    ASSERT_TRUE(skinner);
+    QTest::mouseMove(button->Handle(), QPoint(10, 10));
+    Pump();
+    ASSERT_TRUE(skinner->MouseState() & TSkinControl::msHover);
+    EXPECT_EQ(sf->HotControl(), skinner);
+    // Another window takes the activation: the button no longer looks hovered.
+    QWidget other;
+    other.resize(100, 100);
+    other.show();
+    other.activateWindow();
+    QApplication::setActiveWindow(&other);
+    Pump(300);
+    EXPECT_FALSE(skinner->MouseState() & TSkinControl::msHover);
+    EXPECT_EQ(sf->HotControl(), nullptr);
+    // Closed while hovered and shown again (the version window's "Zavřít").
+    f->Show();
+    f->Window()->activateWindow();
+    QApplication::setActiveWindow(f->Window());
+    Pump(300);
+    QTest::mouseMove(button->Handle(), QPoint(12, 10));
+    Pump();
+    ASSERT_TRUE(skinner->MouseState() & TSkinControl::msHover);
+    f->Hide();
+    Pump(300);
+    EXPECT_FALSE(skinner->MouseState() & TSkinControl::msHover);
+    QTest::mouseMove(&other, QPoint(50, 50)); // the mouse is elsewhere when it opens again
+    f->Show();
+    Pump(300);
+    EXPECT_FALSE(skinner->MouseState() & TSkinControl::msHover);
+}
+
+TEST_F(SkinFormFixture, PopupMenusAddedLaterAreSkinnedWithTheControlsWhenTheSkinSaysSo)
+{
+    TForm* f = MakeForm();
+    TWinSkinForm* sf = Manager->FindForm(f->Window());
+    ASSERT_TRUE(sf);
+    for (const bool gate : {false, true}) {
+        TSkinControlTypes kinds = Data->SkinControls();
+        if (gate)
+            kinds.Include(xcPopupMenu);
+        else
+            kinds.Exclude(xcPopupMenu);
+        Data->SetSkinControls(kinds);
+        auto* popup = new TPopupMenu(f);
+        popup->Items()->Add(new TMenuItem(popup));
+        sf->SkinChildControls();
+        EXPECT_EQ(popup->OwnerDrawWindow() != nullptr, gate);
+        delete popup;
+    }
 }
