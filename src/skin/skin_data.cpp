@@ -130,21 +130,21 @@ void TSkinData::SetSkinFile(const QString& value)
     if (!FileExists(value))
         return;
     QByteArray bytes;
-    const QString reason = ReadSkinFileBytes(ResolvePathCase(value), bytes);
-    bool loaded = false;
-    if (reason.isEmpty()) {
+    QString failure = ReadSkinFileBytes(ResolvePathCase(value), bytes);
+    if (failure.isEmpty()) {
         QByteArray previousStream = std::exchange(FSkinStream, bytes);
-        loaded = LoadSkin();
-        if (!loaded)
+        if (!LoadSkinQuietly(failure))
             FSkinStream = std::move(previousStream);
     } else {
-        SkinShowMessage(SkinRefusedMessage(value, reason));
+        failure = SkinRefusedMessage(value, failure);
     }
-    if (!loaded) {
+    if (!failure.isEmpty()) {
         // A skin that cannot be used leaves the one in effect as it was, so no
-        // window loses its frame, caption buttons or menu bar over it.
+        // window loses its frame, caption buttons or menu bar over it, also
+        // while the message is open.
         FSkinFile = previousFile;
         FLoading = !hadSkin;
+        SkinShowMessage(failure);
     }
     SkinChanged();
 }
@@ -210,11 +210,23 @@ void TSkinData::WriteSkinStream(QDataStream& stream) const
 
 bool TSkinData::LoadSkin()
 {
+    QString failure;
+    if (LoadSkinQuietly(failure))
+        return true;
+    SkinShowMessage(failure);
+    return false;
+}
+
+bool TSkinData::LoadSkinQuietly(QString& failure)
+{
     FLoading = true;
     TSkinReader reader;
     reader.SetSourceName(FSkinFile);
-    if (!reader.LoadFromStream(FSkinStream))
+    reader.SetReportFailures(false);
+    if (!reader.LoadFromStream(FSkinStream)) {
+        failure = reader.FailureMessage();
         return false;
+    }
     QByteArray scratch;
     QString iniName;
     reader.ExtractByPart(QStringLiteral(".ini"), scratch, iniName);

@@ -70,8 +70,16 @@ bool TSkinReader::Fail(TSkinReadError error)
 {
     Clear();
     FError = error;
-    SkinShowMessage(SkinRefusedMessage(FSourceName, SkinReadErrorText(error)));
+    if (FReportFailures)
+        SkinShowMessage(FailureMessage());
     return false;
+}
+
+QString TSkinReader::FailureMessage() const
+{
+    if (FError == TSkinReadError::None)
+        return QString();
+    return SkinRefusedMessage(FSourceName, SkinReadErrorText(FError));
 }
 
 QString TSkinReader::LowerAscii(const QString& text)

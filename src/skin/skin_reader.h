@@ -44,7 +44,12 @@ public:
 
     // The file the archive came from, named in the message of a refusal.
     void SetSourceName(const QString& name) { FSourceName = name; }
+    // Off: a refusal is only kept in FailureMessage, for the caller to show
+    // once it has put its own state back.
+    void SetReportFailures(bool report) { FReportFailures = report; }
     TSkinReadError Error() const { return FError; }
+    // The message of the last refusal, empty after a success.
+    QString FailureMessage() const;
 
     const QStringList& Names() const { return FNames; }
     int Count() const { return FCount; }
@@ -74,6 +79,7 @@ private:
     int32_t FReserved1 = 0;
     int32_t FReserved2 = 0;
     QString FSourceName;
+    bool FReportFailures = true;
     TSkinReadError FError = TSkinReadError::None;
 };
 

@@ -478,7 +478,6 @@ TEST_F(SkinMenuBarTest, OwnerDrawnItemsShowTheMenuItemStrip)
 
 TEST_F(SkinMenuBarTest, ASkinThatCannotBeUsedLeavesFrameCaptionAndBarAsTheyWere)
 {
-    SkinTest::TMessages messages;
     UseSkin(MenuIni(), MenuPictures());
     TForm* f = MenuForm();
     f->Show();
@@ -486,14 +485,26 @@ TEST_F(SkinMenuBarTest, ASkinThatCannotBeUsedLeavesFrameCaptionAndBarAsTheyWere)
     TWinSkinForm* sf = Skinned(f);
     ASSERT_TRUE(sf && sf->MenuBar());
     const QImage before = Grab(f);
+    // While the message is open the window repaints with the skin in effect.
+    struct {
+        QStringList Texts;
+        int SameWhileOpen = 0;
+    } messages;
+    const TSkinMessageHandler previous = SetSkinMessageHandler([&](const QString& text) {
+        messages.Texts << text;
+        sf->Repaint();
+        messages.SameWhileOpen += Data->SkinRead() && Grab(f) == before;
+    });
     const QImage left = Data->Left->Image;
     const QImage top = Data->Top->Image;
     const QString dir = TestSupport::MakeTempDir();
     for (const QString& file :
          SkinTest::DamagedSkinFiles(dir, TestSupport::TestDataDir() + QStringLiteral("/lzhuf/skin-old-version.skn"))) {
         messages.Texts.clear();
+        messages.SameWhileOpen = 0;
         Data->SetSkinFile(file);
         EXPECT_EQ(messages.Texts.size(), 1) << file.toStdString();
+        EXPECT_EQ(messages.SameWhileOpen, 1) << file.toStdString();
         // The refresh and the reskin that a skin change schedules have run.
         Pump(400);
         ASSERT_EQ(Manager->FindForm(f->Window()), sf);
@@ -511,4 +522,5 @@ TEST_F(SkinMenuBarTest, ASkinThatCannotBeUsedLeavesFrameCaptionAndBarAsTheyWere)
             EXPECT_EQ(after.pixel(kSide + 2, y), StripPixel(top, 2, true, 1, 2, y)) << file.toStdString();
         EXPECT_TRUE(after == before) << file.toStdString();
     }
+    SetSkinMessageHandler(previous);
 }
