@@ -123,7 +123,7 @@ void LocalHttpServer::Serve(int client)
     out += "Content-Type: " + reply.ContentType + "\r\n";
     out += "Content-Length: " + QByteArray::number(reply.Body.size()) + "\r\n";
     out += "Connection: close\r\n\r\n";
-    out += reply.Body;
+    out += reply.CutAfter >= 0 ? reply.Body.left(reply.CutAfter) : reply.Body;
     qsizetype sent = 0;
     while (sent < out.size()) {
         const ssize_t n = ::send(client, out.constData() + sent, static_cast<size_t>(out.size() - sent), MSG_NOSIGNAL);

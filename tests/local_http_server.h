@@ -27,6 +27,8 @@ struct HttpReply {
     QByteArray ContentType = "text/plain";
     // Keep the connection open and never answer.
     bool Silent = false;
+    // Announce the whole body but close the connection after this many of its bytes.
+    qsizetype CutAfter = -1;
 };
 
 class LocalHttpServer {

@@ -74,6 +74,7 @@ const QStringList& TCDDBConnect::DoCommand(const QString& command)
     THourglass hourglass;
     FResponse.clear();
     FResponseCode = 0;
+    FHttpStatus = 0;
     FResponseText.clear();
     QByteArray received;
     auto reportReceived = [&] {
@@ -88,12 +89,14 @@ const QStringList& TCDDBConnect::DoCommand(const QString& command)
         FHttp->ProxyPort = FProxyPort;
         FHttp->ConnectTimeoutMs = FConnectTimeout;
         FHttp->TimeoutMs = FTimeout;
+        FHttp->IdleTimeoutMs = FIdleTimeout;
         // The form line goes out as it is: commands carry "+" for blanks already.
         const THttpResponse reply = FHttp->Post(FServer + QStringLiteral("/~cddb/cddb.cgi"), line.toUtf8());
         received = reply.Body;
+        FHttpStatus = reply.StatusCode;
         if (reply.StatusCode < 200 || reply.StatusCode > 299)
             throw EHttpError(QStringLiteral("The server answered with HTTP status %1").arg(reply.StatusCode),
-                             received);
+                             received, THttpFailure::Status);
         FResponseText = DecodeText(received);
         FResponse = SplitLines(FResponseText);
         FResponseCode = ParseResponseCode(FResponseText);
@@ -118,6 +121,7 @@ const QStringList& TCDDBConnect::DoCommand(const QString& command)
 
 bool TCDDBConnect::Query(TCDDBEntry& record)
 {
+    FReadFailed = false;
     TCDInfo reader(nullptr, FDeviceName);
     const QString discId = reader.DiscIdString();
     const int count = reader.TrackCount();
@@ -153,8 +157,10 @@ bool TCDDBConnect::Query(TCDDBEntry& record)
 bool TCDDBConnect::ReadEntry(const QString& argument, TCDDBEntry& record, const QString& discId)
 {
     DoCommand(QStringLiteral("cddb+read+") + argument);
-    if (FResponseCode != 210)
+    if (FResponseCode != 210) {
+        FReadFailed = true;
         return false;
+    }
     record.ParseCDDBEntry(FResponse, discId);
     return true;
 }

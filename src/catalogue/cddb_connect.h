@@ -43,11 +43,15 @@ public:
     TDataEvent OnSendData;
     TDataEvent OnReceiveData;
 
-    // Milliseconds allowed for connecting, and for a whole request.
+    // Milliseconds allowed for connecting, for a whole request, and for a
+    // connected server to stay silent. The lookup blocks the window, so a dead
+    // server is given up after seconds.
     int ConnectTimeout() const { return FConnectTimeout; }
     void SetConnectTimeout(int ms) { FConnectTimeout = ms; }
     int Timeout() const { return FTimeout; }
     void SetTimeout(int ms) { FTimeout = ms; }
+    int IdleTimeout() const { return FIdleTimeout; }
+    void SetIdleTimeout(int ms) { FIdleTimeout = ms; }
     // The drive (or disc image) whose disc Query looks up; empty for the default drive.
     const QString& DeviceName() const { return FDeviceName; }
     void SetDeviceName(const QString& value) { FDeviceName = value; }
@@ -63,6 +67,11 @@ public:
     int ChooseMatch(TComponent* owner, const QStringList& lines);
 
     int ResponseCode() const { return FResponseCode; }
+    // The last Query returned False because the server did not give the entry
+    // it had listed (a read reply other than 210), not because the user cancelled.
+    bool ReadFailed() const { return FReadFailed; }
+    // The HTTP status of the last request, 0 when none arrived.
+    int HttpStatus() const { return FHttpStatus; }
     const QStringList& Response() const { return FResponse; }
 
     // Reply parsing.
@@ -82,8 +91,11 @@ private:
     QString FServer;
     QString FProxyServer;
     int FProxyPort = 0;
-    int FConnectTimeout = 10000;
+    int FConnectTimeout = 5000;
     int FTimeout = 30000;
+    int FIdleTimeout = 5000;
+    bool FReadFailed = false;
+    int FHttpStatus = 0;
     QString FDeviceName;
     std::unique_ptr<THttpClient> FHttp;
     int FResponseCode = 0;

@@ -1,6 +1,7 @@
 #include "platform/http_client.h"
 
 #include <curl/curl.h>
+#include <chrono>
 #include <memory>
 #include <mutex>
 
@@ -28,6 +29,31 @@ size_t WriteBody(char* data, size_t size, size_t count, void* user)
     }
     state->Body->append(data, static_cast<qsizetype>(bytes));
     return bytes;
+}
+
+// The reply's bytes so far and when they last grew: a server that takes the
+// request and then stays silent is given up after the idle time.
+struct TIdleState {
+    int LimitMs;
+    curl_off_t Received;
+    std::chrono::steady_clock::time_point Since;
+    bool Expired;
+};
+
+int CheckIdle(void* user, curl_off_t, curl_off_t received, curl_off_t, curl_off_t)
+{
+    auto* state = static_cast<TIdleState*>(user);
+    const auto now = std::chrono::steady_clock::now();
+    if (received != state->Received) {
+        state->Received = received;
+        state->Since = now;
+        return 0;
+    }
+    if (now - state->Since >= std::chrono::milliseconds(state->LimitMs)) {
+        state->Expired = true;
+        return 1; // ends the transfer
+    }
+    return 0;
 }
 
 struct TCurlDeleter {
@@ -69,6 +95,12 @@ THttpResponse THttpClient::Perform(const QString& url, const QByteArray* postBod
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(ConnectTimeoutMs));
     curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(TimeoutMs));
+    TIdleState idle{IdleTimeoutMs, 0, std::chrono::steady_clock::now(), false};
+    if (IdleTimeoutMs > 0) {
+        curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, CheckIdle);
+        curl_easy_setopt(c, CURLOPT_XFERINFODATA, &idle);
+    }
     curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorText);
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, WriteBody);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &state);
@@ -94,13 +126,22 @@ THttpResponse THttpClient::Perform(const QString& url, const QByteArray* postBod
     const CURLcode rc = curl_easy_perform(c);
     if (rc != CURLE_OK) {
         QString reason;
-        if (state.TooLarge)
+        THttpFailure failure = THttpFailure::Other;
+        if (state.TooLarge) {
             reason = QStringLiteral("the reply is larger than %1 bytes").arg(MaxReplySize);
-        else if (rc == CURLE_OPERATION_TIMEDOUT)
+            failure = THttpFailure::TooLarge;
+        } else if (rc == CURLE_OPERATION_TIMEDOUT || idle.Expired) {
             reason = QStringLiteral("the server did not answer in time");
-        else
+            failure = THttpFailure::NoAnswer;
+        } else {
             reason = QString::fromUtf8(errorText[0] ? errorText : curl_easy_strerror(rc));
-        throw EHttpError(QStringLiteral("HTTP request to %1 failed: %2").arg(url, reason), response.Body);
+            if (rc == CURLE_COULDNT_CONNECT || rc == CURLE_COULDNT_RESOLVE_HOST || rc == CURLE_COULDNT_RESOLVE_PROXY ||
+                rc == CURLE_GOT_NOTHING)
+                failure = THttpFailure::NoAnswer;
+            else if (rc == CURLE_PARTIAL_FILE || rc == CURLE_RECV_ERROR)
+                failure = THttpFailure::CutShort;
+        }
+        throw EHttpError(QStringLiteral("HTTP request to %1 failed: %2").arg(url, reason), response.Body, failure);
     }
     long status = 0;
     curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);

@@ -8,16 +8,27 @@
 #include <QByteArray>
 #include <QString>
 
+// What went wrong with a request, for a caller that tells the user.
+enum class THttpFailure {
+    Other,
+    NoAnswer,    // no connection, or no reply in time
+    CutShort,    // the connection ended before the reply was whole
+    TooLarge,    // the reply passed the size limit
+    Status,      // the server answered with an HTTP error status (raised by callers)
+};
+
 // Transport failures: no connection, time-out, reply too large, bad address.
 class EHttpError : public Exception {
 public:
-    explicit EHttpError(QString message, QByteArray received = {})
-        : Exception(std::move(message)), FReceived(std::move(received)) {}
+    explicit EHttpError(QString message, QByteArray received = {}, THttpFailure failure = THttpFailure::Other)
+        : Exception(std::move(message)), FReceived(std::move(received)), FFailure(failure) {}
     // Whatever part of the reply body had arrived before the failure.
     const QByteArray& Received() const { return FReceived; }
+    THttpFailure Failure() const { return FFailure; }
 
 private:
     QByteArray FReceived;
+    THttpFailure FFailure;
 };
 
 struct THttpResponse {
@@ -34,6 +45,8 @@ public:
     int ConnectTimeoutMs = 10000;
     // Limit for the whole request, connecting included.
     int TimeoutMs = 30000;
+    // A server that sends nothing of its reply for this long is given up (0: no limit).
+    int IdleTimeoutMs = 0;
     qint64 MaxReplySize = 4 * 1024 * 1024;
 
     // Both raise EHttpError on transport failures; any HTTP status is returned.

@@ -6,10 +6,12 @@
 #include "platform/system_metrics.h"
 #include "skin/quick_ini.h"
 #include "skin/form/skin_manager.h"
+#include "skin/skin_message.h"
 #include "skin/skin_reader.h"
 
 #include <QDataStream>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QPainter>
@@ -29,6 +31,33 @@ TSkinControlTypes DefaultSkinControls()
     return all;
 }
 
+// Far above any real skin archive (the built-in one packs into 72 KB).
+constexpr qint64 kMaxSkinFileSize = qint64(32) << 20;
+
+// The whole skin file into bytes; an empty result when it was read, else why
+// not. Devices and pipes are refused before reading: they may never end.
+QString ReadSkinFileBytes(const QString& path, QByteArray& bytes)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return QStringLiteral("Nejde o obyčejný soubor.");
+    if (info.size() > kMaxSkinFileSize)
+        return QStringLiteral("Soubor je příliš velký (%1 bajtů), skin může mít nejvýše %2 bajtů.")
+            .arg(info.size())
+            .arg(kMaxSkinFileSize);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("Soubor nelze otevřít: %1.").arg(file.errorString());
+    // A file that grew since it was measured is not read past the limit.
+    bytes = file.read(kMaxSkinFileSize + 1);
+    if (bytes.size() > kMaxSkinFileSize) {
+        bytes.clear();
+        return QStringLiteral("Soubor je příliš velký, skin může mít nejvýše %1 bajtů.").arg(kMaxSkinFileSize);
+    }
+    if (file.error() != QFileDevice::NoError)
+        return QStringLiteral("Soubor nelze přečíst: %1.").arg(file.errorString());
+    return QString();
+}
 } // namespace
 
 TSkinData::TSkinData(TComponent* owner)
@@ -94,15 +123,29 @@ void TSkinData::SetActive(bool value)
 
 void TSkinData::SetSkinFile(const QString& value)
 {
+    const bool hadSkin = SkinRead();
+    const QString previousFile = FSkinFile;
     FLoading = true;
     FSkinFile = value;
     if (!FileExists(value))
         return;
-    QFile file(ResolvePathCase(value));
-    if (!file.open(QIODevice::ReadOnly))
-        return;  // unreadable: as a missing file, the held skin stays
-    FSkinStream = file.readAll();
-    LoadSkin();
+    QByteArray bytes;
+    QString failure = ReadSkinFileBytes(ResolvePathCase(value), bytes);
+    if (failure.isEmpty()) {
+        QByteArray previousStream = std::exchange(FSkinStream, bytes);
+        if (!LoadSkinQuietly(failure))
+            FSkinStream = std::move(previousStream);
+    } else {
+        failure = SkinRefusedMessage(value, failure);
+    }
+    if (!failure.isEmpty()) {
+        // A skin that cannot be used leaves the one in effect as it was, so no
+        // window loses its frame, caption buttons or menu bar over it, also
+        // while the message is open.
+        FSkinFile = previousFile;
+        FLoading = !hadSkin;
+        SkinShowMessage(failure);
+    }
     SkinChanged();
 }
 
@@ -167,10 +210,23 @@ void TSkinData::WriteSkinStream(QDataStream& stream) const
 
 bool TSkinData::LoadSkin()
 {
+    QString failure;
+    if (LoadSkinQuietly(failure))
+        return true;
+    SkinShowMessage(failure);
+    return false;
+}
+
+bool TSkinData::LoadSkinQuietly(QString& failure)
+{
     FLoading = true;
     TSkinReader reader;
-    if (!reader.LoadFromStream(FSkinStream))
+    reader.SetSourceName(FSkinFile);
+    reader.SetReportFailures(false);
+    if (!reader.LoadFromStream(FSkinStream)) {
+        failure = reader.FailureMessage();
         return false;
+    }
     QByteArray scratch;
     QString iniName;
     reader.ExtractByPart(QStringLiteral(".ini"), scratch, iniName);

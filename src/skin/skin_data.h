@@ -225,6 +225,8 @@ private:
     std::unique_ptr<TDataSkinBoxLabel> ReadBoxLabel(const TQuickIni& ini, const TSkinReader& reader,
                                                     const QString& section);
     std::unique_ptr<TDataSkinObject> ReadMenuBar(const TQuickIni& ini, const TSkinReader& reader);
+    // LoadSkin without the message of a refusal, which goes to failure.
+    bool LoadSkinQuietly(QString& failure);
     void ReadObjectKeys(const TQuickIni& ini, const QString& section, TDataSkinObject& obj, bool withFrame);
     std::unique_ptr<TDataSkinObject> LoadDefaultTrack(const QString& name);
     void SetFrameCounts(const TQuickIni& ini);

@@ -24,6 +24,38 @@ QImage ReadImage(const TQuickIni& ini, const TSkinReader& reader, const QString&
     return LoadSkinBitmap(reader, ini.ReadString(section, key, QString()));
 }
 
+// Skin numbers are clamped where they are read. Sizes and positions far beyond
+// any screen, or a frame count that leaves a frame no pixel, only come from a
+// damaged description and would overflow the layout arithmetic or blank the frame.
+constexpr int kMaxSkinExtent = 4096;
+constexpr int kMaxFontHeight = 256;
+
+// A margin or clip width: 0 to the largest extent.
+int ReadExtent(const TQuickIni& ini, const QString& section, const QString& key, int def)
+{
+    return std::clamp(ini.ReadInteger(section, key, def), 0, kMaxSkinExtent);
+}
+
+// A position or shift, either way.
+int ReadOffset(const TQuickIni& ini, const QString& section, const QString& key, int def)
+{
+    return std::clamp(ini.ReadInteger(section, key, def), -kMaxSkinExtent, kMaxSkinExtent);
+}
+
+// "Trans": 0 and 1 mean what they say; anything else stays "not 1, not 0".
+int ReadTrans(const TQuickIni& ini, const QString& section, const QString& key, int def)
+{
+    return std::clamp(ini.ReadInteger(section, key, def), 0, 2);
+}
+
+// A frame count. One that is negative or leaves a frame less than a pixel of
+// the strip is taken as not given.
+int ReadFrames(const TQuickIni& ini, const QString& section, const QString& key, int def, int length)
+{
+    const int v = ini.ReadInteger(section, key, def);
+    return v < 0 || v > std::max(1, length) ? def : v;
+}
+
 // A Tile above 1 becomes over.
 int ReadTile(const TQuickIni& ini, const QString& section, const QString& key, int def, int over)
 {
@@ -139,13 +171,13 @@ void TSkinData::ReadSkin(const TQuickIni& ini, const TSkinReader& reader)
 void TSkinData::ReadObjectKeys(const TQuickIni& ini, const QString& section, TDataSkinObject& obj, bool withFrame)
 {
     obj.Style = ini.ReadInteger(section, QStringLiteral("Style"), 0);
-    obj.LeftWidth = ini.ReadInteger(section, QStringLiteral("LeftWidth"), 0);
-    obj.RightWidth = ini.ReadInteger(section, QStringLiteral("RightWidth"), 0);
-    obj.TopHeight = ini.ReadInteger(section, QStringLiteral("TopHeight"), 0);
-    obj.BottomHeight = ini.ReadInteger(section, QStringLiteral("BottomHeight"), 0);
+    obj.LeftWidth = ReadExtent(ini, section, QStringLiteral("LeftWidth"), 0);
+    obj.RightWidth = ReadExtent(ini, section, QStringLiteral("RightWidth"), 0);
+    obj.TopHeight = ReadExtent(ini, section, QStringLiteral("TopHeight"), 0);
+    obj.BottomHeight = ReadExtent(ini, section, QStringLiteral("BottomHeight"), 0);
     if (withFrame)
-        obj.Frame = ini.ReadInteger(section, QStringLiteral("Frame"), 0);
-    obj.Trans = ini.ReadInteger(section, QStringLiteral("Trans"), 0);
+        obj.Frame = ReadFrames(ini, section, QStringLiteral("Frame"), 0, obj.Image.width());
+    obj.Trans = ReadTrans(ini, section, QStringLiteral("Trans"), 0);
     obj.Tile = ReadTile(ini, section, QStringLiteral("Tile"), 0, 0);
     obj.NormalColour = ini.ReadInteger(section, QStringLiteral("NormalColour"), -1);
     obj.MouseOverColour = ini.ReadInteger(section, QStringLiteral("MouseOverColour"), -1);
@@ -189,11 +221,11 @@ std::unique_ptr<TDataSkinObject> TSkinData::ReadBitmapObject(const TQuickIni& in
     auto obj = std::make_unique<TDataSkinObject>(section);
     obj->Image = image;
     obj->Style = ini.ReadInteger(section, QStringLiteral("Style"), 0);
-    obj->LeftWidth = ini.ReadInteger(section, QStringLiteral("LeftWidth"), 0);
-    obj->RightWidth = ini.ReadInteger(section, QStringLiteral("RightWidth"), 0);
-    obj->TopHeight = ini.ReadInteger(section, QStringLiteral("TopHeight"), 0);
-    obj->BottomHeight = ini.ReadInteger(section, QStringLiteral("BottomHeight"), 0);
-    obj->Trans = ini.ReadInteger(section, QStringLiteral("Trans"), 0);
+    obj->LeftWidth = ReadExtent(ini, section, QStringLiteral("LeftWidth"), 0);
+    obj->RightWidth = ReadExtent(ini, section, QStringLiteral("RightWidth"), 0);
+    obj->TopHeight = ReadExtent(ini, section, QStringLiteral("TopHeight"), 0);
+    obj->BottomHeight = ReadExtent(ini, section, QStringLiteral("BottomHeight"), 0);
+    obj->Trans = ReadTrans(ini, section, QStringLiteral("Trans"), 0);
     obj->Tile = ReadTile(ini, section, QStringLiteral("Tile"), 0, 1);
     return obj;
 }
@@ -208,8 +240,8 @@ std::unique_ptr<TDataSkinBoxLabel> TSkinData::ReadBoxLabel(const TQuickIni& ini,
     obj->Image = image;
     ReadObjectKeys(ini, section, *obj, false);
     obj->BackgroundAlignment = ini.ReadInteger(section, QStringLiteral("BackgroundAlignment"), 0);
-    obj->BackgroundLeftShift = ini.ReadInteger(section, QStringLiteral("BackgroundLeftShift"), 0);
-    obj->BackgroundRightShift = ini.ReadInteger(section, QStringLiteral("BackgroundRightShift"), 0);
+    obj->BackgroundLeftShift = ReadOffset(ini, section, QStringLiteral("BackgroundLeftShift"), 0);
+    obj->BackgroundRightShift = ReadOffset(ini, section, QStringLiteral("BackgroundRightShift"), 0);
     return obj;
 }
 
@@ -221,8 +253,8 @@ std::unique_ptr<TDataSkinObject> TSkinData::ReadMenuBar(const TQuickIni& ini, co
     auto obj = std::make_unique<TDataSkinObject>(QStringLiteral("MenuBar"));
     obj->Image = image;
     obj->Tile = ReadTile(ini, kPersonality, QStringLiteral("TileMenu"), 1, 1);
-    obj->LeftWidth = ini.ReadInteger(kPersonality, QStringLiteral("TileLeftMenu"), 1);
-    obj->RightWidth = ini.ReadInteger(kPersonality, QStringLiteral("TileRightMenu"), 1);
+    obj->LeftWidth = ReadExtent(ini, kPersonality, QStringLiteral("TileLeftMenu"), 1);
+    obj->RightWidth = ReadExtent(ini, kPersonality, QStringLiteral("TileRightMenu"), 1);
     obj->TopHeight = 0;
     obj->BottomHeight = 0;
     return obj;
@@ -236,8 +268,8 @@ void TSkinData::ReadBorders(const TQuickIni& ini, const TSkinReader& reader)
         const QString name = side->Name;
         *side = TDataSkinBorder(name);
         side->Image = ReadImage(ini, reader, kPersonality, name);
-        const int first = ini.ReadInteger(kPersonality, name + QStringLiteral("TopHeight"), 0);
-        const int second = ini.ReadInteger(kPersonality, name + QStringLiteral("BotHeight"), 0);
+        const int first = ReadExtent(ini, kPersonality, name + QStringLiteral("TopHeight"), 0);
+        const int second = ReadExtent(ini, kPersonality, name + QStringLiteral("BotHeight"), 0);
         if (upright) {
             side->TopHeight = first;
             side->BottomHeight = second;
@@ -245,9 +277,11 @@ void TSkinData::ReadBorders(const TQuickIni& ini, const TSkinReader& reader)
             side->LeftWidth = first;
             side->RightWidth = second;
         }
-        side->Frame = ini.ReadInteger(kPersonality, name + QStringLiteral("Frame"), 1);
+        // The side frames lie across the strip, the caption and bottom ones down it.
+        side->Frame = ReadFrames(ini, kPersonality, name + QStringLiteral("Frame"), 1,
+                                 upright ? side->Image.width() : side->Image.height());
         side->Tile = ReadTile(ini, kPersonality, name + QStringLiteral("Stretch"), 1, 1);
-        side->Trans = ini.ReadInteger(kPersonality, name + QStringLiteral("Trans"), 1);
+        side->Trans = ReadTrans(ini, kPersonality, name + QStringLiteral("Trans"), 1);
     }
 }
 
@@ -302,13 +336,13 @@ void TSkinData::ReadCaptionButtons(const TQuickIni& ini, const TSkinReader& read
         auto b = std::make_unique<TDataSkinSysButton>(section.toUpper());
         b->Action = ini.ReadInteger(section, QStringLiteral("Action"), 0);
         b->Align = ini.ReadInteger(section, QStringLiteral("Align"), 0);
-        b->Xcoord = ini.ReadInteger(section, QStringLiteral("Xcoord"), 0);
-        b->Ycoord = ini.ReadInteger(section, QStringLiteral("Ycoord"), 0);
+        b->Xcoord = ReadOffset(ini, section, QStringLiteral("Xcoord"), 0);
+        b->Ycoord = ReadOffset(ini, section, QStringLiteral("Ycoord"), 0);
         b->Visibility = ini.ReadInteger(section, QStringLiteral("Visibility"), 0);
         b->Visibility1 = ini.ReadInteger(section, QStringLiteral("Visibility1"), b->Action == -1 ? -1 : 0);
         b->CombineOp = ini.ReadInteger(section, QStringLiteral("CombineOp"), -1);
-        const int frame = ini.ReadInteger(section, QStringLiteral("frame"), 0);
         b->Image = ReadImage(ini, reader, section, QStringLiteral("ButtonImage"));
+        const int frame = ReadFrames(ini, section, QStringLiteral("frame"), 0, b->Image.width());
         if (frame == 0) {
             b->Frame = 6;
             if (!b->Image.isNull()) {
@@ -350,11 +384,11 @@ void TSkinData::ReadButtons(const TQuickIni& ini, const TSkinReader& reader)
     const QString s = QStringLiteral("Buttons");
     TDataSkinButton& b = *Buttons;
     b = TDataSkinButton(s);
-    b.LeftWidth = ini.ReadInteger(s, QStringLiteral("LeftWidth"), 0);
-    b.RightWidth = ini.ReadInteger(s, QStringLiteral("RightWidth"), 0);
-    b.TopHeight = ini.ReadInteger(s, QStringLiteral("TopHeight"), 0);
-    b.BottomHeight = ini.ReadInteger(s, QStringLiteral("BottomHeight"), 0);
-    b.Trans = ini.ReadInteger(s, QStringLiteral("Trans"), 0);
+    b.LeftWidth = ReadExtent(ini, s, QStringLiteral("LeftWidth"), 0);
+    b.RightWidth = ReadExtent(ini, s, QStringLiteral("RightWidth"), 0);
+    b.TopHeight = ReadExtent(ini, s, QStringLiteral("TopHeight"), 0);
+    b.BottomHeight = ReadExtent(ini, s, QStringLiteral("BottomHeight"), 0);
+    b.Trans = ReadTrans(ini, s, QStringLiteral("Trans"), 0);
     b.Image = ReadImage(ini, reader, s, QStringLiteral("Bitmap"));
     b.Tile = ReadTile(ini, s, QStringLiteral("Tile"), 0, 0);
     b.CheckImage = ReadImage(ini, reader, s, QStringLiteral("CheckButton"));
@@ -362,8 +396,8 @@ void TSkinData::ReadButtons(const TQuickIni& ini, const TSkinReader& reader)
     b.NormalColour = ini.ReadInteger(s, QStringLiteral("NormalColour"), -1);
     b.MouseOverColour = ini.ReadInteger(s, QStringLiteral("MouseOverColour"), -1);
     b.PressedColour = ini.ReadInteger(s, QStringLiteral("PressedColour"), -1);
-    b.RadioButtonFrame = ini.ReadInteger(s, QStringLiteral("RadioButtonFrame"), 0);
-    b.CheckButtonFrame = ini.ReadInteger(s, QStringLiteral("CheckButtonFrame"), 0);
+    b.RadioButtonFrame = ReadFrames(ini, s, QStringLiteral("RadioButtonFrame"), 0, b.RadioImage.width());
+    b.CheckButtonFrame = ReadFrames(ini, s, QStringLiteral("CheckButtonFrame"), 0, b.CheckImage.width());
     auto colour2 = [&](const QString& key, TColor& colour, bool& given) {
         given = !ini.ReadString(s, key, QString()).isEmpty();
         colour = ReadColourText(ini, s, key, Colours.ButtonText);
@@ -378,15 +412,16 @@ void TSkinData::ReadTitle(const TQuickIni& ini, const TSkinReader& reader)
     TDataSkinTitle& t = *Title;
     t = TDataSkinTitle(QStringLiteral("Title"));
     t.Image = ReadImage(ini, reader, kPersonality, QStringLiteral("TextBack"));
-    t.LeftWidth = ini.ReadInteger(kPersonality, QStringLiteral("TextShift"), 0);
-    t.TopHeight = ini.ReadInteger(kPersonality, QStringLiteral("TextShiftVert"), 0);
-    t.RightWidth = ini.ReadInteger(kPersonality, QStringLiteral("TextRightClip"), 0);
+    t.LeftWidth = ReadOffset(ini, kPersonality, QStringLiteral("TextShift"), 0);
+    t.TopHeight = ReadOffset(ini, kPersonality, QStringLiteral("TextShiftVert"), 0);
+    t.RightWidth = ReadOffset(ini, kPersonality, QStringLiteral("TextRightClip"), 0);
     t.BottomHeight = 0;
     t.TextAlignment = ini.ReadInteger(kPersonality, QStringLiteral("TextAlignment"), 0);
     t.Textbackground = ini.ReadInteger(kPersonality, QStringLiteral("Textbackground"), 0);
-    t.FontHeight = ini.ReadInteger(QStringLiteral("Fonts"), QStringLiteral("FontHeight"), 14);
-    t.TXTBackleft = ini.ReadInteger(kPersonality, QStringLiteral("TXTBackleft"), 0);
-    t.TXTBackRight = ini.ReadInteger(kPersonality, QStringLiteral("TXTBackRight"), 0);
+    t.FontHeight = std::clamp(ini.ReadInteger(QStringLiteral("Fonts"), QStringLiteral("FontHeight"), 14), -kMaxFontHeight,
+                              kMaxFontHeight);
+    t.TXTBackleft = ReadExtent(ini, kPersonality, QStringLiteral("TXTBackleft"), 0);
+    t.TXTBackRight = ReadExtent(ini, kPersonality, QStringLiteral("TXTBackRight"), 0);
     auto readRGB = [&](const QString& prefix, TColor& colour) {
         const int r = ini.ReadInteger(kPersonality, prefix + QLatin1Char('R'), -1);
         const int g = ini.ReadInteger(kPersonality, prefix + QLatin1Char('G'), -1);
@@ -444,8 +479,12 @@ void TSkinData::SetFrameCounts(const TQuickIni& ini)
     set(TrackbarThumbRight, 5);
     set(TrackbarThumbUp, 5);
     set(TrackbarThumbDown, 5);
-    set(HorzScrollThumb, ini.ReadInteger(QStringLiteral("HorzScrollThumb"), QStringLiteral("FrameCount"), 3));
-    set(VertScrollThumb, ini.ReadInteger(QStringLiteral("VertScrollThumb"), QStringLiteral("FrameCount"), 3));
+    auto thumbFrames = [&ini](const std::unique_ptr<TDataSkinObject>& thumb, const QString& section) {
+        const int length = thumb ? std::max(thumb->Image.width(), thumb->Image.height()) : 1;
+        return ReadFrames(ini, section, QStringLiteral("FrameCount"), 3, length);
+    };
+    set(HorzScrollThumb, thumbFrames(HorzScrollThumb, QStringLiteral("HorzScrollThumb")));
+    set(VertScrollThumb, thumbFrames(VertScrollThumb, QStringLiteral("VertScrollThumb")));
 
     // Check and radio strips: 13-pixel glyphs in a low strip, else 16.
     auto glyphFrames = [](const QImage& image) {

@@ -36,6 +36,52 @@ QString OlderSkinMessage()
     return QStringLiteral("This is Older Skin File") + QChar(13) + QStringLiteral("Please update to new version !");
 }
 
+QString SkinRefusedMessage(const QString& fileName, const QString& reason)
+{
+    QString text;
+    if (!fileName.isEmpty())
+        text = QStringLiteral("Skin \"%1\" nelze použít.").arg(fileName) + QChar(13);
+    text += reason;
+    if (!fileName.isEmpty())
+        text += QChar(13) + QStringLiteral("Zůstává dosavadní vzhled programu.");
+    return text;
+}
+
+QString SkinReadErrorText(TSkinReadError error)
+{
+    switch (error) {
+    case TSkinReadError::None:
+        break;
+    case TSkinReadError::Empty:
+        return QStringLiteral("Soubor je prázdný.");
+    case TSkinReadError::SizeHeader:
+        return QStringLiteral("Hlavička souboru udává nemožnou velikost dat, soubor není archiv skinu nebo je poškozený.");
+    case TSkinReadError::NotAnArchive:
+        return QStringLiteral("Soubor není archiv skinu nebo je poškozený.");
+    case TSkinReadError::OlderVersion:
+        return OlderSkinMessage();
+    case TSkinReadError::Damaged:
+        return QStringLiteral("Archiv skinu je poškozený: seznam položek nesouhlasí s daty.");
+    }
+    return QString();
+}
+
+bool TSkinReader::Fail(TSkinReadError error)
+{
+    Clear();
+    FError = error;
+    if (FReportFailures)
+        SkinShowMessage(FailureMessage());
+    return false;
+}
+
+QString TSkinReader::FailureMessage() const
+{
+    if (FError == TSkinReadError::None)
+        return QString();
+    return SkinRefusedMessage(FSourceName, SkinReadErrorText(FError));
+}
+
 QString TSkinReader::LowerAscii(const QString& text)
 {
     QString s = text;
@@ -100,29 +146,38 @@ void TSkinReader::Clear()
 bool TSkinReader::LoadFromStream(const QByteArray& source)
 {
     Clear();
+    FError = TSkinReadError::None;
+    if (source.isEmpty())
+        return Fail(TSkinReadError::Empty);
+    // Less than the container's own header cannot be a skin.
+    if (ReadInt32(source, 0) < 16)
+        return Fail(TSkinReadError::SizeHeader);
     QByteArray unpacked;
     if (!Decompress(source, unpacked))
-        return false;
+        return Fail(TSkinReadError::SizeHeader);
     return LoadFromUnpacked(unpacked);
 }
 
 bool TSkinReader::LoadFromUnpacked(const QByteArray& unpacked)
 {
     Clear();
+    FError = TSkinReadError::None;
     FVersion = ReadInt32(unpacked, 0);
     FNameBlockLength = ReadInt32(unpacked, 4);
     FReserved1 = ReadInt32(unpacked, 8);
     FReserved2 = ReadInt32(unpacked, 12);
-    if (FVersion != FormatVersion) {
-        SkinShowMessage(OlderSkinMessage());
-        return false;
-    }
+    // Only an earlier version number marks an old skin; anything else in its
+    // place is not a skin container at all.
+    if (FVersion > 0 && FVersion < FormatVersion)
+        return Fail(TSkinReadError::OlderVersion);
+    if (FVersion != FormatVersion)
+        return Fail(TSkinReadError::NotAnArchive);
 
     // The format gives no archive whose parts do not fit; such a file is refused.
     const int64_t total = unpacked.size();
     const int64_t nameBlockEnd = 16 + static_cast<int64_t>(FNameBlockLength);
     if (FNameBlockLength < 0 || nameBlockEnd > total)
-        return false;
+        return Fail(TSkinReadError::Damaged);
     QByteArray block = unpacked.mid(16, FNameBlockLength);
     for (char& c : block) {
         if (c >= 'A' && c <= 'Z')
@@ -130,23 +185,21 @@ bool TSkinReader::LoadFromUnpacked(const QByteArray& unpacked)
     }
     const QList<QByteArray> lines = SplitLines(block);
     if (lines.size() > MaxEntries)
-        return false;
+        return Fail(TSkinReadError::Damaged);
     const int count = static_cast<int>(lines.size());
     const int64_t dataStart = nameBlockEnd + 4 * static_cast<int64_t>(count);
     if (dataStart > total)
-        return false;
+        return Fail(TSkinReadError::Damaged);
     int64_t sum = 0;
     for (int i = 0; i < count; ++i) {
         const int32_t size = ReadInt32(unpacked, nameBlockEnd + 4 * i);
         if (size < 0)
-            return false;
+            return Fail(TSkinReadError::Damaged);
         FSizes[static_cast<size_t>(i)] = size;
         sum += size;
     }
-    if (sum > total - dataStart) {
-        FSizes.fill(0);
-        return false;
-    }
+    if (sum > total - dataStart)
+        return Fail(TSkinReadError::Damaged);
 
     for (const QByteArray& line : lines)
         FNames.append(DecodeText(line));

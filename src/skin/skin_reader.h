@@ -8,6 +8,16 @@
 #include <array>
 #include <cstdint>
 
+// Why an archive was refused.
+enum class TSkinReadError {
+    None,
+    Empty,          // no bytes at all
+    SizeHeader,     // the size header claims nothing, or more than the code could hold
+    NotAnArchive,   // the unpacked data is not a skin container of any version
+    OlderVersion,   // a container of an earlier format version
+    Damaged,        // the name block or the size table does not fit the data
+};
+
 class TSkinReader {
 public:
     static constexpr int MaxEntries = 1001;
@@ -16,8 +26,8 @@ public:
     TSkinReader() = default;
 
     // Decodes the whole source and splits it into entries. False for an archive
-    // of another version (after telling the user), or one whose header, name
-    // block or size table does not fit the data; nothing is then held.
+    // of another version, or one whose header, name block or size table does
+    // not fit the data, after telling the user why; nothing is then held.
     bool LoadFromStream(const QByteArray& source);
     // The same for archive data already decoded (the container itself).
     bool LoadFromUnpacked(const QByteArray& unpacked);
@@ -31,6 +41,15 @@ public:
     // than the code stream could ever hold, which only a damaged file does, or
     // more than 256 MB.
     static bool Decompress(const QByteArray& source, QByteArray& dest);
+
+    // The file the archive came from, named in the message of a refusal.
+    void SetSourceName(const QString& name) { FSourceName = name; }
+    // Off: a refusal is only kept in FailureMessage, for the caller to show
+    // once it has put its own state back.
+    void SetReportFailures(bool report) { FReportFailures = report; }
+    TSkinReadError Error() const { return FError; }
+    // The message of the last refusal, empty after a success.
+    QString FailureMessage() const;
 
     const QStringList& Names() const { return FNames; }
     int Count() const { return FCount; }
@@ -49,6 +68,7 @@ public:
 
 private:
     void Clear();
+    bool Fail(TSkinReadError error);
 
     QStringList FNames;
     int FCount = 0;
@@ -58,7 +78,15 @@ private:
     int32_t FNameBlockLength = 0;
     int32_t FReserved1 = 0;
     int32_t FReserved2 = 0;
+    QString FSourceName;
+    bool FReportFailures = true;
+    TSkinReadError FError = TSkinReadError::None;
 };
 
 // The two lines shown for an archive of another format version.
 QString OlderSkinMessage();
+// What the user is told when a skin cannot be used: the file (when there is
+// one), what is wrong with it, and that the skin in effect stays.
+QString SkinRefusedMessage(const QString& fileName, const QString& reason);
+// The reason text of a refused archive.
+QString SkinReadErrorText(TSkinReadError error);

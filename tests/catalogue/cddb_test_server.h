@@ -20,6 +20,8 @@ public:
               if (FStatus != 200)
                   reply.Status = FStatus;
               reply.Body = FReplies.value(command, "500 Unrecognized command.\r\n");
+              reply.Silent = FSilent;
+              reply.CutAfter = FCutAfter;
               return reply;
           })
     {
@@ -35,6 +37,18 @@ public:
         std::lock_guard<std::mutex> lock(FMutex);
         FStatus = status;
     }
+    // Every request is taken and never answered (a hanging server).
+    void SetSilent(bool silent)
+    {
+        std::lock_guard<std::mutex> lock(FMutex);
+        FSilent = silent;
+    }
+    // Every answer breaks off after this many bytes of its body (-1: whole answers).
+    void SetCutAfter(qsizetype bytes)
+    {
+        std::lock_guard<std::mutex> lock(FMutex);
+        FCutAfter = bytes;
+    }
     QStringList Commands() const
     {
         std::lock_guard<std::mutex> lock(FMutex);
@@ -47,5 +61,7 @@ private:
     QMap<QString, QByteArray> FReplies;
     QStringList FCommands;
     int FStatus = 200;
+    bool FSilent = false;
+    qsizetype FCutAfter = -1;
     TestSupport::LocalHttpServer FServer;
 };

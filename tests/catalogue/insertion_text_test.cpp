@@ -23,3 +23,15 @@ TEST(InsertionText, TitleIsArtistDashTitle)
     entry.CDTitle = QStringLiteral("T");
     EXPECT_EQ(DiscTitleText(entry), QStringLiteral("A - T"));
 }
+
+TEST(InsertionText, TitlesLongerThanATextObjectShowsEndInAnEllipsis)
+{
+    const QString fits(MaxInsertedTitleLength, QLatin1Char('a'));
+    const QString over = fits + QLatin1Char('b');
+    const QString cut = fits.left(MaxInsertedTitleLength - 1) + QChar(0x2026);
+    TCDDBEntry entry;
+    entry.ArtistTitle = over;
+    entry.CDTitle = fits;
+    EXPECT_EQ(DiscTitleText(entry), cut + QStringLiteral(" - ") + fits);
+    EXPECT_EQ(TrackListText({over, QStringLiteral("x")}), QStringLiteral("1. ") + cut + QStringLiteral("\r\n2. x\r\n"));
+}

@@ -14,6 +14,7 @@
 #include "disc_image.h"
 #include "test_support.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
 #include <QTest>
@@ -59,6 +60,11 @@ protected:
         Fixture.reset();
     }
     TFrmMain* Main() const { return Fixture->Main(); }
+    // The message of a failed lookup with its cause.
+    static QString Failure(const QString& cause)
+    {
+        return QStringLiteral("Vyhledání CD v databázi CDDB se nezdařilo, zobrazí se uložená databáze.\r") + cause;
+    }
     void RunCommand() { Main()->VloitobsahCDzCDDB1Click(Main()); }
     void Store(const QString& id, const QString& artist, const QString& title)
     {
@@ -181,15 +187,17 @@ TEST_F(DiscCommand, LookupErrorsAreSwallowedAndTheNextCommandTriesAgain)
     Server.Reply(kRead, kReadReply);
     Server.SetStatus(500);
     EXPECT_NO_THROW(RunCommand());
-    EXPECT_EQ(Messages, QStringList({kReadMessage}));
+    // The failure is told, not passed off as a disc that was read.
+    EXPECT_EQ(Messages, QStringList({Failure(QStringLiteral("Server CDDB ohlásil chybu HTTP 500."))}));
     EXPECT_TRUE(Main()->LastEntry->DiscId.isEmpty());
     EXPECT_TRUE(Catalogue->Visible());
     EXPECT_EQ(Catalogue->Catalogue().Count(), 0);
 
-    // An answer the client does not understand: swallowed too.
+    // An answer the client does not understand.
     Server.SetStatus(200);
     Server.Reply(kQuery, "<html>busy</html>");
     EXPECT_NO_THROW(RunCommand());
+    EXPECT_EQ(Messages.last(), Failure(QStringLiteral("Odpovědi serveru CDDB program nerozumí.")));
     EXPECT_TRUE(Main()->LastEntry->DiscId.isEmpty());
 
     // The window was open all along: the disc found now appears in it.
@@ -251,4 +259,62 @@ TEST_F(DiscCommand, FromTheDriveIntoTheDesignAndStillThereAfterARestart)
     Catalogue = std::make_unique<TCDDatabaseForm>(nullptr);
     Catalogue->Show();
     EXPECT_EQ(Rows(), QStringList({QStringLiteral("Some Artist / Some Album")}));
+}
+
+TEST_F(DiscCommand, AHangingServerGarbageAndACutReplyAreToldAsFailedLookups)
+{
+    // Taken and never answered: given up after seconds, not half a minute.
+    Server.SetSilent(true);
+    QElapsedTimer clock;
+    clock.start();
+    RunCommand();
+    EXPECT_LT(clock.elapsed(), 9000);
+    ASSERT_EQ(Messages.size(), 1);
+    EXPECT_EQ(Messages.last(), Failure(QStringLiteral("Server CDDB neodpověděl.")));
+    EXPECT_TRUE(Catalogue->Visible());
+    Server.SetSilent(false);
+
+    // A found disc whose entry breaks off in the middle.
+    Server.Reply(kQuery, "200 rock 0200B401 Some Artist / Some Album\r\n");
+    Server.Reply(kRead, kReadReply);
+    Server.SetCutAfter(40);
+    RunCommand();
+    EXPECT_EQ(Messages.last(), Failure(QStringLiteral("Odpověď serveru CDDB nepřišla celá.")));
+    Server.SetCutAfter(-1);
+
+    // A listed disc whose entry the server then does not give.
+    Server.Reply(kRead, "\x89PNG garbage\r\n");
+    RunCommand();
+    EXPECT_EQ(Messages.last(), Failure(QStringLiteral("Odpovědi serveru CDDB program nerozumí.")));
+    EXPECT_EQ(Catalogue->Catalogue().Count(), 0);
+    EXPECT_TRUE(Main()->LastEntry->DiscId.isEmpty());
+
+    // The user cancelling the entry dialog of an unknown disc is no failure.
+    Server.Reply(kQuery, "202 No match for disc ID 0200B401.\r\n");
+    FakeCDDBDialogs dialogs; // Storno
+    RunCommand();
+    EXPECT_EQ(Messages.last(), kReadMessage);
+    EXPECT_EQ(Messages.size(), 4);
+}
+
+TEST_F(DiscCommand, ATitleTooLongForATextObjectIsCutWithAnEllipsis)
+{
+    // A title of two million characters measures past what text measuring counts.
+    const QString artist(2000000, QLatin1Char('W'));
+    Server.Reply(kQuery, "200 rock 0200B401 x\r\n");
+    Server.Reply(kRead, "210 rock 0200B401 CD database entry follows\r\nDTITLE=" + artist.toUtf8() +
+                            " / Album\r\nTTITLE0=" + artist.toUtf8() + "\r\n.\r\n");
+    RunCommand();
+    ASSERT_EQ(Messages, QStringList({kReadMessage}));
+    ASSERT_EQ(Rows().size(), 1);
+    QTreeWidget* tree = Catalogue->ListView1->Tree();
+    tree->setCurrentItem(tree->topLevelItem(0));
+    // "Vložit název", pressed with the mouse.
+    QWidget* button = Catalogue->Button6->Handle();
+    MouseClick(button, button->rect().center());
+    TControl* title = Main()->SelectedObject;
+    ASSERT_NE(title, Main()->SizeLabel);
+    const QString caption = static_cast<TLabel*>(title)->Caption();
+    EXPECT_EQ(caption, QString(254, QLatin1Char('W')) + QChar(0x2026) + QStringLiteral(" - Album"));
+    EXPECT_GT(title->Width(), 0);
 }

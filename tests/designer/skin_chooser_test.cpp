@@ -151,3 +151,32 @@ TEST_F(SkinChooser, AMissingPreviewOrAPositionBeyondTheListIsReportedAndTheWindo
     EXPECT_EQ(Setting("SkinFileName"), FStart + "/skiny/Modra.skn");
     EXPECT_EQ(Setting("SkinIndex"), "1");
 }
+
+TEST_F(SkinChooser, ASkinThatCannotBeUsedIsReportedAndNotStored)
+{
+    AddSkin("grafit");
+    AddSkin("zelena", "zelena");
+    TSkinData* skin = F.Main()->SkinData1;
+    FWindow->FormShow(nullptr);
+    Select(1);
+    FWindow->ButtonPouzitClick(nullptr);
+    const QString good = FStart + "/skiny/zelena.skn";
+    ASSERT_EQ(Setting("SkinFileName"), good);
+    // A damaged archive under the first name, chosen and applied with the mouse.
+    QFile damaged(FStart + "/skiny/grafit.skn");
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    damaged.write(QByteArray("\x10\x27\x00\x00garbage, not a packed skin at all", 37));
+    damaged.close();
+    // Showing the window selects the stored position again.
+    FWindow->Show();
+    Select(0);
+    TestSupport::MouseClick(FWindow->ButtonPouzit->Handle(), QPoint(10, 10));
+    FWindow->Close();
+    ASSERT_EQ(Errors.size(), 1);
+    EXPECT_TRUE(Errors[0].contains(FStart + "/skiny/grafit.skn")) << Errors[0].toStdString();
+    EXPECT_FALSE(Errors[0].contains("Older")) << Errors[0].toStdString();
+    EXPECT_EQ(Setting("SkinFileName"), good);
+    EXPECT_EQ(Setting("SkinIndex"), "1");
+    EXPECT_EQ(skin->SkinFile(), good);
+    EXPECT_TRUE(skin->SkinRead());
+}

@@ -5,6 +5,7 @@
 #include "test_support.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -14,15 +15,16 @@
 #include <gtest/gtest.h>
 
 namespace {
-QString RunSkinned(const QStringList& args, int quitAfterMs, int skinOffAfterMs)
+QString RunSkinned(const QStringList& args, int quitAfterMs, int skinOffAfterMs, QByteArray skinFile = {})
 {
+    if (skinFile.isEmpty())
+        skinFile = (TestSupport::BinDir() + "/skiny/mxskin20.skn").toUtf8();
     const QString config = TestSupport::MakeTempDir();
     QDir().mkpath(config + "/tessavik");
     {
         QFile ini(config + "/tessavik/velkaro3.ini");
         EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write("[Setting]\nSkinFileName=" + (TestSupport::BinDir() + "/skiny/mxskin20.skn").toUtf8() +
-                  "\nSkinEnabled=1\n");
+        ini.write("[Setting]\nSkinFileName=" + skinFile + "\nSkinEnabled=1\n");
     }
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -235,4 +237,17 @@ TEST(SkinnedProgram, StartedFromAnotherFolderItFindsItsSkinBesideItself)
     EXPECT_EQ(missing.count("message "), 1) << missing.toStdString();
     EXPECT_TRUE(missing.contains(QString::fromUtf8("message Soubor vzhledu \"/nikde/neni.skn\" nelze načíst")))
         << missing.toStdString();
+}
+
+TEST(SkinnedProgram, ADeviceAsTheSkinFileIsRefusedAndTheStartGoesOn)
+{
+    // A device never ends: read whole it would hold the start for ever.
+    QElapsedTimer clock;
+    clock.start();
+    const QString out = RunSkinned({EmptyProject()}, 2000, 0, "/dev/zero");
+    EXPECT_LT(clock.elapsed(), 20000);
+    // The message about the file holds the start until it is answered; the
+    // main window shows behind it.
+    EXPECT_TRUE(out.contains("quit\n")) << out.toStdString();
+    EXPECT_TRUE(out.contains("shown FrmMain")) << out.toStdString();
 }

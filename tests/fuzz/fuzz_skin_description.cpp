@@ -1,12 +1,29 @@
 // fuzz-layer: tv_skin
-// Skin descriptions read into skin elements, with a few pictures to name.
+// Skin descriptions read into skin elements, with a few pictures to name, and
+// then used: a skinned window with caption buttons and a menu bar takes the
+// skin, lays out its frame, buttons and bar, paints them and answers hit tests
+// at several sizes.
+#include <QApplication>
 #include <QBuffer>
+#include <QElapsedTimer>
 #include <QImage>
+#include <QPainter>
+#include <QThread>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
+#include "classlib/forms/application.h"
+#include "classlib/forms/form.h"
+#include "classlib/forms/menus.h"
+#include "platform/messages.h"
+#include "skin/form/skin_form.h"
+#include "skin/form/skin_manager.h"
+#include "skin/form/skin_menu_bar.h"
+#include "skin/form/skin_messages.h"
 #include "skin/quick_ini.h"
 #include "skin/skin_data.h"
+#include "skin/skin_message.h"
 #include "skin/skin_reader.h"
 
 namespace {
@@ -51,13 +68,82 @@ TSkinReader& Pictures()
     }();
     return reader;
 }
+
+
+TSkinData* Skin = nullptr;
+TForm* Window = nullptr;
+TWinSkinForm* Skinned = nullptr;
+
+void PaintAndHitTest(int w, int h)
+{
+    HWND window = Window->Window();
+    window->resize(w, h);
+    Skinned->LayoutSysButtons();
+    if (Skinned->MenuBar())
+        Skinned->MenuBar()->LayoutButtons();
+    QImage image(std::max(1, w), std::max(1, h), QImage::Format_RGB32);
+    {
+        QPainter p(&image);
+        SendMessage(window, WM_SKINPAINTDC, WParamOf(&p), kSkinMagic);
+    }
+    const QPoint origin = window->mapToGlobal(QPoint(0, 0));
+    for (const QPoint at : {QPoint(0, 0), QPoint(w / 2, 2), QPoint(w - 3, 8), QPoint(10, 30), QPoint(w - 1, h - 1)})
+        SendMessage(window, WM_NCHITTEST, 0, MakeLParam(origin.x() + at.x(), origin.y() + at.y()));
+}
 } // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(*argc, *argv);
+    TApplication::InitializeExisting();
+    SetSkinMessageHandler([](const QString&) {});
+    Skin = new TSkinData(nullptr);
+    Skin->ReadDefaultSkin();
+    Skin->SetActive(true);
+    Skin->Loaded();
+    Window = new TForm(nullptr);
+    Window->SetBounds(40, 40, 320, 200);
+    Window->SetCaption(QStringLiteral("Okno"));
+    auto* menu = new TMainMenu(Window);
+    for (const char* caption : {"&Soubor", "Úpravy", "Nápověda"}) {
+        auto* item = new TMenuItem(Window);
+        item->SetCaption(QString::fromUtf8(caption));
+        menu->Items()->Add(item);
+        auto* sub = new TMenuItem(Window);
+        sub->SetCaption(QStringLiteral("Příkaz"));
+        item->Add(sub);
+    }
+    Window->SetMenu(menu);
+    Window->Show();
+    // The manager skins the window on its timer.
+    QElapsedTimer clock;
+    clock.start();
+    while (!Skinned && clock.elapsed() < 5000) {
+        QApplication::processEvents();
+        QThread::msleep(10);
+        if (TSkinManage* manager = SkinManager())
+            Skinned = manager->FindForm(Window->Window());
+    }
+    if (!Skinned)
+        abort();
+    // Windows and the skin manager go before the application does at exit.
+    std::atexit([] {
+        delete Window;
+        FreeSkinManager();
+        delete Skin;
+    });
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static TSkinData* skin = new TSkinData(nullptr);
     TQuickIni ini;
     ini.LoadFromStream(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
-    skin->ReadSkin(ini, Pictures());
+    Skin->ReadSkin(ini, Pictures());
+    Skinned->RefreshSkin();
+    PaintAndHitTest(320, 200);
+    PaintAndHitTest(12, 9);
+    PaintAndHitTest(900, 40);
     return 0;
 }

@@ -204,13 +204,56 @@ TEST_F(SkinData, OldVersionIsRefusedAndTheHeldSkinStays)
     EXPECT_EQ(data.SkinName, QStringLiteral("MX 2.0"));
     const QImage top = data.Top->Image;
 
-    data.SetSkinFile(TestDataDir() + QStringLiteral("/lzhuf/skin-old-version.skn"));
+    const QString older = TestDataDir() + QStringLiteral("/lzhuf/skin-old-version.skn");
+    data.SetSkinFile(older);
     ASSERT_EQ(messages.Texts.size(), 1);
-    EXPECT_EQ(messages.Texts[0], QStringLiteral("This is Older Skin File\rPlease update to new version !"));
-    EXPECT_TRUE(data.SkinLoading());
+    EXPECT_TRUE(messages.Texts[0].contains(older));
+    EXPECT_TRUE(messages.Texts[0].contains(QStringLiteral("This is Older Skin File\rPlease update to new version !")));
+    // The held skin stays in effect, and stays the one named.
+    EXPECT_TRUE(data.SkinRead());
+    EXPECT_EQ(data.SkinFile(), ShippedSkin("mxskin20.skn"));
     EXPECT_EQ(data.SkinName, QStringLiteral("MX 2.0"));
     EXPECT_EQ(data.Top->Image, top);
-    EXPECT_FALSE(data.LoadSkin());
+    EXPECT_TRUE(data.LoadSkin());
+}
+
+TEST_F(SkinData, ADamagedSkinFileIsNamedInTheMessageAndTheHeldSkinStays)
+{
+    TMessages messages;
+    TSkinData data(nullptr);
+    const QString good = ShippedSkin("zelena.skn");
+    data.SetSkinFile(good);
+    ASSERT_TRUE(data.SkinRead());
+    const QByteArray stream = data.SkinStream();
+    const QImage top = data.Top->Image;
+    const QString dir = MakeTempDir();
+    QStringList files = DamagedSkinFiles(dir, TestDataDir() + QStringLiteral("/lzhuf/skin-old-version.skn"));
+    // 100 MB of noise is refused by its size, before it is read.
+    {
+        const QString big = dir + QStringLiteral("/noise.skn");
+        QFile out(big);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        const QByteArray block = ReadFile(files.last());
+        for (int i = 0; i < 100 * 16; ++i)
+            ASSERT_EQ(out.write(block), block.size());
+        files << big;
+    }
+    // A device never ends: it must not be read at all.
+    files << QStringLiteral("/dev/zero");
+    for (const QString& file : files) {
+        messages.Texts.clear();
+        data.SetSkinFile(file);
+        ASSERT_EQ(messages.Texts.size(), 1) << file.toStdString();
+        EXPECT_TRUE(messages.Texts[0].contains(file)) << messages.Texts[0].toStdString();
+        // The old-version text only for the archive of an older version.
+        EXPECT_EQ(messages.Texts[0].contains(QStringLiteral("This is Older Skin File")), file.endsWith("older.skn"))
+            << messages.Texts[0].toStdString();
+        EXPECT_TRUE(data.SkinRead()) << file.toStdString();
+        EXPECT_EQ(data.SkinFile(), good);
+        EXPECT_EQ(data.SkinStream(), stream);
+        EXPECT_EQ(data.SkinName, QString::fromUtf8("Zelená"));
+        EXPECT_EQ(data.Top->Image, top);
+    }
 }
 
 TEST_F(SkinData, MissingFileKeepsTheSkinButCountsAsNone)

@@ -104,6 +104,36 @@ TEST(SkinReader, EmptyArchiveFailsTheVersionCheck)
     EXPECT_FALSE(reader.LoadFromStream(QByteArray()));
 }
 
+TEST(SkinReader, OnlyAnEarlierVersionNumberIsCalledAnOlderSkin)
+{
+    TMessageCatcher catcher;
+    TSkinReader reader;
+    auto refusal = [&](const QByteArray& source, bool packed) {
+        catcher.Messages.clear();
+        EXPECT_FALSE(packed ? reader.LoadFromStream(source) : reader.LoadFromUnpacked(source));
+        EXPECT_EQ(catcher.Messages.size(), 1);
+        return reader.Error();
+    };
+    const QByteArray tail = Int32(0) + Int32(0) + Int32(0);
+    EXPECT_EQ(refusal(Int32(19999) + tail, false), TSkinReadError::OlderVersion);
+    EXPECT_EQ(refusal(Int32(1) + tail, false), TSkinReadError::OlderVersion);
+    EXPECT_EQ(refusal(Int32(0) + tail, false), TSkinReadError::NotAnArchive);
+    EXPECT_EQ(refusal(Int32(20001) + tail, false), TSkinReadError::NotAnArchive);
+    EXPECT_EQ(refusal(Int32(-20000) + tail, false), TSkinReadError::NotAnArchive);
+    // Size headers of nothing, of less than the container's header, and of more
+    // than the code stream could hold.
+    EXPECT_EQ(refusal(QByteArray(4, '\0'), true), TSkinReadError::SizeHeader);
+    EXPECT_EQ(refusal(Int32(15) + QByteArray(40, 'x'), true), TSkinReadError::SizeHeader);
+    EXPECT_EQ(refusal(Int32(0x7FFFFFFF) + QByteArray(40, 'x'), true), TSkinReadError::SizeHeader);
+    EXPECT_EQ(refusal(QByteArray(), true), TSkinReadError::Empty);
+    EXPECT_FALSE(catcher.Messages[0].contains(QStringLiteral("Older")));
+    // A file's name leads its message.
+    reader.SetSourceName(QStringLiteral("/x/stary.skn"));
+    EXPECT_EQ(refusal(Vector("skin-old-version.skn"), true), TSkinReadError::OlderVersion);
+    EXPECT_TRUE(catcher.Messages[0].startsWith(QStringLiteral("Skin \"/x/stary.skn\"")));
+    EXPECT_TRUE(catcher.Messages[0].contains(OlderSkinMessage()));
+}
+
 TEST(SkinReader, FirstIniEntryInArchiveOrderAndDuplicateNames)
 {
     const QList<SkinPack::TEntry> entries = {
@@ -174,7 +204,10 @@ TEST(SkinReader, MalformedContainersAreRefusedNotOverRead)
     // Exactly fitting, and extra data after the entries, are fine.
     EXPECT_TRUE(load(Int32(20000) + Int32(body.size()) + Int32(0) + Int32(0) + body + Int32(2) + Int32(2) + "abcd"));
     EXPECT_TRUE(load(Int32(20000) + Int32(body.size()) + Int32(0) + Int32(0) + body + Int32(2) + Int32(1) + "abcd"));
-    EXPECT_TRUE(catcher.Messages.isEmpty());
+    // Each refusal says the archive is damaged; none calls it an older skin.
+    EXPECT_EQ(catcher.Messages.size(), 7);
+    for (const QString& m : catcher.Messages)
+        EXPECT_EQ(m, SkinReadErrorText(TSkinReadError::Damaged));
 }
 
 TEST(SkinReader, TruncatedArchiveLoadsOrFailsCleanly)

@@ -119,6 +119,9 @@ void TForm21::ButtonPouzitClick(TComponent*)
         return;
     TSkinData* skin = FrmMain->SkinData1;
     skin->SetSkinFile(path);
+    // A skin that could not be used is not remembered for the next start.
+    if (skin->SkinFile() != path || skin->SkinLoading())
+        return;
     TIniFile ini(SettingsFile());
     ini.WriteString(kSetting, QStringLiteral("SkinFileName"), path);
     ini.WriteBool(kSetting, QStringLiteral("SkinEnabled"), skin->Active());

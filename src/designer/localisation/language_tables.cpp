@@ -63,6 +63,12 @@ const TLanguageEntry MainFormTexts[] = {
     Field("sKruh", &TFrmMain::sKruh),
     Field("sZaoblenyObdelnik", &TFrmMain::sZaoblenyObdelnik),
     Field("sVyberteSlozku", &TFrmMain::sVyberteSlozku),
+    Field("sCDDBNezdar", &TFrmMain::sCDDBNezdar,
+          "Vyhledání CD v databázi CDDB se nezdařilo, zobrazí se uložená databáze."),
+    Field("sCDDBNeodpovida", &TFrmMain::sCDDBNeodpovida, "Server CDDB neodpověděl."),
+    Field("sCDDBChybaHTTP", &TFrmMain::sCDDBChybaHTTP, "Server CDDB ohlásil chybu HTTP %1."),
+    Field("sCDDBNesrozumitelna", &TFrmMain::sCDDBNesrozumitelna, "Odpovědi serveru CDDB program nerozumí."),
+    Field("sCDDBPrerusena", &TFrmMain::sCDDBPrerusena, "Odpověď serveru CDDB nepřišla celá."),
     // Tool bar hints.
     Hint("hBtnNovy", "btnNew", "New"),
     Hint("hBtnOpen", "btnOpen", "Open"),

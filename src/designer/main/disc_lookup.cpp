@@ -11,6 +11,7 @@
 #include "catalogue/cddb_window_dialogs.h"
 #include "classlib/forms/application.h"
 #include "classlib/forms/message_box.h"
+#include "platform/http_client.h"
 
 #include <QWindow>
 
@@ -57,8 +58,9 @@ void TFrmMain::VloitobsahCDzCDDB1Click(TComponent*)
         ready = false;
     }
     if (ready) {
-        LookupInsertedCD();
-        Application->MessageBox(QStringLiteral("CD bylo načteno, pokračujete výběrem."), Application->Title(), MB_OK);
+        const QString failure = LookupInsertedCD();
+        Application->MessageBox(failure.isEmpty() ? QStringLiteral("CD bylo načteno, pokračujete výběrem.") : failure,
+                                Application->Title(), MB_OK);
     } else {
         Application->MessageBox(QStringLiteral("CD nebylo v mechanice nalezeno, zobrazí se uložená databáze."),
                                 Application->Title(), MB_OK);
@@ -71,24 +73,46 @@ void TFrmMain::VloitobsahCDzCDDB1Click(TComponent*)
     SetModified();
 }
 
-void TFrmMain::LookupInsertedCD()
+QString TFrmMain::LookupInsertedCD()
 {
+    // A failed lookup is told, with the cause; the catalogue window opens all the same.
+    auto failed = [this](const QString& cause) { return sCDDBNezdar + QChar(13) + cause; };
     try {
         const QString id = DiscReader().DiscIdString();
         if (!LastEntry)
             LastEntry = std::make_unique<TAccessDBEntry>();
         if (id == LastEntry->DiscId)
-            return;
+            return QString();
         if (!CDDatabaseForm)
-            return;
+            return QString();
         TCDDatabase& catalogue = CDDatabaseForm->Catalogue();
         if (catalogue.Find(id, *LastEntry))
-            return;
+            return QString();
         if (CDDBConnect1->Query(*LastEntry))
             catalogue.Add(*LastEntry);
-    } catch (const std::exception&) {
-        // A failed lookup shows nothing.
+        else if (CDDBConnect1->ReadFailed())
+            return failed(sCDDBNesrozumitelna);
+    } catch (const EHttpError& e) {
+        switch (e.Failure()) {
+        case THttpFailure::NoAnswer:
+            return failed(sCDDBNeodpovida);
+        case THttpFailure::CutShort:
+            return failed(sCDDBPrerusena);
+        case THttpFailure::Status:
+            return failed(QString(sCDDBChybaHTTP).replace(QStringLiteral("%1"),
+                                                          QString::number(CDDBConnect1->HttpStatus())));
+        case THttpFailure::TooLarge:
+        case THttpFailure::Other:
+            break;
+        }
+        return failed(sCDDBNesrozumitelna);
+    } catch (const ECDDBError&) {
+        return failed(sCDDBNesrozumitelna);
+    } catch (const std::exception& e) {
+        // The drive or the catalogue: its own words.
+        return failed(QString::fromUtf8(e.what()));
     }
+    return QString();
 }
 
 void TFrmMain::ConnectCatalogueWindow(TCDDatabaseForm* form)

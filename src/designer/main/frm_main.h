@@ -118,6 +118,11 @@ public:
     QString sKruh = QStringLiteral("Error");
     QString sZaoblenyObdelnik = QStringLiteral("Error");
     QString sVyberteSlozku = QStringLiteral("Error");
+    QString sCDDBNezdar = QStringLiteral("Vyhledání CD v databázi CDDB se nezdařilo, zobrazí se uložená databáze.");
+    QString sCDDBNeodpovida = QStringLiteral("Server CDDB neodpověděl.");
+    QString sCDDBChybaHTTP = QStringLiteral("Server CDDB ohlásil chybu HTTP %1.");
+    QString sCDDBNesrozumitelna = QStringLiteral("Odpovědi serveru CDDB program nerozumí.");
+    QString sCDDBPrerusena = QStringLiteral("Odpověď serveru CDDB nepřišla celá.");
 
     // ------------------------------------------------ controls of the window
     TToolBar* ToolBar1 = nullptr;   // top tool bar
@@ -615,7 +620,9 @@ public:
     // "Vložit obsah CD z CDDB": looks the disc up and shows the catalogue window.
     void VloitobsahCDzCDDB1Click(TComponent* sender);
     // Finds the disc in the drive in the catalogue or online; errors are swallowed.
-    void LookupInsertedCD();
+    // Looks the disc up; empty when it was found, entered or left by the user,
+    // else the message that says why the lookup failed.
+    QString LookupInsertedCD();
     // The disc reader on the lookup client's drive (reopened when that changes).
     class TCDInfo& DiscReader();
     // Lets the catalogue window insert into this window's design.

@@ -3,6 +3,7 @@
 
 #include "skin_frame_fixture.h"
 
+#include "classlib/forms/menus.h"
 #include "platform/non_client.h"
 
 #include <QAbstractButton>
@@ -214,4 +215,70 @@ TEST_F(SkinFrameFixture, AMessageBoxRunningModallyKeepsRunningUnderItsSkinnedFra
     EXPECT_EQ(box.exec(), QMessageBox::Yes);
     EXPECT_TRUE(framed);
     EXPECT_TRUE(visible);
+}
+
+TEST_F(SkinFrameFixture, NumbersAtTheEndsOfTheIntegerRangeGiveAWholeFrame)
+{
+    // Every number the frame, the caption, its buttons and the menu bar read,
+    // at the largest and the smallest 32-bit value.
+    for (const QByteArray& v : {QByteArray("2147483647"), QByteArray("-2147483648")}) {
+        QByteArray ini = "[Personality]\nTextBack=tb.bmp\nmenuBar=mb.bmp\n";
+        for (const char* side : {"Left", "Right", "Top", "Bottom"})
+            for (const char* key : {"", "Frame", "TopHeight", "BotHeight", "Trans", "Stretch"})
+                ini += side + QByteArray(key) + "=" + (*key ? v : side + QByteArray(".bmp").toLower()) + "\n";
+        for (const char* key : {"TextShift", "TextShiftVert", "TextRightClip", "TextAlignment", "Textbackground",
+                                "TXTBackleft", "TXTBackRight", "TileMenu", "TileLeftMenu", "TileRightMenu"})
+            ini += key + QByteArray("=") + v + "\n";
+        ini += "[Fonts]\nFontHeight=" + v + "\n";
+        for (const char* section : {"BUTTON0", "BUTTON1"}) {
+            ini += "[" + QByteArray(section) + "]\nButtonImage=cb.bmp\nAction=" + (section[6] == '0' ? "0" : "1") +
+                   "\n";
+            for (const char* key : {"Align", "Xcoord", "Ycoord", "frame", "CombineOp"})
+                ini += key + QByteArray("=") + v + "\n";
+        }
+        ini += "[MenuItem]\nImage=mi.bmp\n";
+        for (const char* key : {"LeftWidth", "RightWidth", "TopHeight", "BottomHeight", "Frame", "Trans", "Tile"})
+            ini += key + QByteArray("=") + v + "\n";
+        const QImage left = Strip(kSide, 40, 2, false);
+        const QImage top = Strip(30, kTop, 2, true);
+        UseSkin(ini, {{QStringLiteral("left.bmp"), left},
+                      {QStringLiteral("right.bmp"), Strip(kSide, 40, 2, false)},
+                      {QStringLiteral("top.bmp"), top},
+                      {QStringLiteral("bottom.bmp"), Strip(30, kBottom, 1, true)},
+                      {QStringLiteral("tb.bmp"), Strip(20, kTop, 2, true)},
+                      {QStringLiteral("mb.bmp"), Strip(40, 19, 2, true)},
+                      {QStringLiteral("cb.bmp"), Strip(16, 14, 3, false)},
+                      {QStringLiteral("mi.bmp"), Strip(30, 24, 5, false)}});
+        // Frame counts no strip can hold count as not given: one frame, the whole strip.
+        EXPECT_EQ(Data->Left->Frame, 1);
+        EXPECT_EQ(Data->Top->Frame, 1);
+        TForm* f = MakeForm(bsSizeable, false, 300, 200);
+        auto* menu = new TMainMenu(f);
+        auto* item = new TMenuItem(f);
+        item->SetCaption(QStringLiteral("&Soubor"));
+        menu->Items()->Add(item);
+        f->SetMenu(menu);
+        f->Show();
+        Pump();
+        TWinSkinForm* sf = Skinned(f);
+        ASSERT_TRUE(sf);
+        EXPECT_EQ(sf->LeftWidth(), 2 * kSide) << v.constData();
+        EXPECT_EQ(sf->TopHeight(), 2 * kTop) << v.constData();
+        ASSERT_TRUE(sf->MenuBar());
+        SendMessage(f->Window(), WM_NCACTIVATE, 1);
+        const QImage img = Grab(f);
+        // The frame is painted from the strips, not left blank: the corner is
+        // the strip's own, and every pixel of the sides and the caption comes
+        // from one of the strips' two frames (red 40 or 80).
+        for (const QPoint p : {QPoint(0, 0), QPoint(3, 7)})
+            EXPECT_EQ(img.pixel(p), left.pixel(p)) << v.constData() << " " << p.x() << "," << p.y();
+        int foreign = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                const bool border = x < 2 * kSide || x >= img.width() - 2 * kSide || y < 2 * kTop;
+                foreign += border && qRed(img.pixel(x, y)) != 40 && qRed(img.pixel(x, y)) != 80;
+            }
+        EXPECT_EQ(foreign, 0) << v.constData();
+        Forms.clear();
+    }
 }

@@ -573,3 +573,52 @@ TEST_F(SkinMenuBarTest, OwnerDrawnItemsShowTheMenuItemStrip)
     EXPECT_EQ(mis.itemWidth, 100u + 35 + 4);
     EXPECT_EQ(mis.itemHeight, 20u);
 }
+
+TEST_F(SkinMenuBarTest, ASkinThatCannotBeUsedLeavesFrameCaptionAndBarAsTheyWere)
+{
+    UseSkin(MenuIni(), MenuPictures());
+    TForm* f = MenuForm();
+    f->Show();
+    Pump();
+    TWinSkinForm* sf = Skinned(f);
+    ASSERT_TRUE(sf && sf->MenuBar());
+    const QImage before = Grab(f);
+    // While the message is open the window repaints with the skin in effect.
+    struct {
+        QStringList Texts;
+        int SameWhileOpen = 0;
+    } messages;
+    const TSkinMessageHandler previous = SetSkinMessageHandler([&](const QString& text) {
+        messages.Texts << text;
+        sf->Repaint();
+        messages.SameWhileOpen += Data->SkinRead() && Grab(f) == before;
+    });
+    const QImage left = Data->Left->Image;
+    const QImage top = Data->Top->Image;
+    const QString dir = TestSupport::MakeTempDir();
+    for (const QString& file :
+         SkinTest::DamagedSkinFiles(dir, TestSupport::TestDataDir() + QStringLiteral("/lzhuf/skin-old-version.skn"))) {
+        messages.Texts.clear();
+        messages.SameWhileOpen = 0;
+        Data->SetSkinFile(file);
+        EXPECT_EQ(messages.Texts.size(), 1) << file.toStdString();
+        EXPECT_EQ(messages.SameWhileOpen, 1) << file.toStdString();
+        // The refresh and the reskin that a skin change schedules have run.
+        Pump(400);
+        ASSERT_EQ(Manager->FindForm(f->Window()), sf);
+        EXPECT_EQ(sf->State(), TWinSkinForm::stSkinned);
+        ASSERT_TRUE(sf->MenuBar()) << file.toStdString();
+        EXPECT_EQ(sf->MenuBar()->Count(), 4);
+        EXPECT_EQ(sf->TopHeight(), kTop);
+        EXPECT_GT(sf->MenuHeight(), 0);
+        sf->Repaint();
+        const QImage after = Grab(f);
+        // The border still shows the working skin's strips, caption and corner included.
+        for (const QPoint p : {QPoint(0, 0), QPoint(5, 3), QPoint(2, kCorner - 1)})
+            EXPECT_EQ(after.pixel(p), StripPixel(left, 2, false, 1, p.x(), p.y())) << file.toStdString();
+        for (int y : {0, 9, kTop - 1})
+            EXPECT_EQ(after.pixel(kSide + 2, y), StripPixel(top, 2, true, 1, 2, y)) << file.toStdString();
+        EXPECT_TRUE(after == before) << file.toStdString();
+    }
+    SetSkinMessageHandler(previous);
+}
