@@ -191,4 +191,10 @@ TEST(SkinnedProgram, UnderAWindowManagerACaptionDragMovesTheWindowWithThePointer
     xdo({"click", "1"});
     QThread::msleep(400);
     EXPECT_EQ(WindowPos(env, window), after);
+
+    // The window manager took the release of the drag: a double click on the
+    // caption still reaches the window and maximizes it.
+    RunTool(env, xdotool, {"click", "--repeat", "2", "--delay", "80", "1"});
+    QThread::msleep(800);
+    EXPECT_EQ(WindowPos(env, window), std::optional<QPoint>(QPoint(0, 0)));
 }
