@@ -371,7 +371,10 @@ void UpdateFrame(HWND w)
         x->FramelessApplied = false;
         // Maximised by hand while frameless: with the frame back the window
         // manager maximises it (its title would lie off the screen otherwise).
-        const bool zoomed = std::exchange(x->ZoomedByHand, false);
+        // Without one nobody would: the window stays maximised by hand.
+        const bool zoomed = x->ZoomedByHand && WindowManagerRunning();
+        if (zoomed)
+            x->ZoomedByHand = false;
         const QRect normal = zoomed ? x->NormalGeometry : g;
         if (w->windowFlags() != x->SavedFlags)
             ApplyFlags(w, x->SavedFlags, normal);

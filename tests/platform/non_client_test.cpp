@@ -273,6 +273,37 @@ TEST(NonClient, ClicksOnTheCaptionArriveAndOnlyADragMovesTheWindow)
     SetWindowLong(&f.Dialog, GWL_WNDPROC, old);
 }
 
+TEST(NonClient, AWindowMaximisedByHandStaysMaximisedWhenItsFrameComesBackWithoutAWindowManager)
+{
+    // Without a window manager nobody would maximise the window with the
+    // frame back: it would keep its state and lose its size.
+    TDialogFixture f;
+    f.Skin();
+    SetWindowLong(&f.Dialog, GWL_STYLE, GetWindowLong(&f.Dialog, GWL_STYLE) | WS_MAXIMIZEBOX);
+    const QRect normal = f.Dialog.geometry();
+    TestSupport::MouseDoubleClick(&f.Dialog, QPoint(50, 10));
+    ASSERT_TRUE(IsZoomed(&f.Dialog));
+    const QRect zoomed = f.Dialog.geometry();
+    ASSERT_NE(zoomed, normal);
+    for (int i = 0; i < 2; ++i) {
+        f.Frame.Active = false;
+        SetSkinnedFrame(&f.Dialog, false);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(IsZoomed(&f.Dialog)) << i;
+        EXPECT_EQ(f.Dialog.geometry(), zoomed) << i;
+        f.Skin();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(IsZoomed(&f.Dialog)) << i;
+        EXPECT_EQ(f.Dialog.geometry(), zoomed) << i;
+    }
+    f.Frame.Active = false;
+    SetSkinnedFrame(&f.Dialog, false);
+    SendMessage(&f.Dialog, WM_SYSCOMMAND, SC_RESTORE, 0);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(IsZoomed(&f.Dialog));
+    EXPECT_EQ(f.Dialog.geometry(), normal);
+}
+
 TEST(NonClient, ADialogsSizeGripStaysInTheCornerOfItsClient)
 {
     TDialogFixture f;
