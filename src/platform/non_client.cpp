@@ -371,8 +371,9 @@ void UpdateFrame(HWND w)
         x->FramelessApplied = false;
         // Maximised by hand while frameless: with the frame back the window
         // manager maximises it (its title would lie off the screen otherwise).
-        // Without one nobody would: the window stays maximised by hand.
-        const bool zoomed = x->ZoomedByHand && WindowManagerRunning();
+        // On X without one nobody would: the window stays maximised by hand.
+        const bool nobodyMaximises = QGuiApplication::platformName() == QLatin1String("xcb") && !WindowManagerRunning();
+        const bool zoomed = x->ZoomedByHand && !nobodyMaximises;
         if (zoomed)
             x->ZoomedByHand = false;
         const QRect normal = zoomed ? x->NormalGeometry : g;
