@@ -268,8 +268,10 @@ void StartMoveSize(HWND w, int hit, QPoint screen, std::optional<QPoint> press =
     QWindow* handle = w->windowHandle();
     bool system = false;
     if (handle && !qEnvironmentVariableIsSet("TESSAVIK_HAND_MOVE")) {
+        // The window manager moves the window by the pointer's way from the
+        // press, so the way before the drag began counts as well.
         if (hit == HTCAPTION)
-            system = handle->startSystemMove();
+            system = (press && WindowManagerMove(handle, *press)) || handle->startSystemMove();
         else if (EdgesOf(hit))
             system = handle->startSystemResize(EdgesOf(hit));
     }
@@ -369,7 +371,11 @@ void UpdateFrame(HWND w)
         x->FramelessApplied = false;
         // Maximised by hand while frameless: with the frame back the window
         // manager maximises it (its title would lie off the screen otherwise).
-        const bool zoomed = std::exchange(x->ZoomedByHand, false);
+        // On X without one nobody would: the window stays maximised by hand.
+        const bool nobodyMaximises = QGuiApplication::platformName() == QLatin1String("xcb") && !WindowManagerRunning();
+        const bool zoomed = x->ZoomedByHand && !nobodyMaximises;
+        if (zoomed)
+            x->ZoomedByHand = false;
         const QRect normal = zoomed ? x->NormalGeometry : g;
         if (w->windowFlags() != x->SavedFlags)
             ApplyFlags(w, x->SavedFlags, normal);
@@ -710,38 +716,11 @@ bool TNonClientArea::BeforeEvent(TWindowBridge* bridge, QEvent* event)
             if (std::abs(d.x()) <= GetSystemMetrics(SM_CXDRAG) / 2 && std::abs(d.y()) <= GetSystemMetrics(SM_CYDRAG) / 2)
                 return true;
             const int hit = std::exchange(x->PendingMoveHit, 0);
-            if (WindowManagerRunning() && !qEnvironmentVariableIsSet("TESSAVIK_HAND_MOVE")) {
-                // The window manager moves the window by the pointer's way from
-                // where the window last saw it: the pointer goes back to the press
-                // for one move, which starts the window manager's move, and then
-                // on to where it is, so the way before the move counts as well.
-                x->WarpMove = true;
-                x->WarpPress = x->PendingMoveStart;
-                x->WarpTarget = screen;
-                QCursor::setPos(x->PendingMoveStart);
-                return true;
-            }
             StartMoveSize(w, hit, screen, x->PendingMoveStart);
             return true;
         }
         if (!held || event->type() != QEvent::MouseMove)
             x->PendingMoveHit = 0; // a click: the release goes on as a message
-    }
-    if (x->WarpMove) {
-        x->WarpMove = false;
-        // What the mouse went on by itself since it was put back at the press.
-        const QPoint target = x->WarpTarget + (screen - x->WarpPress);
-        if (event->type() == QEvent::MouseMove && (me->buttons() & Qt::LeftButton)) {
-            QWindow* handle = w->windowHandle();
-            if (handle && handle->startSystemMove()) {
-                QCursor::setPos(target);
-                return true;
-            }
-            QCursor::setPos(target);
-            StartMoveSize(w, HTCAPTION, target, x->WarpPress);
-            return true;
-        }
-        QCursor::setPos(target);
     }
     if (x->DragHit) {
         if (event->type() == QEvent::MouseMove && (me->buttons() & Qt::LeftButton)) {

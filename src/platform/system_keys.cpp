@@ -15,42 +15,16 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override
     {
         // A key reaches the QWindow first, then the widgets: only the widgets count.
-        if (!o->isWidgetType())
+        if (!o->isWidgetType() || e->type() != QEvent::KeyPress)
             return false;
-        switch (e->type()) {
-        case QEvent::MouseButtonPress:
-            FAltAlone = false;
+        auto* ke = static_cast<QKeyEvent*>(e);
+        if (ke->key() != Qt::Key_Space || ke->modifiers() != Qt::AltModifier)
             return false;
-        case QEvent::KeyPress: {
-            auto* ke = static_cast<QKeyEvent*>(e);
-            if (ke->key() == Qt::Key_Alt) {
-                if (!ke->isAutoRepeat())
-                    FAltAlone = (ke->modifiers() & ~Qt::AltModifier) == Qt::NoModifier;
-                return false;
-            }
-            FAltAlone = false;
-            if (ke->key() != Qt::Key_Space || ke->modifiers() != Qt::AltModifier)
-                return false;
-            HWND window = Target(o);
-            if (!window)
-                return false;
-            SafeCall([&] { SendMessage(window, WM_SYSCOMMAND, SC_KEYMENU, ' '); });
-            return true;
-        }
-        case QEvent::KeyRelease: {
-            auto* ke = static_cast<QKeyEvent*>(e);
-            if (ke->key() != Qt::Key_Alt || !FAltAlone)
-                return false;
-            FAltAlone = false;
-            HWND window = Target(o);
-            if (!window)
-                return false;
-            SafeCall([&] { SendMessage(window, WM_SYSCOMMAND, SC_KEYMENU, 0); });
-            return true;
-        }
-        default:
+        HWND window = Target(o);
+        if (!window)
             return false;
-        }
+        SafeCall([&] { SendMessage(window, WM_SYSCOMMAND, SC_KEYMENU, ' '); });
+        return true;
     }
 
 private:
@@ -65,8 +39,6 @@ private:
             return nullptr;
         return window;
     }
-
-    bool FAltAlone = false;
 };
 
 QPointer<TSystemKeys> gSystemKeys;

@@ -57,10 +57,6 @@ public:
     // move (it takes the pointer) would swallow.
     int PendingMoveHit = 0;
     QPoint PendingMoveStart;
-    // The pointer was put back at the press to start the window manager's move there.
-    bool WarpMove = false;
-    QPoint WarpPress;
-    QPoint WarpTarget;
     QPoint DragStart;
     QRect DragGeometry;
     int PressedButtonHit = 0; // HTCLOSE... pressed, acts on release

@@ -206,6 +206,83 @@ TEST(FormNonClient, MenuKeysReachAWindowThatDrawsItsOwnMenuBar)
     form.WindowProc = formProc;
 }
 
+// Keys typed on the screen reach the QWindow first and then the focused
+// control: Alt counts as alone once per press and release, whichever way.
+TEST(FormNonClient, AltAloneFromTheScreenSelectsTheFirstMenu)
+{
+    TFrmProbe form(nullptr);
+    auto* edit = new TEdit(&form);
+    edit->SetParent(&form);
+    auto* menu = new TMainMenu(&form);
+    auto* file = new TMenuItem(&form);
+    file->SetCaption(QStringLiteral("&Soubor"));
+    menu->Items()->Add(file);
+    auto* edits = new TMenuItem(&form);
+    edits->SetCaption(QStringLiteral("Ú&pravy"));
+    menu->Items()->Add(edits);
+    form.SetMenu(menu);
+    form.Show();
+    QTest::qWait(1);
+    QApplication::setActiveWindow(form.Window());
+    edit->SetFocus();
+    ASSERT_EQ(QApplication::focusWidget(), edit->Handle());
+    QWindow* screen = form.Window()->windowHandle();
+    ASSERT_TRUE(screen);
+    auto* bar = form.Window()->findChild<QMenuBar*>();
+    ASSERT_TRUE(bar);
+    auto altAlone = [&] {
+        QTest::keyPress(screen, Qt::Key_Alt, Qt::AltModifier);
+        QTest::keyRelease(screen, Qt::Key_Alt);
+    };
+    // Qt's menu bar: Alt alone marks its first menu without opening it, and
+    // Alt again gives the keys back to the control.
+    for (int i = 0; i < 3; ++i) {
+        altAlone();
+        EXPECT_EQ(bar->activeAction(), bar->actions().front()) << i;
+        EXPECT_FALSE(QApplication::activePopupWidget());
+        altAlone();
+        EXPECT_EQ(QApplication::focusWidget(), edit->Handle()) << i;
+    }
+    // Alt with a letter that no menu has marks nothing.
+    QTest::keyPress(screen, Qt::Key_Alt, Qt::AltModifier);
+    QTest::keyClick(screen, Qt::Key_Y, Qt::AltModifier);
+    QTest::keyRelease(screen, Qt::Key_Alt);
+    EXPECT_EQ(QApplication::focusWidget(), edit->Handle());
+    EXPECT_FALSE(bar->activeAction());
+
+    // A window that draws its own menu bar gets the menu key, once each time.
+    form.SetMenu(nullptr);
+    ASSERT_FALSE(GetMenu(form.Window()));
+    std::vector<LPARAM> keyMenus;
+    TWndProc old;
+    old = SetWindowLong(form.Window(), GWL_WNDPROC, [&](TMessage& m) {
+        if (m.Msg == WM_SYSCOMMAND && (m.WParam & 0xFFF0) == SC_KEYMENU) {
+            keyMenus.push_back(m.LParam);
+            m.Result = 1;
+            return;
+        }
+        CallWindowProc(old, m);
+    });
+    for (int i = 0; i < 3; ++i)
+        altAlone();
+    EXPECT_EQ(keyMenus, (std::vector<LPARAM>{0, 0, 0}));
+    // Alt with a letter is that letter's menu key, never the first menu's;
+    // Ctrl+Alt and a click between press and release are no menu key at all.
+    keyMenus.clear();
+    QTest::keyPress(screen, Qt::Key_Alt, Qt::AltModifier);
+    QTest::keyClick(screen, Qt::Key_Y, Qt::AltModifier);
+    QTest::keyRelease(screen, Qt::Key_Alt);
+    QTest::keyPress(screen, Qt::Key_Control, Qt::ControlModifier);
+    QTest::keyPress(screen, Qt::Key_Alt, Qt::ControlModifier | Qt::AltModifier);
+    QTest::keyRelease(screen, Qt::Key_Alt, Qt::ControlModifier);
+    QTest::keyRelease(screen, Qt::Key_Control);
+    QTest::keyPress(screen, Qt::Key_Alt, Qt::AltModifier);
+    QTest::mouseClick(screen, Qt::LeftButton, Qt::AltModifier, QPoint(5, 5));
+    QTest::keyRelease(screen, Qt::Key_Alt);
+    EXPECT_EQ(keyMenus, (std::vector<LPARAM>{'y'}));
+    SetWindowLong(form.Window(), GWL_WNDPROC, old);
+}
+
 TEST(FormNonClient, AltF4ClosesThroughTheCloseQuery)
 {
     TFrmProbe form(nullptr);

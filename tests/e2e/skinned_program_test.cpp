@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRect>
 #include <QStandardPaths>
 #include <QThread>
 #include <optional>
@@ -100,69 +101,108 @@ QString RunTool(const QProcessEnvironment& env, const QString& program, const QS
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-// The position of the visible window with the title, from xdotool.
-std::optional<QPoint> WindowPos(const QProcessEnvironment& env, const QString& window)
+// The place and size of the visible window, from xdotool.
+std::optional<QRect> WindowRect(const QProcessEnvironment& env, const QString& window)
 {
     const QString out = RunTool(env, "xdotool", {"getwindowgeometry", "--shell", window});
-    int x = 0, y = 0, found = 0;
+    QRect r;
+    int found = 0;
     for (const QString& line : out.split('\n')) {
-        if (line.startsWith("X=")) {
-            x = line.mid(2).toInt();
-            ++found;
-        } else if (line.startsWith("Y=")) {
-            y = line.mid(2).toInt();
-            ++found;
-        }
+        const int value = line.section('=', 1).toInt();
+        found += line.startsWith("X=") || line.startsWith("Y=") || line.startsWith("WIDTH=") || line.startsWith("HEIGHT=");
+        if (line.startsWith("X="))
+            r.moveLeft(value);
+        else if (line.startsWith("Y="))
+            r.moveTop(value);
+        else if (line.startsWith("WIDTH="))
+            r.setWidth(value);
+        else if (line.startsWith("HEIGHT="))
+            r.setHeight(value);
     }
-    return found == 2 ? std::optional<QPoint>(QPoint(x, y)) : std::nullopt;
+    return found == 4 ? std::optional<QRect>(r) : std::nullopt;
 }
+
+std::optional<QPoint> WindowPos(const QProcessEnvironment& env, const QString& window)
+{
+    const std::optional<QRect> r = WindowRect(env, window);
+    return r ? std::optional<QPoint>(r->topLeft()) : std::nullopt;
+}
+
+// A display of its own for a test: an X server, with a window manager when asked.
+struct TDisplay {
+    TChild Server;
+    TChild Wm;
+    QProcessEnvironment Env = QProcessEnvironment::systemEnvironment();
+    QString Xdotool = QStandardPaths::findExecutable("xdotool");
+
+    // Empty when it started, else what is missing.
+    QString Start(bool windowManager)
+    {
+        const QString xvfb = QStandardPaths::findExecutable("Xvfb");
+        const QString openbox = QStandardPaths::findExecutable("openbox");
+        if (xvfb.isEmpty() || Xdotool.isEmpty() || (windowManager && openbox.isEmpty()))
+            return "needs Xvfb, openbox and xdotool";
+        int display = 150;
+        while (display < 250 && (QFile::exists(QString("/tmp/.X%1-lock").arg(display)) ||
+                                 QFile::exists(QString("/tmp/.X11-unix/X%1").arg(display))))
+            ++display;
+        const QString name = QString(":%1").arg(display);
+        Server.Process.start(xvfb, {name, "-screen", "0", "1280x1024x24"});
+        for (int i = 0; i < 100 && !QFile::exists(QString("/tmp/.X11-unix/X%1").arg(display)); ++i)
+            QThread::msleep(50);
+        if (!QFile::exists(QString("/tmp/.X11-unix/X%1").arg(display)))
+            return "the X server did not start";
+        Env.insert("DISPLAY", name);
+        if (windowManager) {
+            Wm.Process.setProcessEnvironment(Env);
+            Wm.Process.start(openbox, {});
+            QThread::msleep(800);
+        }
+        return {};
+    }
+
+    // Starts the program on an empty project with the skin; the id of its
+    // main window, empty when it did not appear.
+    QString StartProgram(TChild& program, const QString& skin, const QStringList& extraEnv = {})
+    {
+        const QString config = TestSupport::MakeTempDir();
+        QDir().mkpath(config + "/tessavik");
+        QFile ini(config + "/tessavik/velkaro3.ini");
+        if (!ini.open(QIODevice::WriteOnly))
+            return {};
+        ini.write("[Setting]\nSkinFileName=" + (TestSupport::BinDir() + "/skiny/" + skin + ".skn").toUtf8() +
+                  "\nSkinEnabled=1\n");
+        ini.close();
+        QProcessEnvironment programEnv = Env;
+        programEnv.insert("QT_QPA_PLATFORM", "xcb");
+        programEnv.insert("XDG_CONFIG_HOME", config);
+        programEnv.insert("TESSAVIK_QUIT_AFTER", "30000");
+        for (const QString& pair : extraEnv)
+            programEnv.insert(pair.section('=', 0, 0), pair.section('=', 1));
+        program.Process.setProcessEnvironment(programEnv);
+        program.Process.setWorkingDirectory(TestSupport::MakeTempDir());
+        program.Process.start(TestSupport::BinDir() + "/tessavik", {EmptyProject()});
+        QString window;
+        for (int i = 0; i < 100 && window.isEmpty(); ++i) {
+            QThread::msleep(100);
+            window = RunTool(Env, Xdotool, {"search", "--onlyvisible", "--name", "prazdny"}).split('\n').first().trimmed();
+        }
+        return window;
+    }
+};
 } // namespace
 
 TEST(SkinnedProgram, UnderAWindowManagerACaptionDragMovesTheWindowWithThePointerFromThePress)
 {
-    const QString xvfb = QStandardPaths::findExecutable("Xvfb");
-    const QString openbox = QStandardPaths::findExecutable("openbox");
-    const QString xdotool = QStandardPaths::findExecutable("xdotool");
-    if (xvfb.isEmpty() || openbox.isEmpty() || xdotool.isEmpty())
-        GTEST_SKIP() << "needs Xvfb, openbox and xdotool";
-    int display = 150;
-    while (display < 250 && (QFile::exists(QString("/tmp/.X%1-lock").arg(display)) ||
-                             QFile::exists(QString("/tmp/.X11-unix/X%1").arg(display))))
-        ++display;
-    const QString name = QString(":%1").arg(display);
-    TChild server;
-    server.Process.start(xvfb, {name, "-screen", "0", "1280x1024x24"});
-    for (int i = 0; i < 100 && !QFile::exists(QString("/tmp/.X11-unix/X%1").arg(display)); ++i)
-        QThread::msleep(50);
-    ASSERT_TRUE(QFile::exists(QString("/tmp/.X11-unix/X%1").arg(display)));
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DISPLAY", name);
-    TChild wm;
-    wm.Process.setProcessEnvironment(env);
-    wm.Process.start(openbox, {});
-    QThread::msleep(800);
-
-    const QString config = TestSupport::MakeTempDir();
-    QDir().mkpath(config + "/tessavik");
-    {
-        QFile ini(config + "/tessavik/velkaro3.ini");
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write("[Setting]\nSkinFileName=" + (TestSupport::BinDir() + "/skiny/grafit.skn").toUtf8() + "\nSkinEnabled=1\n");
-    }
+    TDisplay screen;
+    if (const QString missing = screen.Start(true); !missing.isEmpty())
+        GTEST_SKIP() << missing.toStdString();
+    const QProcessEnvironment& env = screen.Env;
+    const QString& xdotool = screen.Xdotool;
     TChild program;
-    QProcessEnvironment programEnv = env;
-    programEnv.insert("QT_QPA_PLATFORM", "xcb");
-    programEnv.insert("XDG_CONFIG_HOME", config);
-    programEnv.insert("TESSAVIK_QUIT_AFTER", "30000");
-    program.Process.setProcessEnvironment(programEnv);
-    program.Process.setWorkingDirectory(TestSupport::MakeTempDir());
-    program.Process.start(TestSupport::BinDir() + "/tessavik", {EmptyProject()});
-    QString window;
-    for (int i = 0; i < 100 && window.isEmpty(); ++i) {
-        QThread::msleep(100);
-        window = RunTool(env, xdotool, {"search", "--onlyvisible", "--name", "prazdny"}).split('\n').first().trimmed();
-    }
+    const QString window = screen.StartProgram(program, "grafit");
     ASSERT_FALSE(window.isEmpty()) << "the main window did not appear";
+
     QThread::msleep(1500);
     const std::optional<QPoint> start = WindowPos(env, window);
     ASSERT_TRUE(start);
@@ -193,6 +233,40 @@ TEST(SkinnedProgram, UnderAWindowManagerACaptionDragMovesTheWindowWithThePointer
     xdo({"click", "1"});
     QThread::msleep(400);
     EXPECT_EQ(WindowPos(env, window), after);
+
+    // The window manager took the release of the drag: a double click on the
+    // caption still reaches the window and maximizes it.
+    RunTool(env, xdotool, {"click", "--repeat", "2", "--delay", "80", "1"});
+    QThread::msleep(800);
+    EXPECT_EQ(WindowPos(env, window), std::optional<QPoint>(QPoint(0, 0)));
+}
+
+TEST(SkinnedProgram, WithoutAWindowManagerAMaximisedWindowStaysMaximisedWhenTheSkinGoesOff)
+{
+    // Nobody maximises a window with its frame back when no window manager runs.
+    TDisplay screen;
+    if (const QString missing = screen.Start(false); !missing.isEmpty())
+        GTEST_SKIP() << missing.toStdString();
+    TChild program;
+    const QString window = screen.StartProgram(program, "mxskin20", {"TESSAVIK_TRACE=1", "TESSAVIK_SKIN_OFF_AFTER=5000"});
+    ASSERT_FALSE(window.isEmpty()) << "the main window did not appear";
+    QThread::msleep(800);
+    const std::optional<QRect> normal = WindowRect(screen.Env, window);
+    ASSERT_TRUE(normal);
+    const QPoint caption = normal->topLeft() + QPoint(300, 8);
+    RunTool(screen.Env, screen.Xdotool, {"mousemove", QString::number(caption.x()), QString::number(caption.y())});
+    RunTool(screen.Env, screen.Xdotool, {"click", "--repeat", "2", "--delay", "80", "1"});
+    QThread::msleep(600);
+    const QRect whole(0, 0, 1280, 1024);
+    ASSERT_EQ(WindowRect(screen.Env, window), std::optional<QRect>(whole)) << "the double click did not maximise";
+    QString trace;
+    for (int i = 0; i < 100 && !trace.contains("skin off\n"); ++i) {
+        program.Process.waitForReadyRead(100);
+        trace += QString::fromUtf8(program.Process.readAllStandardError());
+    }
+    ASSERT_TRUE(trace.contains("skin off\n")) << trace.toStdString();
+    QThread::msleep(800);
+    EXPECT_EQ(WindowRect(screen.Env, window), std::optional<QRect>(whole));
 }
 
 TEST(SkinnedProgram, StartedFromAnotherFolderItFindsItsSkinBesideItself)

@@ -18,6 +18,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QSizeGrip>
 #include <QSpinBox>
 #include <QTest>
@@ -271,6 +272,38 @@ TEST(NonClient, ClicksOnTheCaptionArriveAndOnlyADragMovesTheWindow)
     TestSupport::MouseRelease(&f.Dialog, f.Dialog.mapFromGlobal(global + QPoint(20, -7)));
     EXPECT_EQ(f.Dialog.pos(), start + QPoint(20, -7));
     SetWindowLong(&f.Dialog, GWL_WNDPROC, old);
+}
+
+TEST(NonClient, AWindowMaximisedByHandStaysMaximisedWhenItsFrameComesAndGoes)
+{
+    // The frame given back and taken again: the window keeps covering the
+    // screen (on X without a window manager nobody would maximise it with
+    // the frame back) and is restored to the size it had.
+    TDialogFixture f;
+    f.Skin();
+    SetWindowLong(&f.Dialog, GWL_STYLE, GetWindowLong(&f.Dialog, GWL_STYLE) | WS_MAXIMIZEBOX);
+    const QRect normal = f.Dialog.geometry();
+    TestSupport::MouseDoubleClick(&f.Dialog, QPoint(50, 10));
+    ASSERT_TRUE(IsZoomed(&f.Dialog));
+    const QRect area = f.Dialog.screen()->availableGeometry();
+    ASSERT_EQ(f.Dialog.geometry(), area);
+    for (int i = 0; i < 2; ++i) {
+        f.Frame.Active = false;
+        SetSkinnedFrame(&f.Dialog, false);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(IsZoomed(&f.Dialog)) << i;
+        EXPECT_TRUE(f.Dialog.frameGeometry().contains(area)) << i;
+        f.Skin();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(IsZoomed(&f.Dialog)) << i;
+        EXPECT_TRUE(f.Dialog.frameGeometry().contains(area)) << i;
+    }
+    f.Frame.Active = false;
+    SetSkinnedFrame(&f.Dialog, false);
+    SendMessage(&f.Dialog, WM_SYSCOMMAND, SC_RESTORE, 0);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(IsZoomed(&f.Dialog));
+    EXPECT_EQ(f.Dialog.geometry(), normal);
 }
 
 TEST(NonClient, ADialogsSizeGripStaysInTheCornerOfItsClient)

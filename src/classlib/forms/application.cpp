@@ -52,14 +52,13 @@ protected:
         if (e->type() != QEvent::KeyPress)
             return false;
         auto* w = qobject_cast<QWidget*>(o);
-        if (!w)
-            return false;
-        // Only the first receiver: a key passed on to the parents is the same key.
-        QWidget* focus = QApplication::focusWidget();
-        if (focus ? w != focus : !w->isWindow())
+        if (!FirstReceiver(w))
             return false;
         auto* ke = static_cast<QKeyEvent*>(e);
-        FAltAlone = ke->key() == Qt::Key_Alt && !ke->isAutoRepeat();
+        if (!ke->isAutoRepeat())
+            FAltAlone = ke->key() == Qt::Key_Alt && (ke->modifiers() & ~Qt::AltModifier) == Qt::NoModifier;
+        else if (ke->key() != Qt::Key_Alt)
+            FAltAlone = false;
         TCustomForm* form = TCustomForm::FormOfWidget(w);
         if (!form)
             return IsCloseKey(ke) && CloseByKey(w->window());
@@ -132,13 +131,24 @@ private:
         return SendMessage(form->Window(), WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(ch)) != 0 || vk == VK_SPACE;
     }
 
+    // A key typed on the screen reaches the QWindow first, then the focused
+    // control, then its parents: each key counts once, at the control.
+    static bool FirstReceiver(QWidget* w)
+    {
+        if (!w)
+            return false;
+        QWidget* focus = QApplication::focusWidget();
+        return focus ? w == focus : w->isWindow();
+    }
+
     bool AltReleased(QObject* o, QKeyEvent* ke)
     {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (!FirstReceiver(w) || ke->isAutoRepeat())
+            return false;
         const bool alone = FAltAlone && ke->key() == Qt::Key_Alt;
         FAltAlone = false;
-        auto* w = qobject_cast<QWidget*>(o);
-        QWidget* focus = QApplication::focusWidget();
-        if (!alone || !w || (focus ? w != focus : !w->isWindow()))
+        if (!alone)
             return false;
         TCustomForm* form = TCustomForm::FormOfWidget(w);
         if (!form || !OwnMenuBar(form))
