@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStyle>
@@ -79,7 +80,12 @@ void TWScrollbar::AttachControl(TSkinControl* owner, TControl* control, int kind
 {
     FTargetControl = control;
     auto* wc = dynamic_cast<TWinControl*>(control);
-    AttachHwnd(owner, wc ? wc->Handle() : nullptr, kind);
+    QWidget* window = wc ? wc->Handle() : nullptr;
+    // A scroll box's bars belong to the scroll area around its window.
+    if (QWidget* viewport = window ? window->parentWidget() : nullptr)
+        if (auto* area = qobject_cast<QScrollArea*>(viewport->parentWidget()); area && area->widget() == window)
+            window = area;
+    AttachHwnd(owner, window, kind);
 }
 
 void TWScrollbar::AttachHwnd(TSkinControl* owner, HWND window, int kind)
