@@ -312,7 +312,12 @@ void OpenFileForReading(QFile& file, const QString& fileName)
 void SaveFileSafely(const QString& path, const std::function<void(QIODevice&)>& write, const QString& shownName)
 {
     const QString& name = shownName.isEmpty() ? path : shownName;
-    const QFileInfo old(path);
+    // A name that is a link is saved through to the file it points to, keeping
+    // the link; a dangling link creates its target.
+    QString target = path;
+    for (int hops = 0; hops < 40 && QFileInfo(target).isSymLink(); ++hops)
+        target = QFileInfo(target).symLinkTarget();
+    const QFileInfo old(target);
     const bool hadOld = old.exists() && !old.isDir();
     auto fail = [&](const QString& reason) {
         QString text = QStringLiteral("Soubor \"%1\" nelze uložit: %2.").arg(name, reason);
@@ -324,6 +329,9 @@ void SaveFileSafely(const QString& path, const std::function<void(QIODevice&)>& 
     // let replace it (the saved file is renamed over the old one).
     if (hadOld && !(old.permissions() & QFileDevice::WriteOwner))
         fail(QStringLiteral("soubor je jen pro čtení"));
+    // Renaming over a device, a pipe or a socket would replace it with a plain file.
+    if ((hadOld && !old.isFile()) || QFileInfo(target).isSymLink())
+        fail(QStringLiteral("nejde o obyčejný soubor"));
     // The content is made in memory first, so that a failed write is the
     // system's alone and comes with the system's reason.
     QBuffer content;
@@ -334,10 +342,10 @@ void SaveFileSafely(const QString& path, const std::function<void(QIODevice&)>& 
         fail(e.Message());
     }
     const QByteArray& bytes = content.data();
-    QSaveFile f(path);
+    QSaveFile f(target);
     errno = 0;
     if (!f.open(QIODevice::WriteOnly))
-        fail(WriteFailureReason(path, errno));
+        fail(WriteFailureReason(target, errno));
     errno = 0;
     int err = 0;
     if (f.write(bytes) != bytes.size())
@@ -346,7 +354,7 @@ void SaveFileSafely(const QString& path, const std::function<void(QIODevice&)>& 
         if (err == 0)
             err = errno;
         f.cancelWriting();
-        fail(WriteFailureReason(path, err, bytes.size()));
+        fail(WriteFailureReason(target, err, bytes.size()));
     }
 }
 

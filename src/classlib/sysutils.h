@@ -73,7 +73,8 @@ bool FileExists(const QString& path);
 // Opens a file for reading (its name resolved as ResolvePathCase does); throws EFileError.
 void OpenFileForReading(QFile& file, const QString& fileName);
 // Writes a file beside the old one and renames it over it, so a failed save keeps the
-// old file; a read-only file is not replaced. Throws EFileError naming shownName (the
+// old file; a read-only file is not replaced, nor anything that is not a regular file.
+// A link is saved through to its target and kept. Throws EFileError naming shownName (the
 // path itself when empty) and the system's reason, in Czech.
 void SaveFileSafely(const QString& path, const std::function<void(QIODevice&)>& write,
                     const QString& shownName = QString());

@@ -16,6 +16,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QScrollArea>
 #include <QWheelEvent>
 #include <cstdio>
 
@@ -278,8 +279,9 @@ public:
 };
 
 // The widget's own handling of an event it got. A scroll area handles its
-// viewport's events in a filter of its own, which the bridge (a filter too)
-// would otherwise pass by: the item views of a dialog would stay blank.
+// viewport's events and its scrolled widget's resizes in filters of its own,
+// which the bridge (a filter too) would otherwise pass by: the item views of a
+// dialog would stay blank, a scroll box would keep its old scroll range.
 bool NativeEvent(QWidget* w, QEvent* e)
 {
     if (auto* area = qobject_cast<QAbstractScrollArea*>(w->parentWidget()); area && area->viewport() == w) {
@@ -287,6 +289,10 @@ bool NativeEvent(QWidget* w, QEvent* e)
         if ((area->*viewportEvent)(e))
             return true;
     }
+    if (QWidget* viewport = w->parentWidget())
+        if (auto* area = qobject_cast<QScrollArea*>(viewport->parentWidget()); area && area->widget() == w)
+            if (static_cast<QObject*>(area)->eventFilter(w, e))
+                return true;
     // QWidget::event is protected; through QObject it is the widget's own handling.
     return static_cast<QObject*>(w)->event(e);
 }

@@ -2,7 +2,9 @@
 #include "classlib/system_errors.h"
 #include "test_support.h"
 
+#include <QFileInfo>
 #include <QProcess>
+#include <sys/stat.h>
 #include <cerrno>
 #include <limits>
 #include <gtest/gtest.h>
@@ -87,6 +89,37 @@ TEST(SysUtils, DecodeTextTakesUtf8OrWindows1250)
     EXPECT_EQ(DecodeText(UnicodeToAnsi(czech)), czech);
     EXPECT_FALSE(IsAsciiOnly(czech));
     EXPECT_TRUE(IsAsciiOnly("Text"));
+}
+
+TEST(SysUtils, ASaveGoesThroughALinkButNeverReplacesASpecialFile)
+{
+    const QString dir = TestSupport::MakeTempDir();
+    // A link to a regular file: the target gets the new content, the link stays.
+    const QString target = dir + QStringLiteral("/cil.tvk");
+    const QString link = dir + QStringLiteral("/odkaz.tvk");
+    SaveFileSafely(target, [](QIODevice& f) { f.write("stary"); });
+    ASSERT_TRUE(QFile::link(target, link));
+    SaveFileSafely(link, [](QIODevice& f) { f.write("novy"); });
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(TestSupport::ReadFile(target), QByteArray("novy"));
+    // A pipe, named directly or through a link, stays a pipe and the save is refused.
+    const QString fifo = dir + QStringLiteral("/roura");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString fifoLink = dir + QStringLiteral("/roura.ini");
+    ASSERT_TRUE(QFile::link(fifo, fifoLink));
+    for (const QString& name : {fifo, fifoLink}) {
+        try {
+            SaveFileSafely(name, [](QIODevice& f) { f.write("x"); });
+            FAIL() << "a pipe was replaced through " << name.toStdString();
+        } catch (const EFileError& e) {
+            EXPECT_EQ(e.Message(), QStringLiteral("Soubor \"%1\" nelze uložit: nejde o obyčejný soubor. "
+                                                  "Původní soubor zůstal beze změny.").arg(name));
+        }
+    }
+    struct stat st {};
+    ASSERT_EQ(lstat(QFile::encodeName(fifo).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_TRUE(QFileInfo(fifoLink).isSymLink());
 }
 
 TEST(SysUtils, AFailedSaveSaysWhichFileAndWhyInCzech)

@@ -5,6 +5,7 @@
 #include "skin/form/skin_manager.h"
 #include "test_support.h"
 
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -23,6 +24,14 @@ TRegion RegionOf(TWinControl* c)
 {
     EXPECT_TRUE(c->WindowRgn().has_value()) << qPrintable(c->Name());
     return c->WindowRgn().value_or(TRegion());
+}
+
+// What the screen shows of w now (not a fresh rendering).
+QImage ShownOnScreen(QWidget* w)
+{
+    QWidget* top = w->window();
+    const QPoint at = w->mapTo(top, QPoint(0, 0));
+    return top->screen()->grabWindow(top->winId(), at.x(), at.y(), w->width(), w->height()).toImage().convertToFormat(QImage::Format_RGB32);
 }
 } // namespace
 
@@ -302,9 +311,15 @@ TEST(Surface, TheScrollBoxScrollsExactlyOverTheSurface)
     EXPECT_GT(hbar->value(), 0);
     // The surface moved by as much as the bars say.
     EXPECT_EQ(area->widget()->pos(), QPoint(-hbar->value(), -vbar->value()));
+    // The bars on screen show the thumbs where the values put them.
+    for (QScrollBar* bar : {hbar, vbar}) {
+        QTest::qWait(100);
+        EXPECT_EQ(ShownOnScreen(bar), bar->grab().toImage().convertToFormat(QImage::Format_RGB32));
+    }
     // A larger window holds it whole: no bar left behind.
     m->SetBounds(0, 0, 1600, 1000);
     check("box in a large window");
     m->SetupCDSurface(118, 44);
     check("disc in a large window");
 }
+

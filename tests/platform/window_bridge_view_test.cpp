@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -53,6 +55,30 @@ TEST(WindowBridgeView, ItemViewPaintsItsItemsThroughABridgeOnItsViewport)
     EXPECT_EQ(Differences(Grab(viewport), before), 0);
     EXPECT_GT(paints, 0);
     SetWindowLong(viewport, GWL_WNDPROC, old);
+}
+
+TEST(WindowBridgeView, AScrollAreaFollowsItsSubclassedWidgetsSize)
+{
+    QScrollArea area;
+    area.resize(200, 150);
+    auto* inner = new QWidget;
+    inner->resize(100, 100);
+    area.setWidget(inner);
+    area.show();
+    QApplication::processEvents();
+    TWndProc old;
+    int resizes = 0;
+    old = SetWindowLong(inner, GWL_WNDPROC, [&](TMessage& m) {
+        resizes += m.Msg == WM_SIZE;
+        CallWindowProc(old, m);
+    });
+    // The area's own filter on its widget still sets the bars from the new size.
+    inner->resize(600, 400);
+    QApplication::processEvents();
+    EXPECT_GT(resizes, 0);
+    EXPECT_EQ(area.horizontalScrollBar()->maximum(), 600 - area.viewport()->width());
+    EXPECT_EQ(area.verticalScrollBar()->maximum(), 400 - area.viewport()->height());
+    SetWindowLong(inner, GWL_WNDPROC, old);
 }
 
 TEST(WindowBridgeView, IconOnlyButtonsArePictureButtons)

@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QPainter>
-#include <QResizeEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
@@ -296,14 +295,7 @@ void TScrollBox::UpdateScrollRange()
         h = std::max(view.height() - FArea->horizontalScrollBar()->sizeHint().height(), bottom);
     if (bottom > view.height())
         w = std::max(view.width() - FArea->verticalScrollBar()->sizeHint().width(), right);
-    const QSize old = FWidget->size();
     FWidget->resize(w, h);
-    // The scroll area sets its bars from its widget's resize event, which it
-    // takes through an event filter; the window's message bridge handles that
-    // event natively without passing it through the filter, so the area is
-    // told here.
-    QResizeEvent resized(FWidget->size(), old);
-    static_cast<QObject*>(FArea.data())->eventFilter(FWidget, &resized);
 }
 
 int TScrollBox::HorzPosition() const { return FArea ? FArea->horizontalScrollBar()->value() : 0; }

@@ -23,7 +23,7 @@ TFrmInvisible::TFrmInvisible(TComponent* owner) : TForm(owner)
     SetClientSize(270, 122);
     SetColor(RGB(0, 128, 192));
 
-    auto place = [this](auto* c, const char* name, TWinControl* parent, int l, int t, int w, int h) {
+    auto place = [](auto* c, const char* name, TWinControl* parent, int l, int t, int w, int h) {
         return Placed(c, name, parent, l, t, w, h);
     };
     WebDownload = new TWebDownload(this);

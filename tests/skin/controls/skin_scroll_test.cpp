@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSplitter>
+#include <QTest>
 #include <QWheelEvent>
 
 using namespace SkinControlsTest;
@@ -550,4 +551,43 @@ TEST_F(SkinScroll, TheDesignSurfacesScrollBoxTakesSkinnedBarsWhenItsContentOutgr
             EXPECT_EQ(b->geometry(), RealRect(real, Form->ClientWidget()));
         }
     EXPECT_EQ(shown, 2);
+}
+
+TEST_F(SkinScroll, AScrollBoxGetsSkinnedBarsWhoseThumbFollowsTheValue)
+{
+    auto* box = Placed(new TScrollBox(Form.get()), "ScrollBox1", Form.get(), 10, 10, 200, 150);
+    Placed(new TPanel(Form.get()), "Panel1", box, 0, 0, 600, 400);
+    ShowForm();
+    TSkinScrollbar* s = Skin(box);
+    QScrollBar* bar = box->Area()->horizontalScrollBar();
+    ASSERT_TRUE(bar->isVisible());
+    TWScrollbar* o = s->HorzBar();
+    // The overlay lies over the area's own bar, not somewhere inside the box.
+    ASSERT_TRUE(o->isVisible());
+    EXPECT_EQ(QRect(o->mapToGlobal(QPoint(0, 0)), o->size()), QRect(bar->mapToGlobal(QPoint(0, 0)), bar->size()));
+    // The thumb's left edge is frame 1 of the thumb element, wherever the thumb is.
+    const TDataSkinObject& thumb = *Data->HorzScrollThumb;
+    const QImage corner = StripFrame(thumb, 1);
+    auto cornerAt = [&](int x0) {
+        const QImage painted = Grab(o);
+        int bad = 0;
+        for (int y = 0; y < std::max(1, thumb.TopHeight); ++y)
+            for (int x = 0; x < std::max(1, thumb.LeftWidth); ++x) {
+                const QRgb want = corner.pixel(x, y) & 0xFFFFFF;
+                if (!(thumb.Trans == 1 && want == 0xFF00FF))
+                    bad += (painted.pixel(x0 + x, y) & 0xFFFFFF) != want;
+            }
+        return bad;
+    };
+    const int startBefore = o->ThumbStart();
+    EXPECT_EQ(cornerAt(startBefore), 0);
+    // A click on the track after the thumb scrolls the box and moves the painted thumb.
+    const QPoint track(o->width() - o->ArrowSize() - 3, o->height() / 2);
+    QTest::mouseClick(o, Qt::LeftButton, Qt::NoModifier, track);
+    Pump();
+    EXPECT_GT(bar->value(), 0);
+    EXPECT_EQ(box->HorzPosition(), bar->value());
+    EXPECT_GT(o->ThumbStart(), startBefore);
+    EXPECT_EQ(cornerAt(o->ThumbStart()), 0);
+    EXPECT_NE(cornerAt(startBefore), 0);
 }
