@@ -61,6 +61,10 @@ public:
     bool WarpMove = false;
     QPoint WarpPress;
     QPoint WarpTarget;
+    // A border press waiting for the mouse to move: a plain click must not
+    // resize (the window manager would miss its release and go on sizing).
+    int PendingSizeHit = 0;
+    QPoint PendingSizeStart;
     QPoint DragStart;
     QRect DragGeometry;
     int PressedButtonHit = 0; // HTCLOSE... pressed, acts on release
