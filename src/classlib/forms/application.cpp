@@ -61,6 +61,10 @@ protected:
         auto* ke = static_cast<QKeyEvent*>(e);
         FAltAlone = ke->key() == Qt::Key_Alt && !ke->isAutoRepeat();
         TCustomForm* form = TCustomForm::FormOfWidget(w);
+        // A window of its own over a form (Qt's font or file dialog, a drop-down
+        // list) keeps its keys: the form's Cancel button must not take its Escape.
+        if (form && form->Window()->window() != w->window())
+            form = nullptr;
         if (!form)
             return IsCloseKey(ke) && CloseByKey(w->window());
         const int vk = QtKeyToVirtualKey(ke->key());
