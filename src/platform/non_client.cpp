@@ -376,7 +376,8 @@ void UpdateFrame(HWND w)
         x->FramelessApplied = false;
         // Maximised by hand while frameless: with the frame back the window
         // manager maximises it (its title would lie off the screen otherwise).
-        const bool zoomed = std::exchange(x->ZoomedByHand, false);
+        // Without one nothing would: it stays maximised by hand, where it is.
+        const bool zoomed = WindowManagerRunning() && std::exchange(x->ZoomedByHand, false);
         const QRect normal = zoomed ? x->NormalGeometry : g;
         if (w->windowFlags() != x->SavedFlags)
             ApplyFlags(w, x->SavedFlags, normal);
