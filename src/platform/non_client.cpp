@@ -259,6 +259,13 @@ int DefaultHitTest(HWND w, QPoint screen)
 
 QPoint PointOf(LPARAM l) { return QPoint(LoWordSigned(l), HiWordSigned(l)); }
 
+// Until the mouse leaves the drag rectangle around a press it is a click.
+bool WithinDragRect(QPoint screen, QPoint press)
+{
+    const QPoint d = screen - press;
+    return std::abs(d.x()) <= GetSystemMetrics(SM_CXDRAG) / 2 && std::abs(d.y()) <= GetSystemMetrics(SM_CYDRAG) / 2;
+}
+
 // Starts a move or resize of the window: the window manager's, else by hand
 // while the left button stays down. press: where a caption drag began, when
 // the mouse has gone on from there.
@@ -562,7 +569,8 @@ bool DefNonClientProc(HWND w, TMessage& m)
                 x->PendingMoveStart = PointOf(m.LParam);
             }
         } else if (EdgesOf(hit)) {
-            StartMoveSize(w, hit, PointOf(m.LParam));
+            x->PendingSizeHit = hit;
+            x->PendingSizeStart = PointOf(m.LParam);
         } else if (hit == HTCLOSE || hit == HTMINBUTTON || hit == HTMAXBUTTON) {
             x->PressedButtonHit = hit;
         } else if (hit == HTSYSMENU) {
@@ -708,6 +716,18 @@ bool TNonClientArea::BeforeEvent(TWindowBridge* bridge, QEvent* event)
         return false;
     auto* me = static_cast<QMouseEvent*>(event);
     const QPoint screen = me->globalPosition().toPoint();
+    if (x->PendingSizeHit) {
+        const bool held = me->buttons() & Qt::LeftButton;
+        if (event->type() == QEvent::MouseMove && held) {
+            if (WithinDragRect(screen, x->PendingSizeStart))
+                return true;
+            StartMoveSize(w, std::exchange(x->PendingSizeHit, 0), x->PendingSizeStart);
+            if (x->DragHit)
+                DragTo(w, x, screen); // by hand: the edge catches up with the mouse
+            return true;
+        }
+        x->PendingSizeHit = 0; // a click: the release goes on as a message
+    }
     if (x->PendingMoveHit) {
         const bool held = me->buttons() & Qt::LeftButton;
         if (event->type() == QEvent::MouseMove && held) {

@@ -57,6 +57,10 @@ public:
     // move (it takes the pointer) would swallow.
     int PendingMoveHit = 0;
     QPoint PendingMoveStart;
+    // A border press waiting for the mouse to move: a plain click must not
+    // resize (the window manager would miss its release and go on sizing).
+    int PendingSizeHit = 0;
+    QPoint PendingSizeStart;
     QPoint DragStart;
     QRect DragGeometry;
     int PressedButtonHit = 0; // HTCLOSE... pressed, acts on release

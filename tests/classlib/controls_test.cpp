@@ -2,12 +2,14 @@
 #include "classlib/controls/ext_controls.h"
 #include "classlib/controls/std_controls.h"
 #include "classlib/forms/application.h"
+#include "classlib/forms/dialogs.h"
 #include "classlib/forms/form.h"
 #include "classlib/forms/menus.h"
 #include "classlib/forms/message_box.h"
 #include "classlib/sysutils.h"
 #include "test_support.h"
 
+#include <QFontDialog>
 #include <QKeyEvent>
 #include <QTest>
 #include <algorithm>
@@ -512,6 +514,42 @@ TEST(Controls, EnterPressesTheDefaultButtonAndEscapeTheCancelButton)
     });
     EXPECT_EQ(paged->ShowModal(), mrAbort);
     delete paged;
+}
+
+TEST(Controls, EscapeInQtsDialogOverAFormClosesOnlyThatDialog)
+{
+    // The form's Cancel button must not take the key of a dialog opened over it.
+    auto* dlg = new Form(Application);
+    auto* cancel = new TButton(dlg);
+    cancel->SetParent(dlg);
+    cancel->SetCancel(true);
+    cancel->SetModalResult(mrCancel);
+    bool chosen = true;
+    bool stayedOpen = false;
+    int underneath = mrNo;
+    QTimer::singleShot(10, [&] {
+        QApplication::setActiveWindow(dlg->Window());
+        QTimer::singleShot(0, [&] {
+            auto* font = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+            if (!font)
+                return;
+            QApplication::setActiveWindow(font);
+            QWidget* focus = QApplication::focusWidget();
+            QTest::keyClick(focus && focus->window() == font ? focus : font, Qt::Key_Escape);
+            stayedOpen = font->isVisible();
+            if (stayedOpen)
+                font->reject();
+        });
+        TFontDialog fd(dlg);
+        chosen = fd.Execute();
+        underneath = dlg->ModalResult();
+        dlg->SetModalResult(mrOk);
+    });
+    EXPECT_EQ(dlg->ShowModal(), mrOk);
+    EXPECT_FALSE(chosen);
+    EXPECT_FALSE(stayedOpen);
+    EXPECT_EQ(underneath, mrNone);
+    delete dlg;
 }
 
 // A form with a menu bar: its client starts below the bar, and the controls'

@@ -306,6 +306,48 @@ TEST(NonClient, AWindowMaximisedByHandStaysMaximisedWhenItsFrameComesAndGoes)
     EXPECT_EQ(f.Dialog.geometry(), normal);
 }
 
+TEST(NonClient, ClicksOnTheBorderDoNotSizeAndOnlyADragSizesTheWindow)
+{
+    // A size started on the press goes to the window manager, which misses a
+    // quick release and keeps sizing the window after the pointer.
+    TDialogFixture f;
+    f.Skin();
+    int entered = 0;
+    int exited = 0;
+    TWndProc old = SetWindowLong(&f.Dialog, GWL_WNDPROC, [&](TMessage& m) {
+        entered += m.Msg == WM_ENTERSIZEMOVE;
+        exited += m.Msg == WM_EXITSIZEMOVE;
+        CallWindowProc(old, m);
+    });
+    const QRect start = f.Dialog.geometry();
+    const int w = f.Dialog.width();
+    const int h = f.Dialog.height();
+    const QPoint edges[] = {{w / 2, h - 1}, {w - 1, h / 2}, {0, h / 2}, {w / 2, 1}, {0, 0}, {w - 1, h - 1}, {0, h - 1}, {w - 1, 1}};
+    for (const QPoint at : edges) {
+        TestSupport::MousePress(&f.Dialog, at);
+        TestSupport::MouseMove(&f.Dialog, at + QPoint(1, -1), Qt::LeftButton); // a shaky click
+        TestSupport::MouseRelease(&f.Dialog, at + QPoint(1, -1));
+        TestSupport::MouseMove(&f.Dialog, QPoint(w / 2, h / 2));
+        EXPECT_EQ(entered, 0) << at.x() << "," << at.y();
+        EXPECT_EQ(f.Dialog.geometry(), start);
+    }
+    EXPECT_EQ(f.Frame.Count(WM_NCLBUTTONUP), 8);
+
+    // A drag from the bottom border sizes from the press on, and stops at the release.
+    const QPoint at(w / 2, h - 1);
+    const QPoint global = f.Dialog.mapToGlobal(at);
+    TestSupport::MousePress(&f.Dialog, at);
+    TestSupport::MouseMove(&f.Dialog, at + QPoint(0, 5), Qt::LeftButton);
+    EXPECT_EQ(entered, 1);
+    EXPECT_EQ(f.Dialog.height(), h + 5);
+    TestSupport::MouseMove(&f.Dialog, f.Dialog.mapFromGlobal(global + QPoint(0, 30)), Qt::LeftButton);
+    TestSupport::MouseRelease(&f.Dialog, f.Dialog.mapFromGlobal(global + QPoint(0, 30)));
+    EXPECT_EQ(exited, 1);
+    TestSupport::MouseMove(&f.Dialog, f.Dialog.mapFromGlobal(global + QPoint(0, 60)));
+    EXPECT_EQ(f.Dialog.geometry(), start.adjusted(0, 0, 0, 30));
+    SetWindowLong(&f.Dialog, GWL_WNDPROC, old);
+}
+
 TEST(NonClient, ADialogsSizeGripStaysInTheCornerOfItsClient)
 {
     TDialogFixture f;

@@ -60,6 +60,10 @@ protected:
         else if (ke->key() != Qt::Key_Alt)
             FAltAlone = false;
         TCustomForm* form = TCustomForm::FormOfWidget(w);
+        // A window of its own over a form (Qt's font or file dialog, a drop-down
+        // list) keeps its keys: the form's Cancel button must not take its Escape.
+        if (form && form->Window()->window() != w->window())
+            form = nullptr;
         if (!form)
             return IsCloseKey(ke) && CloseByKey(w->window());
         const int vk = QtKeyToVirtualKey(ke->key());

@@ -453,9 +453,10 @@ TEST_F(SkinFormFixture, SwitchedOffOrOnWhileMaximisedTheWindowRestoresToItsClien
     Data->SetActive(false);
     Pump(400);
     ASSERT_FALSE(Manager->FindForm(w));
-    // Switched off: maximised with its own frame now, not a frameless size left over.
+    // Switched off: its own frame now, not a frameless size left over; no
+    // window manager here to maximise it, so it stays maximised by hand.
     EXPECT_FALSE(IsFrameRemoved(w));
-    EXPECT_TRUE(w->isMaximized());
+    EXPECT_TRUE(IsZoomed(w));
     SendMessage(w, WM_SYSCOMMAND, SC_RESTORE, 0);
     Pump();
     EXPECT_FALSE(IsZoomed(w));
@@ -478,6 +479,45 @@ TEST_F(SkinFormFixture, SwitchedOffOrOnWhileMaximisedTheWindowRestoresToItsClien
     GetClientRect(w, cr);
     EXPECT_EQ(cr.Width(), 300);
     EXPECT_EQ(cr.Height(), 200);
+}
+
+TEST_F(SkinFormFixture, MaximisedByItsCaptionButtonItStaysMaximisedOverASkinSwitch)
+{
+    TForm* f = MakeForm(bsSizeable, false, 300, 200);
+    f->Show();
+    Pump(20);
+    HWND w = f->Window();
+    const QRect normal = w->geometry();
+    auto clickMaximize = [&] {
+        TWinSkinForm* sf = Manager->FindForm(w);
+        ASSERT_TRUE(sf && sf->Started());
+        sf->LayoutSysButtons();
+        const auto& buttons = sf->SysButtons();
+        const auto b = std::find_if(buttons.begin(), buttons.end(),
+                                    [](const auto& x) { return x->Visible && x->Data->Action == 1; });
+        ASSERT_NE(b, buttons.end());
+        const TRect& r = (*b)->Rect;
+        TestSupport::MouseClick(w, QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+        Pump(50);
+    };
+    clickMaximize();
+    ASSERT_TRUE(IsZoomed(w));
+    const QRect zoomed = w->geometry();
+    ASSERT_NE(zoomed, normal);
+    Data->SetActive(false);
+    Pump(400);
+    ASSERT_FALSE(Manager->FindForm(w));
+    // Unskinned, the platform maximises it with its own frame.
+    EXPECT_TRUE(IsZoomed(w));
+    EXPECT_TRUE(w->frameGeometry().contains(zoomed));
+    Data->SetActive(true);
+    Pump(400);
+    EXPECT_TRUE(IsZoomed(w));
+    EXPECT_EQ(w->geometry(), zoomed);
+    // Its caption button still knows the size to go back to.
+    clickMaximize();
+    EXPECT_FALSE(IsZoomed(w));
+    EXPECT_EQ(w->geometry(), normal);
 }
 
 TEST_F(SkinFormFixture, MinimizeWhereNothingCanMinimizeChangesNothingAndSkinSwitchesKeepTheWholeFrame)
