@@ -327,121 +327,48 @@ TEST(SkinnedProgram, ADeviceAsTheSkinFileIsRefusedAndTheStartGoesOn)
     EXPECT_TRUE(out.contains("shown FrmMain")) << out.toStdString();
 }
 
-namespace {
-// The real program on its own X server under openbox, with a skin, showing an
-// empty project.
-struct TProgramUnderOpenbox {
-    TChild Server;
-    TChild WindowManager;
-    TChild Program;
-    QProcessEnvironment Env = QProcessEnvironment::systemEnvironment();
-    QString Window;
-
-    // Empty when it runs; else why not.
-    QString Start(const QString& skin)
-    {
-        const QString xvfb = QStandardPaths::findExecutable("Xvfb");
-        const QString openbox = QStandardPaths::findExecutable("openbox");
-        if (xvfb.isEmpty() || openbox.isEmpty() || QStandardPaths::findExecutable("xdotool").isEmpty())
-            return "needs Xvfb, openbox and xdotool";
-        int display = 150;
-        while (display < 250 && (QFile::exists(QString("/tmp/.X%1-lock").arg(display)) ||
-                                 QFile::exists(QString("/tmp/.X11-unix/X%1").arg(display))))
-            ++display;
-        const QString socket = QString("/tmp/.X11-unix/X%1").arg(display);
-        Server.Process.start(xvfb, {QString(":%1").arg(display), "-screen", "0", "1280x1024x24"});
-        for (int i = 0; i < 100 && !QFile::exists(socket); ++i)
-            QThread::msleep(50);
-        if (!QFile::exists(socket))
-            return "the X server did not start";
-        Env.insert("DISPLAY", QString(":%1").arg(display));
-        WindowManager.Process.setProcessEnvironment(Env);
-        WindowManager.Process.start(openbox, {});
-        QThread::msleep(800);
-        const QString config = TestSupport::MakeTempDir();
-        QDir().mkpath(config + "/tessavik");
-        QFile ini(config + "/tessavik/velkaro3.ini");
-        if (!ini.open(QIODevice::WriteOnly))
-            return "no settings file";
-        ini.write("[Setting]\nSkinFileName=" + (TestSupport::BinDir() + "/skiny/" + skin).toUtf8() + "\nSkinEnabled=1\n");
-        ini.close();
-        QProcessEnvironment programEnv = Env;
-        programEnv.insert("QT_QPA_PLATFORM", "xcb");
-        programEnv.insert("XDG_CONFIG_HOME", config);
-        programEnv.insert("TESSAVIK_QUIT_AFTER", "60000");
-        Program.Process.setProcessEnvironment(programEnv);
-        Program.Process.setWorkingDirectory(TestSupport::MakeTempDir());
-        Program.Process.start(TestSupport::BinDir() + "/tessavik", {EmptyProject()});
-        for (int i = 0; i < 100 && Window.isEmpty(); ++i) {
-            QThread::msleep(100);
-            Window = Xdo({"search", "--onlyvisible", "--name", "prazdny"}).split('\n').first().trimmed();
-        }
-        if (Window.isEmpty())
-            return "the main window did not appear";
-        QThread::msleep(1500);
-        return {};
-    }
-    QString Xdo(const QStringList& args) const
-    {
-        const QString out = RunTool(Env, "xdotool", args);
-        QThread::msleep(60);
-        return out;
-    }
-    void MoveTo(QPoint p) const { Xdo({"mousemove", QString::number(p.x()), QString::number(p.y())}); }
-    QRect Geometry() const
-    {
-        QRect r;
-        for (const QString& line : Xdo({"getwindowgeometry", "--shell", Window}).split('\n')) {
-            const int v = line.section('=', 1).toInt();
-            if (line.startsWith("X="))
-                r.moveLeft(v);
-            else if (line.startsWith("Y="))
-                r.moveTop(v);
-            else if (line.startsWith("WIDTH="))
-                r.setWidth(v);
-            else if (line.startsWith("HEIGHT="))
-                r.setHeight(v);
-        }
-        return r;
-    }
-};
-} // namespace
-
 TEST(SkinnedProgram, UnderAWindowManagerAClickOnTheBorderSizesNothingAndADragSizesUntilTheRelease)
 {
-    TProgramUnderOpenbox p;
-    if (const QString why = p.Start("grafit.skn"); !why.isEmpty()) {
-        if (why.startsWith("needs"))
-            GTEST_SKIP() << why.toStdString();
-        FAIL() << why.toStdString();
-    }
-    const QRect start = p.Geometry();
+    TDisplay screen;
+    if (const QString missing = screen.Start(true); !missing.isEmpty())
+        GTEST_SKIP() << missing.toStdString();
+    TChild program;
+    const QString window = screen.StartProgram(program, "grafit");
+    ASSERT_FALSE(window.isEmpty()) << "the main window did not appear";
+    QThread::msleep(1500);
+    auto xdo = [&](const QStringList& args) {
+        RunTool(screen.Env, screen.Xdotool, args);
+        QThread::msleep(60);
+    };
+    auto moveTo = [&](QPoint at) { xdo({"mousemove", QString::number(at.x()), QString::number(at.y())}); };
+    auto geometry = [&] { return WindowRect(screen.Env, window).value_or(QRect()); };
+    const QRect start = geometry();
     ASSERT_GT(start.width(), 100);
     // The window manager's size, once started, would follow the pointer until the next click.
     const QPoint borders[] = {{start.center().x(), start.bottom()}, {start.right(), start.center().y()},
                               {start.left(), start.center().y()}, {start.right() - 2, start.bottom() - 2}};
     for (const QPoint at : borders) {
-        p.MoveTo(at);
-        p.Xdo({"click", "1"});
+        moveTo(at);
+        xdo({"click", "1"});
         QThread::msleep(300);
-        p.MoveTo(start.center() - QPoint(150, 150));
+        moveTo(start.center() - QPoint(150, 150));
         QThread::msleep(400);
-        EXPECT_EQ(p.Geometry(), start) << at.x() << "," << at.y();
+        EXPECT_EQ(geometry(), start) << at.x() << "," << at.y();
     }
 
     // Dragged down by 40 in small steps: the bottom follows, and stays where released.
     const QPoint press(start.center().x(), start.bottom());
-    p.MoveTo(press);
-    p.Xdo({"mousedown", "1"});
+    moveTo(press);
+    xdo({"mousedown", "1"});
     for (int i = 1; i <= 10; ++i)
-        p.MoveTo(press + QPoint(0, 4 * i));
+        moveTo(press + QPoint(0, 4 * i));
     QThread::msleep(400);
-    p.Xdo({"mouseup", "1"});
+    xdo({"mouseup", "1"});
     QThread::msleep(300);
-    const QRect sized = p.Geometry();
-    p.MoveTo(press + QPoint(0, 120));
+    const QRect sized = geometry();
+    moveTo(press + QPoint(0, 120));
     QThread::msleep(400);
-    EXPECT_EQ(p.Geometry(), sized);
+    EXPECT_EQ(geometry(), sized);
     EXPECT_EQ(sized.topLeft(), start.topLeft());
     EXPECT_EQ(sized.width(), start.width());
     // The drag rectangle's few pixels go by before the size starts.
