@@ -2,15 +2,17 @@
 // activates gets its skinned form once, and switching the skin off takes the
 // skinned forms away again.
 
+#include "skin/skin_data.h"
 #include "test_support.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
-#include <QRect>
 #include <QProcessEnvironment>
 #include <QRect>
+#include <QSet>
 #include <QStandardPaths>
 #include <QThread>
 #include <optional>
@@ -374,4 +376,68 @@ TEST(SkinnedProgram, UnderAWindowManagerAClickOnTheBorderSizesNothingAndADragSiz
     // The drag rectangle's few pixels go by before the size starts.
     EXPECT_GE(sized.height(), start.height() + 34);
     EXPECT_LE(sized.height(), start.height() + 40);
+}
+
+TEST(SkinnedProgram, WithoutAWindowManagerTheMainWindowIsActiveAgainWhenTheSkinChooserCloses)
+{
+    TDisplay screen;
+    if (const QString missing = screen.Start(false); !missing.isEmpty())
+        GTEST_SKIP() << missing.toStdString();
+    const QString import = QStandardPaths::findExecutable("import");
+    if (import.isEmpty())
+        GTEST_SKIP() << "needs import";
+    TChild program;
+    const QString window = screen.StartProgram(program, "zelena");
+    ASSERT_FALSE(window.isEmpty()) << "the main window did not appear";
+    QThread::msleep(1500);
+    const std::optional<QRect> frame = WindowRect(screen.Env, window);
+    ASSERT_TRUE(frame);
+    const QString shot = TestSupport::MakeTempDir() + "/screen.png";
+    // The caption's middle, clear of the title and the buttons.
+    auto caption = [&] {
+        RunTool(screen.Env, import, {"-window", "root", shot});
+        return QImage(shot).copy(frame->left() + frame->width() / 2 - 100, frame->top() + 4, 200, 14);
+    };
+    auto click = [&](QPoint at) {
+        RunTool(screen.Env, screen.Xdotool, {"mousemove", QString::number(at.x()), QString::number(at.y())});
+        RunTool(screen.Env, screen.Xdotool, {"click", "1"});
+        QThread::msleep(700);
+    };
+    const QImage active = caption();
+    ASSERT_FALSE(active.isNull());
+    // Each row of the active caption is made of the colours of that row of the
+    // skin's caption strip, its first (active) frame.
+    TSkinData skin(nullptr);
+    skin.SetSkinFile(TestSupport::BinDir() + "/skiny/zelena.skn");
+    ASSERT_TRUE(skin.SkinRead());
+    const QImage strip = skin.Top->Image;
+    auto drawnActive = [&](const QImage& grab) {
+        for (int y = 0; y < grab.height(); ++y) {
+            QSet<QRgb> colours;
+            for (int x = 0; x < strip.width(); ++x)
+                colours.insert(strip.pixel(x, y + 4) & 0xFFFFFF);
+            for (int x = 0; x < grab.width(); ++x)
+                if (!colours.contains(grab.pixel(x, y) & 0xFFFFFF))
+                    return false;
+        }
+        return true;
+    };
+    ASSERT_TRUE(drawnActive(active));
+
+    // "Nastavení", then "Vzhled programu": the chooser takes the keyboard.
+    click(frame->topLeft() + QPoint(143, 33));
+    click(frame->topLeft() + QPoint(181, 86));
+    const QString chooser =
+        RunTool(screen.Env, screen.Xdotool, {"search", "--onlyvisible", "--name", "Form21"}).split('\n').first().trimmed();
+    ASSERT_FALSE(chooser.isEmpty()) << "the skin chooser did not open";
+    EXPECT_EQ(RunTool(screen.Env, screen.Xdotool, {"getwindowfocus"}).trimmed().toStdString(), chooser.toStdString());
+    EXPECT_FALSE(drawnActive(caption())) << "the main window's caption did not turn inactive";
+
+    // Its OK closes it; the main window has the keyboard and its active caption back.
+    const std::optional<QRect> dialog = WindowRect(screen.Env, chooser);
+    ASSERT_TRUE(dialog);
+    click(dialog->topLeft() + QPoint(56, 404));
+    EXPECT_TRUE(RunTool(screen.Env, screen.Xdotool, {"search", "--onlyvisible", "--name", "Form21"}).trimmed().isEmpty());
+    EXPECT_EQ(RunTool(screen.Env, screen.Xdotool, {"getwindowfocus"}).trimmed().toStdString(), window.toStdString());
+    EXPECT_TRUE(drawnActive(caption())) << "the main window's caption stayed inactive";
 }

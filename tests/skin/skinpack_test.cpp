@@ -179,3 +179,35 @@ TEST(SkinPackTool, ShippedSkinsFaceKeepsGreyTextAndHatchingVisible)
         EXPECT_GE(Contrast(face, ToQColor(data.Colours.ButtonText).rgb()), 7.0) << qPrintable(name);
     }
 }
+
+TEST(SkinPackTool, ShippedSkinsKeepDisabledTextLegibleButDimmer)
+{
+    // Disabled captions, check boxes and menu items are drawn in the system
+    // button-shadow grey: it must read (3:1) on the face and on every pixel of
+    // the inner part of the disabled button frame, yet stay dimmer than the text.
+    const QRgb grey = ToQColor(clBtnShadow).rgb();
+    const QStringList files = {QStringLiteral("/data/skiny/grafit.skn"), QStringLiteral("/data/skiny/mxskin20.skn"),
+                               QStringLiteral("/data/skiny/zelena.skn"),
+                               QStringLiteral("/src/skin/resources/default.skn")};
+    for (const QString& file : files) {
+        TSkinData data(nullptr);
+        data.SetSkinFile(SourceDir() + file);
+        ASSERT_TRUE(data.SkinRead()) << qPrintable(file);
+        const QRgb face = ToQColor(data.Colours.ButtonFace).rgb();
+        const QRgb text = ToQColor(data.Colours.ButtonText).rgb();
+        EXPECT_GE(Contrast(face, grey), 3.0) << qPrintable(file);
+        EXPECT_LT(Contrast(face, grey), Contrast(face, text) / 2) << qPrintable(file);
+        EXPECT_GE(Contrast(ToQColor(data.Colours.Menu).rgb(), grey), 3.0) << qPrintable(file);
+
+        const TDataSkinButton* b = data.Buttons.get();
+        ASSERT_TRUE(b && !b->Image.isNull() && b->Frame >= 3) << qPrintable(file);
+        const int fw = b->Image.width() / b->Frame;
+        const QImage disabled = b->Image.copy(2 * fw, 0, fw, b->Image.height());
+        double worst = 100;
+        for (int y = b->TopHeight; y < disabled.height() - b->BottomHeight; ++y)
+            for (int x = b->LeftWidth; x < fw - b->RightWidth; ++x)
+                worst = std::min(worst, Contrast(disabled.pixel(x, y), grey));
+        EXPECT_GE(worst, 3.0) << qPrintable(file);
+        EXPECT_LT(worst, Contrast(disabled.pixel(fw / 2, disabled.height() / 2), text)) << qPrintable(file);
+    }
+}

@@ -124,8 +124,8 @@ TLook StateLook(const TTheme& t, int frame)
     switch (frame) {
     case 2:  // pressed
         return {Dark(face, 0.18), Light(face, 0.1), Dark(t.Accent, 0.3), t.Text};
-    case 3:  // disabled
-        return {Grey(face), Grey(face), Grey(Dark(face, 0.3)), Grey(Dark(face, 0.45))};
+    case 3:  // disabled: light enough for the grey text of disabled captions
+        return {Light(Grey(face), 0.35), Light(Grey(face), 0.35), Grey(Dark(face, 0.3)), Grey(Dark(face, 0.45))};
     case 4:  // hover
         return {Light(Mix(face, t.Accent, 0.25), 0.5), Mix(face, t.Accent, 0.2), t.Accent, t.Text};
     case 5:  // focused
