@@ -266,10 +266,9 @@ bool WithinDragRect(QPoint screen, QPoint press)
     return std::abs(d.x()) <= GetSystemMetrics(SM_CXDRAG) / 2 && std::abs(d.y()) <= GetSystemMetrics(SM_CYDRAG) / 2;
 }
 
-// Starts a move or resize of the window: the window manager's, else by hand
-// while the left button stays down. press: where a caption drag began, when
-// the mouse has gone on from there.
-void StartMoveSize(HWND w, int hit, QPoint screen, std::optional<QPoint> press = std::nullopt)
+// Starts a move or resize of the window from where the press was: the window
+// manager's, else by hand while the left button stays down.
+void StartMoveSize(HWND w, int hit, QPoint press)
 {
     TWindowExtra* x = TWindowExtra::Of(w);
     QWindow* handle = w->windowHandle();
@@ -278,17 +277,14 @@ void StartMoveSize(HWND w, int hit, QPoint screen, std::optional<QPoint> press =
         // The window manager moves the window by the pointer's way from the
         // press, so the way before the drag began counts as well.
         if (hit == HTCAPTION)
-            system = (press && WindowManagerMove(handle, *press)) || handle->startSystemMove();
+            system = WindowManagerMove(handle, press) || handle->startSystemMove();
         else if (EdgesOf(hit))
             system = handle->startSystemResize(EdgesOf(hit));
     }
     if (system)
         return;
-    // By hand: the window catches up with the mouse, then follows it from here.
-    if (press)
-        w->move(w->pos() + (screen - *press));
     x->DragHit = hit;
-    x->DragStart = screen;
+    x->DragStart = press;
     x->DragGeometry = w->geometry();
     SendMessage(w, WM_ENTERSIZEMOVE);
 }
@@ -562,15 +558,10 @@ bool DefNonClientProc(HWND w, TMessage& m)
     case WM_NCLBUTTONDOWN: {
         const int hit = static_cast<int>(m.WParam);
         TWindowExtra* x = TWindowExtra::Of(w);
-        if (hit == HTCAPTION) {
-            // The move starts once the mouse moves with the button held.
-            if (!IsZoomed(w)) {
-                x->PendingMoveHit = hit;
-                x->PendingMoveStart = PointOf(m.LParam);
-            }
-        } else if (EdgesOf(hit)) {
-            x->PendingSizeHit = hit;
-            x->PendingSizeStart = PointOf(m.LParam);
+        if ((hit == HTCAPTION && !IsZoomed(w)) || EdgesOf(hit)) {
+            // The move or size starts once the mouse moves with the button held.
+            x->PendingDragHit = hit;
+            x->PendingDragStart = PointOf(m.LParam);
         } else if (hit == HTCLOSE || hit == HTMINBUTTON || hit == HTMAXBUTTON) {
             x->PressedButtonHit = hit;
         } else if (hit == HTSYSMENU) {
@@ -716,31 +707,16 @@ bool TNonClientArea::BeforeEvent(TWindowBridge* bridge, QEvent* event)
         return false;
     auto* me = static_cast<QMouseEvent*>(event);
     const QPoint screen = me->globalPosition().toPoint();
-    if (x->PendingSizeHit) {
-        const bool held = me->buttons() & Qt::LeftButton;
-        if (event->type() == QEvent::MouseMove && held) {
-            if (WithinDragRect(screen, x->PendingSizeStart))
+    if (x->PendingDragHit) {
+        if (event->type() == QEvent::MouseMove && (me->buttons() & Qt::LeftButton)) {
+            if (WithinDragRect(screen, x->PendingDragStart))
                 return true;
-            StartMoveSize(w, std::exchange(x->PendingSizeHit, 0), x->PendingSizeStart);
+            StartMoveSize(w, std::exchange(x->PendingDragHit, 0), x->PendingDragStart);
             if (x->DragHit)
-                DragTo(w, x, screen); // by hand: the edge catches up with the mouse
+                DragTo(w, x, screen); // by hand: the window catches up with the mouse
             return true;
         }
-        x->PendingSizeHit = 0; // a click: the release goes on as a message
-    }
-    if (x->PendingMoveHit) {
-        const bool held = me->buttons() & Qt::LeftButton;
-        if (event->type() == QEvent::MouseMove && held) {
-            // Until the mouse leaves the drag rectangle around the press it is a click.
-            const QPoint d = screen - x->PendingMoveStart;
-            if (std::abs(d.x()) <= GetSystemMetrics(SM_CXDRAG) / 2 && std::abs(d.y()) <= GetSystemMetrics(SM_CYDRAG) / 2)
-                return true;
-            const int hit = std::exchange(x->PendingMoveHit, 0);
-            StartMoveSize(w, hit, screen, x->PendingMoveStart);
-            return true;
-        }
-        if (!held || event->type() != QEvent::MouseMove)
-            x->PendingMoveHit = 0; // a click: the release goes on as a message
+        x->PendingDragHit = 0; // a click: the release goes on as a message
     }
     if (x->DragHit) {
         if (event->type() == QEvent::MouseMove && (me->buttons() & Qt::LeftButton)) {

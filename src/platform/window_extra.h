@@ -52,15 +52,13 @@ public:
     QPainter* NcPainter = nullptr; // during WM_NCPAINT
     bool MouseInBand = false;
     int DragHit = 0; // hit-test code of a move or resize done by hand
-    // A caption press waiting for the mouse to move: a click or a double
-    // click on the caption must reach the window, which the window manager's
-    // move (it takes the pointer) would swallow.
-    int PendingMoveHit = 0;
-    QPoint PendingMoveStart;
-    // A border press waiting for the mouse to move: a plain click must not
-    // resize (the window manager would miss its release and go on sizing).
-    int PendingSizeHit = 0;
-    QPoint PendingSizeStart;
+    // A caption or border press waiting for the mouse to move: a click or a
+    // double click on the caption must reach the window, which the window
+    // manager's move (it takes the pointer) would swallow, and a click on a
+    // border must not size it (the window manager would miss the release and
+    // go on sizing).
+    int PendingDragHit = 0;
+    QPoint PendingDragStart;
     QPoint DragStart;
     QRect DragGeometry;
     int PressedButtonHit = 0; // HTCLOSE... pressed, acts on release
