@@ -145,16 +145,18 @@ struct TDisplay {
         const QString openbox = QStandardPaths::findExecutable("openbox");
         if (xvfb.isEmpty() || Xdotool.isEmpty() || (windowManager && openbox.isEmpty()))
             return "needs Xvfb, openbox and xdotool";
-        int display = 150;
-        while (display < 250 && (QFile::exists(QString("/tmp/.X%1-lock").arg(display)) ||
-                                 QFile::exists(QString("/tmp/.X11-unix/X%1").arg(display))))
-            ++display;
-        const QString name = QString(":%1").arg(display);
-        Server.Process.start(xvfb, {name, "-screen", "0", "1280x1024x24"});
-        for (int i = 0; i < 100 && !QFile::exists(QString("/tmp/.X11-unix/X%1").arg(display)); ++i)
-            QThread::msleep(50);
-        if (!QFile::exists(QString("/tmp/.X11-unix/X%1").arg(display)))
+        // The server takes a free display itself and names it once it is
+        // ready: tests running side by side never pick the same one.
+        Server.Process.start(xvfb, {"-displayfd", "1", "-screen", "0", "1280x1024x24"});
+        QByteArray number;
+        for (int i = 0; i < 100 && !number.contains('\n'); ++i)
+            if (Server.Process.waitForReadyRead(50))
+                number += Server.Process.readAllStandardOutput();
+        bool ok = false;
+        const int display = number.trimmed().toInt(&ok);
+        if (!ok)
             return "the X server did not start";
+        const QString name = QString(":%1").arg(display);
         Env.insert("DISPLAY", name);
         if (windowManager) {
             Wm.Process.setProcessEnvironment(Env);
