@@ -1,7 +1,7 @@
 #include "platform/keyboard_move_size.h"
 
 #include "platform/messages.h"
-#include "platform/window_extra.h"
+#include "platform/non_client.h"
 #include "platform/window_proc.h"
 
 #include <QApplication>
@@ -104,10 +104,7 @@ private:
             (FEdges & Qt::LeftEdge) ? g.setLeft(g.left() + d) : g.setRight(g.right() + d);
         else
             (FEdges & Qt::TopEdge) ? g.setTop(g.top() + d) : g.setBottom(g.bottom() + d);
-        // Never smaller than the window allows or than its frame band.
-        const QMargins band = TWindowExtra::Of(FWindow)->Insets;
-        const QSize minimum = FWindow->minimumSize().expandedTo(
-            QSize(band.left() + band.right() + 1, band.top() + band.bottom() + 1));
+        const QSize minimum = MinimumTrackSize(FWindow);
         if (g.width() < minimum.width() || g.height() < minimum.height() || g.width() > FWindow->maximumWidth() ||
             g.height() > FWindow->maximumHeight())
             return;

@@ -301,10 +301,7 @@ void DragTo(HWND w, TWindowExtra* x, QPoint screen)
         return;
     }
     const Qt::Edges e = EdgesOf(x->DragHit);
-    // Never smaller than the window's own minimum or its frame band.
-    const QMargins band = x->Insets;
-    const QSize minimum =
-        w->minimumSize().expandedTo(QSize(band.left() + band.right() + 1, band.top() + band.bottom() + 1));
+    const QSize minimum = MinimumTrackSize(w);
     if (e & Qt::LeftEdge)
         g.setLeft(std::min(g.left() + d.x(), g.right() - minimum.width() + 1));
     if (e & Qt::RightEdge)
@@ -436,6 +433,12 @@ void SetWindowFlagsKeepingFrame(HWND w, Qt::WindowFlags flags)
     }
     if (w->windowFlags() != flags)
         w->setWindowFlags(flags);
+}
+
+QSize MinimumTrackSize(HWND w)
+{
+    const QMargins band = TWindowExtra::Of(w)->Insets;
+    return w->minimumSize().expandedTo(QSize(band.left() + band.right() + 1, band.top() + band.bottom() + 1));
 }
 
 QMargins NonClientInsets(HWND w)

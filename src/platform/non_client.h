@@ -81,6 +81,10 @@ void SetWindowFlagsKeepingFrame(HWND window, Qt::WindowFlags flags);
 // The insets of the client rectangle from the last WM_NCCALCSIZE (left, top,
 // right, bottom widths of the band); zero before any.
 QMargins NonClientInsets(HWND window);
+
+// The smallest size a move or size lets the window take: its own minimum, and
+// never less than its frame band.
+QSize MinimumTrackSize(HWND window);
 // Asks WM_NCCALCSIZE again and lays the client out when the insets changed
 // (what SWP_FRAMECHANGED does).
 void RecalcNonClient(HWND window);
