@@ -33,31 +33,6 @@ TSkinControlTypes DefaultSkinControls()
 
 // Far above any real skin archive (the built-in one packs into 72 KB).
 constexpr qint64 kMaxSkinFileSize = qint64(32) << 20;
-
-// The whole skin file into bytes; an empty result when it was read, else why
-// not. Devices and pipes are refused before reading: they may never end.
-QString ReadSkinFileBytes(const QString& path, QByteArray& bytes)
-{
-    const QFileInfo info(path);
-    if (!info.isFile())
-        return QStringLiteral("Nejde o obyčejný soubor.");
-    if (info.size() > kMaxSkinFileSize)
-        return QStringLiteral("Soubor je příliš velký (%1 bajtů), skin může mít nejvýše %2 bajtů.")
-            .arg(info.size())
-            .arg(kMaxSkinFileSize);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("Soubor nelze otevřít: %1.").arg(file.errorString());
-    // A file that grew since it was measured is not read past the limit.
-    bytes = file.read(kMaxSkinFileSize + 1);
-    if (bytes.size() > kMaxSkinFileSize) {
-        bytes.clear();
-        return QStringLiteral("Soubor je příliš velký, skin může mít nejvýše %1 bajtů.").arg(kMaxSkinFileSize);
-    }
-    if (file.error() != QFileDevice::NoError)
-        return QStringLiteral("Soubor nelze přečíst: %1.").arg(file.errorString());
-    return QString();
-}
 } // namespace
 
 TSkinData::TSkinData(TComponent* owner)
@@ -130,7 +105,13 @@ void TSkinData::SetSkinFile(const QString& value)
     if (!FileExists(value))
         return;
     QByteArray bytes;
-    QString failure = ReadSkinFileBytes(ResolvePathCase(value), bytes);
+    QString failure;
+    try {
+        // Devices and pipes are refused before reading: they may never end.
+        bytes = ReadWholeFile(value, kMaxSkinFileSize);
+    } catch (const EFileError& e) {
+        failure = e.Message();
+    }
     if (failure.isEmpty()) {
         QByteArray previousStream = std::exchange(FSkinStream, bytes);
         if (!LoadSkinQuietly(failure))
