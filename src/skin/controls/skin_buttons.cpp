@@ -105,6 +105,15 @@ bool TSkinButton::InsideWindow(LPARAM pos) const
     return FHwnd && x >= 0 && y >= 0 && x < FHwnd->width() && y < FHwnd->height();
 }
 
+bool TSkinButton::MovedOff(LPARAM pos)
+{
+    if (InsideWindow(pos))
+        return false;
+    if (FMouseState & (msHover | msPressed))
+        SetMouseFlag(msHover | msPressed, false);
+    return true;
+}
+
 bool TSkinButton::NoFocusRect() const { return FSkinData && FSkinData->Options().Contains(xoNoFocusRect); }
 
 int TSkinButton::ButtonFrame() const
@@ -266,13 +275,8 @@ void TSkinButton::AfterProc(TMessage& m)
 {
     switch (m.Msg) {
     case WM_MOUSEMOVE:
-        // The window holds the mouse while the button is down, so no leave
-        // notice comes: a move outside is the leave.
-        if (!InsideWindow(m.LParam)) {
-            if (FMouseState & (msHover | msPressed))
-                SetMouseFlag(msHover | msPressed, false);
+        if (MovedOff(m.LParam))
             break;
-        }
         [[fallthrough]];
     case CM_MOUSEENTER:
         // Our windows report the mouse coming in; a moving mouse needs tracking.
@@ -610,12 +614,8 @@ void TSkinSpeedButton::AfterProc(TMessage& m)
         GiveBackWindowProc();
         break;
     case WM_MOUSEMOVE:
-        if (!InsideWindow(m.LParam)) {
-            // Held by the parent while the button is down: moved off it.
-            if (FMouseState & (msHover | msPressed))
-                SetMouseFlag(msHover | msPressed, false);
+        if (MovedOff(m.LParam))
             break;
-        }
         if (!(FMouseState & msHover) && FGraphicControl && FGraphicControl->Enabled()) {
             SetMouseFlag(msHover, true);
         }

@@ -41,6 +41,10 @@ protected:
     bool NoFocusRect() const;
     // Whether a mouse position (client coordinates in lParam) lies on the window.
     bool InsideWindow(LPARAM pos) const;
+    // A mouse move outside ends hover and the pressed look: the window holds
+    // the mouse while the button is down, so no leave notice comes. True when
+    // the move was outside.
+    bool MovedOff(LPARAM pos);
 
     QImage FBackBuffer;
     bool FMultiLine = false;
