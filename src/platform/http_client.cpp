@@ -32,7 +32,9 @@ size_t WriteBody(char* data, size_t size, size_t count, void* user)
 }
 
 // The reply's bytes so far and when they last grew: a server that takes the
-// request and then stays silent is given up after the idle time.
+// request and then stays silent is given up after the idle time. (libcurl's
+// low-speed limit counts in whole seconds of average speed and gave up on a
+// silent server only after about twice the time.)
 struct TIdleState {
     int LimitMs;
     curl_off_t Received;
