@@ -7,13 +7,20 @@
 #include <QStyleOptionSlider>
 #include <algorithm>
 
+QScrollArea* ScrollAreaOf(HWND w)
+{
+    if (QWidget* viewport = w ? w->parentWidget() : nullptr)
+        if (auto* area = qobject_cast<QScrollArea*>(viewport->parentWidget()); area && area->widget() == w)
+            return area;
+    return nullptr;
+}
+
 HWND ScrollingWindow(HWND w)
 {
     if (!w || qobject_cast<QAbstractScrollArea*>(w))
         return w;
-    if (QWidget* viewport = w->parentWidget())
-        if (auto* area = qobject_cast<QScrollArea*>(viewport->parentWidget()); area && area->widget() == w)
-            return area;
+    if (QScrollArea* area = ScrollAreaOf(w))
+        return area;
     return w;
 }
 

@@ -64,6 +64,8 @@ struct SCROLLBARINFO {
 inline constexpr char kWindowScrollBarProperty[] = "tvWindowScrollBar";
 // The QScrollBar behind a window's bar kind (null when it has none).
 class QScrollBar* ScrollBarOf(HWND window, int bar);
+// The scroll area whose content a window is (a scroll box's window), or null.
+class QScrollArea* ScrollAreaOf(HWND window);
 // The window whose bars scroll a window: the scroll area around the content
 // of a scroll area (a scroll box's window), else the window itself.
 HWND ScrollingWindow(HWND window);

@@ -289,10 +289,8 @@ bool NativeEvent(QWidget* w, QEvent* e)
         if ((area->*viewportEvent)(e))
             return true;
     }
-    if (QWidget* viewport = w->parentWidget())
-        if (auto* area = qobject_cast<QScrollArea*>(viewport->parentWidget()); area && area->widget() == w)
-            if (static_cast<QObject*>(area)->eventFilter(w, e))
-                return true;
+    if (QScrollArea* area = ScrollAreaOf(w); area && static_cast<QObject*>(area)->eventFilter(w, e))
+        return true;
     // QWidget::event is protected; through QObject it is the widget's own handling.
     return static_cast<QObject*>(w)->event(e);
 }
