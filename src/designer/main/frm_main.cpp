@@ -10,7 +10,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <cerrno>
@@ -259,16 +258,15 @@ QString TFrmMain::SkinFilePath(const QString& name) const
 
 void TFrmMain::ApplySettingsSkinFile(const QString& fileName, bool report)
 {
+    // A file that is there but cannot be read or used the skin component
+    // names itself; it passes over a missing one without a word.
     QString reason;
-    if (fileName.isEmpty()) {
-        // No name, nothing to say.
-    } else if (QFileInfo(fileName).isDir()) {
-        reason = SystemErrorText(EISDIR);
-    } else {
-        QFile file(fileName);
-        errno = 0;
-        if (!file.open(QIODevice::ReadOnly))
-            reason = SystemErrorText(errno != 0 ? errno : ENOENT);
+    if (!fileName.isEmpty()) {
+        const QFileInfo info(fileName);
+        if (info.isDir())
+            reason = SystemErrorText(EISDIR);
+        else if (!info.exists())
+            reason = SystemErrorText(ENOENT);
     }
     // The skin component decides what a window shows without its file.
     SkinData1->SetSkinFile(fileName);
