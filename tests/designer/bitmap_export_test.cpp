@@ -169,18 +169,8 @@ TEST_F(BitmapExport, DefaultsPaintTheDesignAsTheScreenShowsItAndWhitenNothing)
 
 TEST_F(BitmapExport, ATextAboveAPictureIsExportedAboveItAndUnderItWhenRestacked)
 {
-    TImage* picture = AddPicture(m, SolidImage(10, 10, Qt::green), 100, 100, 200, 120, true, false);
-    auto* text = new TLabel(m);
-    text->SetTag(1);
-    text->SetParent(m->PNLCD);
-    text->Font()->SetName(QStringLiteral("Arial"));
-    text->Font()->SetSize(40);
-    text->Font()->SetColor(clBlue);
-    text->SetTransparent(true);
-    text->SetCaption(QStringLiteral("MMMM"));
-    text->SetBounds(110, 110, 180, 90);
-    m->RenumberObjects();
-    m->RebuildLayerList();
+    TImage* picture = nullptr;
+    TLabel* text = AddTextOverPicture(m, SolidImage(10, 10, Qt::green), picture);
     auto blueIn = [](const QImage& p) {
         int blue = 0;
         for (int y = 110; y < 200; ++y)

@@ -106,6 +106,25 @@ inline TImage* AddPicture(TFrmMain* m, const QImage& pixels, int left, int top, 
     return img;
 }
 
+// A green picture with a transparent blue text "MMMM" (Arial 40) above it,
+// at 110,110 180x90 over the picture's 100,100 200x120; the text.
+inline TLabel* AddTextOverPicture(TFrmMain* m, const QImage& green, TImage*& picture)
+{
+    picture = AddPicture(m, green, 100, 100, 200, 120, true, false);
+    auto* text = new TLabel(m);
+    text->SetTag(1);
+    text->SetParent(m->PNLCD);
+    text->Font()->SetName(QStringLiteral("Arial"));
+    text->Font()->SetSize(40);
+    text->Font()->SetColor(clBlue);
+    text->SetTransparent(true);
+    text->SetCaption(QStringLiteral("MMMM"));
+    text->SetBounds(110, 110, 180, 90);
+    m->RenumberObjects();
+    m->RebuildLayerList();
+    return text;
+}
+
 inline QImage SolidImage(int w, int h, QColor c)
 {
     QImage img(w, h, QImage::Format_RGB32);

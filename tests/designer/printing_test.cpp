@@ -711,18 +711,8 @@ TEST(Printing, ATextAboveAPictureIsPrintedAboveItAndUnderItWhenRestacked)
     TFrmMain* m = f.Main();
     SetTemplate(m, true, false, 120, 120, 10, 20);
     m->TiskRam->SetChecked(false);
-    TImage* picture = AddPicture(m, SolidImage(8, 8, Qt::green), 100, 100, 200, 120, true, false);
-    auto* text = new TLabel(m);
-    text->SetTag(1);
-    text->SetParent(m->PNLCD);
-    text->Font()->SetName(QStringLiteral("Arial"));
-    text->Font()->SetSize(40);
-    text->Font()->SetColor(clBlue);
-    text->SetTransparent(true);
-    text->SetCaption(QStringLiteral("MMMM"));
-    text->SetBounds(110, 110, 180, 90);
-    m->RenumberObjects();
-    m->RebuildLayerList();
+    TImage* picture = nullptr;
+    TLabel* text = AddTextOverPicture(m, SolidImage(8, 8, Qt::green), picture);
     // Blue on the page where the text lies (screen x + 30, y + 68, at 600 by 300 dpi).
     auto blue = [&] {
         const QImage& page = printer.Device->Page();
