@@ -194,3 +194,35 @@ TEST(MessageBox, AWebAddressIsNeverBrokenAcrossLines)
     }
     EXPECT_GT(wrapped, 0);
 }
+
+// Without a window manager nothing activates the window a dialog was opened
+// over once the dialog goes: keys would go nowhere until a click.
+TEST(ModalDialogs, EscapeGivesTheWindowThatHadTheKeyboardItsActivationBack)
+{
+    QWidget window;
+    window.resize(300, 200);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_EQ(QApplication::activeWindow(), &window);
+    auto escapeOnTheDialog = [] {
+        QTimer::singleShot(30, [] {
+            if (QWidget* dlg = QApplication::activeModalWidget()) {
+                QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : dlg;
+                QTest::keyClick(target, Qt::Key_Escape);
+            }
+        });
+    };
+    for (int round = 0; round < 2; ++round) {
+        TFontDialog font(nullptr);
+        escapeOnTheDialog();
+        EXPECT_FALSE(font.Execute());
+        QTest::qWait(20);
+        EXPECT_EQ(QApplication::activeWindow(), &window) << round;
+
+        escapeOnTheDialog();
+        EXPECT_EQ(ShowMessageBox(&window, QStringLiteral("Otázka"), QStringLiteral("Tessavik"), MB_OKCANCEL),
+                  IDCANCEL);
+        QTest::qWait(20);
+        EXPECT_EQ(QApplication::activeWindow(), &window) << round;
+    }
+}

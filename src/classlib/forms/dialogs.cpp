@@ -1,5 +1,6 @@
 #include "classlib/forms/dialogs.h"
 
+#include "classlib/forms/message_box.h"
 #include "classlib/printers.h"
 #include "classlib/sysutils.h"
 
@@ -78,7 +79,7 @@ bool TOpenDialog::Execute()
             });
         }
     }
-    if (dlg.exec() != QDialog::Accepted)
+    if (ExecModalDialog(dlg) != QDialog::Accepted)
         return false;
     const QStringList chosen = dlg.selectedFiles();
     if (chosen.isEmpty())
@@ -97,7 +98,7 @@ bool TColorDialog::Execute()
     dlg.setOption(QColorDialog::DontUseNativeDialog, true);
     if (!Title.isEmpty())
         dlg.setWindowTitle(Title);
-    if (dlg.exec() != QDialog::Accepted)
+    if (ExecModalDialog(dlg) != QDialog::Accepted)
         return false;
     Color = FromQColor(dlg.selectedColor());
     return true;
@@ -161,7 +162,7 @@ bool TFontDialog::Execute()
     dlg.setOption(QFontDialog::DontUseNativeDialog, true);
     if (!Title.isEmpty())
         dlg.setWindowTitle(Title);
-    if (dlg.exec() != QDialog::Accepted)
+    if (ExecModalDialog(dlg) != QDialog::Accepted)
         return false;
     const QFont f = dlg.selectedFont();
     if (f.family() != shownFamily)
@@ -199,7 +200,7 @@ bool TPrintDialog::Execute()
     QPrintDialog dlg(printer, QApplication::activeWindow());
     if (!Title.isEmpty())
         dlg.setWindowTitle(Title);
-    if (dlg.exec() != QDialog::Accepted)
+    if (ExecModalDialog(dlg) != QDialog::Accepted)
         return false;
     Copies = printer->copyCount();
     return true;

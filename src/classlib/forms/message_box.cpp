@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTextBoundaryFinder>
@@ -39,6 +40,15 @@ QString KeepAddressesWhole(const QString& text)
 } // namespace
 
 void SetMessageBoxHook(TMessageBoxHook hook) { gHook = std::move(hook); }
+
+int ExecModalDialog(QDialog& dialog)
+{
+    QPointer<QWidget> before = QApplication::activeWindow();
+    const int result = dialog.exec();
+    if (before && before != &dialog && before->isVisible())
+        before->activateWindow();
+    return result;
+}
 
 int ShowMessageBox(QWidget* parent, const QString& text, const QString& caption, unsigned flags)
 {
@@ -106,7 +116,7 @@ int ShowMessageBox(QWidget* parent, const QString& text, const QString& caption,
     for (auto& [btn, id] : made)
         if (id == IDCANCEL || made.size() == 1)
             box.setEscapeButton(btn);
-    box.exec();
+    ExecModalDialog(box);
     QAbstractButton* clicked = box.clickedButton();
     for (auto& [btn, id] : made)
         if (btn == clicked)
