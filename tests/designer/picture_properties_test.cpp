@@ -19,6 +19,7 @@
 #include <QBuffer>
 #include <QDataStream>
 #include <QDir>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -217,8 +218,8 @@ TEST_F(PictureProperties, OkAppliesEverythingAndUsePutsOnlyTheCheckBoxesAtOnce)
     EXPECT_EQ(Main()->RB->BoundsRect(), TRect(img->Left(), img->Top() + 55, img->Left() + 70, img->Top() + 56));
 
     // "Použít" applies the check boxes while the window stays open; Storno
-    // afterwards keeps them, leaves the size and the modified flag, and the
-    // result is cleared.
+    // afterwards keeps them and leaves the size; the result is cleared, and
+    // the document is marked, so closing asks to save what was applied.
     Main()->Modified = false;
     bool openAfterApply = false, stretchAfterApply = false;
     Run<TFrmVlastnostiIMG>(FProps.get(), &TFrmMain::img1Click, [&](TFrmVlastnostiIMG* w) {
@@ -236,7 +237,15 @@ TEST_F(PictureProperties, OkAppliesEverythingAndUsePutsOnlyTheCheckBoxesAtOnce)
     EXPECT_TRUE(img->Stretch());
     EXPECT_FALSE(img->Transparent());
     EXPECT_EQ(img->Width(), 70);
-    EXPECT_FALSE(Main()->Modified);
+    EXPECT_TRUE(Main()->Modified);
+    int asked = 0;
+    SetMessageBoxHook([&](const QString&, const QString&, unsigned flags) {
+        asked += flags == unsigned(MB_YESNOCANCEL | MB_ICONQUESTION);
+        return IDCANCEL;
+    });
+    QTest::keyClick(Main()->Window(), Qt::Key_F4, Qt::AltModifier);
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(Main()->Visible());
 }
 
 TEST_F(PictureProperties, CancellingEitherWindowLeavesThePictureAndTheFlag)

@@ -332,6 +332,37 @@ TEST(Printing, AnEmptyProjectPrintsNothingAndSaysWhy)
     EXPECT_EQ(printer.Device->PagesPrinted(), 1);
 }
 
+TEST(Printing, APlaceOnTheSheetThatIsNoNumberIsNamedAndNothingPrints)
+{
+    TMainWindowFixture f;
+    f.ShowWindow();
+    TFrmMain* m = f.Main();
+    TRasterPrinterScope printer;
+    auto damage = [&](const char* key, const char* text) {
+        SetTemplate(m, false, false, 118, 44, 10, 20);
+        auto* param = dynamic_cast<TCheckBox*>(m->FindComponent(key));
+        ASSERT_NE(param, nullptr);
+        param->SetCaption(text);
+    };
+    for (const char* key : {"Left", "Top"}) {
+        SCOPED_TRACE(key);
+        damage(key, "1.5");
+        printer.Questions = 0;
+        m->btnPrintClick(nullptr);
+        EXPECT_EQ(printer.DialogsShown, 0);
+        EXPECT_EQ(printer.Device->PagesPrinted(), 0);
+        ASSERT_EQ(printer.Questions, 1);
+        EXPECT_EQ(printer.LastCaption, "Chyba");
+        EXPECT_TRUE(printer.LastQuestion.contains(QString::fromUtf8("„%1“ je „1.5“").arg(key)))
+            << printer.LastQuestion.toStdString();
+        EXPECT_TRUE(printer.LastQuestion.contains(QString::fromUtf8("Změna šablony")));
+    }
+    // A disc prints no inner rectangle: its damage does not stop the print.
+    damage("Width2", "nic");
+    m->btnPrintClick(nullptr);
+    EXPECT_EQ(printer.Device->PagesPrinted(), 1);
+}
+
 TEST(Printing, JobTakesTheDialogsCopiesAndTheTitle)
 {
     TMainWindowFixture f;

@@ -2,12 +2,14 @@
 #include "designer_fixture.h"
 
 #include "classlib/forms/dialogs.h"
+#include "classlib/forms/message_box.h"
 #include "classlib/sysutils.h"
 #include "designer/forms/frm_nastav_objekt.h"
 #include "designer/forms/frm_srafovani.h"
 #include "skin/form/skin_form.h"
 #include "skin/form/skin_manager.h"
 #include "skin/skin_data.h"
+#include "test_support.h"
 
 #include <QTest>
 #include <QTimer>
@@ -116,7 +118,7 @@ TEST(ShapeProperties, OutlineOffKeepsTheWidthAndCrossHatchingTakesTheFillColour)
         EXPECT_EQ(HatchStyleOfButton(n), expected[n - 1]) << n;
 }
 
-TEST(ShapeProperties, ApplyThenStornoKeepsTheChangeButLeavesTheDocumentUnmodified)
+TEST(ShapeProperties, ApplyThenStornoKeepsTheChangeAndMarksTheDocument)
 {
     HookReset reset;
     TMainWindowFixture f;
@@ -141,8 +143,10 @@ TEST(ShapeProperties, ApplyThenStornoKeepsTheChangeButLeavesTheDocumentUnmodifie
     EXPECT_EQ(s->Pen()->Width(), 7);
     EXPECT_EQ(s->BoundsRect(), Bounds(100, 12, 70, 20));
     EXPECT_EQ(m->RB->BoundsRect(), Bounds(100, 32, 70, 1));
-    EXPECT_FALSE(m->Modified);
+    // What was applied is a change of the design, kept after Storno.
+    EXPECT_TRUE(m->Modified);
     EXPECT_FALSE(TFrmNastavObjekt::IsConfirmed());
+    m->Modified = false;
 
     // The colour commands of the popup: confirmed sets and marks, cancelled leaves.
     AnswerColour(std::nullopt);
@@ -156,6 +160,43 @@ TEST(ShapeProperties, ApplyThenStornoKeepsTheChangeButLeavesTheDocumentUnmodifie
     AnswerColour(clNavy);
     m->shp2->Click();
     EXPECT_EQ(s->Brush()->Color(), clNavy);
+}
+
+TEST(ShapeProperties, ApplyThenStornoThenClosingAsksToSave)
+{
+    TMainWindowFixture f;
+    TFrmNastavObjekt settings(nullptr);
+    f.ShowWindow();
+    TFrmMain* m = f.Main();
+    TShape* s = AddSelectedShape(m);
+    int asked = 0;
+    SetMessageBoxHook([&](const QString&, const QString&, unsigned flags) {
+        if (flags == unsigned(MB_YESNOCANCEL | MB_ICONQUESTION))
+            ++asked;
+        return IDCANCEL;
+    });
+    bool stillOpen = false;
+    WhenSettingsShown([&](TFrmNastavObjekt& d) {
+        d.SpinEdit->SetValue(6);
+        TestSupport::MouseClick(d.btnPouzit->Handle(), QPoint(5, 5));
+        stillOpen = d.Visible();
+        TestSupport::MouseClick(d.btnStorno->Handle(), QPoint(5, 5));
+    });
+    QTimer::singleShot(5000, [] {
+        if (FrmNastavObjekt && FrmNastavObjekt->Visible())
+            FrmNastavObjekt->Close(); // a failure ends, not hangs
+    });
+    m->shp1Click(m);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(s->Pen()->Width(), 6);
+
+    // Alt+F4 on the main window: the question comes, Cancel keeps it open.
+    m->Window()->activateWindow();
+    QTest::keyClick(m->Window(), Qt::Key_F4, Qt::AltModifier);
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(m->Visible());
+    EXPECT_EQ(s->Pen()->Width(), 6);
+    SetMessageBoxHook(nullptr);
 }
 
 TEST(ShapeProperties, ABadBoundStopsTheApplyAfterWhatCameBefore)

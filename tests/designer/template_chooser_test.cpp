@@ -239,6 +239,43 @@ TEST_F(TemplateChooser, ATemplateWhoseNumbersDoNotParseIsLeftOutAndToldOnce)
     EXPECT_TRUE(messages[2].contains(QString::fromUtf8("… a dalších 490"))) << messages[2].toStdString();
 }
 
+TEST_F(TemplateChooser, ALabelOfNoSizeIsLeftOutOfNewWithTheSameMessage)
+{
+    WriteTemplates("[CD]\nComboSize=5\nCombo1=Nula\nPRT1=20\nPRL1=40\nPRS1=0\nPRV1=41\n"
+                   "Combo2=Zaporny\nPRT2=20\nPRL2=40\nPRS2=117\nPRV2=-41\n"
+                   "Combo3=Chybi\nPRT3=20\nPRL3=40\nPRV3=41\n"
+                   "Combo4=Drobny\nPRT4=20\nPRL4=40\nPRS4=5e-324\nPRV4=41\n"
+                   "Combo5=Dobry\nPRT5=20\nPRL5=40\nPRS5=118\nPRV5=44\n"
+                   "[KRAB]\nComboSize=2\nCombo1=Plochy\nPRT1=1\nPRL1=1\nPRS1=100\nPRV1=0,0001\n"
+                   "Combo2=Bez vysky\nPRT2=1\nPRL2=1\nPRS2=100\n");
+    F.ShowWindow();
+    F.Main()->AppDir = FDir; // the first show took the program's own folder
+    TFrmMain* m = F.Main();
+    QStringList messages;
+    SetMessageBoxHook([&](const QString& text, const QString&, unsigned) {
+        messages << text;
+        return IDOK;
+    });
+    QStringList listed;
+    QTimer::singleShot(20, [&] {
+        listed = Items(FChooser->ListBox1) + Items(FChooser->ListBox2);
+        TestSupport::MouseClick(FChooser->btnOK->Handle(), QPoint(5, 5));
+    });
+    QTimer::singleShot(5000, [this] { FChooser->Close(); });
+    m->mnNewClick(m);
+    ASSERT_EQ(messages.size(), 1);
+    for (const char* bad : {"Nula (PRS1 = „0“)", "Zaporny (PRV2 = „-41“)", "Chybi (PRS3 chybí)",
+                            "Drobny (PRS4 = „5e-324“)", "Plochy (PRV1 = „0,0001“)", "Bez vysky (PRV2 chybí)",
+                            "menší než 1 mm"})
+        EXPECT_TRUE(messages[0].contains(QString::fromUtf8(bad))) << bad << "\n" << messages[0].toStdString();
+    EXPECT_EQ(listed, QStringList({"Dobry"}));
+    // New took the one sound template, not a disc of no size.
+    EXPECT_EQ(m->GetTemplateParam("Okraj"), "118");
+    EXPECT_EQ(m->GetTemplateParam("sNazevSablony"), "Dobry");
+    EXPECT_EQ(m->PNLCD->Width(), m->MmToPixels(122));
+    SetMessageBoxHook(nullptr);
+}
+
 TEST_F(TemplateChooser, WithoutAFileBothListsAreEmptyAndTheNameIsEmpty)
 {
     FChooser->NazevSablony->SetText("stary");

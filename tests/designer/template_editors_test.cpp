@@ -10,7 +10,9 @@
 #include "designer/forms/frm_new.h"
 #include "test_support.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QMessageBox>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
@@ -304,6 +306,113 @@ TEST_F(TemplateEditors, ZeroNegativeAndNonNumbersAreRefusedNamingTheField)
         EXPECT_EQ(focused, edit->Handle());
         EXPECT_EQ(Bytes(), QByteArray(kFiveDiscs));
     }
+}
+
+TEST_F(TemplateEditors, TabWalksTheFieldsAsTheyStandOnTheWindow)
+{
+    Write(kFiveDiscs);
+    QApplication::setActiveWindow(F.Main()->Window());
+    const struct {
+        bool Box;
+        QStringList Expected;
+    } cases[] = {
+        {false, {"Nazev", "PRT", "PRL", "PRS", "PRV", "btnPridat", "BtnOk", "BtnStorno", "Nazev"}},
+        {true,
+         {"Nazev", "PRT", "PRL", "PRS", "PRV", "PRT2", "PRL2", "PRS2", "PRV2", "SirkaBool", "typ2", "btnPridat",
+          "BtnOk", "BtnStorno", "Nazev"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Box ? "box" : "disc");
+        TTemplateEditor* editor = c.Box ? static_cast<TTemplateEditor*>(FBox.get()) : FDisc.get();
+        Open(editor, 0);
+        // The name of the control that holds the keyboard.
+        auto focused = [editor]() -> QString {
+            QWidget* w = editor->Window()->focusWidget();
+            for (int i = 0; i < editor->ComponentCount(); ++i)
+                if (auto* wc = dynamic_cast<TWinControl*>(editor->Components(i)); wc && wc->HandleAllocated() && wc->Handle() == w)
+                    return wc->Name();
+            return QStringLiteral("?");
+        };
+        QStringList walked;
+        QTimer::singleShot(20, [&] {
+            editor->Nazev->Handle()->setFocus();
+            walked << focused();
+            for (int i = 1; i < c.Expected.size(); ++i) {
+                QTest::keyClick(editor->Window()->focusWidget(), Qt::Key_Tab);
+                walked << focused();
+            }
+            editor->Close();
+        });
+        QTimer::singleShot(5000, [editor] { editor->Close(); });
+        editor->ShowModal();
+        EXPECT_EQ(walked, c.Expected);
+    }
+}
+
+TEST_F(TemplateEditors, ARefusedValueKeepsTheFocusAndSaysTheSmallestSize)
+{
+    Write(kFiveDiscs);
+    QApplication::setActiveWindow(F.Main()->Window());
+    // The real message box: the user answers it with Enter.
+    SetMessageBoxHook(nullptr);
+    const struct {
+        bool Box;
+        const char* Field;
+        int Tabs; // from the name to the field
+        const char* Typed;
+        const char* Message;
+    } cases[] = {
+        {false, "PRS", 3, "0,0001", "Pole „Velký průměr“ je rozměr: musí být nejméně 1 mm."},
+        {false, "PRV", 4, "5e-324", "Pole „Průměr středu“ je rozměr: musí být nejméně 1 mm."},
+        {true, "PRS2", 7, "0,99", "Pole „Čtverec 2 – Šířka“ je rozměr: musí být nejméně 1 mm."},
+        {false, "PRT", 1, "",
+         "Pole „Zhora“ je prázdné. Zapište do něj délku v milimetrech: číslo s desetinnou čárkou, nejvýše 1000."},
+        {true, "PRL", 2, "",
+         "Pole „Čtverec 1 – Zleva“ je prázdné. Zapište do něj délku v milimetrech: číslo s desetinnou čárkou, "
+         "nejvýše 1000."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.Field) + " " + c.Typed);
+        TTemplateEditor* editor = c.Box ? static_cast<TTemplateEditor*>(FBox.get()) : FDisc.get();
+        Open(editor, 0);
+        auto* edit = static_cast<TEdit*>(editor->FindComponent(c.Field));
+        ASSERT_NE(edit, nullptr);
+        QString shown;
+        QWidget* focused = nullptr;
+        bool stillOpen = false;
+        QTimer::singleShot(20, [&] {
+            editor->Nazev->Handle()->setFocus();
+            for (int i = 0; i < c.Tabs; ++i)
+                QTest::keyClick(editor->Window()->focusWidget(), Qt::Key_Tab);
+            QWidget* line = editor->Window()->focusWidget();
+            QTest::keyClick(line, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(line, Qt::Key_Delete);
+            QTest::keyClicks(line, QString::fromUtf8(c.Typed));
+            // Tab on to Ok and press it: the box comes, Enter answers it.
+            QTimer::singleShot(50, [&] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                    shown = box->text();
+                    QTest::keyClick(box, Qt::Key_Return);
+                }
+            });
+            TestSupport::MouseClick(editor->BtnOk->Handle(), QPoint(5, 5));
+            QTest::qWait(50);
+            stillOpen = editor->Visible();
+            focused = editor->Window()->focusWidget();
+            editor->Close();
+        });
+        QTimer::singleShot(5000, [editor] { editor->Close(); });
+        editor->ShowModal();
+        EXPECT_EQ(shown, QString::fromUtf8(c.Message));
+        EXPECT_TRUE(stillOpen);
+        EXPECT_EQ(focused, edit->Handle());
+        EXPECT_EQ(Bytes(), QByteArray(kFiveDiscs));
+    }
+    // One millimetre is a label.
+    Open(FDisc.get(), 0);
+    FDisc->PRV->SetText("1");
+    FDisc->BtnOkClick(nullptr);
+    EXPECT_EQ(Key("CD", "PRV1"), "1");
 }
 
 TEST_F(TemplateEditors, AfterALeftOutTemplateTheEditorWorksOnTheTemplateOfTheChosenLine)

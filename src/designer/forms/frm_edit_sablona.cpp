@@ -8,7 +8,7 @@ TFrmEditSablona::TFrmEditSablona(TComponent* owner) : TTemplateEditor(owner, QSt
 {
     SetName(QStringLiteral("FrmEditSablona"));
     SetClientSize(377, 217);
-    CreateCommonControls(180);
+    CreateNameField();
     auto row = [&](const char* label, const char* edit, const char* key, const QString& text, bool size, int top) {
         AddLabel(label, text, this, 16, top + 4);
         TEdit* e = AddField(edit, QString::fromLatin1(key), text.chopped(1), size, this, 112, top);
@@ -19,6 +19,7 @@ TFrmEditSablona::TFrmEditSablona(TComponent* owner) : TTemplateEditor(owner, QSt
     PRL = row("lbPRL", "PRL", "PRL", QStringLiteral("Zleva:"), false, 76);
     PRS = row("lbPRS", "PRS", "PRS", QStringLiteral("Velký průměr:"), true, 104);
     PRV = row("lbPRV", "PRV", "PRV", QStringLiteral("Průměr středu:"), true, 132);
+    CreateButtons(180);
     if (!FrmEditSablona)
         FrmEditSablona = this;
 }

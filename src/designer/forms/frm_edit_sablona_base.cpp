@@ -35,10 +35,14 @@ TEdit* TTemplateEditor::AddField(const char* name, const QString& key, const QSt
     return e;
 }
 
-void TTemplateEditor::CreateCommonControls(int buttonsTop)
+void TTemplateEditor::CreateNameField()
 {
     lbNazev = AddLabel("lbNazev", QStringLiteral("Název:"), this, 16, 16);
     Nazev = Placed(new TEdit(this), "Nazev", this, 112, 12, 249, 21);
+}
+
+void TTemplateEditor::CreateButtons(int buttonsTop)
+{
     auto button = [&](const char* name, const QString& text, int left) {
         TButton* b = Placed(new TButton(this), name, this, left, buttonsTop, 75, 25);
         b->SetCaption(text);
@@ -106,12 +110,18 @@ bool TTemplateEditor::CheckFields()
     for (const TField& f : FFields) {
         double mm = 0;
         QString problem;
-        if (!TemplateLengthOf(f.Edit->Text(), mm))
+        const QString text = f.Edit->Text();
+        if (text.trimmed().isEmpty())
+            problem = QStringLiteral("Pole „%1“ je prázdné. Zapište do něj délku v milimetrech: číslo "
+                                     "s desetinnou čárkou, nejvýše 1000.")
+                          .arg(f.Title);
+        else if (!TemplateLengthOf(text, mm))
             problem = QStringLiteral("Pole „%1“ musí obsahovat délku v milimetrech: číslo s desetinnou čárkou, "
                                      "nejvýše 1000. „%2“ jím není.")
-                          .arg(f.Title, f.Edit->Text());
-        else if (f.Size && mm <= 0)
-            problem = QStringLiteral("Pole „%1“ je rozměr: musí být větší než 0 mm.").arg(f.Title);
+                          .arg(f.Title, text);
+        else if (f.Size && mm < SmallestTemplateSize)
+            // Smaller is no label to design: the surface would show nothing.
+            problem = QStringLiteral("Pole „%1“ je rozměr: musí být nejméně %2.").arg(f.Title, SmallestTemplateSizeText());
         if (!problem.isEmpty()) {
             ShowMessageBox(nullptr, problem, Caption(), MB_OK | MB_ICONWARNING);
             if (f.Edit->CanFocus())

@@ -52,8 +52,11 @@ protected:
     // The disc editor writes the count before the name, the box editor after it.
     virtual bool CountBeforeName() const = 0;
 
-    // Lays out the name and the four buttons; subclasses add their fields.
-    void CreateCommonControls(int buttonsTop);
+    // The name first and the four buttons last, the subclass's fields between:
+    // the keyboard walks the controls in the order they are made, which is
+    // then the order they stand on the window.
+    void CreateNameField();
+    void CreateButtons(int buttonsTop);
     TEdit* AddField(const char* name, const QString& key, const QString& title, bool size, TWinControl* parent,
                     int left, int top);
     TLabel* AddLabel(const char* name, const QString& text, TWinControl* parent, int left, int top);
@@ -62,7 +65,7 @@ protected:
 
 private:
     void AfterWrite();
-    // Every number field a length, every size more than 0 mm; otherwise the
+    // Every number field a length, every size at least the smallest; otherwise the
     // field is named in a message, gets the focus, and false.
     bool CheckFields();
     QString FSection;

@@ -13,7 +13,7 @@ TFrmEditSablonaBox::TFrmEditSablonaBox(TComponent* owner) : TTemplateEditor(owne
 {
     SetName(QStringLiteral("FrmEditSablonaBox"));
     SetClientSize(377, 297);
-    CreateCommonControls(260);
+    CreateNameField();
 
     auto group = [&](const char* name, const QString& text, int left, int top, int width, int height) {
         TGroupBox* g = Placed(new TGroupBox(this), name, this, left, top, width, height);
@@ -52,6 +52,7 @@ TFrmEditSablonaBox::TFrmEditSablonaBox(TComponent* owner) : TTemplateEditor(owne
     typ1 = kind("typ1", QStringLiteral("Pozadí"), 96);
     typ2 = kind("typ2", QStringLiteral("Booklet"), 182);
     typ3 = kind("typ3", QStringLiteral("DVD"), 268);
+    CreateButtons(260);
 
     if (!FrmEditSablonaBox)
         FrmEditSablonaBox = this;

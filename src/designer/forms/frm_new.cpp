@@ -44,22 +44,28 @@ QHash<QString, QString> SectionValues(const TIniFile& ini, const QString& sectio
     return values;
 }
 
-// The first number of a template that is no length, as key = „text“; empty
-// when every number the chooser hands back for it can be used.
+// The first number of a template that is no length, or a size of its label
+// (a disc's diameters, a box's width and height) that is missing or below the
+// smallest, as key = „text“; empty when every number the chooser hands back
+// for it can be used. An inner rectangle of no size only draws no guide.
 QString BadTemplateValue(const QHash<QString, QString>& own, const QHash<QString, QString>& box, int n, bool isBox)
 {
-    auto check = [](const QHash<QString, QString>& values, const char* key, int number) {
+    auto check = [](const QHash<QString, QString>& values, const char* key, int number, bool size) {
         const QString name = QString::fromLatin1(key) + Num(number);
-        const QString text = values.value(name.toLower(), QStringLiteral("0"));
+        const auto found = values.constFind(name.toLower());
+        if (found == values.constEnd())
+            return size ? QString::fromUtf8("%1 chybí").arg(name) : QString();
         double mm = 0;
-        return TemplateLengthOf(text, mm) ? QString() : QStringLiteral("%1 = „%2“").arg(name, text);
+        if (TemplateLengthOf(*found, mm) && (!size || mm >= SmallestTemplateSize))
+            return QString();
+        return QStringLiteral("%1 = „%2“").arg(name, *found);
     };
     for (const char* key : {"PRT", "PRL", "PRS", "PRV"})
-        if (QString bad = check(own, key, n); !bad.isEmpty())
+        if (QString bad = check(own, key, n, key[2] == 'S' || key[2] == 'V'); !bad.isEmpty())
             return bad;
     // A disc takes the box section's fields of template 0 (normally absent).
     for (const char* key : {"PR2T", "PR2L", "PR2S", "PR2V"})
-        if (QString bad = check(box, key, isBox ? n : 0); !bad.isEmpty())
+        if (QString bad = check(box, key, isBox ? n : 0, false); !bad.isEmpty())
             return bad;
     return QString();
 }
@@ -82,6 +88,8 @@ int HalfMm(const QString& text)
     return static_cast<int>(std::clamp(v, -1.0e6, 1.0e6));
 }
 } // namespace
+
+QString SmallestTemplateSizeText() { return FloatToStr(SmallestTemplateSize) + QStringLiteral(" mm"); }
 
 bool TemplateLengthOf(const QString& text, double& mm)
 {
@@ -237,9 +245,10 @@ void TFrmNew::ReportSkipped(const QString& fileError, const QStringList& skipped
     const QString report =
         !fileError.isEmpty() ? fileError
         : skipped.isEmpty()  ? QString()
-                             : QStringLiteral("Tyto šablony ze souboru „%1“ nejsou v nabídce, protože jejich rozměry nejsou "
-                                           "čísla v milimetrech (s desetinnou čárkou, nejvýše 1000):\n%2")
-                                .arg(TemplateFileName(), ShortList(skipped));
+                             : QStringLiteral("Tyto šablony ze souboru „%1“ nejsou v nabídce, protože některý jejich rozměr "
+                                           "není číslo v milimetrech (s desetinnou čárkou, nejvýše 1000) nebo některá "
+                                           "jejich velikost chybí či je menší než %2:\n%3")
+                                .arg(TemplateFileName(), SmallestTemplateSizeText(), ShortList(skipped));
     // Every New shows the chooser again: the same damage is told only once.
     if (report != FLastReport && !report.isEmpty())
         Application->MessageBox(report, QStringLiteral("Šablony"), MB_OK | MB_ICONWARNING);

@@ -14,6 +14,12 @@ QString TemplateFileName();
 // A length of a template in millimetres: a number ("," as the decimal
 // separator) within a metre either way; false for anything else.
 bool TemplateLengthOf(const QString& text, double& mm);
+// The smallest size of a label, its hole or its inner rectangle, in
+// millimetres. A millimetre is nearly four pixels of the design surface: less
+// shows next to nothing to work on, and no label sheet has labels so small.
+constexpr double SmallestTemplateSize = 1.0;
+// The smallest size as a message says it: "1 mm".
+QString SmallestTemplateSizeText();
 
 class TFrmNew : public TForm {
 public:

@@ -43,6 +43,8 @@ void TFrmMain::ApplyImageSettings()
     TFrmVlastnostiIMG* w = FrmVlastnostiIMG;
     if (!picture || !w)
         return;
+    // Applied is changed: a close after Storno must still ask to save it.
+    SetModified();
     picture->SetTransparent(w->Trans->Checked());
     picture->SetStretch(w->ChStretch->Checked());
     picture->SetAutoSize(w->ChAutosize->Checked());

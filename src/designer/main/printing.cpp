@@ -12,6 +12,7 @@
 #include "classlib/pictures/picture.h"
 #include "classlib/printers.h"
 #include "classlib/sysutils.h"
+#include "designer/forms/frm_new.h"
 #include "designer/forms/frm_progress.h"
 #include "designer/main/design_painting.h"
 #include "platform/region.h"
@@ -31,6 +32,26 @@ void SetPrinterFont(TCanvas* c, const TFont* font, int logPixelsY)
 {
     c->Font()->Assign(font);
     c->Font()->SetHeight(-MulDiv(font->Size(), logPixelsY, 72));
+}
+// The first value of the template that printing needs and cannot use, as a
+// message; empty when every one is a length. A disc project opens with a
+// damaged place on the sheet, so this is where it is told.
+QString BadPrintValue(const TFrmMain& m)
+{
+    const bool box = m.GetTemplateFlag(QStringLiteral("isKrab"));
+    for (const char* key : {"Left", "Top", "Okraj", "Stred", "Left2", "Top2", "Width2", "Height2"}) {
+        const QString name = QString::fromLatin1(key);
+        if (!box && name.endsWith(QLatin1Char('2')))
+            continue; // a disc has no inner rectangle to print
+        const QString text = m.GetTemplateParam(name);
+        double mm = 0;
+        if (!TemplateLengthOf(text, mm))
+            return QString::fromUtf8("Návrh nelze vytisknout: hodnota šablony „%1“ je „%2“, a to není délka v milimetrech, "
+                                     "takže není známo, kam na arch etiketa patří. Hodnoty šablony nastaví znovu "
+                                     "příkaz Soubor – Změna šablony.")
+                .arg(name, text);
+    }
+    return QString();
 }
 } // namespace
 
@@ -74,6 +95,10 @@ void TFrmMain::btnPrintClick(TComponent*)
     // label lies on the sheet: a print would put stray strips at the corner.
     if (!HasTemplate()) {
         Application->MessageBox(sBezSablony(), QStringLiteral("Chyba"), MB_OK | MB_ICONWARNING);
+        return;
+    }
+    if (const QString bad = BadPrintValue(*this); !bad.isEmpty()) {
+        Application->MessageBox(bad, QStringLiteral("Chyba"), MB_OK | MB_ICONWARNING);
         return;
     }
     if (GetTemplateFlag(QStringLiteral("isKrab")) && !TiskRam->Checked()) {

@@ -237,10 +237,13 @@ bool TFrmMain::CheckProjectRecords(const TRecordList& records, double& outer, do
     // The template parameters as GetTemplateParam will read them once made:
     // the later of two with one name counts, names in any letter case.
     QHash<QString, QString> params;
+    bool isBox = false;
     try {
         for (const auto& c : records) {
             if (auto* cb = dynamic_cast<const TCheckBox*>(c.get()); cb && IsClass(cb, "TCheckBox")) {
                 params.insert(cb->Name().toLower(), cb->Caption());
+                if (cb->Name().compare(QLatin1String("isKrab"), Qt::CaseInsensitive) == 0)
+                    isBox = cb->Checked();
                 // The disc sizes are taken by the exact names only.
                 if (cb->Name() == QLatin1String("Okraj"))
                     outer = TemplateLength(cb->Caption());
@@ -253,12 +256,14 @@ bool TFrmMain::CheckProjectRecords(const TRecordList& records, double& outer, do
                     GetParamField(keyword, field);
             }
         }
-        // Every number the design reads from its template later (the surface,
-        // the guides, printing, the style list) is checked here, for a disc
-        // as for a box: once the old design is cleared nothing may fail.
+        // What building the design reads from its template is checked here:
+        // once the old design is cleared nothing may fail. A disc's surface
+        // needs only its two diameters; its place on the sheet is checked by
+        // printing, which can name it, so a damaged place loses no objects.
         const char* keys[8] = {"left", "top", "okraj", "stred", "left2", "top2", "width2", "height2"};
         for (int i = 0; i < 8; ++i)
-            box[i] = TemplateLength(params.value(QString::fromLatin1(keys[i]), QStringLiteral("0")));
+            if (isBox || i == 2 || i == 3)
+                box[i] = TemplateLength(params.value(QString::fromLatin1(keys[i]), QStringLiteral("0")));
         StrToInt(params.value(QStringLiteral("typ"), QStringLiteral("0")));
     } catch (const Exception&) {
         return false;

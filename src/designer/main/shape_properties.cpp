@@ -56,13 +56,7 @@ void TFrmMain::shp1Click(TComponent*)
     d.ShowModal();
     if (!TFrmNastavObjekt::IsConfirmed())
         return;
-    try {
-        ApplyShapeSettings();
-    } catch (...) {
-        // What was applied before the bad number stays: the design has changed.
-        SetModified();
-        throw;
-    }
+    ApplyShapeSettings();
     SetModified();
 }
 
@@ -72,6 +66,10 @@ void TFrmMain::ApplyShapeSettings()
     if (!s || !FrmNastavObjekt)
         return;
     const TFrmNastavObjekt& d = *FrmNastavObjekt;
+    // "Použít" changes the design as OK does, and what is applied stays even
+    // when the dialog is cancelled or a bound below is refused: without the
+    // mark a close would drop the change without asking.
+    SetModified();
     s->Brush()->Assign(d.PShape->Brush());
     s->Pen()->Assign(d.PShape->Pen());
     s->SetTop(BoundValue(d.top));

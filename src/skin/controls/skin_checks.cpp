@@ -35,12 +35,16 @@ void RegisterCheckProperties()
 
 // ---------------------------------------------------------------- shared
 
-void TSkinCheckGlyph::InitControl(TWinSkinForm* form, TSkinData* skinData, TCanvas* canvas, bool setColor)
+void TSkinCheckGlyph::InitControl(TWinSkinForm* form, TSkinData* skinData, TCanvas* canvas, bool)
 {
     if (Attached())
         return;
     RegisterCheckProperties();
-    TSkinControl::InitControl(form, skinData, canvas, setColor);
+    // The control keeps its own Color: a check box's Color is stored when its
+    // form is saved, and what a program saves must not depend on the skin it
+    // ran under. The skinner fills the face itself when it paints; the
+    // control's own painting does not use Color.
+    TSkinControl::InitControl(form, skinData, canvas, false);
     if (!Attached())
         return;
     FTransparent = TakesParentImage();
