@@ -385,28 +385,26 @@ TEST(Printing, AnErrorWhilePrintingDropsTheJobAndClosesTheProgressWindow)
     TRasterPrinterScope printer;
     TFrmMain* m = f.Main();
     SetTemplate(m, false, false, 118, 44, 10, 20);
-    // A label place that is not a number.
-    for (int i = 0; i < m->ComponentCount(); ++i)
-        if (m->Components(i)->Tag() == 5 && m->Components(i)->Name() == QStringLiteral("Left"))
-            static_cast<TCheckBox*>(m->Components(i))->SetCaption(QStringLiteral("deset"));
-    EXPECT_THROW(m->btnPrintClick(nullptr), EConvertError);
+    // An absurd correction ends the print inside the job instead of overflowing.
+    m->PrintCorrX = 2000000000;
+    EXPECT_THROW(m->btnPrintClick(nullptr), EInvalidOperation);
+    m->PrintCorrX = 0;
     EXPECT_EQ(printer.Device->PagesPrinted(), 0);
     EXPECT_EQ(printer.Device->JobsAborted(), 1);
     EXPECT_FALSE(Printer()->Printing());
     ASSERT_NE(FrmProgress, nullptr);
     EXPECT_FALSE(FrmProgress->Visible());
 
-    // Absurd sizes and corrections end the print instead of exhausting memory
-    // or overflowing.
-    SetTemplate(m, false, false, 1e7, 44, 10, 20);
-    EXPECT_THROW(m->btnPrintClick(nullptr), EInvalidOperation);
-    SetTemplate(m, false, false, 50000, 44, 10, 20);
-    EXPECT_THROW(m->btnPrintClick(nullptr), EInvalidOperation);
-    SetTemplate(m, false, false, 118, 44, 10, 20);
-    m->PrintCorrX = 2000000000;
-    EXPECT_THROW(m->btnPrintClick(nullptr), EInvalidOperation);
-    m->PrintCorrX = 0;
-    EXPECT_EQ(printer.Device->JobsAborted(), 4);
+    // Sizes that are no label sheet are told before any job begins.
+    for (double okraj : {1e7, 50000.0}) {
+        SetTemplate(m, false, false, okraj, 44, 10, 20);
+        printer.Questions = 0;
+        m->btnPrintClick(nullptr);
+        EXPECT_EQ(printer.Questions, 1);
+        EXPECT_TRUE(printer.LastQuestion.contains(QString::fromUtf8("„Okraj“"))) << printer.LastQuestion.toStdString();
+    }
+    EXPECT_EQ(printer.Device->JobsAborted(), 1);
+    EXPECT_EQ(printer.Device->PagesPrinted(), 0);
 
     // The next print works.
     SetTemplate(m, false, false, 118, 44, 10, 20);
