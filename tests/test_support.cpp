@@ -4,10 +4,19 @@
 
 #include "classlib/forms/application.h"
 #include <QFile>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QWidget>
 #include <QWindow>
+#include <QDir>
 #include <QTemporaryDir>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/fsuid.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -43,6 +52,90 @@ QString MakeTempDir()
     static std::vector<std::unique_ptr<QTemporaryDir>> dirs;
     dirs.push_back(std::make_unique<QTemporaryDir>());
     return dirs.back()->path();
+}
+
+TFullDisk::TFullDisk(const QString& dir) : FDir(dir)
+{
+    QDir().mkpath(dir);
+    if (qEnvironmentVariableIsEmpty("TV_TEST_NO_MOUNT"))
+        FMounted = mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", 0, "size=64k") == 0;
+}
+
+TFullDisk::~TFullDisk()
+{
+    Release();
+    if (FMounted)
+        umount2(QFile::encodeName(FDir).constData(), MNT_DETACH);
+}
+
+void TFullDisk::Fill()
+{
+    if (FFull)
+        return;
+    FFull = true;
+    if (FMounted) {
+        const QByteArray filler = QFile::encodeName(FDir + QStringLiteral("/.zaplneno"));
+        const int fd = ::open(filler.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        const QByteArray block(4096, 'x');
+        while (fd >= 0 && ::write(fd, block.constData(), block.size()) > 0) {
+        }
+        // The last blocks may be smaller than a page.
+        while (fd >= 0 && ::write(fd, block.constData(), 1) > 0) {
+        }
+        if (fd >= 0)
+            ::close(fd);
+        return;
+    }
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    FSavedLimit = limit.rlim_cur;
+    FSavedHandler = std::signal(SIGXFSZ, SIG_IGN);
+    limit.rlim_cur = 0;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+void TFullDisk::Release()
+{
+    if (!FFull)
+        return;
+    FFull = false;
+    if (FMounted) {
+        QFile::remove(FDir + QStringLiteral("/.zaplneno"));
+        return;
+    }
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = FSavedLimit;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, FSavedHandler);
+}
+
+QString TFullDisk::Reason() const
+{
+    return FMounted ? QStringLiteral("na disku není dost místa") : QStringLiteral("soubor je příliš velký");
+}
+
+TReadDenied::TReadDenied(const QString& file) : FFile(file)
+{
+    struct stat st {};
+    ::stat(QFile::encodeName(file).constData(), &st);
+    FSavedMode = static_cast<int>(st.st_mode & 07777);
+    ::chmod(QFile::encodeName(file).constData(), 0);
+    // The file, not its folder, refuses: the folder may be looked into as a user's own may.
+    const QByteArray folder = QFile::encodeName(QFileInfo(file).absolutePath());
+    ::stat(folder.constData(), &st);
+    FSavedFolderMode = static_cast<int>(st.st_mode & 07777);
+    ::chmod(folder.constData(), static_cast<mode_t>(FSavedFolderMode | 0555));
+    if (geteuid() == 0)
+        FSavedFsUid = setfsuid(65534); // per thread: the rest of the process stays root
+}
+
+TReadDenied::~TReadDenied()
+{
+    if (FSavedFsUid >= 0)
+        setfsuid(static_cast<uid_t>(FSavedFsUid));
+    ::chmod(QFile::encodeName(FFile).constData(), static_cast<mode_t>(FSavedMode));
+    ::chmod(QFile::encodeName(QFileInfo(FFile).absolutePath()).constData(), static_cast<mode_t>(FSavedFolderMode));
 }
 
 namespace {

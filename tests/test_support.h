@@ -20,6 +20,51 @@ QString SourceDir();
 QByteArray ReadFile(const QString& path);
 // A fresh empty folder that lives until the test program ends.
 QString MakeTempDir();
+// A folder where saving fails for want of room. Where the test may mount a
+// file system (as root) it is a small tmpfs that Fill() fills to the last
+// block, so writes fail with ENOSPC. Elsewhere, or with TV_TEST_NO_MOUNT set,
+// the folder is an ordinary one and Fill() sets this process's file-size
+// limit to 0 (SIGXFSZ ignored), so writes fail with EFBIG on the same path.
+// Files written before Fill() stay readable; Release() (also at the end)
+// gives the room back.
+class TFullDisk {
+public:
+    explicit TFullDisk(const QString& dir);
+    ~TFullDisk();
+    TFullDisk(const TFullDisk&) = delete;
+    TFullDisk& operator=(const TFullDisk&) = delete;
+    bool Mounted() const { return FMounted; }
+    void Fill();
+    void Release();
+    // The reason, in the program's Czech, that a save gives while full.
+    QString Reason() const;
+
+private:
+    QString FDir;
+    bool FMounted = false;
+    bool FFull = false;
+    unsigned long long FSavedLimit = 0;
+    void (*FSavedHandler)(int) = nullptr;
+};
+
+// While it lives, the file may not be read by this thread: its mode is 000,
+// and as root (who reads any file regardless) the thread's file-system user
+// becomes "nobody", so opening it fails with EACCES as it would for a user.
+// Its folder may be looked into meanwhile, so only the file itself refuses.
+class TReadDenied {
+public:
+    explicit TReadDenied(const QString& file);
+    ~TReadDenied();
+    TReadDenied(const TReadDenied&) = delete;
+    TReadDenied& operator=(const TReadDenied&) = delete;
+
+private:
+    QString FFile;
+    int FSavedMode = 0;
+    int FSavedFolderMode = 0;
+    int FSavedFsUid = -1;
+};
+
 // Mouse input sent straight to a widget (positions in its coordinates), so a
 // test does not depend on where the window system thinks the pointer is.
 void MousePress(QWidget* w, QPoint pos, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers mods = {});

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <sys/stat.h>
 
 struct TIniFile::Parsed {
     QStringList Lines;
@@ -95,9 +97,18 @@ const TIniFile::Parsed& TIniFile::Load() const
     p.Error = WholeFileRefusal(path, MaxProfileFileBytes);
     if (!p.Error.isEmpty())
         return p;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+    // A missing file (or a link to one) reads as empty and is made by the first
+    // write; one that is there but cannot be read is never written over.
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 && errno == ENOENT)
         return p;
+    QFile f;
+    try {
+        OpenFileForReading(f, path);
+    } catch (const EFileError& e) {
+        p.Error = e.Message();
+        return p;
+    }
     p.Exists = true;
     const QByteArray bytes = f.read(MaxProfileFileBytes);
     const QString text = DecodeText(bytes);

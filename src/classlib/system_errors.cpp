@@ -44,6 +44,25 @@ QString SystemErrorText(int err)
     }
 }
 
+QString ReadErrorText(int err)
+{
+    switch (err) {
+    case ENOENT:
+        return QStringLiteral("soubor neexistuje");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("nemáte oprávnění ke čtení tohoto souboru");
+    case EISDIR:
+        return QStringLiteral("je to složka, ne soubor");
+    case ELOOP:
+        return QStringLiteral("symbolické odkazy tvoří smyčku");
+    case EIO:
+        return QStringLiteral("chyba čtení na zařízení");
+    default:
+        return SystemErrorText(err);
+    }
+}
+
 QString WriteFailureReason(const QString& path, int err, qint64 needed)
 {
     if (err != 0)

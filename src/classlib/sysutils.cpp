@@ -6,9 +6,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 #include <QStringDecoder>
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -298,14 +301,100 @@ bool FileExists(const QString& path)
     return fi.exists() && !fi.isDir();
 }
 
+namespace {
+QString OpenFailureReason(const QByteArray& native, int err)
+{
+    // The system calls a link whose file is gone missing; the user sees the link.
+    struct stat st {};
+    if (err == ENOENT && lstat(native.constData(), &st) == 0 && S_ISLNK(st.st_mode))
+        return QStringLiteral("symbolický odkaz vede na soubor, který neexistuje");
+    return ReadErrorText(err);
+}
+
+// Writes all bytes or gives the system's error number.
+int WriteAll(int fd, const char* data, qint64 size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, static_cast<size_t>(std::min<qint64>(size, 1 << 30)));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (n == 0)
+            return ENOSPC;
+        data += n;
+        size -= n;
+    }
+    return 0;
+}
+
+// A temporary file beside the one being saved; removed again unless it was
+// renamed into place.
+class TTempFile {
+public:
+    ~TTempFile()
+    {
+        if (Fd >= 0)
+            ::close(Fd);
+        if (!Name.isEmpty())
+            ::unlink(Name.constData());
+    }
+    // 0 when made, else the system's error number.
+    int Create(const QString& beside)
+    {
+        const QFileInfo info(beside);
+        // Short enough that the longest allowed name still leaves room for the rest.
+        const QByteArray base = QFile::encodeName(info.fileName()).left(100);
+        const QByteArray folder = QFile::encodeName(info.absolutePath());
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const QByteArray name = folder + "/.~" + base + '.' +
+                                    QByteArray::number(QRandomGenerator::global()->generate(), 16) + ".tmp";
+            const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd >= 0) {
+                Fd = fd;
+                Name = name;
+                return 0;
+            }
+            if (errno != EEXIST && errno != EINTR)
+                return errno;
+        }
+        return EEXIST;
+    }
+    // Closes the file; the system may report a failed write only here.
+    int Close()
+    {
+        const int fd = Fd;
+        Fd = -1;
+        return ::close(fd) == 0 || errno == EINTR ? 0 : errno;
+    }
+    int Fd = -1;
+    QByteArray Name;
+};
+} // namespace
+
 void OpenFileForReading(QFile& file, const QString& fileName)
 {
-    file.setFileName(ResolvePathCase(fileName));
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly)) {
-        const int err = errno;
-        throw EFileError(QStringLiteral("Soubor \"%1\" nelze otevřít: %2.")
-                             .arg(fileName, SystemErrorText(err != 0 ? err : ENOENT)));
+    const QString path = ResolvePathCase(fileName);
+    file.setFileName(path);
+    // Opened here rather than by QFile, which keeps no reason for a failure
+    // and opens a folder as if it were a file.
+    const QByteArray native = QFile::encodeName(path);
+    int fd = -1;
+    do
+        fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    while (fd < 0 && errno == EINTR);
+    int err = fd < 0 ? errno : 0;
+    struct stat st {};
+    if (fd >= 0 && fstat(fd, &st) == 0 && S_ISDIR(st.st_mode))
+        err = EISDIR;
+    if (fd >= 0 && err == 0 && !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        err = EIO;
+    if (err != 0) {
+        if (fd >= 0)
+            ::close(fd);
+        throw EFileError(
+            QStringLiteral("Soubor \"%1\" nelze otevřít: %2.").arg(fileName, OpenFailureReason(native, err)));
     }
 }
 
@@ -325,6 +414,8 @@ void SaveFileSafely(const QString& path, const std::function<void(QIODevice&)>& 
             text += QStringLiteral(" Původní soubor zůstal beze změny.");
         throw EFileError(text);
     };
+    if (old.isDir())
+        fail(SystemErrorText(EISDIR));
     // A file marked read-only stays as it is, also for a user the system would
     // let replace it (the saved file is renamed over the old one).
     if (hadOld && !(old.permissions() & QFileDevice::WriteOwner))
@@ -342,19 +433,35 @@ void SaveFileSafely(const QString& path, const std::function<void(QIODevice&)>& 
         fail(e.Message());
     }
     const QByteArray& bytes = content.data();
-    QSaveFile f(target);
-    errno = 0;
-    if (!f.open(QIODevice::WriteOnly))
-        fail(WriteFailureReason(target, errno));
-    errno = 0;
-    int err = 0;
-    if (f.write(bytes) != bytes.size())
+    // Every step is checked, the last write, the sync and the close included: a
+    // full disk may show only there, and the old file must then stay.
+    const QByteArray native = QFile::encodeName(target);
+    TTempFile temp;
+    if (const int err = temp.Create(target); err != 0)
+        fail(WriteFailureReason(target, err));
+    struct stat oldStat {};
+    if (hadOld && ::stat(native.constData(), &oldStat) == 0) {
+        // The saved file keeps the old one's permissions (and its owner, where allowed).
+        fchmod(temp.Fd, oldStat.st_mode & 07777);
+        if (fchown(temp.Fd, oldStat.st_uid, oldStat.st_gid) != 0) {
+            // Only the system's administrator may give a file away; the file then is the user's.
+        }
+    }
+    int err = WriteAll(temp.Fd, bytes.constData(), bytes.size());
+    if (err == 0 && fsync(temp.Fd) != 0 && errno != EINVAL)
         err = errno;
-    if (err != 0 || !f.commit()) {
-        if (err == 0)
-            err = errno;
-        f.cancelWriting();
+    if (const int closeErr = temp.Close(); err == 0)
+        err = closeErr;
+    if (err == 0 && ::rename(temp.Name.constData(), native.constData()) != 0)
+        err = errno;
+    if (err != 0)
         fail(WriteFailureReason(target, err, bytes.size()));
+    temp.Name.clear(); // in place now
+    // The new name itself reaches the disk.
+    const QByteArray folder = QFile::encodeName(old.absolutePath());
+    if (const int dirFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dirFd >= 0) {
+        fsync(dirFd);
+        ::close(dirFd);
     }
 }
 
@@ -451,12 +558,13 @@ QString TooLarge(const QString& fileName, qint64 size, qint64 maxBytes)
 
 QString WholeFileRefusal(const QString& fileName, qint64 maxBytes)
 {
-    const QFileInfo info(ResolvePathCase(fileName));
-    if (!info.exists() || info.isDir())
+    // What cannot be looked at (missing, a folder, no permission) the open names.
+    struct stat st {};
+    if (::stat(QFile::encodeName(ResolvePathCase(fileName)).constData(), &st) != 0 || S_ISDIR(st.st_mode))
         return QString();
-    if (!info.isFile())
+    if (!S_ISREG(st.st_mode))
         return QStringLiteral("„%1“ není obyčejný soubor a nelze jej přečíst.").arg(fileName);
-    return info.size() > maxBytes ? TooLarge(fileName, info.size(), maxBytes) : QString();
+    return st.st_size > maxBytes ? TooLarge(fileName, st.st_size, maxBytes) : QString();
 }
 
 QByteArray ReadWholeFile(const QString& fileName, qint64 maxBytes)

@@ -70,10 +70,10 @@ QString ExtractFileExt(const QString& path);    // with the dot
 QString IncludeTrailingPathDelimiter(const QString& path);
 QString ExcludeTrailingPathDelimiter(const QString& path);
 bool FileExists(const QString& path);
-// Opens a file for reading (its name resolved as ResolvePathCase does); throws EFileError.
+// Opens a file for reading (name resolved as ResolvePathCase does); EFileError says why not.
 void OpenFileForReading(QFile& file, const QString& fileName);
-// Writes a file beside the old one and renames it over it, so a failed save keeps the
-// old file; a read-only file is not replaced, nor anything that is not a regular file.
+// Writes a file beside the old one, syncs it and renames it over the old one, so a failed
+// save (a full disk too) keeps the old file; a folder, read-only or special file stays.
 // A link is saved through to its target and kept. Throws EFileError naming shownName (the
 // path itself when empty) and the system's reason, in Czech.
 void SaveFileSafely(const QString& path, const std::function<void(QIODevice&)>& write,

@@ -2,6 +2,7 @@
 #include "classlib/sysutils.h"
 #include "test_support.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -155,4 +156,35 @@ TEST(WholeFile, ReadWithinItsLimitRefusedBeyondOrWhenNoPlainFile)
     // A missing file is left to the open, which names it as usual.
     EXPECT_TRUE(WholeFileRefusal(dir + "/none.bin", 10).isEmpty());
     EXPECT_THROW(ReadWholeFile(dir + "/none.bin", 10), EFileError);
+}
+
+TEST(IniFile, AFileThatCannotBeReadSaysWhyAndIsNeverWrittenOver)
+{
+    const QByteArray templates("[CD]\r\nComboSize=1\r\nCombo1=Sheet\r\n");
+    const QString path = WriteTemp(templates);
+    // Read while it could not be: the templates would be lost by writing the one key back.
+    TIniFile ini(path);
+    {
+        TestSupport::TReadDenied denied(path);
+        EXPECT_EQ(ini.ReadInteger("CD", "ComboSize", 0), 0);
+        EXPECT_EQ(ini.ReadError(),
+                  QStringLiteral("Soubor \"%1\" nelze otevřít: nemáte oprávnění ke čtení tohoto souboru.").arg(path));
+    }
+    EXPECT_THROW(ini.WriteString("CD", "Combo2", "New"), EFileError);
+    EXPECT_EQ(TestSupport::ReadFile(path), templates);
+    // A folder where the file should be is named as one, and stays.
+    const QString folder = TestSupport::MakeTempDir() + "/velkaro3.ini";
+    ASSERT_TRUE(QDir().mkdir(folder));
+    TIniFile settings(folder);
+    EXPECT_EQ(settings.ReadInteger("Setting", "KorX", 3), 3);
+    EXPECT_TRUE(settings.ReadError().contains(QString::fromUtf8("je to složka"))) << settings.ReadError().toStdString();
+    EXPECT_THROW(settings.WriteInteger("Setting", "KorX", 1), EFileError);
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    // A missing file, also behind a link, reads as empty and is made by a write.
+    const QString dir = TestSupport::MakeTempDir();
+    ASSERT_TRUE(QFile::link(dir + "/target.ini", dir + "/link.ini"));
+    TIniFile linked(dir + "/link.ini");
+    EXPECT_TRUE(linked.ReadError().isEmpty());
+    linked.WriteInteger("Setting", "KorX", 4);
+    EXPECT_EQ(TIniFile(dir + "/target.ini").ReadInteger("Setting", "KorX", 0), 4);
 }

@@ -2,6 +2,7 @@
 #include "classlib/system_errors.h"
 #include "test_support.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <sys/stat.h>
@@ -158,4 +159,110 @@ TEST(SysUtils, AFailedSaveSaysWhichFileAndWhyInCzech)
     EXPECT_EQ(WriteFailureReason(missing, 0), QStringLiteral("soubor nebo složka neexistuje"));
     EXPECT_EQ(WriteFailureReason(file + QStringLiteral("/pod"), 0), QStringLiteral("část cesty není složka"));
     EXPECT_EQ(WriteFailureReason(file, 0, std::numeric_limits<qint64>::max()), QStringLiteral("na disku není dost místa"));
+}
+
+namespace {
+int ModeOf(const QString& file)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(file).constData(), &st) == 0 ? static_cast<int>(st.st_mode & 07777) : -1;
+}
+} // namespace
+
+TEST(SysUtils, ASmallSaveOntoAFullDiskFailsAndKeepsTheOldFile)
+{
+    // A save smaller than any write buffer fails only when the file is flushed
+    // at its end: on a full file system and under a file-size limit alike.
+    const QByteArray old(3269, 'o');
+    const QByteArray replacement(3000, 'n');
+    for (bool noMount : {false, true}) {
+        SCOPED_TRACE(noMount ? "file-size limit" : "small file system");
+        if (noMount)
+            qputenv("TV_TEST_NO_MOUNT", "1");
+        const QString dir = TestSupport::MakeTempDir() + QStringLiteral("/disk");
+        TestSupport::TFullDisk disk(dir);
+        qunsetenv("TV_TEST_NO_MOUNT");
+        const QString file = dir + QStringLiteral("/navrh.tvk");
+        const QString fresh = dir + QStringLiteral("/novy.tvk");
+        SaveFileSafely(file, [&](QIODevice& f) { f.write(old); });
+        ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        disk.Fill();
+        QStringList messages;
+        for (const QString& name : {file, fresh}) {
+            try {
+                SaveFileSafely(name, [&](QIODevice& f) { f.write(replacement); });
+            } catch (const EFileError& e) {
+                messages << e.Message();
+            }
+        }
+        disk.Release();
+        ASSERT_EQ(messages.size(), 2);
+        EXPECT_EQ(messages[0], QStringLiteral("Soubor \"%1\" nelze uložit: %2. Původní soubor zůstal beze změny.")
+                                   .arg(file, disk.Reason()));
+        EXPECT_EQ(messages[1], QStringLiteral("Soubor \"%1\" nelze uložit: %2.").arg(fresh, disk.Reason()));
+        EXPECT_EQ(TestSupport::ReadFile(file), old);
+        EXPECT_EQ(ModeOf(file), 0600);
+        EXPECT_FALSE(QFileInfo::exists(fresh));
+        // No half-written temporary file is left behind.
+        EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden), QStringList({"navrh.tvk"}));
+        // With room again the save goes through and keeps the file's permissions.
+        SaveFileSafely(file, [&](QIODevice& f) { f.write(replacement); });
+        EXPECT_EQ(TestSupport::ReadFile(file), replacement);
+        EXPECT_EQ(ModeOf(file), 0600);
+    }
+}
+
+TEST(SysUtils, AFileThatCannotBeOpenedSaysWhyInTheWordsOfReading)
+{
+    const QString dir = TestSupport::MakeTempDir();
+    const QString file = dir + QStringLiteral("/soubor.tvk");
+    SaveFileSafely(file, [](QIODevice& f) { f.write("obsah"); });
+    const QString missing = dir + QStringLiteral("/chybi.tvk");
+    const QString folder = dir + QStringLiteral("/slozka.tvk");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString loop = dir + QStringLiteral("/smycka.tvk");
+    ASSERT_TRUE(QFile::link(loop, loop));
+    const QString dangling = dir + QStringLiteral("/odkaz.tvk");
+    ASSERT_TRUE(QFile::link(missing, dangling));
+    auto openError = [](const QString& name) {
+        try {
+            QFile f;
+            OpenFileForReading(f, name);
+            return QString();
+        } catch (const EFileError& e) {
+            return e.Message();
+        }
+    };
+    auto expected = [](const QString& name, const char* reason) {
+        return QStringLiteral("Soubor \"%1\" nelze otevřít: %2.").arg(name, QString::fromUtf8(reason));
+    };
+    EXPECT_EQ(openError(missing), expected(missing, "soubor neexistuje"));
+    EXPECT_EQ(openError(folder), expected(folder, "je to složka, ne soubor"));
+    EXPECT_EQ(openError(loop), expected(loop, "symbolické odkazy tvoří smyčku"));
+    EXPECT_EQ(openError(dangling), expected(dangling, "symbolický odkaz vede na soubor, který neexistuje"));
+    EXPECT_EQ(openError(file + QStringLiteral("/pod")), expected(file + QStringLiteral("/pod"), "část cesty není složka"));
+    {
+        TestSupport::TReadDenied denied(file);
+        EXPECT_EQ(openError(file), expected(file, "nemáte oprávnění ke čtení tohoto souboru"));
+    }
+    EXPECT_EQ(openError(file), QString());
+    EXPECT_EQ(ReadWholeFile(file, 100), QByteArray("obsah"));
+    // Whole-file reads say the same.
+    try {
+        ReadWholeFile(folder, 100);
+        ADD_FAILURE() << "a folder was read";
+    } catch (const EFileError& e) {
+        EXPECT_EQ(e.Message(), expected(folder, "je to složka, ne soubor"));
+    }
+    // Reading and writing each have their own words for a missing permission.
+    EXPECT_EQ(ReadErrorText(EACCES), QStringLiteral("nemáte oprávnění ke čtení tohoto souboru"));
+    EXPECT_EQ(SystemErrorText(EACCES), QStringLiteral("k tomuto místu nemáte oprávnění k zápisu"));
+    // A save onto a name that has become a folder names the folder, and leaves it.
+    try {
+        SaveFileSafely(folder, [](QIODevice& f) { f.write("x"); });
+        ADD_FAILURE() << "saved over a folder";
+    } catch (const EFileError& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Soubor \"%1\" nelze uložit: pod tímto názvem je složka.").arg(folder));
+    }
+    EXPECT_TRUE(QFileInfo(folder).isDir());
 }

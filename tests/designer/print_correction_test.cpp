@@ -185,3 +185,36 @@ TEST(PrintCorrectionWindow, TheExplanationsOfTheLanguageFileShowWhole)
     EXPECT_LE(bottom, w.offx->Top());
     EXPECT_LE(bottom, w.Image1->Top());
 }
+
+TEST_F(PrintCorrection, OkOntoAFullDiskSaysWhyAndKeepsTheSettingsFileAndTheCorrection)
+{
+    const QString dir = TestSupport::MakeTempDir() + "/plny";
+    TestSupport::TFullDisk disk(dir);
+    Main()->WinDir = dir;
+    const QByteArray settings("[Setting]\r\nKorX=1\r\nKorY=2\r\nSkinFileName=skiny/Modra.skn\r\nSkinEnabled=1\r\n");
+    {
+        QFile f(Settings());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(settings);
+    }
+    Main()->PrintCorrX = 1;
+    Main()->PrintCorrY = 2;
+    disk.Fill();
+    TFrmKorekce* w = FWindow.get();
+    QTimer::singleShot(10, [w] {
+        w->offx->SetValue(-4);
+        ClickButton(w->btnOK1);
+    });
+    QString message;
+    try {
+        Main()->mnKorTiskClick(nullptr);
+    } catch (const EFileError& e) {
+        message = e.Message();
+    }
+    disk.Release();
+    EXPECT_EQ(message, QStringLiteral("Soubor \"%1\" nelze uložit: %2. Původní soubor zůstal beze změny.")
+                           .arg(Settings(), disk.Reason()));
+    EXPECT_EQ(TestSupport::ReadFile(Settings()), settings);
+    EXPECT_EQ(Main()->PrintCorrX, 1);
+    EXPECT_EQ(Main()->PrintCorrY, 2);
+}

@@ -24,7 +24,6 @@
 #include <gtest/gtest.h>
 #include <functional>
 #include <memory>
-#include <sys/mount.h>
 #include <unistd.h>
 
 using StreamTest::Bytes;
@@ -289,7 +288,6 @@ TEST_F(ProjectFiles, AFailedOpenLeavesTheDesignAsItWas)
         {"unknown property", unknownProperty},
         {"wrong tag", wrongTag},
         {"random bytes", noise},
-        {"missing", QByteArray()},
     };
     SetMessageBoxHook([this](const QString& text, const QString& caption, unsigned) {
         Boxes.push_back({text, caption});
@@ -461,28 +459,6 @@ TEST_F(ProjectFiles, TemplateSizesThatAreNoLabelSheetMakeADamagedFile)
 }
 
 namespace {
-// A small file system of its own, mounted for one test where the system lets
-// the test mount one (it runs as root here; elsewhere it may not).
-class TSmallDisk {
-public:
-    explicit TSmallDisk(const QString& dir, const char* size) : FDir(dir)
-    {
-        QDir().mkpath(dir);
-        const QByteArray options = QByteArray("size=") + size;
-        FMounted = mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", 0, options.constData()) == 0;
-    }
-    ~TSmallDisk()
-    {
-        if (FMounted)
-            umount2(QFile::encodeName(FDir).constData(), MNT_DETACH);
-    }
-    bool Mounted() const { return FMounted; }
-
-private:
-    QString FDir;
-    bool FMounted = false;
-};
-
 QString SaveError(const std::function<void()>& save)
 {
     try {
@@ -513,47 +489,109 @@ TEST_F(ProjectFiles, AReadOnlyProjectFileIsNotReplaced)
     EXPECT_EQ(Main()->ObjectCount(), 2);
 }
 
-TEST_F(ProjectFiles, ASaveToAFullDiskNamesTheFileAndTheReason)
+TEST_F(ProjectFiles, ASmallProjectSavedOntoAFullDiskKeepsTheOldFileSaysWhyAndClosingStillAsks)
 {
-    MakeFullDesign(Main(), [this](const QString& t, int l, int tp) { return AddText(t, l, tp); },
-                   [this](TShapeType k, int l, int t) { return AddShape(k, l, t); },
-                   [this](const QString& p, int tag) { return AddPicture(p, tag); });
-    const QString dir = Path("maly-disk");
-    TSmallDisk disk(dir, "32k");
-    QString expectedReason;
-    if (disk.Mounted()) {
-        expectedReason = QStringLiteral("na disku není dost místa");
-    } else if (geteuid() != 0) {
-        // No mount here: a folder the user may not write to tells its reason as well.
-        QDir().mkpath(dir);
-        QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        expectedReason = QStringLiteral("k tomuto místu nemáte oprávnění k zápisu");
-    } else {
-        GTEST_SKIP() << "neither a small file system nor a folder closed to this user";
-    }
+    const QString dir = Path("plny-disk");
+    TestSupport::TFullDisk disk(dir);
     const QString file = dir + QStringLiteral("/navrh.tvk");
-    if (disk.Mounted())
-        Write(file, "old");
+    // A design without a background picture makes a file of a few kilobytes.
+    Main()->IMGBck->Picture()->SetGraphic(nullptr);
+    AddText("Stary", 10, 10);
+    Main()->UlozSoubor(file);
+    const QByteArray old = Read(file);
+    ASSERT_FALSE(old.isEmpty());
+    ASSERT_LT(old.size(), 16 * 1024);
     Main()->SetDocumentFileName(file);
+    AddText("Novy", 10, 60);
     Main()->SetModified();
-    const QString message = SaveError([this] { Main()->btnSaveClick(nullptr); });
-    EXPECT_TRUE(message.startsWith(QStringLiteral("Soubor \"%1\" nelze uložit: %2.").arg(file, expectedReason)))
-        << message.toStdString();
-    EXPECT_FALSE(message.contains(QStringLiteral("Stream"))) << message.toStdString();
+    disk.Fill();
+    // Ctrl+S: the error ends the command and the application shows it.
+    Boxes.clear();
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : Main()->Window();
+    QKeyEvent ctrlS(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier);
+    QCoreApplication::sendEvent(target, &ctrlS);
+    const QString expected = QStringLiteral("Soubor \"%1\" nelze uložit: %2. Původní soubor zůstal beze změny.")
+                                 .arg(file, disk.Reason());
+    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_EQ(Boxes[0].Text, expected);
     EXPECT_TRUE(Main()->Modified);
-    if (disk.Mounted())
-        EXPECT_EQ(Read(file), QByteArray("old"));
-    else
-        EXPECT_FALSE(QFile::exists(file));
-    // An exported bitmap says the same.
-    TBitmap big;
-    big.SetSize(400, 400);
+    // Save As onto the same disk: nothing made, the design still unsaved under its old name.
+    const QString other = dir + QStringLiteral("/jiny.tvk");
+    TCommonDialog::ExecuteHook = [&](TCommonDialog* d) {
+        static_cast<TSaveDialog*>(d)->FileName = other;
+        return true;
+    };
+    EXPECT_EQ(SaveError([this] { Main()->mnuSaveAsClick(nullptr); }),
+              QStringLiteral("Soubor \"%1\" nelze uložit: %2.").arg(other, disk.Reason()));
+    TCommonDialog::ExecuteHook = nullptr;
+    EXPECT_FALSE(QFile::exists(other));
+    EXPECT_EQ(Main()->DocumentFileName, file);
+    EXPECT_TRUE(Main()->Modified);
+    // Closing asks; Yes tries the save again, which fails the same way and keeps the window.
+    Boxes.clear();
+    SetMessageBoxHook([this](const QString& text, const QString& caption, unsigned) {
+        Boxes.push_back({text, caption});
+        return IDYES;
+    });
+    bool canClose = false;
+    EXPECT_EQ(SaveError([&] { Main()->FormCloseQuery(Main(), canClose); }), expected);
+    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_EQ(Boxes[0].Text, Main()->sSouborNeniUlozen);
+    EXPECT_FALSE(canClose);
+    EXPECT_TRUE(Main()->Modified);
+    // An exported bitmap the size of a small label says the same and keeps its old file.
     const QString bmp = dir + QStringLiteral("/export.bmp");
-    const QString exportMessage = SaveError([&] { big.SaveToFile(bmp); });
-    EXPECT_TRUE(exportMessage.startsWith(QStringLiteral("Soubor \"%1\" nelze uložit: %2.").arg(bmp, expectedReason)))
-        << exportMessage.toStdString();
-    EXPECT_FALSE(QFile::exists(bmp));
-    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    disk.Release();
+    Write(bmp, "old picture");
+    disk.Fill();
+    TBitmap small;
+    small.SetSize(20, 20);
+    EXPECT_EQ(SaveError([&] { small.SaveToFile(bmp); }),
+              QStringLiteral("Soubor \"%1\" nelze uložit: %2. Původní soubor zůstal beze změny.").arg(bmp, disk.Reason()));
+    disk.Release();
+    EXPECT_EQ(Read(file), old);
+    EXPECT_EQ(Read(bmp), QByteArray("old picture"));
+}
+
+TEST_F(ProjectFiles, AProjectOrStyleThatCannotBeOpenedSaysWhatIsWrongWithIt)
+{
+    AddText("Moje", 20, 20);
+    Main()->UlozSoubor(Path("moje.tvk"));
+    Main()->SetDocumentFileName(Path("moje.tvk"));
+    Main()->Modified = false;
+    const QString missing = Path("chybi.tvk"), folder = Path("slozka.tvk"), loop = Path("smycka.tvk"),
+                  locked = Path("zamceny.tvk");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    ASSERT_TRUE(QFile::link(loop, loop));
+    Main()->UlozSoubor(locked);
+    auto expected = [](const QString& name, const char* reason) {
+        return QStringLiteral("Soubor \"%1\" nelze otevřít: %2.").arg(name, QString::fromUtf8(reason));
+    };
+    auto open = [&](const QString& file) {
+        Boxes.clear();
+        Main()->OtevriSoubor(file);
+        EXPECT_EQ(Objects(), QStringList({"TLabel:C0"}));
+        EXPECT_EQ(Main()->DocumentFileName, Path("moje.tvk"));
+        return Boxes.size() == 1u ? Boxes[0].Text : QString::number(Boxes.size()) + " boxes";
+    };
+    EXPECT_EQ(open(missing), expected(missing, "soubor neexistuje"));
+    EXPECT_EQ(open(folder), expected(folder, "je to složka, ne soubor"));
+    EXPECT_EQ(open(loop), expected(loop, "symbolické odkazy tvoří smyčku"));
+    {
+        TestSupport::TReadDenied denied(locked);
+        EXPECT_EQ(open(locked), expected(locked, "nemáte oprávnění ke čtení tohoto souboru"));
+    }
+    EXPECT_EQ(Boxes[0].Caption, "Chyba");
+    // A style whose link leads nowhere says so.
+    const QString style = Path("Style/Ztraceny.cd");
+    ASSERT_TRUE(QFile::link(Path("nikde.cd"), style));
+    Main()->FillStyleList();
+    Boxes.clear();
+    Main()->lComboStyly->SetItemIndex(Main()->lComboStyly->Items()->IndexOf("Ztraceny.cd"));
+    Main()->lComboStylyChange(Main()->lComboStyly);
+    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_EQ(Boxes[0].Text, expected(style, "symbolický odkaz vede na soubor, který neexistuje"));
+    EXPECT_EQ(Objects(), QStringList({"TLabel:C0"}));
 }
 
 TEST_F(ProjectFiles, ATemplateNumberThatIsNoNumberLeavesTheOpenDesignAndCtrlSKeepsItsFile)

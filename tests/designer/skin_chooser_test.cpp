@@ -180,3 +180,29 @@ TEST_F(SkinChooser, ASkinThatCannotBeUsedIsReportedAndNotStored)
     EXPECT_EQ(skin->SkinFile(), good);
     EXPECT_TRUE(skin->SkinRead());
 }
+
+TEST_F(SkinChooser, ApplyAndOkOntoAFullDiskSayWhyAndKeepTheSettingsFile)
+{
+    AddSkin("grafit");
+    AddSkin("zelena", "zelena");
+    const QString dir = TestSupport::MakeTempDir() + "/plny";
+    TestSupport::TFullDisk disk(dir);
+    F.Main()->WinDir = dir;
+    const QString settings = F.Main()->SettingsFileName();
+    Store("SkinIndex", "0");
+    Store("KorX", "3");
+    const QByteArray before = TestSupport::ReadFile(settings);
+    FWindow->Show();
+    Select(1);
+    disk.Fill();
+    const QString expected = QStringLiteral("Soubor \"%1\" nelze uložit: %2. Původní soubor zůstal beze změny.")
+                                 .arg(settings, disk.Reason());
+    TestSupport::MouseClick(FWindow->ButtonPouzit->Handle(), QPoint(5, 5));
+    EXPECT_EQ(Errors, QStringList({expected}));
+    Errors.clear();
+    TestSupport::MouseClick(FWindow->btnOK->Handle(), QPoint(5, 5));
+    EXPECT_EQ(Errors, QStringList({expected}));
+    disk.Release();
+    EXPECT_EQ(TestSupport::ReadFile(settings), before);
+    FWindow->Close();
+}

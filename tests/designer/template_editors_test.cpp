@@ -433,3 +433,37 @@ TEST_F(TemplateEditors, AfterALeftOutTemplateTheEditorWorksOnTheTemplateOfTheCho
     EXPECT_EQ(FDisc->Nazev->Text(), "Disk 5");
     EXPECT_TRUE(FDisc->btnSmazat->Visible());
 }
+
+TEST_F(TemplateEditors, OkOntoAFullDiskSaysWhyKeepsEveryTemplateAndTheEditorOpen)
+{
+    const QString dir = FDir + "/plny";
+    TestSupport::TFullDisk disk(dir);
+    FDir = dir;
+    F.Main()->AppDir = dir;
+    Write(kFiveDiscs);
+    QStringList said;
+    SetMessageBoxHook([&](const QString& text, const QString&, unsigned) {
+        said << text;
+        return IDOK;
+    });
+    Open(FDisc.get(), 2);
+    disk.Fill();
+    TFrmEditSablona* editor = FDisc.get();
+    bool openAfterOk = false;
+    QString typed;
+    QTimer::singleShot(10, [&, editor] {
+        editor->PRT->SetText("9");
+        TestSupport::MouseClick(editor->BtnOk->Handle(), QPoint(5, 5));
+        openAfterOk = editor->Visible();
+        typed = editor->PRT->Text();
+        TestSupport::MouseClick(editor->BtnStorno->Handle(), QPoint(5, 5));
+    });
+    QTimer::singleShot(5000, [editor] { editor->Close(); }); // a failure ends, not hangs
+    editor->ShowModal();
+    disk.Release();
+    EXPECT_EQ(said, QStringList({QStringLiteral("Soubor \"%1\" nelze uložit: %2. Původní soubor zůstal beze změny.")
+                                     .arg(File(), disk.Reason())}));
+    EXPECT_TRUE(openAfterOk);
+    EXPECT_EQ(typed, "9");
+    EXPECT_EQ(Bytes(), QByteArray(kFiveDiscs));
+}

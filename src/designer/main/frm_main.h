@@ -446,7 +446,7 @@ private:
     static bool ReadRecordList(QIODevice& stream, TRecordList& records);
     // The records of a project or style file; false when it cannot be read
     // whole, with the reason in refusal when it was refused for its size or
-    // kind (empty for a missing or damaged file).
+    // kind or could not be opened (empty for a damaged file).
     static bool ReadRecordFile(const QString& fileName, TRecordList& records, QString& refusal);
     // The disc sizes and box numbers a project's records will give, checked
     // before anything is built from them; false when a number the design

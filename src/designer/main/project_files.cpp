@@ -224,7 +224,9 @@ bool TFrmMain::ReadRecordFile(const QString& fileName, TRecordList& records, QSt
     QByteArray bytes;
     try {
         bytes = ReadWholeFile(fileName, MaxProjectFileBytes);
-    } catch (const EFileError&) {
+    } catch (const EFileError& e) {
+        // Missing, a folder, not readable: the file is not damaged, and the user is told what it is.
+        refusal = e.Message();
         return false;
     }
     QBuffer buffer(&bytes);
