@@ -120,8 +120,10 @@ void TLZH::FillBits()
 {
     while (FBitCount <= 8) {
         uint8_t b = 0;
-        if ((*FRead)(&b, 1) < 1)
+        if ((*FRead)(&b, 1) < 1) {
             b = 0;  // past the end of the source every bit is 0
+            ++FPastEnd;
+        }
         FBitBuf = static_cast<uint16_t>(FBitBuf | (b << (8 - FBitCount)));
         FBitCount = static_cast<uint8_t>(FBitCount + 8);
     }
@@ -169,6 +171,7 @@ void TLZH::LZHDecode(int32_t size, const TWriteFunc& write, const TReadFunc& rea
     FRead = &read;
     FBitBuf = 0;
     FBitCount = 0;
+    FPastEnd = 0;
     FTree.Start();
     FRing.fill(0);
     std::fill(FRing.begin(), FRing.begin() + (N - F), static_cast<uint8_t>(' '));

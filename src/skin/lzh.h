@@ -46,6 +46,9 @@ public:
     // Decodes size bytes (plus the rest of a last match). Input past the end of
     // the source reads as 0 bits, so decoding always ends.
     void LZHDecode(int32_t size, const TWriteFunc& write, const TReadFunc& read);
+    // Whether the last decode needed bits the source did not have: the
+    // stream was cut short and its end is made up.
+    bool ReadPastEnd() const { return FPastEnd * 8 > FBitCount; }
 
 private:
     int GetBit();
@@ -57,6 +60,7 @@ private:
     const TReadFunc* FRead = nullptr;
     uint16_t FBitBuf = 0;
     uint8_t FBitCount = 0;
+    int64_t FPastEnd = 0;  // bytes asked for past the end of the source
     std::array<uint8_t, Lzhuf::N + Lzhuf::F - 1> FRing{};
     Lzhuf::THuffTree FTree;
 };

@@ -114,7 +114,7 @@ void TSkinData::SetSkinFile(const QString& value)
     }
     if (failure.isEmpty()) {
         QByteArray previousStream = std::exchange(FSkinStream, bytes);
-        if (!LoadSkinQuietly(failure))
+        if (!LoadSkinQuietly(failure, true))
             FSkinStream = std::move(previousStream);
     } else {
         failure = SkinRefusedMessage(value, failure);
@@ -192,13 +192,13 @@ void TSkinData::WriteSkinStream(QDataStream& stream) const
 bool TSkinData::LoadSkin()
 {
     QString failure;
-    if (LoadSkinQuietly(failure))
+    if (LoadSkinQuietly(failure, false))
         return true;
     SkinShowMessage(failure);
     return false;
 }
 
-bool TSkinData::LoadSkinQuietly(QString& failure)
+bool TSkinData::LoadSkinQuietly(QString& failure, bool checkUsable)
 {
     FLoading = true;
     TSkinReader reader;
@@ -208,11 +208,25 @@ bool TSkinData::LoadSkinQuietly(QString& failure)
         failure = reader.FailureMessage();
         return false;
     }
+    if (checkUsable && reader.Truncated()) {
+        failure = SkinRefusedMessage(
+            FSkinFile, QStringLiteral("Archiv skinu je useknutý: data končí dřív, než udává jeho hlavička."));
+        return false;
+    }
     QByteArray scratch;
     QString iniName;
     reader.ExtractByPart(QStringLiteral(".ini"), scratch, iniName);
     TQuickIni ini;
     ini.LoadFromStream(scratch);
+    // Checked before anything is read into the skin held, so that a skin whose
+    // frame, caption buttons or menu bar would be blank never replaces it.
+    if (checkUsable) {
+        const QString reason = SkinUnusableReason(ini, reader, iniName);
+        if (!reason.isEmpty()) {
+            failure = SkinRefusedMessage(FSkinFile, reason);
+            return false;
+        }
+    }
     ReadSkin(ini, reader);
     return true;
 }

@@ -226,7 +226,9 @@ private:
                                                     const QString& section);
     std::unique_ptr<TDataSkinObject> ReadMenuBar(const TQuickIni& ini, const TSkinReader& reader);
     // LoadSkin without the message of a refusal, which goes to failure.
-    bool LoadSkinQuietly(QString& failure);
+    // checkUsable: a skin that is cut short or cannot serve the windows is
+    // refused before it replaces the one held.
+    bool LoadSkinQuietly(QString& failure, bool checkUsable);
     void ReadObjectKeys(const TQuickIni& ini, const QString& section, TDataSkinObject& obj, bool withFrame);
     std::unique_ptr<TDataSkinObject> LoadDefaultTrack(const QString& name);
     void SetFrameCounts(const TQuickIni& ini);
@@ -258,6 +260,14 @@ TColor ColourFromText(const QString& text);
 // A bitmap entry of the archive, as the description names it: only ".bmp"
 // names are loaded; anything else, or a missing entry, gives an empty image.
 QImage LoadSkinBitmap(const TSkinReader& reader, const QString& name);
+// A bitmap entry's bytes as an image; empty, with the reason in problem (when
+// given), for a missing entry, a size of zero or beyond any skin, a cut one
+// or one that does not decode.
+QImage DecodeSkinBitmap(const QByteArray& bytes, QString* problem);
+// Why a skin cannot serve as the look of the program's windows: its frame,
+// caption buttons or menu bar would be blank. Empty when it can. iniName is
+// the archive's description entry, empty when it has none.
+QString SkinUnusableReason(const TQuickIni& ini, const TSkinReader& reader, const QString& iniName);
 
 // The default skin built into the program and the "SkinStream" property value
 // of the main window's skin component that carries it.

@@ -9,6 +9,7 @@
 #include "skin/skin_reader.h"
 
 #include <QPainter>
+#include <QtEndian>
 
 namespace {
 const QString kPersonality = QStringLiteral("Personality");
@@ -29,6 +30,10 @@ QImage ReadImage(const TQuickIni& ini, const TSkinReader& reader, const QString&
 // damaged description and would overflow the layout arithmetic or blank the frame.
 constexpr int kMaxSkinExtent = 4096;
 constexpr int kMaxFontHeight = 256;
+// A skin picture longer than this is no picture of a window part.
+constexpr int kMaxSkinBitmapSide = 8192;
+// A frame side thicker than this leaves no window to speak of.
+constexpr int kMaxFrameThickness = 256;
 
 // A margin or clip width: 0 to the largest extent.
 int ReadExtent(const TQuickIni& ini, const QString& section, const QString& key, int def)
@@ -63,6 +68,24 @@ int ReadTile(const TQuickIni& ini, const QString& section, const QString& key, i
     return v > 1 ? over : v;
 }
 
+// The sections that are caption buttons, in INI order.
+QStringList CaptionButtonSections(const TQuickIni& ini, const QStringList& sections)
+{
+    QStringList list = sections;
+    for (qsizetype i = list.size() - 1; i >= 0; --i) {
+        const QString upper = list[i].toUpper();
+        bool keep = upper.startsWith(QLatin1String("BUTTON")) && upper != QLatin1String("BUTTONS") &&
+                    upper != QLatin1String("BUTTON.RADIO") && upper != QLatin1String("BUTTON.CHECKBOX") &&
+                    upper != QLatin1String("BUTTON");
+        if (keep && ini.ReadInteger(list[i], QStringLiteral("Action"), 0) == -1 &&
+            ini.ReadInteger(list[i], QStringLiteral("Visibility"), -1) != 0)
+            keep = false;
+        if (!keep)
+            list.removeAt(i);
+    }
+    return list;
+}
+
 TSkinMargins MarginsOf(const TDataSkinObject& o) { return {o.LeftWidth, o.TopHeight, o.RightWidth, o.BottomHeight}; }
 } // namespace
 
@@ -86,18 +109,140 @@ TColor ColourFromText(const QString& text)
     return RGB(channels[0], channels[1], channels[2]);
 }
 
+QImage DecodeSkinBitmap(const QByteArray& bytes, QString* problem)
+{
+    auto fail = [problem](const QString& text) {
+        if (problem)
+            *problem = text;
+        return QImage();
+    };
+    if (problem)
+        problem->clear();
+    if (bytes.isEmpty())
+        return fail(QStringLiteral("v archivu chybí nebo je prázdný"));
+    // The header is looked at before the picture is decoded, so that a made-up
+    // size never asks for memory.
+    auto u16 = [&bytes](int at) {
+        return at + 2 <= bytes.size() ? qFromLittleEndian<quint16>(bytes.constData() + at) : quint16(0);
+    };
+    auto u32 = [&bytes](int at) {
+        return at + 4 <= bytes.size() ? qFromLittleEndian<quint32>(bytes.constData() + at) : quint32(0);
+    };
+    if (bytes.size() < 26 || !bytes.startsWith("BM"))
+        return fail(QStringLiteral("není obrázek BMP"));
+    const quint32 headerSize = u32(14);
+    const bool core = headerSize == 12;
+    const qint64 width = core ? u16(18) : static_cast<qint32>(u32(18));
+    const qint64 height = core ? u16(20) : static_cast<qint32>(u32(22));
+    const int bits = core ? u16(24) : u16(28);
+    const quint32 compression = core ? 0 : u32(30);
+    const qint64 rows = height < 0 ? -height : height;
+    if (width <= 0 || rows == 0)
+        return fail(QStringLiteral("má nulový rozměr (%1 × %2 px)").arg(width).arg(height));
+    if (width > kMaxSkinBitmapSide || rows > kMaxSkinBitmapSide)
+        return fail(QStringLiteral("má nemožný rozměr %1 × %2 px").arg(width).arg(rows));
+    // Uncompressed rows (plain or with bit fields) must all be there.
+    if (compression == 0 || compression == 3) {
+        const qint64 stride = (width * bits + 31) / 32 * 4;
+        const qint64 needed = static_cast<qint64>(u32(10)) + stride * rows;
+        if (bytes.size() < needed)
+            return fail(QStringLiteral("je useknutý (%1 z %2 bajtů)").arg(bytes.size()).arg(needed));
+    }
+    QImage image;
+    if (!image.loadFromData(bytes, "BMP") || image.isNull())
+        return fail(QStringLiteral("je poškozený"));
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
 QImage LoadSkinBitmap(const TSkinReader& reader, const QString& name)
 {
     if (ExtractFileExt(name) != QLatin1String(".bmp"))
         return QImage();
     QByteArray bytes;
     reader.ExtractByName(name, bytes);
-    if (bytes.isEmpty())
-        return QImage();
-    QImage image;
-    if (!image.loadFromData(bytes, "BMP"))
-        return QImage();
-    return image.convertToFormat(QImage::Format_RGB32);
+    return DecodeSkinBitmap(bytes, nullptr);
+}
+
+QString SkinUnusableReason(const TQuickIni& ini, const TSkinReader& reader, const QString& iniName)
+{
+    if (iniName.isEmpty())
+        return QStringLiteral("Archiv neobsahuje popis skinu (soubor .ini).");
+    QStringList sections;
+    ini.ReadSections(sections);
+    const bool hasPersonality = std::any_of(sections.begin(), sections.end(), [](const QString& name) {
+        return name.compare(kPersonality, Qt::CaseInsensitive) == 0;
+    });
+    if (!hasPersonality)
+        return QStringLiteral("Popis skinu „%1“ je prázdný nebo nečitelný: chybí v něm oddíl [Personality] s okraji "
+                              "okna.")
+            .arg(iniName);
+    // A bitmap the description names for the frame, its caption or its menu bar.
+    auto bitmap = [&](const QString& section, const QString& key, QString& problem) {
+        const QString name = ini.ReadString(section, key, QString());
+        if (ExtractFileExt(name) != QLatin1String(".bmp")) {
+            problem = name.isEmpty() ? QStringLiteral("popis skinu neudává jeho obrázek")
+                                     : QStringLiteral("„%1“ není bitmapa .bmp").arg(name);
+            return QImage();
+        }
+        QByteArray bytes;
+        reader.ExtractByName(name, bytes);
+        QImage image = DecodeSkinBitmap(bytes, &problem);
+        if (!problem.isEmpty())
+            problem = QStringLiteral("obrázek „%1“ %2").arg(name, problem);
+        return image;
+    };
+
+    // The four sides of the frame: each must give a strip at least a pixel thick.
+    for (const char* side : {"Left", "Right", "Top", "Bottom"}) {
+        const QString name = QString::fromLatin1(side);
+        const bool upright = name == QLatin1String("Left") || name == QLatin1String("Right");
+        QString problem;
+        const QImage image = bitmap(kPersonality, name, problem);
+        if (!problem.isEmpty())
+            return QStringLiteral("Okraj okna „%1“: %2.").arg(name, problem);
+        const int length = upright ? image.width() : image.height();
+        const int frames = std::max(1, ReadFrames(ini, kPersonality, name + QStringLiteral("Frame"), 1, length));
+        const int thickness = length / frames;
+        if (thickness < 1 || thickness > kMaxFrameThickness)
+            return QStringLiteral("Okraj okna „%1“ by byl %2 px silný (obrázek %3 × %4 px, %5 snímků); "
+                                  "použitelný je 1 až %6 px.")
+                .arg(name)
+                .arg(thickness)
+                .arg(image.width())
+                .arg(image.height())
+                .arg(frames)
+                .arg(kMaxFrameThickness);
+    }
+    // Optional parts of the caption and the menu bar: when named, they must be there.
+    for (const char* key : {"TextBack", "menuBar"}) {
+        const QString name = ini.ReadString(kPersonality, QString::fromLatin1(key), QString());
+        if (ExtractFileExt(name) != QLatin1String(".bmp"))
+            continue;
+        QString problem;
+        bitmap(kPersonality, QString::fromLatin1(key), problem);
+        if (!problem.isEmpty())
+            return QStringLiteral("%1: %2.")
+                .arg(QLatin1String(key) == QLatin1String("menuBar") ? QStringLiteral("Lišta nabídky")
+                                                                     : QStringLiteral("Pozadí titulku"),
+                     problem);
+    }
+    // Caption buttons: every named picture must be there, and a window must
+    // keep a button that closes it.
+    bool canClose = false;
+    for (const QString& section : CaptionButtonSections(ini, sections)) {
+        const QString name = ini.ReadString(section, QStringLiteral("ButtonImage"), QString());
+        if (ExtractFileExt(name) != QLatin1String(".bmp"))
+            continue;
+        QString problem;
+        bitmap(section, QStringLiteral("ButtonImage"), problem);
+        if (!problem.isEmpty())
+            return QStringLiteral("Tlačítko titulku [%1]: %2.").arg(section, problem);
+        canClose = canClose || ini.ReadInteger(section, QStringLiteral("Action"), 0) == 0;
+    }
+    if (!canClose)
+        return QStringLiteral("Popis skinu nemá tlačítko titulku, které zavírá okno (oddíl BUTTON s Action=0 a "
+                              "obrázkem).");
+    return QString();
 }
 
 void TSkinData::ReadSkin(const TQuickIni& ini, const TSkinReader& reader)
@@ -320,19 +465,7 @@ void TSkinData::ReadColours(const TQuickIni& ini, const QStringList& sections)
 void TSkinData::ReadCaptionButtons(const TQuickIni& ini, const TSkinReader& reader, const QStringList& sections)
 {
     CaptionButtons.clear();
-    QStringList list = sections;
-    for (qsizetype i = list.size() - 1; i >= 0; --i) {
-        const QString upper = list[i].toUpper();
-        bool keep = upper.startsWith(QLatin1String("BUTTON")) && upper != QLatin1String("BUTTONS") &&
-                    upper != QLatin1String("BUTTON.RADIO") && upper != QLatin1String("BUTTON.CHECKBOX") &&
-                    upper != QLatin1String("BUTTON");
-        if (keep && ini.ReadInteger(list[i], QStringLiteral("Action"), 0) == -1 &&
-            ini.ReadInteger(list[i], QStringLiteral("Visibility"), -1) != 0)
-            keep = false;
-        if (!keep)
-            list.removeAt(i);
-    }
-    for (const QString& section : list) {
+    for (const QString& section : CaptionButtonSections(ini, sections)) {
         auto b = std::make_unique<TDataSkinSysButton>(section.toUpper());
         b->Action = ini.ReadInteger(section, QStringLiteral("Action"), 0);
         b->Align = ini.ReadInteger(section, QStringLiteral("Align"), 0);

@@ -110,9 +110,11 @@ QList<QByteArray> TSkinReader::SplitLines(const QByteArray& text)
     return lines;
 }
 
-bool TSkinReader::Decompress(const QByteArray& source, QByteArray& dest)
+bool TSkinReader::Decompress(const QByteArray& source, QByteArray& dest, bool* truncated)
 {
     dest.clear();
+    if (truncated)
+        *truncated = false;
     const int32_t size = ReadInt32(source, 0);
     const int64_t codeBytes = std::max<int64_t>(0, source.size() - 4);
     if (size > MaxUnpackedSize(codeBytes) || size > kMaxArchiveData)
@@ -132,6 +134,8 @@ bool TSkinReader::Decompress(const QByteArray& source, QByteArray& dest)
             pos += n;
             return static_cast<int>(n);
         });
+    if (truncated)
+        *truncated = lzh.ReadPastEnd();
     return true;
 }
 
@@ -139,6 +143,7 @@ void TSkinReader::Clear()
 {
     FNames.clear();
     FCount = 0;
+    FTruncated = false;
     FSizes.fill(0);
     FData.clear();
 }
@@ -153,9 +158,13 @@ bool TSkinReader::LoadFromStream(const QByteArray& source)
     if (ReadInt32(source, 0) < 16)
         return Fail(TSkinReadError::SizeHeader);
     QByteArray unpacked;
-    if (!Decompress(source, unpacked))
+    bool truncated = false;
+    if (!Decompress(source, unpacked, &truncated))
         return Fail(TSkinReadError::SizeHeader);
-    return LoadFromUnpacked(unpacked);
+    if (!LoadFromUnpacked(unpacked))
+        return false;
+    FTruncated = truncated;
+    return true;
 }
 
 bool TSkinReader::LoadFromUnpacked(const QByteArray& unpacked)

@@ -40,7 +40,9 @@ public:
     // Unpacks an archive file. False (dest empty) when the size header claims more
     // than the code stream could ever hold, which only a damaged file does, or
     // more than 256 MB.
-    static bool Decompress(const QByteArray& source, QByteArray& dest);
+    // truncated, when given, tells whether the code stream ended before the
+    // stated size was reached, so that the end of dest is made up.
+    static bool Decompress(const QByteArray& source, QByteArray& dest, bool* truncated = nullptr);
 
     // The file the archive came from, named in the message of a refusal.
     void SetSourceName(const QString& name) { FSourceName = name; }
@@ -48,6 +50,9 @@ public:
     // once it has put its own state back.
     void SetReportFailures(bool report) { FReportFailures = report; }
     TSkinReadError Error() const { return FError; }
+    // The archive loaded, but its code stream was cut short: the entries at
+    // its end hold made-up bytes.
+    bool Truncated() const { return FTruncated; }
     // The message of the last refusal, empty after a success.
     QString FailureMessage() const;
 
@@ -81,6 +86,7 @@ private:
     QString FSourceName;
     bool FReportFailures = true;
     TSkinReadError FError = TSkinReadError::None;
+    bool FTruncated = false;
 };
 
 // The two lines shown for an archive of another format version.

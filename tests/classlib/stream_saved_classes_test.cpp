@@ -519,3 +519,27 @@ TEST(StreamSavedClasses, ExtremeFontHeightsInARecord)
         EXPECT_GT(l->Font()->ToQFont().pixelSize(), 0) << h;
     }
 }
+
+TEST(StreamSavedClasses, BoundsAreHeldToTheCoordinateRangeAsTheyAreRead)
+{
+    // Every control of a record: the ends of the integer range (which would
+    // overflow its right and bottom edges) come in at the edge of the range;
+    // every real place and size comes in as it is.
+    for (const char* cls : {"TLabel", "TShape", "TImage", "TCheckBox"}) {
+        auto read = [cls](int64_t l, int64_t t, int64_t w, int64_t h) {
+            Bytes rec = Bytes()
+                            .signature().str(cls).str("O")
+                            .name("Left").int32(l).name("Top").int32(t)
+                            .name("Width").int32(w).name("Height").int32(h);
+            if (std::string_view(cls) == "TLabel")
+                rec.name("AutoSize").False(); // a label would take its text's size
+            rec.end().end();
+            std::unique_ptr<TComponent> c = Read(rec);
+            return dynamic_cast<TControl*>(c.get()) ? static_cast<TControl*>(c.get())->BoundsRect() : TRect();
+        };
+        EXPECT_EQ(read(INT32_MAX, INT32_MIN, INT32_MAX, INT32_MAX), Bounds(32767, -32768, 32767, 32767)) << cls;
+        EXPECT_EQ(read(INT32_MIN, INT32_MAX, INT32_MIN, 0), Bounds(-32768, 32767, -32768, 0)) << cls;
+        EXPECT_EQ(read(-32768, 32767, 4000, 1), Bounds(-32768, 32767, 4000, 1)) << cls;
+        EXPECT_EQ(read(-5, 12, 320, 240), Bounds(-5, 12, 320, 240)) << cls;
+    }
+}

@@ -2,6 +2,7 @@
 // a damaged or missing file.
 
 #include "designer_fixture.h"
+#include "surface_input.h"
 
 #include "classlib/stream_test_bytes.h"
 #include "classlib/forms/dialogs.h"
@@ -437,6 +438,54 @@ TEST_F(ProjectFiles, ObjectRecordsWithAnotherRoleComeBackAsObjects)
     EXPECT_EQ(Main()->GetTemplateParam("Verze"), "0");
     Main()->DeleteObjects(true);
     EXPECT_EQ(Main()->ObjectCount(), 0);
+}
+
+TEST_F(ProjectFiles, ExtremeBoundsAreHeldToTheCoordinateRangeAndTheObjectsCanBeClicked)
+{
+    // A foreign or damaged file: sizes and places at the ends of the integer range.
+    auto label = [](const char* name, int64_t l, int64_t t, int64_t w, int64_t h) {
+        return QByteArray(Bytes()
+                              .signature().str("TLabel").str(name)
+                              .name("Tag").int8(1)
+                              .name("Left").int32(l).name("Top").int32(t)
+                              .name("Width").int32(w).name("Height").int32(h)
+                              .name("Caption").string("X")
+                              .name("AutoSize").False()
+                              .end().end());
+    };
+    Write(Path("extreme.tvk"), label("A", INT32_MAX, 0, INT32_MAX, INT32_MAX) +
+                                   label("B", 10, INT32_MIN, 100, 30) +
+                                   label("C", 0, 0, INT32_MAX, INT32_MAX));
+    Main()->OtevriSoubor(Path("extreme.tvk"));
+    EXPECT_TRUE(Boxes.empty());
+    ASSERT_EQ(Main()->ObjectCount(), 3);
+    auto* a = static_cast<TControl*>(Main()->Components(0));
+    auto* b = static_cast<TControl*>(Main()->Components(1));
+    auto* c = static_cast<TControl*>(Main()->Components(2));
+    EXPECT_EQ(a->BoundsRect(), Bounds(32767, 0, 32767, 32767));
+    EXPECT_EQ(b->BoundsRect(), Bounds(10, -32768, 100, 30));
+    EXPECT_EQ(c->BoundsRect(), Bounds(0, 0, 32767, 32767));
+
+    // C covers the surface: a press on it selects it and frames it.
+    TSurfaceMouse mouse(Main()->PNLCD->Handle());
+    mouse.Click(QPoint(60, 60));
+    ASSERT_EQ(Main()->SelectedObject, c);
+    EXPECT_EQ(Main()->PRB->BoundsRect(), Bounds(32765, 32765, 5, 5));
+    EXPECT_EQ(Main()->RT->BoundsRect(), Bounds(-1, -1, 32768, 1));
+    EXPECT_EQ(Main()->RR->BoundsRect(), Bounds(32767, 0, 1, 32767));
+    // B lies far above the surface: its layer line, pressed, frames it there.
+    const int line = Main()->ObjectCount() - 1 - 1;
+    TestSupport::MouseClick(Main()->Vrstvy->Handle(),
+                            QPoint(20, line * Main()->Vrstvy->ItemHeight() + Main()->Vrstvy->ItemHeight() / 2));
+    ASSERT_EQ(Main()->SelectedObject, b);
+    EXPECT_EQ(Main()->PL->BoundsRect(), Bounds(8, -32770, 5, 5));
+    EXPECT_EQ(Main()->RT->BoundsRect(), Bounds(9, -32769, 101, 1));
+    EXPECT_EQ(Main()->TOPClk->BoundsRect(), Bounds(9, -32769, 100, 30));
+    // Saved again, the held values are what the file keeps.
+    Main()->UlozSoubor(Path("again.tvk"));
+    Main()->OtevriSoubor(Path("again.tvk"));
+    ASSERT_EQ(Main()->ObjectCount(), 3);
+    EXPECT_EQ(static_cast<TControl*>(Main()->Components(0))->BoundsRect(), Bounds(32767, 0, 32767, 32767));
 }
 
 TEST_F(ProjectFiles, TemplateSizesThatAreNoLabelSheetMakeADamagedFile)

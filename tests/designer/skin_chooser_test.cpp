@@ -8,11 +8,15 @@
 #include "classlib/pictures/picture.h"
 #include "classlib/sysutils.h"
 #include "designer/forms/frm_skin_chooser.h"
+#include "skin/form/skin_form.h"
+#include "skin/form/skin_manager.h"
 #include "skin/skin_data.h"
+#include "skin/skin_test_helpers.h"
 #include "test_support.h"
 
 #include <QDir>
 #include <QFile>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
@@ -204,5 +208,92 @@ TEST_F(SkinChooser, ApplyAndOkOntoAFullDiskSayWhyAndKeepTheSettingsFile)
     EXPECT_EQ(Errors, QStringList({expected}));
     disk.Release();
     EXPECT_EQ(TestSupport::ReadFile(settings), before);
+    FWindow->Close();
+}
+
+TEST_F(SkinChooser, ASkinWhoseWindowsWouldBeBlankIsReportedNotAppliedAndNotStored)
+{
+    F.ShowWindow();
+    TFrmMain* m = F.Main();
+    m->AppDir = FStart; // the first show finds the program's own folder
+    AddSkin("zelena", "zelena");
+    const QString dir = TestSupport::MakeTempDir();
+    const auto unusable = SkinTest::UnusableSkinFiles(dir);
+    for (const auto& u : unusable)
+        ASSERT_TRUE(QFile::copy(u.first, FStart + "/skiny/" + QFileInfo(u.first).fileName()));
+    TSkinData* skin = m->SkinData1;
+    FWindow->FormShow(nullptr);
+    const QStringList names = Names();
+    const int zelena = static_cast<int>(names.indexOf("zelena"));
+    ASSERT_GE(zelena, 0);
+    Select(zelena);
+    FWindow->ButtonPouzitClick(nullptr);
+    skin->SetActive(true);
+    FWindow->Show();
+    QTest::qWait(400);
+    TWinSkinForm* sf = SkinManager()->FindForm(m->Window());
+    ASSERT_TRUE(sf);
+    ASSERT_EQ(sf->State(), TWinSkinForm::stSkinned);
+    ASSERT_TRUE(Errors.isEmpty()) << Errors.join("\n").toStdString();
+    const QString settings = m->SettingsFileName();
+    const QByteArray stored = TestSupport::ReadFile(settings);
+    ASSERT_TRUE(stored.contains("zelena.skn"));
+
+    // The bottom-left corner as zelena's own bitmaps give it: the left side's
+    // bottom margin and the bottom side's left margin, unstretched.
+    const QImage left = skin->Left->Image;
+    const QImage bottom = skin->Bottom->Image;
+    const int leftFrames = std::max(1, skin->Left->Frame);
+    const int bottomFrames = std::max(1, skin->Bottom->Frame);
+    const int lw = left.width() / leftFrames;
+    const int bh = bottom.height() / bottomFrames;
+    ASSERT_GT(skin->Left->BottomHeight, 0);
+    ASSERT_GT(skin->Bottom->LeftWidth, 0);
+    auto checkCorner = [&](const QImage& shot, const QString& file) {
+        const int frame = sf->FormActive() ? 1 : 2;
+        int compared = 0;
+        for (int k = 0; k < std::min(skin->Left->BottomHeight, bh); ++k) {
+            for (int x = 0; x < lw; ++x) {
+                const QRgb want = left.pixel((frame - 1) * lw + x, left.height() - 1 - k);
+                if ((want & 0xFFFFFF) == 0xFF00FF)
+                    continue; // cut away by the window's region
+                EXPECT_EQ(shot.pixel(x, shot.height() - 1 - k) & 0xFFFFFF, want & 0xFFFFFF)
+                    << file.toStdString() << " left " << x << "," << k;
+                ++compared;
+            }
+            for (int x = 0; x < skin->Bottom->LeftWidth; ++x) {
+                const QRgb want = bottom.pixel(x, frame * bh - 1 - k);
+                if ((want & 0xFFFFFF) == 0xFF00FF)
+                    continue;
+                EXPECT_EQ(shot.pixel(lw + x, shot.height() - 1 - k) & 0xFFFFFF, want & 0xFFFFFF)
+                    << file.toStdString() << " bottom " << x << "," << k;
+                ++compared;
+            }
+        }
+        EXPECT_GT(compared, 10);
+    };
+    const QImage before = m->Window()->grab().toImage();
+    checkCorner(before, "zelena");
+
+    for (const auto& [source, reason] : unusable) {
+        const QString file = FStart + "/skiny/" + QFileInfo(source).fileName();
+        Errors.clear();
+        FWindow->FormShow(nullptr);
+        Select(static_cast<int>(Names().indexOf(QFileInfo(file).completeBaseName())));
+        TestSupport::MouseClick(FWindow->ButtonPouzit->Handle(), QPoint(10, 10));
+        ASSERT_EQ(Errors.size(), 1) << file.toStdString();
+        EXPECT_TRUE(Errors[0].contains(file)) << Errors[0].toStdString();
+        EXPECT_TRUE(Errors[0].contains(reason)) << Errors[0].toStdString();
+        // Nothing stored, the skin in effect kept, and after the refresh a skin
+        // change schedules the frame is drawn as before.
+        EXPECT_EQ(TestSupport::ReadFile(settings), stored) << file.toStdString();
+        EXPECT_EQ(skin->SkinFile(), FStart + "/skiny/zelena.skn");
+        QTest::qWait(400);
+        ASSERT_EQ(SkinManager()->FindForm(m->Window()), sf);
+        EXPECT_EQ(sf->State(), TWinSkinForm::stSkinned);
+        const QImage after = m->Window()->grab().toImage();
+        checkCorner(after, file);
+        EXPECT_TRUE(after == before) << file.toStdString();
+    }
     FWindow->Close();
 }

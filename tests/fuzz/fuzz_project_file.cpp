@@ -1,79 +1,76 @@
 // fuzz-layer: tv_designer
-// A project file from arbitrary bytes, opened by the main window, then the
-// same bytes applied as a style. Opening may end with the reader's message;
-// what was read must stay a sound document: objects in front, named C0..,
-// listed once each. An exception leaving the command or a crash is a find.
-#include "classlib/forms/application.h"
-#include "classlib/forms/message_box.h"
+// A project or style file from arbitrary bytes, read and checked as opening
+// it does before anything of the design changes: the records, the template
+// numbers and circle parameters of a project, and the places and sizes every
+// object rebuilt from a record takes. No window is built, so that a run
+// covers many inputs; building from checked records is the designer tests'
+// part. An exception leaving the reading, a crash or undefined behaviour is
+// a find.
+#include "classlib/controls/control.h"
+#include "classlib/streaming/saved_classes.h"
 #include "classlib/sysutils.h"
 #include "designer/main/frm_main.h"
+#include "designer/objects/object_stream_classes.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QFile>
+#include <QApplication>
 #include <QTemporaryDir>
+#include <cmath>
 #include <cstdlib>
 
 namespace {
-TFrmMain* Main = nullptr;
 QTemporaryDir* Folder = nullptr;
 
-void CheckDocument()
-{
-    const int n = Main->ObjectCount();
-    for (int i = 0; i < n; ++i)
-        if (!TFrmMain::IsObject(Main->Components(i)) || Main->Components(i)->Name() != QStringLiteral("C%1").arg(i))
-            abort();
-    if (Main->Vrstvy->Items()->Count() != n)
-        abort();
-}
+bool InRange(int v) { return v >= MinRecordCoordinate && v <= MaxRecordCoordinate; }
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Fonts and pictures of the records need the application; no window is shown.
     static QApplication app(*argc, *argv);
-    TApplication::InitializeExisting();
-    SetMessageBoxHook([](const QString&, const QString&, unsigned) { return IDOK; });
+    RegisterObjectStreamClasses();
     Folder = new QTemporaryDir();
-    QDir(Folder->path()).mkpath(QStringLiteral("Style"));
-    QDir(Folder->path()).mkpath(QStringLiteral("Background"));
-    Main = new TFrmMain(nullptr);
-    Main->DoCreate();
-    Main->AppDir = Folder->path();
-    Main->FirstShow = false;
-    Main->Show();
-    Main->AppDir = Folder->path();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QString project = Folder->path() + QStringLiteral("/f.tvk");
-    const QString style = Folder->path() + QStringLiteral("/Style/f.cd");
-    for (const QString& name : {project, style}) {
-        QFile f(name);
+    const QString file = Folder->path() + QStringLiteral("/f.tvk");
+    {
+        QFile f(file);
         if (!f.open(QIODevice::WriteOnly))
             abort();
         f.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
     }
-    Main->Modified = false;
-    // Nothing may leave the open: a file that cannot be read is a message.
-    Main->OtevriSoubor(project);
-    CheckDocument();
-    // The file's own template may ask for another style folder mask; the
-    // project's objects go, so that only the style's remain.
-    Main->DeleteObjects(true);
-    Main->DeleteTemplateParams();
-    Main->CreateTemplateParams(false, false, 118, 44, 0, 0, 0, 0, 0, 0, 0, QStringLiteral("None"));
-    Main->FillStyleList();
-    if (Main->lComboStyly->Items()->Count() != 2)
-        abort();
-    Main->lComboStyly->SetItemIndex(1);
-    Main->lComboStylyChange(Main->lComboStyly);
-    CheckDocument();
-    for (int i = 0; i < Main->ObjectCount(); ++i)
-        if (static_cast<TControl*>(Main->Components(i))->DragCursor() != crHandPoint)
+    TFrmMain::TRecordList records;
+    QString refusal;
+    try {
+        // A style applies what was read before a damaged record; a project
+        // goes on only with every record read and its numbers checked.
+        const bool whole = TFrmMain::ReadRecordFile(file, records, refusal);
+        double outer = 118.0, hole = 44.0;
+        double box[8] = {};
+        if (whole && TFrmMain::CheckProjectRecords(records, outer, hole, box)) {
+            for (double mm : {outer, hole, box[0], box[1], box[2], box[3], box[4], box[5], box[6], box[7]})
+                if (!std::isfinite(mm) || std::fabs(mm) > 1000.0)
+                    abort();
+        }
+    } catch (...) {
+        abort(); // reading and checking end in a result, never an exception
+    }
+    // Every control a record gives is placed within the coordinate range, so
+    // its edges, its selection frame and its handles cannot overflow.
+    for (const auto& c : records) {
+        auto* control = dynamic_cast<TControl*>(c.get());
+        if (!control)
+            continue;
+        if (!InRange(control->Left()) || !InRange(control->Top()) || !InRange(control->Width()) ||
+            !InRange(control->Height()))
             abort();
+        const TRect r = control->BoundsRect();
+        if (r.Width() != control->Width() || r.Height() != control->Height())
+            abort();
+    }
     return 0;
 }

@@ -256,6 +256,57 @@ TEST_F(SkinData, ADamagedSkinFileIsNamedInTheMessageAndTheHeldSkinStays)
     }
 }
 
+TEST_F(SkinData, ASkinThatCannotServeTheWindowsIsRefusedBeforeItReplacesTheHeldOne)
+{
+    TMessages messages;
+    TSkinData data(nullptr);
+    const QString good = ShippedSkin("zelena.skn");
+    data.SetSkinFile(good);
+    ASSERT_TRUE(data.SkinRead());
+    const QByteArray stream = data.SkinStream();
+    const QImage left = data.Left->Image;
+    const QImage top = data.Top->Image;
+    const QImage menuBar = data.MenuBar->Image;
+    const size_t buttons = data.CaptionButtons.size();
+    const QString dir = MakeTempDir();
+    // The fault-free version of the small skin below is taken: the check
+    // refuses only what would leave a window blank.
+    {
+        const QByteArray ini = UsableSkinIni();
+        const QString usable = dir + QStringLiteral("/usable.skn");
+        QFile out(usable);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(SkinArchiveOf(&ini, UsableSkinBitmaps()));
+        out.close();
+        TSkinData other(nullptr);
+        other.SetSkinFile(usable);
+        EXPECT_TRUE(messages.Texts.isEmpty()) << messages.Texts.join("\n").toStdString();
+        EXPECT_TRUE(other.SkinRead());
+        EXPECT_EQ(other.Top->Image.height(), 40);
+        ASSERT_TRUE(other.MenuBar);
+        EXPECT_EQ(other.CaptionButtons.size(), 4u);
+    }
+    for (const auto& [file, reason] : UnusableSkinFiles(dir)) {
+        messages.Texts.clear();
+        data.SetSkinFile(file);
+        ASSERT_EQ(messages.Texts.size(), 1) << file.toStdString();
+        const QString& text = messages.Texts[0];
+        EXPECT_TRUE(text.contains(QStringLiteral("Skin \"%1\" nelze použít.").arg(file))) << text.toStdString();
+        EXPECT_TRUE(text.contains(reason)) << text.toStdString();
+        EXPECT_TRUE(text.endsWith(QString::fromUtf8("Zůstává dosavadní vzhled programu."))) << text.toStdString();
+        // Nothing of the refused skin reached the held one.
+        EXPECT_TRUE(data.SkinRead()) << file.toStdString();
+        EXPECT_EQ(data.SkinFile(), good);
+        EXPECT_EQ(data.SkinStream(), stream);
+        EXPECT_EQ(data.SkinName, QString::fromUtf8("Zelená"));
+        EXPECT_EQ(data.Left->Image, left);
+        EXPECT_EQ(data.Top->Image, top);
+        ASSERT_TRUE(data.MenuBar);
+        EXPECT_EQ(data.MenuBar->Image, menuBar);
+        EXPECT_EQ(data.CaptionButtons.size(), buttons);
+    }
+}
+
 TEST_F(SkinData, MissingFileKeepsTheSkinButCountsAsNone)
 {
     TMessages messages;

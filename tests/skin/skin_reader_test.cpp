@@ -226,8 +226,17 @@ TEST(SkinReader, TruncatedArchiveLoadsOrFailsCleanly)
                 reader.ExtractByName(n, out);
         }
     }
-    // Cutting only the tail keeps the header and names intact.
+    // Cutting only the tail keeps the header and names intact, and the
+    // reader tells that the end of its data is made up.
     TSkinReader reader;
     ASSERT_TRUE(reader.LoadFromStream(packed.left(packed.size() - 200)));
     EXPECT_EQ(reader.Count(), 5);
+    EXPECT_TRUE(reader.Truncated());
+    // Even one byte less is told; the whole stream, or more after it, is not.
+    ASSERT_TRUE(reader.LoadFromStream(packed.left(packed.size() - 1)));
+    EXPECT_TRUE(reader.Truncated());
+    ASSERT_TRUE(reader.LoadFromStream(packed));
+    EXPECT_FALSE(reader.Truncated());
+    ASSERT_TRUE(reader.LoadFromStream(packed + QByteArray(16, '\0')));
+    EXPECT_FALSE(reader.Truncated());
 }

@@ -8,6 +8,13 @@
 #include "classlib/pictures/picture.h"
 #include "classlib/streaming/standard_properties.h"
 
+#include <algorithm>
+
+int RecordCoordinate(int64_t value)
+{
+    return static_cast<int>(std::clamp<int64_t>(value, MinRecordCoordinate, MaxRecordCoordinate));
+}
+
 namespace {
 
 // Properties a record may hold that our controls do not keep (the program
@@ -23,10 +30,13 @@ template <class T>
 void AddHead(TStreamClassBuilder<T>& b)
 {
     b.Integer("Tag", [](T& o) { return o.Tag(); }, [](T& o, int64_t v) { o.SetTag(int(v)); }).Default(0);
-    b.Integer("Left", [](T& o) { return o.Left(); }, [](T& o, int64_t v) { o.SetLeft(int(v)); }).Always();
-    b.Integer("Top", [](T& o) { return o.Top(); }, [](T& o, int64_t v) { o.SetTop(int(v)); }).Always();
-    b.Integer("Width", [](T& o) { return o.Width(); }, [](T& o, int64_t v) { o.SetWidth(int(v)); }).Always();
-    b.Integer("Height", [](T& o) { return o.Height(); }, [](T& o, int64_t v) { o.SetHeight(int(v)); }).Always();
+    b.Integer("Left", [](T& o) { return o.Left(); }, [](T& o, int64_t v) { o.SetLeft(RecordCoordinate(v)); })
+        .Always();
+    b.Integer("Top", [](T& o) { return o.Top(); }, [](T& o, int64_t v) { o.SetTop(RecordCoordinate(v)); }).Always();
+    b.Integer("Width", [](T& o) { return o.Width(); }, [](T& o, int64_t v) { o.SetWidth(RecordCoordinate(v)); })
+        .Always();
+    b.Integer("Height", [](T& o) { return o.Height(); }, [](T& o, int64_t v) { o.SetHeight(RecordCoordinate(v)); })
+        .Always();
     b.NamedInteger("Cursor", CursorIdents(), [](T& o) { return o.Cursor(); },
                    [](T& o, int64_t v) { o.SetCursor(TCursor(v)); })
         .Default(crDefault);

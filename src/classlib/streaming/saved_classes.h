@@ -13,6 +13,14 @@
 
 void RegisterSavedClasses(TStreamRegistry& registry);
 
+// A control's position or size as a record gives it, held to the range a
+// mouse message can carry (16-bit coordinates). Every design lies well within
+// it (a metre-long label sheet is under 4,000 pixels at 96 dpi), and nothing
+// that adds a position to a size can overflow afterwards.
+inline constexpr int MinRecordCoordinate = -32768;
+inline constexpr int MaxRecordCoordinate = 32767;
+int RecordCoordinate(int64_t value);
+
 // Names of the control enumerations and sets, in the order of their values.
 QStringList AlignNames();
 QStringList AnchorNames();

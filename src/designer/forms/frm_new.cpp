@@ -197,6 +197,54 @@ TFrmNew::~TFrmNew()
         FrmNew = nullptr;
 }
 
+TTemplateList ReadTemplateList(const TIniFile& ini)
+{
+    TTemplateList list;
+    list.FileError = ini.ReadError();
+    const QHash<QString, QString> disc = SectionValues(ini, kDiscSection), box = SectionValues(ini, kBoxSection);
+    auto fill = [&](const QHash<QString, QString>& values, QStringList& names, std::vector<int>& numbers, bool isBox) {
+        int count = 0;
+        if (!TryStrToInt(values.value(QStringLiteral("combosize")), count))
+            count = 0;
+        count = std::min(count, kMaxTemplates);
+        for (int n = 1; n <= count; ++n) {
+            const QString name = values.value(QStringLiteral("combo") + Num(n), QStringLiteral("?"));
+            // A template that would fail as it is chosen is left out.
+            if (const QString bad = BadTemplateValue(values, box, n, isBox); !bad.isEmpty()) {
+                list.Skipped << QStringLiteral("%1 (%2)").arg(name, bad);
+                continue;
+            }
+            names << name;
+            numbers.push_back(n);
+        }
+    };
+    fill(disc, list.DiscNames, list.DiscNumbers, false);
+    fill(box, list.BoxNames, list.BoxNumbers, true);
+    return list;
+}
+
+TTemplateFields ReadTemplateFields(const TIniFile& ini, bool box, int number)
+{
+    TTemplateFields f;
+    const QString n = Num(number);
+    const QString& own = box ? kBoxSection : kDiscSection;
+    auto read = [&ini](const QString& section, const char* key, const QString& at) {
+        return ini.ReadString(section, QString::fromLatin1(key) + at, QStringLiteral("0"));
+    };
+    f.PRT = read(own, "PRT", n);
+    f.PRL = read(own, "PRL", n);
+    f.PRS = read(own, "PRS", n);
+    f.PRV = read(own, "PRV", n);
+    const QString m = box ? n : Num(0);
+    f.PRT2 = read(kBoxSection, "PR2T", m);
+    f.PRL2 = read(kBoxSection, "PR2L", m);
+    f.PRS2 = read(kBoxSection, "PR2S", m);
+    f.PRV2 = read(kBoxSection, "PR2V", m);
+    f.Sirka = ini.ReadBool(kBoxSection, QStringLiteral("Sirka") + m, false);
+    f.Typ = ini.ReadInteger(kBoxSection, QStringLiteral("Typ") + m, 0);
+    return f;
+}
+
 void TFrmNew::FormShow(TComponent*)
 {
     for (TEdit* e : {PRT, PRL, PRS, PRV, PRT2, PRL2, PRS2, PRV2, TYP})
@@ -204,34 +252,14 @@ void TFrmNew::FormShow(TComponent*)
     FBoxTemplate = false;
     ListBox1->Items()->Clear();
     ListBox2->Items()->Clear();
-    FDiscNumbers.clear();
-    FBoxNumbers.clear();
-    QStringList skipped;
-    QString fileError;
-    {
-        const TIniFile ini(TemplateFileName());
-        fileError = ini.ReadError();
-        const QHash<QString, QString> disc = SectionValues(ini, kDiscSection), box = SectionValues(ini, kBoxSection);
-        auto fill = [&](const QHash<QString, QString>& values, TListBox* list, std::vector<int>& numbers, bool isBox) {
-            int count = 0;
-            if (!TryStrToInt(values.value(QStringLiteral("combosize")), count))
-                count = 0;
-            count = std::min(count, kMaxTemplates);
-            for (int n = 1; n <= count; ++n) {
-                const QString name = values.value(QStringLiteral("combo") + Num(n), QStringLiteral("?"));
-                // A template that would fail as it is chosen is left out.
-                if (const QString bad = BadTemplateValue(values, box, n, isBox); !bad.isEmpty()) {
-                    skipped << QStringLiteral("%1 (%2)").arg(name, bad);
-                    continue;
-                }
-                list->Items()->Add(name);
-                numbers.push_back(n);
-            }
-        };
-        fill(disc, ListBox1, FDiscNumbers, false);
-        fill(box, ListBox2, FBoxNumbers, true);
-    }
-    ReportSkipped(fileError, skipped);
+    const TTemplateList list = ReadTemplateList(TIniFile(TemplateFileName()));
+    for (const QString& name : list.DiscNames)
+        ListBox1->Items()->Add(name);
+    for (const QString& name : list.BoxNames)
+        ListBox2->Items()->Add(name);
+    FDiscNumbers = list.DiscNumbers;
+    FBoxNumbers = list.BoxNumbers;
+    ReportSkipped(list.FileError, list.Skipped);
     FConfirmed = false;
     ListBox1->SetItemIndex(0);
     SetActiveControl(ListBox1);
@@ -261,28 +289,29 @@ int TFrmNew::TemplateNumberAt(bool box, int index) const
     return index >= 0 && size_t(index) < numbers.size() ? numbers[size_t(index)] : 0;
 }
 
+void TFrmNew::ShowFields(const TTemplateFields& f)
+{
+    PRT->SetText(f.PRT);
+    PRL->SetText(f.PRL);
+    PRS->SetText(f.PRS);
+    PRV->SetText(f.PRV);
+    PRT2->SetText(f.PRT2);
+    PRL2->SetText(f.PRL2);
+    PRS2->SetText(f.PRS2);
+    PRV2->SetText(f.PRV2);
+    Sirka->SetChecked(f.Sirka);
+    TYP->SetText(Num(f.Typ));
+}
+
 void TFrmNew::ListBox1Click(TComponent*)
 {
     FBoxTemplate = false;
+    // The box list has no selection now: its template number is 0, whose keys
+    // a box section does not normally hold, so a disc carries zeros.
     ListBox2->SetItemIndex(-1);
     const int index = ListBox1->ItemIndex();
-    if (index >= 0) {
-        const TIniFile ini(TemplateFileName());
-        const QString n = Num(TemplateNumberAt(false, index));
-        PRT->SetText(ini.ReadString(kDiscSection, QStringLiteral("PRT") + n, QStringLiteral("0")));
-        PRL->SetText(ini.ReadString(kDiscSection, QStringLiteral("PRL") + n, QStringLiteral("0")));
-        PRS->SetText(ini.ReadString(kDiscSection, QStringLiteral("PRS") + n, QStringLiteral("0")));
-        PRV->SetText(ini.ReadString(kDiscSection, QStringLiteral("PRV") + n, QStringLiteral("0")));
-        // The box list has no selection now: its template number is 0, whose
-        // keys a box section does not normally hold, so a disc carries zeros.
-        const QString m = Num(TemplateNumberAt(true, ListBox2->ItemIndex()));
-        PRT2->SetText(ini.ReadString(kBoxSection, QStringLiteral("PR2T") + m, QStringLiteral("0")));
-        PRL2->SetText(ini.ReadString(kBoxSection, QStringLiteral("PR2L") + m, QStringLiteral("0")));
-        PRS2->SetText(ini.ReadString(kBoxSection, QStringLiteral("PR2S") + m, QStringLiteral("0")));
-        PRV2->SetText(ini.ReadString(kBoxSection, QStringLiteral("PR2V") + m, QStringLiteral("0")));
-        Sirka->SetChecked(ini.ReadBool(kBoxSection, QStringLiteral("Sirka") + m, false));
-        TYP->SetText(Num(ini.ReadInteger(kBoxSection, QStringLiteral("Typ") + m, 0)));
-    }
+    if (index >= 0)
+        ShowFields(ReadTemplateFields(TIniFile(TemplateFileName()), false, TemplateNumberAt(false, index)));
     // An empty list hands back an empty name and leaves the fields alone.
     NazevSablony->SetText(index >= 0 ? ListBox1->Items()->Strings(index) : QString());
     CV->SetShape(stCircle);
@@ -296,21 +325,8 @@ void TFrmNew::ListBox2Click(TComponent*)
     FBoxTemplate = true;
     ListBox1->SetItemIndex(-1);
     const int index = ListBox2->ItemIndex();
-    if (index >= 0) {
-        const TIniFile ini(TemplateFileName());
-        const QString n = Num(TemplateNumberAt(true, index));
-        auto read = [&](const char* key) { return ini.ReadString(kBoxSection, QString::fromLatin1(key) + n, QStringLiteral("0")); };
-        PRT->SetText(read("PRT"));
-        PRL->SetText(read("PRL"));
-        PRS->SetText(read("PRS"));
-        PRV->SetText(read("PRV"));
-        PRT2->SetText(read("PR2T"));
-        PRL2->SetText(read("PR2L"));
-        PRS2->SetText(read("PR2S"));
-        PRV2->SetText(read("PR2V"));
-        Sirka->SetChecked(ini.ReadBool(kBoxSection, QStringLiteral("Sirka") + n, false));
-        TYP->SetText(Num(ini.ReadInteger(kBoxSection, QStringLiteral("Typ") + n, 0)));
-    }
+    if (index >= 0)
+        ShowFields(ReadTemplateFields(TIniFile(TemplateFileName()), true, TemplateNumberAt(true, index)));
     NazevSablony->SetText(index >= 0 ? ListBox2->Items()->Strings(index) : QString());
     CV->SetShape(stRectangle);
     CL->SetShape(stRectangle);

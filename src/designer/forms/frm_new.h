@@ -21,6 +21,29 @@ constexpr double SmallestTemplateSize = 1.0;
 // The smallest size as a message says it: "1 mm".
 QString SmallestTemplateSizeText();
 
+class TIniFile;
+
+// The templates of the template file that the chooser lists: the names and
+// numbers of the disc and box templates whose numbers are lengths, the ones
+// left out, and why the file could not be read at all.
+struct TTemplateList {
+    QStringList DiscNames, BoxNames;
+    std::vector<int> DiscNumbers, BoxNumbers;
+    QStringList Skipped;
+    QString FileError;
+};
+TTemplateList ReadTemplateList(const TIniFile& ini);
+
+// What the chooser hands back for one template: its number fields as the
+// file writes them, the turned flag and the type. A disc template takes the
+// box section's fields of template 0 (normally absent).
+struct TTemplateFields {
+    QString PRT, PRL, PRS, PRV, PRT2, PRL2, PRS2, PRV2;
+    bool Sirka = false;
+    int Typ = 0;
+};
+TTemplateFields ReadTemplateFields(const TIniFile& ini, bool box, int number);
+
 class TFrmNew : public TForm {
 public:
     TV_CLASS_NAME(TFrmNew)
@@ -80,6 +103,7 @@ private:
     // Tells about a template file that could not be read, or templates left
     // out of the lists, once for one set of them.
     void ReportSkipped(const QString& fileError, const QStringList& skipped);
+    void ShowFields(const TTemplateFields& fields);
     bool FConfirmed = false;
     bool FBoxTemplate = false;
     std::vector<int> FDiscNumbers, FBoxNumbers;

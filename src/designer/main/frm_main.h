@@ -437,9 +437,8 @@ public:
     // (CreateTextImgFrom and CreateCircTextFrom live with the picture texts.)
     void CreateFilesControls();
 
-private:
-    // Reads records to the end or the first failure. Returns false (and the
-    // failure's text in error) when a record could not be read.
+    // Reading a project or style file and checking what it holds needs no
+    // window: everything that can fail on the file's content fails here.
     using TRecordList = std::vector<std::unique_ptr<TComponent>>;
     // Reads records to the end of the stream; false when one cannot be read
     // (those before it are in the list).
@@ -451,7 +450,9 @@ private:
     // The disc sizes and box numbers a project's records will give, checked
     // before anything is built from them; false when a number the design
     // converts later (a length, the template type) is none.
-    bool CheckProjectRecords(const TRecordList& records, double& outer, double& hole, double box[8]) const;
+    static bool CheckProjectRecords(const TRecordList& records, double& outer, double& hole, double box[8]);
+
+private:
     // Replaces the design with what the checked records hold.
     void BuildFromRecords(TRecordList& records, double outer, double hole, const double box[8]);
     // Builds what one record holds into the design; false when it cannot.

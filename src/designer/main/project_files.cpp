@@ -234,7 +234,7 @@ bool TFrmMain::ReadRecordFile(const QString& fileName, TRecordList& records, QSt
     return ReadRecordList(buffer, records);
 }
 
-bool TFrmMain::CheckProjectRecords(const TRecordList& records, double& outer, double& hole, double box[8]) const
+bool TFrmMain::CheckProjectRecords(const TRecordList& records, double& outer, double& hole, double box[8])
 {
     // The template parameters as GetTemplateParam will read them once made:
     // the later of two with one name counts, names in any letter case.
