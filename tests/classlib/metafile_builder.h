@@ -110,6 +110,21 @@ public:
     // Common records.
     void Brush(int handle, uint32_t colour, int style = 0, int hatch = 0) { Rec(39, {handle, style, colour, hatch}); }
     void Pen(int handle, uint32_t colour, int width = 1, int style = 0) { Rec(38, {handle, style, width, 0, colour}); }
+    // ExtCreatePen: a pen with end cap, join and dash entries (PS_USERSTYLE).
+    void ExtPen(int handle, int style, int width, uint32_t colour, const std::vector<uint32_t>& entries = {})
+    {
+        QByteArray p;
+        for (int64_t v : {int64_t(handle), int64_t(0), int64_t(0), int64_t(0), int64_t(0), int64_t(style),
+                          int64_t(width), int64_t(0), int64_t(colour), int64_t(0), int64_t(entries.size())})
+            Put32(p, uint32_t(v));
+        for (uint32_t e : entries)
+            Put32(p, e);
+        Raw(95, p);
+    }
+    void MoveTo(int x, int y) { Rec(27, {x, y}); }
+    void LineTo(int x, int y) { Rec(54, {x, y}); }
+    // ArcTo: the ellipse's box, then the points on the start and end radials.
+    void ArcTo(int l, int t, int r, int b, int xs, int ys, int xe, int ye) { Rec(55, {l, t, r, b, xs, ys, xe, ye}); }
     void Select(int64_t handle) { Rec(37, {handle}); }
     void Stock(int which) { Select(int64_t(0x80000000u) | which); }
     void Rectangle(int l, int t, int r, int b) { Rec(43, {l, t, r, b}); }

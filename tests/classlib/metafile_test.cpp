@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QImage>
 #include <array>
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace MetafileBuilder;
@@ -446,6 +447,169 @@ TEST(EnhancedMetafile, ArcsRunCounterClockwiseFromStartToEnd)
     EXPECT_EQ(P(img, 70, 25), White);
     EXPECT_EQ(P(img, 25, 25), Red);
     EXPECT_EQ(P(img, 70, 70), Red);
+}
+
+namespace {
+enum : int {
+    PS_DASH = 1, PS_DOT = 2, PS_DASHDOT = 3, PS_DASHDOTDOT = 4, PS_USERSTYLE = 7,
+    PS_ENDCAP_FLAT = 0x200, PS_GEOMETRIC = 0x10000,
+};
+
+// Whether a dash pattern (lengths in pixels, dash first, repeated without end
+// so that an odd count swaps dash and gap every second round) inks the point
+// at distance d along the line; near tells whether d lies within 0.75 pixel
+// of a dash's end, where the test does not judge.
+bool Inked(std::vector<double> pattern, double d, bool& near)
+{
+    if (pattern.size() % 2)
+        pattern.insert(pattern.end(), pattern.begin(), pattern.end());
+    double period = 0;
+    for (double p : pattern)
+        period += p;
+    d = std::fmod(d, period);
+    near = d < 0.75 || period - d < 0.75;
+    double at = 0;
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        if (d < at + pattern[i]) {
+            near = near || d - at < 0.75 || at + pattern[i] - d < 0.75;
+            return i % 2 == 0;
+        }
+        at += pattern[i];
+    }
+    return false;
+}
+
+struct TDashCheck {
+    int Inked = 0, Blank = 0, Wrong = 0;
+};
+
+// Row y from x0 to x1 of a line that starts at x = start, against the pattern.
+TDashCheck CheckDashes(const QImage& img, int y, int x0, int x1, double start, const std::vector<double>& pattern,
+                       QRgb ink)
+{
+    TDashCheck c;
+    for (int x = x0; x < x1; ++x) {
+        bool near = false;
+        const bool expected = Inked(pattern, x + 0.5 - start, near);
+        if (near)
+            continue;
+        const QRgb got = P(img, x, y);
+        (expected ? c.Inked : c.Blank)++;
+        if (got != (expected ? ink : White))
+            ++c.Wrong;
+    }
+    return c;
+}
+} // namespace
+
+TEST(EnhancedMetafile, ExtendedPensKeepTheirDashesAndGaps)
+{
+    // Horizontal lines from x = 10 to 190, flat ends, so the dashes begin at
+    // the line's start. Geometric pens: the named styles in multiples of the
+    // pen's width, the dash entries in logical units; a cosmetic pen's
+    // entries in pixels.
+    struct TCase {
+        int Style, Width;
+        std::vector<uint32_t> Entries;
+        std::vector<double> Pixels; // at 1:1
+    };
+    const TCase cases[] = {
+        {PS_GEOMETRIC | PS_ENDCAP_FLAT | PS_DASH, 4, {}, {12, 4}},
+        {PS_GEOMETRIC | PS_ENDCAP_FLAT | PS_DOT, 4, {}, {4, 4}},
+        {PS_GEOMETRIC | PS_ENDCAP_FLAT | PS_DASHDOT, 3, {}, {9, 3, 3, 3}},
+        {PS_GEOMETRIC | PS_ENDCAP_FLAT | PS_DASHDOTDOT, 3, {}, {9, 3, 3, 3, 3, 3}},
+        {PS_GEOMETRIC | PS_ENDCAP_FLAT | PS_USERSTYLE, 2, {10, 5, 5}, {10, 5, 5}},
+        {PS_USERSTYLE, 1, {6, 4}, {6, 4}},
+    };
+    TEmf e;
+    int handle = 1;
+    for (const TCase& c : cases) {
+        const int y = 10 + 15 * (handle - 1);
+        e.ExtPen(handle, c.Style, c.Width, CBlue, c.Entries);
+        e.Select(handle);
+        e.MoveTo(10, y);
+        e.LineTo(190, y);
+        ++handle;
+    }
+    TMetafile m = Load(e.Build(200, 100));
+    for (int scale : {1, 2}) {
+        const QImage img = Render(m, 200 * scale, 100 * scale, Rect(0, 0, 200 * scale, 100 * scale));
+        for (size_t i = 0; i < std::size(cases); ++i) {
+            const TCase& c = cases[i];
+            const bool cosmetic = !(c.Style & PS_GEOMETRIC);
+            if (cosmetic && scale != 1)
+                continue;
+            std::vector<double> pixels = c.Pixels;
+            for (double& p : pixels)
+                p *= scale;
+            const int y = (10 + 15 * int(i)) * scale;
+            // A one-pixel line lies on the row below its coordinate or on it;
+            // a wide one is centred on it.
+            const int row = cosmetic ? (Count(img, Blue, QRect(0, y, 200, 1)) ? y : y - 1) : y - 1;
+            const TDashCheck got = CheckDashes(img, row, 12 * scale, 186 * scale, 10.0 * scale, pixels, Blue);
+            EXPECT_EQ(got.Wrong, 0) << "pen " << i << " at scale " << scale;
+            EXPECT_GT(got.Inked, 10) << i;
+            EXPECT_GT(got.Blank, 10) << i;
+        }
+    }
+}
+
+TEST(EnhancedMetafile, ArcToDrawsALineToTheArcAndMovesThePositionToItsEnd)
+{
+    // Outside a path: from (5, 95) a line to the arc's start at three
+    // o'clock, the arc up to twelve o'clock, then a line on from there.
+    TEmf e;
+    e.Pen(1, CBlue);
+    e.Select(1);
+    e.MoveTo(5, 95);
+    e.ArcTo(10, 10, 90, 90, 90, 50, 50, 10);
+    e.LineTo(5, 5);
+    TMetafile m = Load(e.Build(100, 100));
+    QImage img = Render(m);
+    auto inkNear = [&](QPointF p) { return Count(img, Blue, QRect(int(p.x()) - 1, int(p.y()) - 1, 3, 3)) > 0; };
+    EXPECT_TRUE(inkNear({47.5, 72.5}));                                   // the line to the start
+    EXPECT_TRUE(inkNear({50 + 40 * std::cos(0.785), 50 - 40 * std::sin(0.785)})); // the arc
+    EXPECT_TRUE(inkNear({27.5, 7.5}));                                    // on from the arc's end
+    EXPECT_FALSE(inkNear({70, 30}));                                      // no chord
+    EXPECT_FALSE(inkNear({5, 50}));                                       // nothing from (5, 95) to (5, 5)
+
+    // Inside a path: a triangle, then a pie made of MoveTo, ArcTo and
+    // CloseFigure; both filled, nothing between them.
+    TEmf p;
+    p.Brush(1, CRed);
+    p.Select(1);
+    p.Stock(8);
+    p.Rec(59, {});
+    p.MoveTo(10, 95);
+    p.LineTo(30, 95);
+    p.LineTo(30, 75);
+    p.Rec(61, {});
+    p.MoveTo(50, 50);
+    p.ArcTo(10, 10, 90, 90, 90, 50, 50, 10);
+    p.Rec(61, {});
+    p.Rec(60, {});
+    p.Rec(62, {0, 0, 0, 0});
+    TMetafile mp = Load(p.Build(100, 100));
+    img = Render(mp);
+    int wrong = 0, inside = 0;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x) {
+            const double cx = x + 0.5 - 50, cy = y + 0.5 - 50, r = std::hypot(cx, cy);
+            const double tx = x + 0.5, ty = y + 0.5;
+            // Quarter disc of radius 40 (right of and above the centre),
+            // triangle below the line from (10, 95) to (30, 75).
+            const bool inPie = cx > 0 && cy < 0 && r < 40;
+            const bool inTriangle = tx < 30 && ty < 95 && tx + ty > 105;
+            const bool near = (cx > -1 && cx < 1) || (cy > -1 && cy < 1) || std::fabs(r - 40) < 1.5 ||
+                              std::fabs(tx - 30) < 1 || std::fabs(ty - 95) < 1 || std::fabs(tx + ty - 105) < 1.5;
+            if (near)
+                continue;
+            inside += inPie || inTriangle;
+            if ((P(img, x, y) == Red) != (inPie || inTriangle))
+                ++wrong;
+        }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_GT(inside, 1000);
 }
 
 TEST(EnhancedMetafile, StretchedIntoASmallerRectangle)

@@ -138,12 +138,18 @@ TEST(Picture, UnknownExtensionAndFailedLoadsLeaveThePicture)
     EXPECT_EQ(failure(png), QStringLiteral("Soubor \"%1\" nelze otevřít jako obrázek: typ .png program nezná. "
                                            "Podporované typy obrázků: BMP, JPEG, GIF, ICO, EMF, WMF.").arg(png));
     EXPECT_THROW(p.LoadFromFile(png), EInvalidGraphic);
-    EXPECT_EQ(failure(WriteFile(QStringLiteral("bad.jpg"), QByteArray("not a jpeg"))),
-              QStringLiteral("Obrázek JPEG nelze načíst: soubor není obrázek JPEG."));
-    EXPECT_EQ(failure(WriteFile(QStringLiteral("cut.jpg"), FileBytes(Kinds().Jpg).left(300))).toStdString(),
-              QStringLiteral("Obrázek JPEG nelze načíst: data obrázku jsou neúplná.").toStdString());
-    EXPECT_EQ(failure(WriteFile(QStringLiteral("bad.gif"), QByteArray("not a gif"))),
-              QStringLiteral("Obrázek GIF je poškozený: soubor není obrázek GIF."));
+    // A damaged picture is named with what is wrong with it.
+    const QString badJpeg = WriteFile(QStringLiteral("bad.jpg"), QByteArray("not a jpeg"));
+    EXPECT_EQ(failure(badJpeg), QStringLiteral("Soubor \"%1\" nelze otevřít jako obrázek. "
+                                               "Obrázek JPEG nelze načíst: soubor není obrázek JPEG.").arg(badJpeg));
+    const QString cutJpeg = WriteFile(QStringLiteral("cut.jpg"), FileBytes(Kinds().Jpg).left(300));
+    EXPECT_EQ(failure(cutJpeg).toStdString(),
+              QStringLiteral("Soubor \"%1\" nelze otevřít jako obrázek. Obrázek JPEG nelze načíst: data obrázku jsou neúplná.")
+                  .arg(cutJpeg)
+                  .toStdString());
+    const QString badGif = WriteFile(QStringLiteral("bad.gif"), QByteArray("not a gif"));
+    EXPECT_EQ(failure(badGif), QStringLiteral("Soubor \"%1\" nelze otevřít jako obrázek. "
+                                              "Obrázek GIF je poškozený: soubor není obrázek GIF.").arg(badGif));
     EXPECT_EQ(failure(QStringLiteral("/nonexistent/folder/pic.bmp")),
               QStringLiteral("Soubor \"/nonexistent/folder/pic.bmp\" nelze otevřít: soubor nebo složka neexistuje."));
     EXPECT_THROW(p.LoadFromFile(WriteFile(QStringLiteral("bad.jpg"), QByteArray("not a jpeg"))), EInvalidGraphic);

@@ -10,6 +10,9 @@
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QGridLayout>
 #include <QLabel>
 #include <QImageReader>
@@ -21,6 +24,59 @@
 
 std::function<bool(TCommonDialog*)> TCommonDialog::ExecuteHook;
 std::function<QString(const QString&, const QString&)> SelectDirectoryHook;
+
+namespace {
+QLocale Czech() { return QLocale(QLocale::Czech, QLocale::CzechRepublic); }
+
+// Qt's file dialog lists sizes and dates as the system's locale writes them
+// and calls a folder "Folder" whatever the language: the list passes through
+// this model, which gives them in Czech.
+class TCzechFileList : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !files || !index.isValid())
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        switch (index.column()) {
+        case 1: // size
+            if (!files->isDir(source))
+                return Czech().formattedDataSize(files->size(source));
+            break;
+        case 2: // kind
+            if (files->isDir(source))
+                return QStringLiteral("Složka");
+            break;
+        case 3: // date of change
+            return Czech().toString(files->lastModified(source), QLocale::ShortFormat);
+        default:
+            break;
+        }
+        return QIdentityProxyModel::data(index, role);
+    }
+};
+
+// Czech for the time a Qt dialog runs: the kinds of files are named in the
+// default locale's language.
+class TCzechDialog {
+public:
+    explicit TCzechDialog(QWidget& dialog) : FOld(QLocale())
+    {
+        QLocale::setDefault(Czech());
+        dialog.setLocale(Czech());
+    }
+    ~TCzechDialog() { QLocale::setDefault(FOld); }
+    TCzechDialog(const TCzechDialog&) = delete;
+    TCzechDialog& operator=(const TCzechDialog&) = delete;
+
+private:
+    QLocale FOld;
+};
+
+void SpeakCzech(QFileDialog& dialog) { dialog.setProxyModel(new TCzechFileList(&dialog)); }
+} // namespace
 
 QStringList TOpenDialog::NameFilters() const
 {
@@ -42,6 +98,8 @@ bool TOpenDialog::Execute()
         return ExecuteHook(this);
     QFileDialog dlg(QApplication::activeWindow(), Title);
     dlg.setOption(QFileDialog::DontUseNativeDialog, true);
+    const TCzechDialog czech(dlg);
+    SpeakCzech(dlg);
     dlg.setAcceptMode(IsSave() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(IsSave() ? QFileDialog::AnyFile : ((Options & ofAllowMultiSelect) ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile));
     if (IsSave() && !(Options & ofOverwritePrompt))
@@ -162,9 +220,15 @@ bool TFontDialog::Execute()
     dlg.setOption(QFontDialog::DontUseNativeDialog, true);
     if (!Title.isEmpty())
         dlg.setWindowTitle(Title);
+    // A face without the stored style (no italic file on this machine) opens
+    // on one of the styles it has; unless another style is picked, the
+    // stored one stays.
+    const QFont opened = dlg.currentFont();
     if (ExecModalDialog(dlg) != QDialog::Accepted)
         return false;
     const QFont f = dlg.selectedFont();
+    const bool styleKept = f.family() == opened.family() && f.styleName() == opened.styleName() &&
+                           f.bold() == opened.bold() && f.italic() == opened.italic();
     if (f.family() != shownFamily)
         FFont.SetName(f.family());
     // Point sizes at the program's 96 pixels per inch.
@@ -175,9 +239,9 @@ bool TFontDialog::Execute()
         FFont.SetHeight(-f.pixelSize());
     }
     TFontStyles st = 0;
-    if (f.bold())
+    if (styleKept ? FFont.HasStyle(fsBold) : f.bold())
         st |= FontStyleBit(fsBold);
-    if (f.italic())
+    if (styleKept ? FFont.HasStyle(fsItalic) : f.italic())
         st |= FontStyleBit(fsItalic);
     if (f.underline())
         st |= FontStyleBit(fsUnderline);
@@ -210,6 +274,12 @@ QString SelectDirectory(const QString& caption, const QString& start)
 {
     if (SelectDirectoryHook)
         return SelectDirectoryHook(caption, start);
-    return QFileDialog::getExistingDirectory(QApplication::activeWindow(), caption, start,
-                                             QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    QFileDialog dlg(QApplication::activeWindow(), caption, start);
+    dlg.setFileMode(QFileDialog::Directory);
+    dlg.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    const TCzechDialog czech(dlg);
+    SpeakCzech(dlg);
+    if (ExecModalDialog(dlg) != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return {};
+    return dlg.selectedFiles().first();
 }

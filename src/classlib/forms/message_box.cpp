@@ -11,12 +11,14 @@
 namespace {
 TMessageBoxHook gHook;
 
-// A web address in a message is one word: a line may break before or after
-// it, never inside it (Qt would break after "https://"). Word joiners, which
-// draw nothing, go wherever the address could break.
+// A web address or a file's path in a message is one word: a line may break
+// before or after it, never inside it (Qt would break after "https://" or at
+// a hyphen of a folder's name). Word joiners, which draw nothing, go wherever
+// the address could break.
 QString KeepAddressesWhole(const QString& text)
 {
-    static const QRegularExpression address(QStringLiteral(R"((?:https?://|www\.)\S+)"));
+    static const QRegularExpression address(
+        QStringLiteral(R"((?:https?://|www\.)\S+|(?<![^\s"'(\x{201E}\x{201C}])/[^\s"\x{201C}\x{201D}]+)"));
     QString out;
     qsizetype done = 0;
     auto it = address.globalMatch(text);

@@ -4,6 +4,7 @@
 #include "classlib/pictures/stream_io.h"
 
 #include <QRegion>
+#include <algorithm>
 
 using namespace PictureIO;
 
@@ -337,6 +338,13 @@ void Record(TPlayer& P, uint32_t type, const TRec& r)
             o.PenValue.Color = r.U(40);
             if (r.U(36) == BS_NULL)
                 o.PenValue.Style = (o.PenValue.Style & ~PS_STYLE_MASK) | PS_NULL;
+            // The dash entries follow the fixed part; a count the record
+            // cannot hold is read as far as the record goes.
+            if ((o.PenValue.Style & PS_STYLE_MASK) == PS_USERSTYLE) {
+                const uint32_t count = std::min<uint32_t>(r.U(48), 64);
+                for (uint32_t i = 0; i < count && r.Has(52 + 4 * (i + 1)); ++i)
+                    o.PenValue.StyleEntries.push_back(r.U(52 + 4 * i));
+            }
             P.PutObject(r.U(8), o);
         }
         break;

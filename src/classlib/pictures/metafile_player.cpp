@@ -498,23 +498,39 @@ double TPlayer::PenPixels() const
     return std::clamp(std::round(w), 1.0, 10000.0);
 }
 
-QPen TPlayer::MakePen(bool& visible) const
+std::vector<double> TPlayer::DashPixels(double penPixels) const
 {
     const int style = S.Pen.Style & PS_STYLE_MASK;
-    visible = style != PS_NULL;
-    QColor color = ColorOf(S.Pen.Color);
-    if (S.Rop2 == R2_BLACK)
-        color = Qt::black;
-    else if (S.Rop2 == R2_WHITE)
-        color = Qt::white;
-    const double w = PenPixels();
-    QPen pen(color);
-    pen.setWidthF(w);
     const bool geometric = S.Pen.Style & PS_GEOMETRIC;
-    if (w <= 1) {
-        pen.setCapStyle(Qt::SquareCap);
-        pen.setJoinStyle(Qt::MiterJoin);
-        QVector<qreal> dashes;
+    std::vector<double> dashes;
+    if (style == PS_USERSTYLE) {
+        // A geometric pen's entries are logical lengths, scaled as its width is.
+        const double scale = geometric ? ScaleX() : 1.0;
+        for (double entry : S.Pen.StyleEntries)
+            dashes.push_back(entry * scale);
+    } else if (geometric) {
+        // Geometric pens: dashes and gaps in multiples of the pen's width.
+        switch (style) {
+        case PS_DASH:
+            dashes = {3, 1};
+            break;
+        case PS_DOT:
+            dashes = {1, 1};
+            break;
+        case PS_DASHDOT:
+            dashes = {3, 1, 1, 1};
+            break;
+        case PS_DASHDOTDOT:
+            dashes = {3, 1, 1, 1, 1, 1};
+            break;
+        default:
+            break;
+        }
+        for (double& d : dashes)
+            d *= penPixels;
+    } else if (penPixels <= 1) {
+        // Cosmetic pens: fixed pixel lengths. A wide pen that is not
+        // geometric is drawn solid whatever its style says.
         switch (style) {
         case PS_DASH:
             dashes = {18, 6};
@@ -534,53 +550,71 @@ QPen TPlayer::MakePen(bool& visible) const
         default:
             break;
         }
-        if (!dashes.isEmpty()) {
-            pen.setCapStyle(Qt::FlatCap);
-            pen.setDashPattern(dashes);
-        }
-        return pen;
     }
-    // Wide pens: round ends and joins unless the pen asks otherwise; only
-    // geometric pens keep their dashes.
-    switch (S.Pen.Style & PS_ENDCAP_MASK) {
-    case PS_ENDCAP_SQUARE:
-        pen.setCapStyle(Qt::SquareCap);
-        break;
-    case PS_ENDCAP_FLAT:
-        pen.setCapStyle(Qt::FlatCap);
-        break;
-    default:
-        pen.setCapStyle(Qt::RoundCap);
-        break;
+    // The entries repeat without end: an odd count swaps dash and gap on
+    // every second round.
+    if (dashes.size() % 2)
+        dashes.insert(dashes.end(), dashes.begin(), dashes.end());
+    double period = 0;
+    for (double d : dashes) {
+        if (!Finite(d) || d < 0)
+            return {};
+        period += d;
     }
-    switch (S.Pen.Style & PS_JOIN_MASK) {
-    case PS_JOIN_BEVEL:
-        pen.setJoinStyle(Qt::BevelJoin);
-        break;
-    case PS_JOIN_MITER:
+    // Dashes finer than a pixel read as a solid line (and would cost a
+    // segment each).
+    if (period < 1)
+        return {};
+    return dashes;
+}
+
+QPen TPlayer::MakePen(bool& visible) const
+{
+    const int style = S.Pen.Style & PS_STYLE_MASK;
+    visible = style != PS_NULL;
+    QColor color = ColorOf(S.Pen.Color);
+    if (S.Rop2 == R2_BLACK)
+        color = Qt::black;
+    else if (S.Rop2 == R2_WHITE)
+        color = Qt::white;
+    const double w = PenPixels();
+    QPen pen(color);
+    pen.setWidthF(w);
+    const std::vector<double> dashes = DashPixels(w);
+    if (w <= 1) {
+        pen.setCapStyle(dashes.empty() ? Qt::SquareCap : Qt::FlatCap);
         pen.setJoinStyle(Qt::MiterJoin);
-        break;
-    default:
-        pen.setJoinStyle(Qt::RoundJoin);
-        break;
-    }
-    if (geometric) {
-        switch (style) {
-        case PS_DASH:
-            pen.setStyle(Qt::DashLine);
+    } else {
+        // Wide pens: round ends and joins unless the pen asks otherwise.
+        switch (S.Pen.Style & PS_ENDCAP_MASK) {
+        case PS_ENDCAP_SQUARE:
+            pen.setCapStyle(Qt::SquareCap);
             break;
-        case PS_DOT:
-            pen.setStyle(Qt::DotLine);
-            break;
-        case PS_DASHDOT:
-            pen.setStyle(Qt::DashDotLine);
-            break;
-        case PS_DASHDOTDOT:
-            pen.setStyle(Qt::DashDotDotLine);
+        case PS_ENDCAP_FLAT:
+            pen.setCapStyle(Qt::FlatCap);
             break;
         default:
+            pen.setCapStyle(Qt::RoundCap);
             break;
         }
+        switch (S.Pen.Style & PS_JOIN_MASK) {
+        case PS_JOIN_BEVEL:
+            pen.setJoinStyle(Qt::BevelJoin);
+            break;
+        case PS_JOIN_MITER:
+            pen.setJoinStyle(Qt::MiterJoin);
+            break;
+        default:
+            pen.setJoinStyle(Qt::RoundJoin);
+            break;
+        }
+    }
+    if (!dashes.empty()) {
+        // Qt counts dashes in pen widths.
+        QVector<qreal> pattern;
+        for (double d : dashes)
+            pattern << d / std::max(w, 1.0);
+        pen.setDashPattern(pattern);
     }
     return pen;
 }
@@ -654,7 +688,14 @@ void TPlayer::Paint(const QPainterPath& output, bool fill, bool stroke, const TM
 
 void TPlayer::AddToPath(const QPainterPath& output, bool connect)
 {
-    if (connect && !FPath.isEmpty())
+    // Qt's addPath and connectPath both drop a figure's lone start point (a
+    // MoveTo and nothing after it), and connectPath joins onto whatever came
+    // before it: a figure that continues from the current position carries
+    // that point as its own first element, and is joined only onto an open
+    // figure that ends there.
+    const int n = FPath.elementCount();
+    const bool figureOpen = n > 0 && !FPath.elementAt(n - 1).isMoveTo() && n != FClosedAt;
+    if (connect && figureOpen && output.elementCount() > 0 && FPath.currentPosition() == QPointF(output.elementAt(0)))
         FPath.connectPath(output);
     else
         FPath.addPath(output);
@@ -911,24 +952,24 @@ void TPlayer::ArcFamily(TArcKind kind, QRectF box, QPointF start, QPointF end)
         path.moveTo(c);
         path.arcTo(b, a0, sweep);
         path.closeSubpath();
+    } else if (kind == TArcKind::ArcTo) {
+        // A line from the current position to the arc's start (arcTo draws
+        // it from the path's current point), then the arc.
+        path.moveTo(aligned ? m.map(S.Pos) : S.Pos);
+        path.arcTo(b, a0, sweep);
     } else {
         path.arcMoveTo(b, a0);
         path.arcTo(b, a0, sweep);
         if (kind == TArcKind::Chord)
             path.closeSubpath();
     }
-    QPainterPath out = aligned ? path : m.map(path);
+    const QPainterPath out = aligned ? path : m.map(path);
     if (kind == TArcKind::ArcTo) {
-        // A line from the current position to the arc's start, and the current
-        // position ends at the arc's end.
-        QPainterPath withLine(m.map(S.Pos));
-        withLine.connectPath(out);
-        out = withLine;
-        const QPointF endOut = out.currentPosition();
+        // The current position ends at the arc's end.
         bool ok = false;
         const QTransform inv = m.inverted(&ok);
         if (ok)
-            S.Pos = inv.map(endOut);
+            S.Pos = inv.map(out.currentPosition());
     }
     if (FInPath) {
         AddToPath(out, kind == TArcKind::ArcTo);
@@ -1195,6 +1236,7 @@ void TPlayer::DrawBitmap(const QImage& image, QRectF src, QRectF dest, uint32_t 
 void TPlayer::BeginPath()
 {
     FPath = QPainterPath();
+    FClosedAt = -1;
     FInPath = true;
 }
 
@@ -1208,6 +1250,7 @@ void TPlayer::CloseFigure()
 {
     if (!FPath.isEmpty())
         FPath.closeSubpath();
+    FClosedAt = FPath.elementCount();
 }
 
 void TPlayer::FillPath()

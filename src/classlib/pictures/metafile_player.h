@@ -53,6 +53,9 @@ struct TMfPen {
     int Style = PS_SOLID;      // with end cap, join and geometric bits
     double Width = 0;          // logical units; 0 = one pixel
     uint32_t Color = 0;        // 0x00BBGGRR
+    // PS_USERSTYLE: dash, gap, dash... in logical units for a geometric pen,
+    // in pixels for a cosmetic one.
+    std::vector<double> StyleEntries;
 };
 
 struct TMfBrush {
@@ -200,6 +203,8 @@ public:
 
 private:
     QPen MakePen(bool& visible) const;
+    // The pen's dashes and gaps in output pixels; empty for a solid line.
+    std::vector<double> DashPixels(double penPixels) const;
     QBrush MakeBrush(const TMfBrush& brush, bool& visible) const;
     void Figure(const QPainterPath& output, bool fill, bool stroke);
     // An open line through output points; a one-pixel pen leaves out the last pixel.
@@ -222,6 +227,7 @@ private:
     std::vector<TMfObject> FObjects;
     std::vector<TMfState> FSaved;
     QPainterPath FPath;
+    int FClosedAt = -1; // element count of the path when its figure was last closed
     bool FInPath = false;
 };
 

@@ -116,7 +116,18 @@ void TPicture::LoadFromFile(const QString& fileName)
                                              "Podporované typy obrázků: BMP, JPEG, GIF, ICO, EMF, WMF.")
                                   .arg(fileName, ext.size() > 1 ? QStringLiteral("typ %1").arg(ext)
                                                                 : QStringLiteral("soubor bez přípony")));
-    graphic->LoadFromFile(fileName);
+    // A damaged picture is named, as a file of a kind the program does not
+    // know is: the user may have chosen it among many.
+    auto named = [&fileName](const Exception& e) {
+        return QStringLiteral("Soubor \"%1\" nelze otevřít jako obrázek. %2").arg(fileName, e.Message());
+    };
+    try {
+        graphic->LoadFromFile(fileName);
+    } catch (const EInvalidGraphic& e) {
+        throw EInvalidGraphic(named(e));
+    } catch (const EReadError& e) {
+        throw EReadError(named(e));
+    }
     graphic->SetModified(false);
     Take(std::move(graphic));
 }
