@@ -1,6 +1,5 @@
 #include "classlib/forms/dialogs.h"
 
-#include "classlib/forms/message_box.h"
 #include "classlib/printers.h"
 #include "classlib/sysutils.h"
 
@@ -79,7 +78,7 @@ bool TOpenDialog::Execute()
             });
         }
     }
-    if (ExecModalDialog(dlg) != QDialog::Accepted)
+    if (dlg.exec() != QDialog::Accepted)
         return false;
     const QStringList chosen = dlg.selectedFiles();
     if (chosen.isEmpty())
@@ -98,7 +97,7 @@ bool TColorDialog::Execute()
     dlg.setOption(QColorDialog::DontUseNativeDialog, true);
     if (!Title.isEmpty())
         dlg.setWindowTitle(Title);
-    if (ExecModalDialog(dlg) != QDialog::Accepted)
+    if (dlg.exec() != QDialog::Accepted)
         return false;
     Color = FromQColor(dlg.selectedColor());
     return true;
@@ -162,7 +161,7 @@ bool TFontDialog::Execute()
     dlg.setOption(QFontDialog::DontUseNativeDialog, true);
     if (!Title.isEmpty())
         dlg.setWindowTitle(Title);
-    if (ExecModalDialog(dlg) != QDialog::Accepted)
+    if (dlg.exec() != QDialog::Accepted)
         return false;
     const QFont f = dlg.selectedFont();
     if (f.family() != shownFamily)
@@ -200,7 +199,7 @@ bool TPrintDialog::Execute()
     QPrintDialog dlg(printer, QApplication::activeWindow());
     if (!Title.isEmpty())
         dlg.setWindowTitle(Title);
-    if (ExecModalDialog(dlg) != QDialog::Accepted)
+    if (dlg.exec() != QDialog::Accepted)
         return false;
     Copies = printer->copyCount();
     return true;
