@@ -226,6 +226,10 @@ bool TranslateEvent(HWND window, QEvent* event, TMessage& m)
         m.Msg = CM_MOUSEENTER;
         return true;
     case QEvent::Leave:
+    // A modal window over this one has the mouse from now on, and Qt passes a
+    // blocked window no leave: without this, what was lit under the pointer
+    // (a tool button that opened a dialog) would stay lit after the dialog.
+    case QEvent::WindowBlocked:
         m.Msg = CM_MOUSELEAVE;
         return true;
     case QEvent::FocusIn:

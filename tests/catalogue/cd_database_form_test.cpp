@@ -3,10 +3,13 @@
 #include "catalogue/cd_database_form.h"
 #include "catalogue/cddb_entry.h"
 #include "catalogue/db_connection.h"
+#include "classlib/controls/std_controls.h"
+#include "classlib/forms/form.h"
 #include "fake_dialogs.h"
 #include "qt_print.h"
 #include "test_support.h"
 
+#include <QApplication>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QTest>
@@ -220,4 +223,29 @@ TEST(CatalogueWindowWithoutFile, ACatalogueThatCannotBeOpenedIsReportedWhenUsed)
     EXPECT_FALSE(form->Visible());
     // A later attempt asks again.
     EXPECT_THROW(form->Show(), EDatabaseError);
+}
+
+// The catalogue window is not modal: closed with Alt+F4 (the design's
+// caption button or key does the same), the window that had the keyboard
+// before, the main window, takes it back, with the control it had.
+TEST_F(CatalogueWindow, ClosingGivesTheKeyboardBackToTheWindowThatHadIt)
+{
+    TForm main(nullptr);
+    main.SetBounds(20, 20, 400, 300);
+    auto* edit = new TEdit(&main);
+    edit->SetParent(&main);
+    main.SetActiveControl(edit);
+    main.Show();
+    auto hasTheKeyboard = [](TForm& form, QWidget* focus) {
+        return QTest::qWaitFor(
+            [&] { return QApplication::activeWindow() == form.Window() && QApplication::focusWidget() == focus; }, 1000);
+    };
+    ASSERT_TRUE(hasTheKeyboard(main, edit->Handle()));
+    for (int round = 0; round < 2; ++round) {
+        Form->Show();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == Form->Window(); }, 1000));
+        QTest::keyClick(Form->Window()->windowHandle(), Qt::Key_F4, Qt::AltModifier);
+        EXPECT_FALSE(Form->Visible());
+        EXPECT_TRUE(hasTheKeyboard(main, edit->Handle())) << round;
+    }
 }

@@ -1,7 +1,9 @@
 // The common dialogs driven as a user drives them: the real Qt dialog opens,
 // is read and answered with mouse and key events.
 
+#include "classlib/controls/std_controls.h"
 #include "classlib/forms/dialogs.h"
+#include "classlib/forms/form.h"
 #include "classlib/forms/message_box.h"
 
 #include <QApplication>
@@ -407,4 +409,89 @@ TEST(ModalDialogs, EscapeGivesTheWindowThatHadTheKeyboardItsActivationBack)
         QTest::qWait(20);
         EXPECT_EQ(QApplication::activeWindow(), &window) << round;
     }
+}
+
+namespace {
+struct TFrmKeys : TForm {
+    TV_CLASS_NAME(TFrmKeys)
+    explicit TFrmKeys(TComponent* owner, int left) : TForm(owner)
+    {
+        SetBounds(left, 40, 300, 200);
+        Edit = new TEdit(this);
+        Edit->SetParent(this);
+        SetActiveControl(Edit);
+    }
+    TEdit* Edit = nullptr;
+};
+
+bool HasTheKeyboard(TFrmKeys& form)
+{
+    return QTest::qWaitFor(
+        [&] { return QApplication::activeWindow() == form.Window() && QApplication::focusWidget() == form.Edit->Handle(); },
+        1000);
+}
+} // namespace
+
+// Whatever window goes (one of Qt's dialogs run by hand as the folder browser
+// runs it, a window that is not modal, a progress window the program shows
+// and hides itself), the window that had the keyboard before takes it back:
+// without a window manager nobody else would.
+TEST(ModalDialogs, AnyWindowThatGoesGivesTheKeyboardBackToTheOneThatHadItBefore)
+{
+    TFrmKeys main(nullptr, 20);
+    main.Show();
+    ASSERT_TRUE(HasTheKeyboard(main));
+
+    // The folder browser: a QFileDialog of its own, answered with Escape.
+    QTimer::singleShot(30, [] {
+        if (QWidget* dlg = QApplication::activeModalWidget())
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : dlg, Qt::Key_Escape);
+    });
+    QFileDialog folders(main.Window(), QStringLiteral("Vyberte složku"));
+    folders.setOption(QFileDialog::DontUseNativeDialog, true);
+    folders.setFileMode(QFileDialog::Directory);
+    EXPECT_EQ(folders.exec(), QDialog::Rejected);
+    EXPECT_TRUE(HasTheKeyboard(main)) << "after the folder browser";
+
+    // A window that is not modal, closed with Alt+F4 from its own keyboard.
+    TFrmKeys other(nullptr, 400);
+    other.Show();
+    ASSERT_TRUE(HasTheKeyboard(other));
+    QTest::keyClick(other.Window()->windowHandle(), Qt::Key_F4, Qt::AltModifier);
+    EXPECT_FALSE(other.Visible());
+    EXPECT_TRUE(HasTheKeyboard(main)) << "after the window that is not modal";
+
+    // Two of them: the second goes, the first (not the main one) had the keyboard before.
+    other.Show();
+    TFrmKeys third(nullptr, 600);
+    third.Show();
+    ASSERT_TRUE(HasTheKeyboard(third));
+    third.Close();
+    EXPECT_TRUE(HasTheKeyboard(other)) << "after the second window";
+    other.Close();
+    EXPECT_TRUE(HasTheKeyboard(main));
+
+    // A progress window shown and hidden by the program right after a dialog,
+    // before the window system reported it active.
+    QTimer::singleShot(30, [] {
+        if (QWidget* dlg = QApplication::activeModalWidget())
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : dlg, Qt::Key_Escape);
+    });
+    TFontDialog font(nullptr);
+    EXPECT_FALSE(font.Execute());
+    other.Show();
+    other.Hide();
+    EXPECT_TRUE(HasTheKeyboard(main)) << "after the progress window";
+
+    // A window hidden while another one has the keyboard changes nothing.
+    other.Show();
+    ASSERT_TRUE(HasTheKeyboard(other));
+    third.Show();
+    ASSERT_TRUE(HasTheKeyboard(third));
+    main.BringToFront();
+    ASSERT_TRUE(HasTheKeyboard(main));
+    other.Hide();
+    QTest::qWait(50);
+    EXPECT_EQ(QApplication::activeWindow(), main.Window());
+    third.Hide();
 }

@@ -3,6 +3,7 @@
 #include "classlib/controls/std_controls.h"
 #include "classlib/forms/form.h"
 #include "classlib/forms/menus.h"
+#include "classlib/forms/message_box.h"
 #include "platform/menus_api.h"
 #include "platform/non_client.h"
 #include "platform/window_info.h"
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -280,6 +282,71 @@ TEST(FormNonClient, AltAloneFromTheScreenSelectsTheFirstMenu)
     QTest::mouseClick(screen, Qt::LeftButton, Qt::AltModifier, QPoint(5, 5));
     QTest::keyRelease(screen, Qt::Key_Alt);
     EXPECT_EQ(keyMenus, (std::vector<LPARAM>{'y'}));
+    SetWindowLong(form.Window(), GWL_WNDPROC, old);
+}
+
+// A message box answered with its Alt+letter: the letter is taken by the
+// button's shortcut (no key press reaches anyone), the box goes, and the Alt
+// release comes to the window below, which never saw the press. That is no
+// "Alt alone" there: the menu stays shut, whether the release comes before
+// the box has gone or after.
+TEST(FormNonClient, AnAltLetterThatAnswersAMessageBoxOpensNoMenuBehindIt)
+{
+    TFrmProbe form(nullptr);
+    auto* edit = new TEdit(&form);
+    edit->SetParent(&form);
+    form.Show();
+    QTest::qWait(1);
+    QApplication::setActiveWindow(form.Window());
+    edit->SetFocus();
+    ASSERT_EQ(QApplication::focusWidget(), edit->Handle());
+    std::vector<LPARAM> keyMenus;
+    TWndProc old;
+    old = SetWindowLong(form.Window(), GWL_WNDPROC, [&](TMessage& m) {
+        if (m.Msg == WM_SYSCOMMAND && (m.WParam & 0xFFF0) == SC_KEYMENU) {
+            keyMenus.push_back(m.LParam);
+            m.Result = 1;
+            return;
+        }
+        CallWindowProc(old, m);
+    });
+    QWindow* below = form.Window()->windowHandle();
+    const std::pair<Qt::Key, int> answers[] = {{Qt::Key_N, IDNO}, {Qt::Key_A, IDYES}, {Qt::Key_S, IDCANCEL}};
+    for (const auto& [key, answer] : answers) {
+        for (const bool releaseBelow : {true, false}) {
+            SCOPED_TRACE(testing::Message() << QKeySequence(key).toString().toStdString() << " " << releaseBelow);
+            QTimer::singleShot(30, [&, key = key, releaseBelow] {
+                QWidget* box = QApplication::activeModalWidget();
+                if (!box || !QTest::qWaitFor([box] { return QApplication::activeWindow() == box; }, 2000)) {
+                    ADD_FAILURE() << "the box did not take the keyboard";
+                    if (box)
+                        box->close();
+                    return;
+                }
+                QWindow* screen = box->windowHandle();
+                QTest::keyPress(screen, Qt::Key_Alt, Qt::AltModifier);
+                QTest::keyClick(screen, key, Qt::AltModifier);
+                if (releaseBelow) {
+                    // A hand that lingers on Alt: the box has gone meanwhile.
+                    EXPECT_TRUE(QTest::qWaitFor([box] { return !box->isVisible(); }, 2000));
+                    QTest::qWait(20);
+                    QTest::keyRelease(below, Qt::Key_Alt);
+                } else {
+                    QTest::keyRelease(screen, Qt::Key_Alt);
+                }
+            });
+            EXPECT_EQ(ShowMessageBox(form.Window(), QStringLiteral("Uložit změny?"), QStringLiteral("Dotaz"),
+                                     MB_YESNOCANCEL | MB_ICONQUESTION),
+                      answer);
+            QTest::qWait(20);
+            EXPECT_TRUE(keyMenus.empty());
+            keyMenus.clear();
+        }
+    }
+    // Alt alone in the window itself still is the menu key.
+    QTest::keyPress(below, Qt::Key_Alt, Qt::AltModifier);
+    QTest::keyRelease(below, Qt::Key_Alt);
+    EXPECT_EQ(keyMenus, (std::vector<LPARAM>{0}));
     SetWindowLong(form.Window(), GWL_WNDPROC, old);
 }
 

@@ -1,5 +1,6 @@
-// The skin chooser: what it lists, what Apply and OK store, and how it copes
-// with a missing preview or a stored position beyond the list.
+// The skin chooser: what it lists, which entry it opens on, what Apply and OK
+// store, and how it copes with a missing preview or a stored position beyond
+// the list.
 
 #include "designer_fixture.h"
 
@@ -124,19 +125,18 @@ TEST_F(SkinChooser, ApplyStoresTheFileTheSwitchAndThePositionAndOkTheSwitch)
     EXPECT_TRUE(Errors.isEmpty()) << Errors.join("\n").toStdString();
 }
 
-TEST_F(SkinChooser, AMissingPreviewOrAPositionBeyondTheListIsReportedAndTheWindowStaysUsable)
+TEST_F(SkinChooser, AMissingPreviewIsReportedAndAPositionBeyondTheListOpensOnTheFirstEntry)
 {
     AddSkin("grafit");
     AddSkin("Modra", "zelena", false);
     Store("SkinIndex", "5");
     TForm21* w = FWindow.get();
     bool openAfterErrors = false;
-    int errorsWhileOpen = 0;
+    int errorsWhileOpen = -1;
+    int selectedWhenOpen = -2;
     QTimer::singleShot(10, [&, w] {
         errorsWhileOpen = Errors.size();
-        // Apply with nothing selected fails before anything is set or stored.
-        EXPECT_THROW(w->ButtonPouzitClick(nullptr), EComponentError);
-        Select(0); // grafit
+        selectedWhenOpen = w->ListBox->ItemIndex();
         TestSupport::MouseClick(w->ListBox->Handle(), QPoint(20, 29)); // Modra, without preview
         openAfterErrors = w->Visible();
         w->ButtonPouzitClick(nullptr);
@@ -147,13 +147,66 @@ TEST_F(SkinChooser, AMissingPreviewOrAPositionBeyondTheListIsReportedAndTheWindo
     QObject::connect(&fallback, &QTimer::timeout, [w] { w->Close(); });
     fallback.start(5000);
     w->ShowModal();
-    EXPECT_EQ(errorsWhileOpen, 1);
-    ASSERT_EQ(Errors.size(), 2);
-    EXPECT_TRUE(Errors[0].contains(QString::fromUtf8("Položka seznamu"))) << Errors[0].toStdString();
-    EXPECT_TRUE(Errors[1].contains("Modra.jpg")) << Errors[1].toStdString();
+    // A skin deleted from the folder: the chooser opens on the first entry,
+    // with no error, so that another skin can be chosen.
+    EXPECT_EQ(errorsWhileOpen, 0);
+    EXPECT_EQ(selectedWhenOpen, 0);
+    ASSERT_EQ(Errors.size(), 1);
+    EXPECT_TRUE(Errors[0].contains("Modra.jpg")) << Errors[0].toStdString();
     EXPECT_TRUE(openAfterErrors);
     EXPECT_EQ(Setting("SkinFileName"), FStart + "/skiny/Modra.skn");
     EXPECT_EQ(Setting("SkinIndex"), "1");
+
+    // Nothing to choose: the window opens empty and Apply stores nothing.
+    Errors.clear();
+    QFile::remove(FStart + "/skiny/grafit.skn");
+    QFile::remove(FStart + "/skiny/Modra.skn");
+    FWindow->FormShow(nullptr);
+    EXPECT_EQ(FWindow->ListBox->ItemIndex(), -1);
+    EXPECT_TRUE(Errors.isEmpty()) << Errors.join("\n").toStdString();
+    EXPECT_THROW(FWindow->ButtonPouzitClick(nullptr), EComponentError);
+    EXPECT_EQ(Setting("SkinFileName"), FStart + "/skiny/Modra.skn");
+}
+
+// Where no position is stored yet (the default settings), or the stored one
+// names another skin or none, the chooser opens on the skin in effect:
+// "Použít skin" must not switch to a skin nobody chose.
+TEST_F(SkinChooser, OpensOnTheSkinInEffectWhereTheStoredPositionDoesNotNameIt)
+{
+    AddSkin("grafit");
+    AddSkin("mxskin20", "mxskin20");
+    AddSkin("zelena", "zelena");
+    TSkinData* skin = F.Main()->SkinData1;
+    // The default skin file is written "Skiny"; the folder is "skiny".
+    skin->SetSkinFile(FStart + "/Skiny/mxskin20.skn");
+    ASSERT_TRUE(skin->SkinRead());
+    TIniFile(F.Main()->SettingsFileName()).DeleteKey("Setting", "SkinIndex");
+    for (const char* stored : {"", "0", "1", "2", "99999", "-5", "abc"}) {
+        SCOPED_TRACE(stored);
+        if (*stored)
+            Store("SkinIndex", stored);
+        FWindow->FormShow(nullptr);
+        EXPECT_EQ(FWindow->ListBox->ItemIndex(), 1);
+        EXPECT_EQ(FWindow->ImageNahled->Picture()->Width(), 200);
+    }
+    EXPECT_TRUE(Errors.isEmpty()) << Errors.join("\n").toStdString();
+    FWindow->ButtonPouzitClick(nullptr);
+    EXPECT_EQ(Setting("SkinFileName"), FStart + "/skiny/mxskin20.skn");
+    EXPECT_EQ(Setting("SkinIndex"), "1");
+
+    // A skin in effect from elsewhere: the stored position holds where it
+    // lies in the list, else the first entry.
+    const QString elsewhere = TestSupport::MakeTempDir() + "/vlastni.skn";
+    ASSERT_TRUE(QFile::copy(TestSupport::SourceDir() + "/data/skiny/zelena.skn", elsewhere));
+    skin->SetSkinFile(elsewhere);
+    ASSERT_EQ(skin->SkinFile(), elsewhere);
+    for (const auto& [stored, selected] : {std::pair{"2", 2}, {"0", 0}, {"99999", 0}, {"-5", 0}}) {
+        SCOPED_TRACE(stored);
+        Store("SkinIndex", stored);
+        FWindow->FormShow(nullptr);
+        EXPECT_EQ(FWindow->ListBox->ItemIndex(), selected);
+    }
+    EXPECT_TRUE(Errors.isEmpty()) << Errors.join("\n").toStdString();
 }
 
 TEST_F(SkinChooser, ASkinThatCannotBeUsedIsReportedAndNotStored)

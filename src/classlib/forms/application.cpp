@@ -4,12 +4,14 @@
 #include "classlib/forms/message_box.h"
 #include "classlib/sysutils.h"
 #include "platform/menus_api.h"
+#include "platform/window_activation.h"
 #include "platform/window_info.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScreen>
 #include <cstdio>
 #include <functional>
@@ -49,16 +51,25 @@ protected:
         }
         if (e->type() == QEvent::KeyRelease)
             return AltReleased(o, static_cast<QKeyEvent*>(e));
+        // A key taken by a shortcut (a button's "&" letter) never arrives as a
+        // key press: it is a key between the Alt press and its release all the same.
+        if (e->type() == QEvent::ShortcutOverride) {
+            if (static_cast<QKeyEvent*>(e)->key() != Qt::Key_Alt)
+                FAltAlone = false;
+            return false;
+        }
         if (e->type() != QEvent::KeyPress)
             return false;
         auto* w = qobject_cast<QWidget*>(o);
         if (!FirstReceiver(w))
             return false;
         auto* ke = static_cast<QKeyEvent*>(e);
-        if (!ke->isAutoRepeat())
+        if (!ke->isAutoRepeat()) {
             FAltAlone = ke->key() == Qt::Key_Alt && (ke->modifiers() & ~Qt::AltModifier) == Qt::NoModifier;
-        else if (ke->key() != Qt::Key_Alt)
+            FAltWindow = w->window();
+        } else if (ke->key() != Qt::Key_Alt) {
             FAltAlone = false;
+        }
         TCustomForm* form = TCustomForm::FormOfWidget(w);
         // A window of its own over a form (Qt's font or file dialog, a drop-down
         // list) keeps its keys: the form's Cancel button must not take its Escape.
@@ -150,7 +161,10 @@ private:
         auto* w = qobject_cast<QWidget*>(o);
         if (!FirstReceiver(w) || ke->isAutoRepeat())
             return false;
-        const bool alone = FAltAlone && ke->key() == Qt::Key_Alt;
+        // Alt alone is the press and the release in one window: a window that
+        // an Alt+letter closed (a message box answered) hands its release to
+        // the window below, which never saw the press.
+        const bool alone = FAltAlone && ke->key() == Qt::Key_Alt && FAltWindow == w->window();
         FAltAlone = false;
         if (!alone)
             return false;
@@ -163,13 +177,14 @@ private:
     }
 
     bool FAltAlone = false;
-
+    QPointer<QWidget> FAltWindow; // the window the Alt press came to
 };
 
 TApplication::TApplication() : TComponent(nullptr)
 {
     FKeyFilter = new KeyFilter();
     qApp->installEventFilter(FKeyFilter);
+    InstallActivationReturn();
     SetWindowProcErrorHandler([this](std::exception_ptr e) { HandleException(e); });
 }
 

@@ -1,6 +1,5 @@
 #include "classlib/forms/dialogs.h"
 
-#include "classlib/forms/message_box.h"
 #include "classlib/printers.h"
 #include "classlib/sysutils.h"
 
@@ -137,7 +136,7 @@ bool TOpenDialog::Execute()
             });
         }
     }
-    if (ExecModalDialog(dlg) != QDialog::Accepted)
+    if (dlg.exec() != QDialog::Accepted)
         return false;
     const QStringList chosen = dlg.selectedFiles();
     if (chosen.isEmpty())
@@ -156,7 +155,7 @@ bool TColorDialog::Execute()
     dlg.setOption(QColorDialog::DontUseNativeDialog, true);
     if (!Title.isEmpty())
         dlg.setWindowTitle(Title);
-    if (ExecModalDialog(dlg) != QDialog::Accepted)
+    if (dlg.exec() != QDialog::Accepted)
         return false;
     Color = FromQColor(dlg.selectedColor());
     return true;
@@ -224,7 +223,7 @@ bool TFontDialog::Execute()
     // on one of the styles it has; unless another style is picked, the
     // stored one stays.
     const QFont opened = dlg.currentFont();
-    if (ExecModalDialog(dlg) != QDialog::Accepted)
+    if (dlg.exec() != QDialog::Accepted)
         return false;
     const QFont f = dlg.selectedFont();
     const bool styleKept = f.family() == opened.family() && f.styleName() == opened.styleName() &&
@@ -264,7 +263,7 @@ bool TPrintDialog::Execute()
     QPrintDialog dlg(printer, QApplication::activeWindow());
     if (!Title.isEmpty())
         dlg.setWindowTitle(Title);
-    if (ExecModalDialog(dlg) != QDialog::Accepted)
+    if (dlg.exec() != QDialog::Accepted)
         return false;
     Copies = printer->copyCount();
     return true;
@@ -279,7 +278,7 @@ QString SelectDirectory(const QString& caption, const QString& start)
     dlg.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     const TCzechDialog czech(dlg);
     SpeakCzech(dlg);
-    if (ExecModalDialog(dlg) != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return {};
     return dlg.selectedFiles().first();
 }

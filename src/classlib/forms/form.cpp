@@ -596,8 +596,6 @@ int TCustomForm::ShowModal()
     FModal = true;
     FModalResult = mrNone;
     FOuter->setWindowModality(Qt::ApplicationModal);
-    // The window that had the keyboard before, to have it back afterwards.
-    QPointer<QWidget> before = QApplication::activeWindow();
     QEventLoop loop;
     FModalLoop = &loop;
     try {
@@ -628,9 +626,6 @@ int TCustomForm::ShowModal()
     if (FOuter)
         FOuter->setWindowModality(Qt::NonModal);
     FModal = false;
-    // Without a window manager nobody else hands the focus back.
-    if (before && before != FOuter && before->isVisible())
-        before->activateWindow();
     return FModalResult;
 }
 

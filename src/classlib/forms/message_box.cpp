@@ -3,7 +3,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTextBoundaryFinder>
@@ -43,15 +42,6 @@ QString KeepAddressesWhole(const QString& text)
 
 void SetMessageBoxHook(TMessageBoxHook hook) { gHook = std::move(hook); }
 
-int ExecModalDialog(QDialog& dialog)
-{
-    QPointer<QWidget> before = QApplication::activeWindow();
-    const int result = dialog.exec();
-    if (before && before != &dialog && before->isVisible())
-        before->activateWindow();
-    return result;
-}
-
 int ShowMessageBox(QWidget* parent, const QString& text, const QString& caption, unsigned flags)
 {
     if (gHook)
@@ -84,7 +74,7 @@ int ShowMessageBox(QWidget* parent, const QString& text, const QString& caption,
     std::vector<Btn> buttons;
     switch (flags & 0x0F) {
     case MB_OKCANCEL:
-        buttons = {{"OK", QMessageBox::AcceptRole, IDOK}, {"Storno", QMessageBox::RejectRole, IDCANCEL}};
+        buttons = {{"OK", QMessageBox::AcceptRole, IDOK}, {"&Storno", QMessageBox::RejectRole, IDCANCEL}};
         break;
     case MB_ABORTRETRYIGNORE:
         buttons = {{"&Přerušit", QMessageBox::RejectRole, IDABORT},
@@ -92,13 +82,13 @@ int ShowMessageBox(QWidget* parent, const QString& text, const QString& caption,
                    {"&Ignorovat", QMessageBox::AcceptRole, IDIGNORE}};
         break;
     case MB_YESNOCANCEL:
-        buttons = {{"&Ano", QMessageBox::YesRole, IDYES}, {"&Ne", QMessageBox::NoRole, IDNO}, {"Storno", QMessageBox::RejectRole, IDCANCEL}};
+        buttons = {{"&Ano", QMessageBox::YesRole, IDYES}, {"&Ne", QMessageBox::NoRole, IDNO}, {"&Storno", QMessageBox::RejectRole, IDCANCEL}};
         break;
     case MB_YESNO:
         buttons = {{"&Ano", QMessageBox::YesRole, IDYES}, {"&Ne", QMessageBox::NoRole, IDNO}};
         break;
     case MB_RETRYCANCEL:
-        buttons = {{"&Opakovat", QMessageBox::AcceptRole, IDRETRY}, {"Storno", QMessageBox::RejectRole, IDCANCEL}};
+        buttons = {{"&Opakovat", QMessageBox::AcceptRole, IDRETRY}, {"&Storno", QMessageBox::RejectRole, IDCANCEL}};
         break;
     default:
         buttons = {{"OK", QMessageBox::AcceptRole, IDOK}};
@@ -118,7 +108,7 @@ int ShowMessageBox(QWidget* parent, const QString& text, const QString& caption,
     for (auto& [btn, id] : made)
         if (id == IDCANCEL || made.size() == 1)
             box.setEscapeButton(btn);
-    ExecModalDialog(box);
+    box.exec();
     QAbstractButton* clicked = box.clickedButton();
     for (auto& [btn, id] : made)
         if (btn == clicked)

@@ -4,7 +4,6 @@
 #include <QString>
 #include <functional>
 
-class QDialog;
 class QWidget;
 
 enum : unsigned {
@@ -27,11 +26,6 @@ enum : unsigned {
 };
 
 enum : int { IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE = 5, IDYES = 6, IDNO = 7 };
-
-// Runs one of Qt's dialogs modally (QDialog::exec) and gives the window that
-// had the keyboard before its activation back: without a window manager
-// nobody else would, and keys would go nowhere.
-int ExecModalDialog(QDialog& dialog);
 
 // Shows a modal message box and returns the answer (IDOK, IDYES, ...).
 int ShowMessageBox(QWidget* parent, const QString& text, const QString& caption, unsigned flags);

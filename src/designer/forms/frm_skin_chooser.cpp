@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 TForm21* Form21 = nullptr;
 
@@ -100,11 +101,41 @@ void TForm21::FormShow(TComponent*)
     for (int i = 0; i < FileListBox->Items()->Count(); ++i)
         ListBox->Items()->Add(FileListBox->Items()->Strings(i).chopped(4));
     ListBox->SetItemIndex(0);
-    // The stored choice is a position in the list, not a name.
-    ListBox->SetItemIndex(TIniFile(SettingsFile()).ReadInteger(kSetting, QStringLiteral("SkinIndex"), 0));
-    // A position beyond the list or a missing preview is reported; the window
-    // still opens, so another skin can be chosen.
-    ReportAndGoOn([this] { ListBoxClick(ListBox); });
+    // The stored choice is a position in the list, not a name. It holds only
+    // where it names the skin in effect: with none stored yet, or after the
+    // folder changed, the chooser opens on the skin in effect, so that "Použít
+    // skin" never switches to a skin nobody chose. A position beyond the list
+    // (a skin deleted) leaves the first entry.
+    const int count = ListBox->Items()->Count();
+    const TIniFile ini(SettingsFile());
+    const QString key = QStringLiteral("SkinIndex");
+    const int stored = ini.ValueExists(kSetting, key) ? ini.ReadInteger(kSetting, key, -1) : -1;
+    const int inEffect = EntryInEffect();
+    if (inEffect >= 0 && stored != inEffect)
+        ListBox->SetItemIndex(inEffect);
+    else if (stored >= 0 && stored < count)
+        ListBox->SetItemIndex(stored);
+    // A missing preview is reported; the window still opens, so another skin
+    // can be chosen.
+    if (ListBox->ItemIndex() >= 0)
+        ReportAndGoOn([this] { ListBoxClick(ListBox); });
+}
+
+int TForm21::EntryInEffect() const
+{
+    if (!FrmMain || !FrmMain->SkinData1 || FrmMain->SkinData1->SkinFile().isEmpty())
+        return -1;
+    // The same file, whatever way its path is written ("Skiny" or "skiny").
+    auto same = [](const QString& a, const QString& b) {
+        const QFileInfo fa(ResolvePathCase(a)), fb(ResolvePathCase(b));
+        return fa.exists() && fb.exists() ? fa.canonicalFilePath() == fb.canonicalFilePath()
+                                          : fa.absoluteFilePath() == fb.absoluteFilePath();
+    };
+    const QString file = FrmMain->SkinData1->SkinFile();
+    for (int i = 0; i < ListBox->Items()->Count(); ++i)
+        if (same(file, SkinFolder() + QLatin1Char('/') + ListBox->Items()->Strings(i) + QStringLiteral(".skn")))
+            return i;
+    return -1;
 }
 
 void TForm21::ListBoxClick(TComponent*)

@@ -40,6 +40,8 @@ public:
 private:
     // The selected entry; the list's index error when none is selected.
     QString SelectedSkin() const;
+    // The entry of the skin file in effect; -1 when the list has none.
+    int EntryInEffect() const;
 };
 
 extern TForm21* Form21;

@@ -1,12 +1,17 @@
 // Tool bars of a skinned form: each button's face from the skin's "ToolBars"
-// strip by its draw state, and the tool bar's own drawing back when skinning
-// goes.
+// strip by its draw state (unlit again once a dialog it opened has gone), and
+// the tool bar's own drawing back when skinning goes.
 #include "../form/skin_form_fixture.h"
 #include "test_support.h"
 
 #include "classlib/controls/com_controls.h"
+#include "classlib/forms/message_box.h"
 #include "skin/controls/skin_toolbar.h"
 #include "skin/form/skin_primitives.h"
+
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
 
 using namespace SkinFormTest;
 
@@ -94,4 +99,83 @@ TEST_F(SkinFormFixture, AToolButtonLetGoOutsideItselfGivesNoClick)
     QTest::mouseClick(w, Qt::LeftButton, {}, inside);
     Pump();
     EXPECT_EQ(clicks, 1);
+}
+
+// A tool button that opens a dialog: the dialog takes the mouse, so once it
+// has gone the button is drawn unlit, whether it was answered by key with the
+// pointer still over the button, or with the mouse on the dialog.
+TEST_F(SkinFormFixture, AToolButtonIsDrawnUnlitOnceTheDialogItOpenedHasGone)
+{
+    if (!HasSkinImage(Data->ToolBars.get()))
+        Data->SetSkinFile(TestSupport::BinDir() + QStringLiteral("/skiny/grafit.skn"));
+    Pump(400);
+    const TDataSkinObject* e = Data->ToolBars.get();
+    ASSERT_TRUE(HasSkinImage(e));
+    TForm* f = MakeForm(bsSizeable, false, 300, 200);
+    auto* bar = Placed(new TToolBar(f), "ToolBar1", f, 0, 0, 300, 30);
+    auto* button = new TToolButton(f);
+    button->SetName(QStringLiteral("ToolButton1"));
+    button->SetParent(bar);
+    bool byKey = true;
+    button->OnClick = [&](TComponent*) {
+        QTimer::singleShot(50, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (!box)
+                return;
+            if (byKey) {
+                QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : box, Qt::Key_Escape);
+                return;
+            }
+            auto* ok = box->findChild<QPushButton*>();
+            TestSupport::TSystemMouse onBox;
+            onBox.Move(box, box->rect().center());
+            if (ok)
+                onBox.Click(ok, ok->rect().center());
+        });
+        ShowMessageBox(f->Window(), QStringLiteral("Hotovo."), QStringLiteral("Tessavik"), MB_OK);
+    };
+    f->Show();
+    Pump(400);
+    ASSERT_EQ(Manager->FindForm(f->Window())->State(), TWinSkinForm::stSkinned);
+    // The button's edges as the skin's lit frame draws them.
+    auto drawnLit = [&] {
+        bar->Repaint();
+        const QImage img = bar->Handle()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const TRect r(button->Left() + 1, button->Top() + 1, button->Left() + button->Width() - 1,
+                      button->Top() + button->Height() - 1);
+        QImage expected = img.copy();
+        {
+            QPainter p(&expected);
+            NineGridDraw(p, r, e->Image, false, e->Tile != 0, e->Trans == 1, 5, 4,
+                         TSkinMargins{e->LeftWidth, e->TopHeight, e->RightWidth, e->BottomHeight});
+        }
+        int bad = 0, edges = 0;
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x) {
+                if (x >= r.Left + e->LeftWidth && x < r.Right - e->RightWidth && y >= r.Top + e->TopHeight &&
+                    y < r.Bottom - e->BottomHeight)
+                    continue;
+                bad += (img.pixel(x, y) & 0xFFFFFF) != (expected.pixel(x, y) & 0xFFFFFF);
+                ++edges;
+            }
+        return edges > 0 && bad == 0;
+    };
+    const QPoint inside(button->Left() + button->Width() / 2, button->Top() + button->Height() / 2);
+    for (const bool key : {true, false}) {
+        SCOPED_TRACE(key ? "answered by key" : "answered with the mouse");
+        byKey = key;
+        TestSupport::TSystemMouse mouse;
+        mouse.Move(bar->Handle(), inside, 300);
+        Pump();
+        ASSERT_TRUE(button->Hot());
+        ASSERT_TRUE(drawnLit());
+        mouse.Click(bar->Handle(), inside);
+        Pump();
+        EXPECT_FALSE(button->Hot());
+        EXPECT_FALSE(drawnLit());
+        // The next move over it lights it again.
+        mouse.Move(bar->Handle(), inside + QPoint(1, 0));
+        Pump();
+        EXPECT_TRUE(button->Hot());
+    }
 }
