@@ -132,7 +132,10 @@ void Restore(HWND w)
 {
     TWindowExtra* x = TWindowExtra::Of(w);
     if (w->isMinimized()) {
-        w->showNormal();
+        // Back to where it was minimized from, maximised included.
+        w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+        w->show();
+        GiveZoomToWindowManager(w);
         return;
     }
     if (x->ZoomedByHand) {
@@ -274,12 +277,12 @@ void StartMoveSize(HWND w, int hit, QPoint press)
     QWindow* handle = w->windowHandle();
     bool system = false;
     if (handle && !qEnvironmentVariableIsSet("TESSAVIK_HAND_MOVE")) {
-        // The window manager moves the window by the pointer's way from the
-        // press, so the way before the drag began counts as well.
+        // The window manager moves or sizes the window by the pointer's way
+        // from the press, so the way before the drag began counts as well.
         if (hit == HTCAPTION)
             system = WindowManagerMove(handle, press) || handle->startSystemMove();
         else if (EdgesOf(hit))
-            system = handle->startSystemResize(EdgesOf(hit));
+            system = WindowManagerSize(handle, press, EdgesOf(hit)) || handle->startSystemResize(EdgesOf(hit));
     }
     if (system)
         return;
@@ -360,35 +363,115 @@ void UpdateFrame(HWND w)
     // The widget keeps its place and size: the window manager's decoration
     // goes or comes around it, so the client is unchanged until the procedure's
     // insets are laid out.
-    bool visible = w->isVisible();
+    const bool visible = w->isVisible();
     const QRect g = w->geometry();
     if (want) {
         x->SavedFlags = w->windowFlags();
         x->FramelessApplied = true;
+        // Nobody maximises a frameless window: one the window manager
+        // maximised stays maximised by hand, and keeps the size it is restored to.
+        const bool managerZoomed = w->isMaximized() && !x->ZoomedByHand;
+        if (managerZoomed)
+            x->NormalGeometry = w->normalGeometry().isValid() ? w->normalGeometry() : g;
         if (!(x->SavedFlags & Qt::FramelessWindowHint))
             ApplyFlags(w, x->SavedFlags | Qt::FramelessWindowHint, g);
+        if (managerZoomed) {
+            x->ZoomedByHand = true;
+            w->setWindowState(w->windowState() & ~Qt::WindowMaximized);
+            const QRect area = AvailableArea(w);
+            w->setGeometry(area.isEmpty() ? g : area);
+        }
     } else {
         x->FramelessApplied = false;
-        // Maximised by hand while frameless: with the frame back the window
-        // manager maximises it (its title would lie off the screen otherwise).
-        // On X without one nobody would: the window stays maximised by hand.
-        const bool nobodyMaximises = QGuiApplication::platformName() == QLatin1String("xcb") && !WindowManagerRunning();
-        const bool zoomed = x->ZoomedByHand && !nobodyMaximises;
-        if (zoomed)
-            x->ZoomedByHand = false;
-        const QRect normal = zoomed ? x->NormalGeometry : g;
         if (w->windowFlags() != x->SavedFlags)
-            ApplyFlags(w, x->SavedFlags, normal);
-        else if (zoomed)
-            w->setGeometry(normal);
-        if (zoomed && visible) {
-            w->showMaximized();
-            visible = false;
-        }
+            ApplyFlags(w, x->SavedFlags, g);
     }
     if (visible && !w->isVisible())
         w->show();
+    if (!want && !x->FrameChanges)
+        GiveZoomToWindowManager(w);
     RecalcNonClient(w);
+}
+
+void GiveZoomToWindowManager(HWND w)
+{
+    // Maximised by hand while frameless: with the frame back the window
+    // manager maximises it (its title would lie off the screen otherwise).
+    // On X without one nobody would: the window stays maximised by hand.
+    TWindowExtra* x = TWindowExtra::Of(w, false);
+    if (!x || !x->ZoomedByHand || x->FramelessApplied || Frameless(w))
+        return;
+    if (QGuiApplication::platformName() == QLatin1String("xcb") && !WindowManagerRunning())
+        return;
+    if (w->isMinimized())
+        return; // once restored
+    x->ZoomedByHand = false;
+    w->setGeometry(x->NormalGeometry);
+    if (w->isVisible())
+        w->showMaximized();
+}
+
+namespace {
+// The height of the window's own menu bar where it lies in the client.
+int MenuBarInClient(HWND w)
+{
+    auto* bar = qobject_cast<QMenuBar*>(GetMenu(w));
+    return bar && bar->isVisibleTo(w) ? bar->height() : 0;
+}
+
+// The size of the window when it is normal (the size it is restored to).
+QSize RestoreSize(HWND w, const TWindowExtra* x)
+{
+    if (x->ZoomedByHand)
+        return x->NormalGeometry.size();
+    if (w->isMaximized() && w->normalGeometry().isValid())
+        return w->normalGeometry().size();
+    return w->size();
+}
+} // namespace
+
+void ChangeFrameKeepingClient(HWND w, const std::function<void()>& change, QSize clientGrowth)
+{
+    if (!w || !w->isWindow() || IsPopupMenuWindow(w)) {
+        if (change)
+            change();
+        return;
+    }
+    const QPointer<QWidget> guard(w);
+    TWindowExtra* x = TWindowExtra::Of(w);
+    // The client below the menu bar: a menu bar is frame, wherever it is drawn.
+    auto client = [&](QSize outer) {
+        const QMargins m = x->Insets;
+        return QSize(outer.width() - m.left() - m.right(), outer.height() - m.top() - m.bottom() - MenuBarInClient(w));
+    };
+    const QSize kept = client(RestoreSize(w, x)) + clientGrowth;
+    ++x->FrameChanges;
+    if (change)
+        change();
+    if (!guard)
+        return;
+    --x->FrameChanges;
+    RecalcNonClient(w);
+    if (!guard)
+        return;
+    const QMargins m = x->Insets;
+    // A window of fixed size (a message box fixes its own) takes the new size as its fixed one.
+    const bool fixed = w->minimumSize() == w->maximumSize();
+    QSize outer(kept.width() + m.left() + m.right(), kept.height() + m.top() + m.bottom() + MenuBarInClient(w));
+    if (!fixed)
+        outer = outer.expandedTo(MinimumTrackSize(w)).boundedTo(w->maximumSize());
+    if (x->ZoomedByHand) {
+        x->NormalGeometry.setSize(outer);
+    } else if (w->isMaximized()) {
+        // Maximised by the window manager with its frame: its restore size is
+        // the manager's; the frame the manager draws has not changed.
+    } else if (w->size() != outer) {
+        if (fixed)
+            w->setFixedSize(outer);
+        else
+            w->resize(outer);
+    }
+    GiveZoomToWindowManager(w);
 }
 
 bool SetSkinnedFrame(HWND w, bool skinned)

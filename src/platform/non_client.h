@@ -63,6 +63,7 @@
 #include "platform/win_types.h"
 
 #include <QMargins>
+#include <QSize>
 #include <functional>
 #include <optional>
 
@@ -88,6 +89,15 @@ QSize MinimumTrackSize(HWND window);
 // Asks WM_NCCALCSIZE again and lays the client out when the insets changed
 // (what SWP_FRAMECHANGED does).
 void RecalcNonClient(HWND window);
+// A change of a top-level window's frame that keeps its client: runs change
+// (which may switch the skinned frame, make the procedure answer other
+// insets, put the menu bar on or off the window), asks WM_NCCALCSIZE again
+// and gives the client below the menu bar the size it had before, grown by
+// clientGrowth. A normal or minimized window grows or shrinks at its place;
+// a maximized one (by the window manager or by hand) keeps its size and the
+// size it is restored to changes instead. Placement and restore size are the
+// platform's: read them with IsZoomed, IsIconic and GetWindowPlacement.
+void ChangeFrameKeepingClient(HWND window, const std::function<void()>& change = {}, QSize clientGrowth = QSize(0, 0));
 // A window that places its own client (a form) installs this; it is called
 // after the insets changed and after SetMenu. Without one the insets become
 // extra contents margins of the widget.

@@ -48,6 +48,7 @@ public:
 
     bool ZoomedByHand = false;
     QRect NormalGeometry; // widget geometry while zoomed by hand
+    int FrameChanges = 0; // ChangeFrameKeepingClient under way
 
     QPainter* NcPainter = nullptr; // during WM_NCPAINT
     bool MouseInBand = false;
@@ -90,6 +91,9 @@ uint32_t ComputedExStyle(HWND window);
 Qt::WindowFlags LogicalWindowFlags(HWND window);
 // Makes the window frameless or gives its frame back as SkinnedFrame/CaptionRemoved ask.
 void UpdateFrame(HWND window);
+// A window maximised by hand that has its frame back is maximised by the
+// window manager instead, where one runs.
+void GiveZoomToWindowManager(HWND window);
 // The client rectangle in window coordinates.
 QRect ClientRectOf(HWND window);
 bool IsTopLevelWindow(HWND window);

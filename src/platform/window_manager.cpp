@@ -77,7 +77,34 @@ bool WindowManagerRunning()
     return owned;
 }
 
-bool WindowManagerMove(QWindow* window, const QPoint& press)
+namespace {
+// _NET_WM_MOVERESIZE directions.
+constexpr uint32_t kSizeTopLeft = 0, kSizeTop = 1, kSizeTopRight = 2, kSizeRight = 3, kSizeBottomRight = 4,
+                   kSizeBottom = 5, kSizeBottomLeft = 6, kSizeLeft = 7, kMove = 8;
+
+bool MoveResize(QWindow* window, const QPoint& press, uint32_t direction);
+} // namespace
+
+bool WindowManagerMove(QWindow* window, const QPoint& press) { return MoveResize(window, press, kMove); }
+
+bool WindowManagerSize(QWindow* window, const QPoint& press, Qt::Edges edges)
+{
+    const bool left = edges & Qt::LeftEdge;
+    const bool right = edges & Qt::RightEdge;
+    uint32_t direction = 0;
+    if (edges & Qt::TopEdge)
+        direction = left ? kSizeTopLeft : right ? kSizeTopRight : kSizeTop;
+    else if (edges & Qt::BottomEdge)
+        direction = left ? kSizeBottomLeft : right ? kSizeBottomRight : kSizeBottom;
+    else if (left || right)
+        direction = left ? kSizeLeft : kSizeRight;
+    else
+        return false;
+    return MoveResize(window, press, direction);
+}
+
+namespace {
+bool MoveResize(QWindow* window, const QPoint& press, uint32_t direction)
 {
     xcb_connection_t* c = Connection();
     if (!c || !window || !WindowManagerRunning())
@@ -99,7 +126,7 @@ bool WindowManagerMove(QWindow* window, const QPoint& press)
     message.type = moveResize;
     message.data.data32[0] = static_cast<uint32_t>(qRound(press.x() * ratio));
     message.data.data32[1] = static_cast<uint32_t>(qRound(press.y() * ratio));
-    message.data.data32[2] = 8; // _NET_WM_MOVERESIZE_MOVE
+    message.data.data32[2] = direction;
     message.data.data32[3] = XCB_BUTTON_INDEX_1;
     message.data.data32[4] = 1; // a normal application asks
     // The window manager cannot take the pointer while the press holds it for us.
@@ -109,3 +136,4 @@ bool WindowManagerMove(QWindow* window, const QPoint& press)
     xcb_flush(c);
     return true;
 }
+} // namespace

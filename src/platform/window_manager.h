@@ -1,4 +1,6 @@
 #pragma once
+#include <QtCore/qnamespace.h>
+
 // Whether a window manager runs: only one can minimize a window or move it
 // for us; without one (a bare X server, the offscreen platform) such a
 // request changes nothing.
@@ -12,3 +14,6 @@ class QPoint;
 // the window follows the pointer's way from there, not from where the
 // pointer is now. False when no window manager on X takes the request.
 bool WindowManagerMove(QWindow* window, const QPoint& press);
+// The same for a size by the given edges: the edges follow the pointer's
+// way from the press, the steps before the size began included.
+bool WindowManagerSize(QWindow* window, const QPoint& press, Qt::Edges edges);

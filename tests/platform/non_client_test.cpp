@@ -306,6 +306,102 @@ TEST(NonClient, AWindowMaximisedByHandStaysMaximisedWhenItsFrameComesAndGoes)
     EXPECT_EQ(f.Dialog.geometry(), normal);
 }
 
+TEST(NonClient, AChangeOfFrameKeepsTheClientAndTheRestoreSizeInEveryPlacement)
+{
+    // Skin on, switched to thicker borders, off: the client keeps its size,
+    // and a maximised or minimised window keeps its placement and is restored
+    // to that client.
+    const QMargins thin(6, 24, 6, 6);
+    const QMargins thick(10, 30, 12, 8);
+    const QSize client(200, 150);
+    enum TPlace { pNormal, pManager, pByHand, pMinimized, pMinimizedZoomed };
+    for (TPlace place : {pNormal, pManager, pByHand, pMinimized, pMinimizedZoomed}) {
+        TDialogFixture f;
+        SetWindowLong(&f.Dialog, GWL_STYLE, GetWindowLong(&f.Dialog, GWL_STYLE) | WS_MAXIMIZEBOX | WS_MINIMIZEBOX);
+        QCoreApplication::processEvents();
+        ASSERT_EQ(f.Dialog.size(), client);
+        auto on = [&](QMargins borders) {
+            ChangeFrameKeepingClient(&f.Dialog, [&] {
+                f.Frame.Borders = borders;
+                f.Frame.Active = true;
+                SetSkinnedFrame(&f.Dialog, true);
+            });
+            QCoreApplication::processEvents();
+        };
+        auto off = [&] {
+            ChangeFrameKeepingClient(&f.Dialog, [&] {
+                f.Frame.Active = false;
+                SetSkinnedFrame(&f.Dialog, false);
+            });
+            QCoreApplication::processEvents();
+        };
+        auto clientSize = [&] {
+            TRect r;
+            GetClientRect(&f.Dialog, r);
+            return QSize(r.Width(), r.Height());
+        };
+        auto placed = [&] {
+            switch (place) {
+            case pNormal:
+                return !IsZoomed(&f.Dialog) && !IsIconic(&f.Dialog);
+            case pManager:
+            case pByHand:
+                return IsZoomed(&f.Dialog) && !IsIconic(&f.Dialog) &&
+                       f.Dialog.frameGeometry().contains(f.Dialog.screen()->availableGeometry());
+            default:
+                return IsIconic(&f.Dialog);
+            }
+        };
+        // The client it is restored to, and then the placement again.
+        auto restoredClient = [&] {
+            if (place == pNormal)
+                return clientSize();
+            if (place == pMinimizedZoomed)
+                SendMessage(&f.Dialog, WM_SYSCOMMAND, SC_RESTORE, 0); // to maximised first
+            SendMessage(&f.Dialog, WM_SYSCOMMAND, SC_RESTORE, 0);
+            QCoreApplication::processEvents();
+            EXPECT_FALSE(IsZoomed(&f.Dialog) || IsIconic(&f.Dialog)) << place;
+            const QSize size = clientSize();
+            if (place == pManager || place == pByHand || place == pMinimizedZoomed)
+                SendMessage(&f.Dialog, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+            if (place == pMinimized || place == pMinimizedZoomed)
+                f.Dialog.showMinimized();
+            QCoreApplication::processEvents();
+            return size;
+        };
+        if (place == pManager)
+            f.Dialog.showMaximized(); // with its own frame: the window manager's
+        else if (place == pMinimized)
+            f.Dialog.showMinimized();
+        on(thin);
+        if (place == pByHand || place == pMinimizedZoomed)
+            SendMessage(&f.Dialog, WM_SYSCOMMAND, SC_MAXIMIZE, 0); // frameless: by hand
+        if (place == pMinimizedZoomed)
+            f.Dialog.showMinimized();
+        QCoreApplication::processEvents();
+        // The client stays where it is (pos() would be the frame's place).
+        const QPoint at = f.Dialog.geometry().topLeft();
+        ASSERT_TRUE(placed()) << place;
+        EXPECT_EQ(restoredClient(), client) << place;
+        ASSERT_TRUE(placed()) << place;
+
+        on(thick);
+        EXPECT_EQ(NonClientInsets(&f.Dialog), thick) << place;
+        EXPECT_TRUE(placed()) << place;
+        EXPECT_EQ(restoredClient(), client) << place;
+
+        off();
+        EXPECT_TRUE(NonClientInsets(&f.Dialog).isNull()) << place;
+        EXPECT_FALSE(IsFrameRemoved(&f.Dialog)) << place;
+        EXPECT_TRUE(placed()) << place;
+        EXPECT_EQ(restoredClient(), client) << place;
+        if (place == pNormal) {
+            EXPECT_EQ(f.Dialog.size(), client);
+            EXPECT_EQ(f.Dialog.geometry().topLeft(), at);
+        }
+    }
+}
+
 TEST(NonClient, ClicksOnTheBorderDoNotSizeAndOnlyADragSizesTheWindow)
 {
     // A size started on the press goes to the window manager, which misses a

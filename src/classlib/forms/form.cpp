@@ -395,9 +395,10 @@ TWindowState TCustomForm::WindowState() const
 {
     if (!FOuter)
         return FPendingState;
-    if (FOuter->isMinimized())
+    // The platform keeps the placement (a frameless window is maximised by hand).
+    if (IsIconic(FOuter))
         return wsMinimized;
-    if (FOuter->isMaximized())
+    if (IsZoomed(FOuter))
         return wsMaximized;
     return FOuter->isVisible() ? wsNormal : FPendingState;
 }

@@ -376,7 +376,7 @@ void TWinSkinForm::NCMouse(TMessage& m)
             return;
         }
         // A maximized window's caption does not drag it.
-        if (FPlacement == plMaximized && FFormActive && m.WParam == HTCAPTION)
+        if (Placement() == plMaximized && FFormActive && m.WParam == HTCAPTION)
             m.WParam = HTMENU;
         break;
     case WM_NCLBUTTONUP:
@@ -402,7 +402,7 @@ void TWinSkinForm::NCMouse(TMessage& m)
             m.Result = 0;
             return;
         }
-        if (FPlacement != plNormal) {
+        if (Placement() != plNormal) {
             RestoreWindow();
             m.Result = 0;
             return;

@@ -188,7 +188,6 @@ void TWinSkinForm::Attach(TSkinData* skinData)
     if (VersionIsNT(version) && VersionMajor(version) >= 5 && VersionMinor(version) == 0 &&
         ((FExStyle & WS_EX_APPWINDOW) || (!FOwnerWindow && !mdiChild)))
         FBorderIcons |= biCaptionHide;
-    UpdatePlacement();
     FSizeable = (FStyle & WS_THICKFRAME) != 0;
     for (HWND child : ChildWindows(FHandle)) {
         if (GetClassName(child).compare(QLatin1String("MDIClient"), Qt::CaseInsensitive) == 0) {
@@ -245,7 +244,7 @@ void TWinSkinForm::Attach(TSkinData* skinData)
             FMenuHeight = GetSystemMetrics(SM_CYMENU);
             FMenuBar->BuildButtons();
         }
-        if (FPlacement != plMinimized && !(IsMDIChild() && manager && manager->MDIChildMaximized()))
+        if (Placement() != plMinimized && !(IsMDIChild() && manager && manager->MDIChildMaximized()))
             SetCaptionStyle(false);
         Reskin();
     } else {
@@ -255,7 +254,7 @@ void TWinSkinForm::Attach(TSkinData* skinData)
         const int sum = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
         if (sum > FTopHeight)
             FMenuHeight = sum - FTopHeight;
-        if (FPlacement == plMaximized && manager && !manager->MDIChildMaximized())
+        if (Placement() == plMaximized && manager && !manager->MDIChildMaximized())
             manager->SetMDIChildMaximized(true);
     }
 }
@@ -285,9 +284,9 @@ void TWinSkinForm::RefreshSkin()
     // until skinning went off and on again.
     if (FSkinData && FStarted)
         ApplySkinColours();
-    // Another skin cuts another region, also at the same size.
+    // Another skin cuts another region, also at the same size, maximised too.
     FRegionWidth = FRegionHeight = -1;
-    if (FFrameSkinned && FStarted && FPlacement != plMaximized && !FChild && FFrameKind != fkNoCaption) {
+    if (FFrameSkinned && FStarted && !FChild && FFrameKind != fkNoCaption) {
         const int old = FState;
         FState = stLayout;
         LayoutFrame(true);
@@ -399,22 +398,9 @@ void TWinSkinForm::Stage2(TMessage& m)
     switch (m.Msg) {
     case WM_SIZE:
         CallPrevious(m);
-        switch (m.WParam) {
-        case SIZE_RESTORED:
-            FPlacement = plNormal;
-            break;
-        case SIZE_MINIMIZED:
-            FPlacement = plMinimized;
-            break;
-        case SIZE_MAXIMIZED:
-            FPlacement = plMaximized;
-            break;
-        default:
-            break;
-        }
-        if (FPlacement == plMinimized)
+        if (m.WParam == SIZE_MINIMIZED || IsIconic(FHandle))
             return;
-        if (IsMDIChild() && ((manager && manager->MDIChildMaximized()) || FPlacement != plNormal))
+        if (IsMDIChild() && ((manager && manager->MDIChildMaximized()) || Placement() != plNormal))
             return;
         if (FState == stSkinned || FState == stRecolor)
             UpdateRegion();
@@ -424,14 +410,12 @@ void TWinSkinForm::Stage2(TMessage& m)
         break;
     case WM_GETMINMAXINFO:
         CallPrevious(m);
-        UpdatePlacement();
-        if (FPlacement == plMinimized || IsMaximizedMDIChild())
+        if (Placement() == plMinimized || IsMaximizedMDIChild())
             SetCaptionStyle(true);
         else
             SetCaptionStyle(false);
         return;
     case WM_WINDOWPOSCHANGED:
-        UpdatePlacement();
         CallPrevious(m);
         return;
     case WM_NCACTIVATE:
@@ -565,18 +549,13 @@ void TWinSkinForm::SysCommand(TMessage& m)
         }
         TSkinManage* manager = Manager();
         if (cmd == SC_MINIMIZE) {
-            // The placement follows the window once it is minimized (WM_SIZE):
-            // where nothing minimizes it, it stays as it is.
+            // Where nothing minimizes the window, it stays as it is.
             CallPrevious(m);
-            UpdatePlacement();
-            if (IsMDIChild() && FPlacement == plMinimized)
+            if (IsMDIChild() && IsIconic(FHandle))
                 SetCaptionStyle(true);
             return;
         }
-        if (cmd == SC_MAXIMIZE) {
-            FPlacement = plMaximized;
-        } else if (cmd == SC_RESTORE) {
-            FPlacement = plNormal;
+        if (cmd == SC_RESTORE) {
             if (IsMDIChild()) {
                 SetCaptionStyle(false);
                 if (manager && manager->MDIChildMaximized())
@@ -603,9 +582,10 @@ void TWinSkinForm::FormHook(TMessage& m)
         if (FHandle && IsWindowVisible(FHandle)) {
             saved(m);
             TSkinManage* manager = Manager();
-            if (FPlacement == plMaximized && manager && manager->MDIClient())
+            const int placement = Placement();
+            if (placement == plMaximized && manager && manager->MDIClient())
                 PostMessage(manager->MDIClient(), WM_SKINMDIREDRAW, WParamOf(FHandle.data()), 0);
-            else if (FPlacement == plMinimized)
+            else if (placement == plMinimized)
                 PaintFrame(nullptr);
             else
                 FrameChanged();
@@ -729,32 +709,9 @@ void TWinSkinForm::StartSequence()
 {
     if (!FHandle)
         return;
-    const bool first = !FStarted;
     FStarted = true;
     FSystemMenu = GetSystemMenu(FHandle, false);
     LoadIcon();
-    TRect wr;
-    GetWindowRect(FHandle, wr);
-    GetClientRect(FHandle, FClientRect);
-    if (first) {
-        FInitialNCWidth = wr.Width() - FClientRect.Width();
-        FInitialNCHeight = wr.Height() - FClientRect.Height();
-        // The window manager's frame goes once its size is known: our band takes
-        // its place (the platform keeps a shown window, a running dialog among
-        // them, shown meanwhile).
-        if (FFrameSkinned && !FChild && FFrameKind != fkNoCaption) {
-            SetSkinnedFrame(FHandle, true);
-            FSkinnedFrameSet = true;
-            // Maximised already: the size it is restored to grows by our frame,
-            // as a normal window's does below.
-            WINDOWPLACEMENT wp;
-            if (IsZoomed(FHandle) && !IsMDIChild() && GetWindowPlacement(FHandle, wp)) {
-                wp.rcNormalPosition.Right += FLeftWidth + FRightWidth;
-                wp.rcNormalPosition.Bottom += FTopHeight + FBottomHeight + FMenuHeight - FRemovedMenuHeight;
-                SetWindowPlacement(FHandle, wp);
-            }
-        }
-    }
     TSkinManage* manager = Manager();
     if (manager && manager->HideWhileAttaching()) {
         manager->SetHideWhileAttaching(false);
@@ -765,30 +722,36 @@ void TWinSkinForm::StartSequence()
     else
         SkinChildWindowByClass();
     if (FState == stAttached) {
+        const int placement = Placement();
         if (IsMDIChild()) {
-            if (FPlacement == plMaximized) {
+            if (placement == plMaximized) {
                 if (manager && manager->MDIClient())
                     PostMessage(manager->MDIClient(), WM_SKINMDIREDRAW, WParamOf(FHandle.data()), 0);
-            } else if (FPlacement == plNormal) {
+            } else if (placement == plNormal) {
                 FState = stLayout;
-                LayoutFrameAround(FClientRect, false);
+                LayoutFrame(false);
                 FState = stSkinned;
                 UpdateRegion();
             } else {
                 SetCaptionStyle(true);
             }
-        } else if (!FChild && FFrameKind != fkNoCaption && FPlacement != plMinimized) {
+        } else if (FFrameSkinned && !FChild && FFrameKind != fkNoCaption) {
+            // The window manager's frame goes and ours comes, in any placement;
+            // the platform keeps the client (less the strip of the menu bar the
+            // drawn one replaced) and the size the window is restored to.
             FState = stLayout;
-            // The client as it was before the window manager's frame went (the
-            // strip of a menu bar the drawn one replaced is not client).
-            TRect client = FClientRect;
-            client.Bottom = std::max(client.Top, client.Bottom - FRemovedMenuHeight);
-            LayoutFrameAround(client, false);
+            ChangeFrameKeepingClient(
+                FHandle,
+                [this] {
+                    SetSkinnedFrame(FHandle, true);
+                    FSkinnedFrameSet = true;
+                },
+                QSize(0, -FRemovedMenuHeight));
+            if (placement == plNormal)
+                WidenToTitle();
             FState = stSkinned;
-            if (FPlacement == plNormal)
+            if (placement != plMinimized)
                 UpdateRegion();
-            else if (FPlacement == plMaximized)
-                FrameChanged();
         }
     }
     AfterSkin();
@@ -825,56 +788,49 @@ void TWinSkinForm::LayoutFrame(bool keepClient)
 {
     if (!FHandle)
         return;
-    // Our forms keep their menu bar inside the client rectangle, so the
-    // client rectangle is the size to keep for them as well.
-    TRect client;
-    GetClientRect(FHandle, client);
-    LayoutFrameAround(client, keepClient);
+    // The borders' widths become the insets; the platform keeps the client
+    // and, maximised or minimised, the size the window is restored to.
+    ChangeFrameKeepingClient(FHandle);
+    if (!keepClient && !IsZoomed(FHandle) && !IsIconic(FHandle))
+        WidenToTitle();
+    // The new margins are laid out now, not by a later layout pass of a dialog that sizes itself.
+    if (FHandle)
+        if (QLayout* layout = FHandle->layout())
+            layout->activate();
 }
 
-void TWinSkinForm::LayoutFrameAround(const TRect& client, bool keepClient)
+void TWinSkinForm::WidenToTitle()
 {
-    if (!FHandle)
+    if (!FSystemDialog || !FSkinData || !FHandle)
         return;
-    if (FPlacement == plMaximized) {
-        FrameChanged();
+    const QFontMetrics fm(FCaptionFont.ToQFont());
+    const int textWidth = fm.horizontalAdvance(GetWindowText(FHandle));
+    FCaptionTextWidth = textWidth;
+    const int needed = FSkinData->Title->LeftWidth + textWidth + FSkinData->Title->RightWidth;
+    TRect client;
+    TRect window;
+    GetClientRect(FHandle, client);
+    GetWindowRect(FHandle, window);
+    const int cw = client.Width();
+    if (cw >= needed)
         return;
+    const int shift = (needed - cw) / 2;
+    QLayout* layout = FHandle->layout();
+    if (layout) {
+        // A laid-out dialog would put its children back: its margins carry the shift.
+        const QMargins mg = layout->contentsMargins();
+        layout->setContentsMargins(mg.left() + shift, mg.top(), mg.right() + (needed - cw - shift), mg.bottom());
+    } else {
+        for (HWND child : ChildWindows(FHandle))
+            child->move(child->x() + shift, child->y());
     }
-    int cw = client.Width();
-    const int ch = client.Height();
-    bool widened = false;
-    if (FSystemDialog && !keepClient && FSkinData) {
-        const QFontMetrics fm(FCaptionFont.ToQFont());
-        const int textWidth = fm.horizontalAdvance(GetWindowText(FHandle));
-        FCaptionTextWidth = textWidth;
-        const int needed = FSkinData->Title->LeftWidth + textWidth + FSkinData->Title->RightWidth;
-        if (cw < needed) {
-            const int shift = (needed - cw) / 2;
-            if (QLayout* layout = FHandle->layout()) {
-                // A laid-out dialog would put its children back: its margins carry the shift.
-                const QMargins mg = layout->contentsMargins();
-                layout->setContentsMargins(mg.left() + shift, mg.top(), mg.right() + (needed - cw - shift), mg.bottom());
-            } else {
-                for (HWND child : ChildWindows(FHandle))
-                    child->move(child->x() + shift, child->y());
-            }
-            cw = needed;
-            widened = true;
-        }
-    }
-    // Where the window manager's frame stays, it stays around our band.
-    const int keptW = FSkinnedFrameSet ? 0 : FInitialNCWidth;
-    const int keptH = FSkinnedFrameSet ? 0 : FInitialNCHeight;
-    const int width = cw + FLeftWidth + FRightWidth + keptW;
-    const int height = ch + FTopHeight + FBottomHeight + FMenuHeight + keptH;
-    SetWindowPos(FHandle, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    // The new margins are laid out now, not by a later layout pass of a dialog that sizes itself.
-    if (QLayout* layout = FHandle->layout()) {
+    SetWindowPos(FHandle, nullptr, 0, 0, window.Width() + needed - cw, window.Height(),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (layout) {
         layout->activate();
         // A message box sizes itself again on its next layout request, which
         // would take the widening back.
-        if (widened)
-            QCoreApplication::removePostedEvents(FHandle, QEvent::LayoutRequest);
+        QCoreApplication::removePostedEvents(FHandle, QEvent::LayoutRequest);
     }
 }
 
@@ -908,8 +864,10 @@ void TWinSkinForm::ApplyColors()
     if (FFrameSkinned && FForm) {
         MakeMenusOwnerDraw(true);
         LayoutFrame(true);
-        FForm->SetBounds(FForm->Left(), FForm->Top(), FForm->Width(), FForm->Height() + 1);
-        FForm->SetBounds(FForm->Left(), FForm->Top(), FForm->Width(), FForm->Height() - 1);
+        // Recolouring cuts the region anew at the same size, and repaints the frame.
+        if (!IsIconic(FHandle))
+            UpdateRegion();
+        RedrawWindow(FHandle, nullptr, RDW_FRAME | RDW_INVALIDATE);
     }
     AfterSkin();
     FState = old == stAttached ? stAttached : stSkinned;
@@ -931,30 +889,28 @@ void TWinSkinForm::FrameChanged()
                      SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
-void TWinSkinForm::UpdatePlacement()
+int TWinSkinForm::Placement() const
 {
+    // The platform owns the placement; this only reads it.
     WINDOWPLACEMENT wp;
     if (!FHandle || !GetWindowPlacement(FHandle, wp))
-        return;
+        return plNormal;
     switch (wp.showCmd) {
     case 2:
     case 6:
     case 7:
-        FPlacement = plMinimized;
-        break;
+        return plMinimized;
     case 3:
-        FPlacement = plMaximized;
-        break;
+        return plMaximized;
     default:
-        FPlacement = plNormal;
-        break;
+        return plNormal;
     }
 }
 
 TPoint TWinSkinForm::ScreenToWindow(int x, int y) const
 {
     TPoint p = ScreenToClient(FHandle, TPoint(x, y));
-    if (IsMDIChild() && FPlacement == plMinimized)
+    if (IsMDIChild() && IsIconic(FHandle))
         return p;
     return TPoint(p.X + FLeftWidth, p.Y + FTopHeight + FMenuHeight);
 }
@@ -965,60 +921,36 @@ TPoint TWinSkinForm::ScreenToWindow(int x, int y) const
 void TWinSkinForm::Unskin()
 {
     if (FFrameSkinned) {
-        delete FSysMenuPopup;
-        FSysMenuPopup = nullptr;
-        if (FTimer)
-            FTimer->SetEnabled(false);
-        RestoreProcedures();
-        RestoreControls(FState != stNCDestroy);
-        if (FForm) {
-            MakeMenusOwnerDraw(false);
-            if (FState != stNCDestroy)
-                FForm->SetColor(FSavedColor);
-        }
-        SetSysMenuStyle(false);
-        SetCaptionStyle(true);
-        const bool hadBar = FMenuBar != nullptr;
-        delete FMenuBar;
-        FMenuBar = nullptr;
-        if (FWindowMenu && FHandle && !GetMenu(FHandle))
-            SetMenu(FHandle, FWindowMenu);
-        // Qt's menu bar is back inside the window: the window grows by it again.
-        const int restoredMenu = hadBar && FWindowMenu && GetMenu(FHandle) ? FWindowMenu->sizeHint().height() : 0;
-        UnsubclassMDIClient();
-        TRect wr;
-        if (FHandle && FState != stNCDestroy && (IsMDIChild() || !FChild) && FStarted && GetWindowRect(FHandle, wr)) {
-            int x = wr.Left;
-            int y = wr.Top;
-            if (IsMDIChild()) {
-                const TPoint p = ScreenToClient(GetParent(FHandle), TPoint(x, y));
-                x = p.X;
-                y = p.Y;
+        // All of it is one change of frame: the platform keeps the client
+        // (with the window's own menu bar back above it) and the size the
+        // window is restored to, in every placement.
+        auto undo = [this] {
+            delete FSysMenuPopup;
+            FSysMenuPopup = nullptr;
+            if (FTimer)
+                FTimer->SetEnabled(false);
+            RestoreProcedures();
+            RestoreControls(FState != stNCDestroy);
+            if (FForm) {
+                MakeMenusOwnerDraw(false);
+                if (FState != stNCDestroy)
+                    FForm->SetColor(FSavedColor);
             }
-            const int dw = FLeftWidth + FRightWidth;
-            const int dh = FTopHeight + FBottomHeight + FMenuHeight - restoredMenu;
-            const unsigned flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
-            WINDOWPLACEMENT wp;
-            if (FSkinnedFrameSet && IsZoomed(FHandle) && !FHandle->isMaximized() && GetWindowPlacement(FHandle, wp)) {
-                // Maximised by us while frameless: the size to keep is the one it
-                // is restored to; the window manager maximises it once its frame is back.
-                wp.rcNormalPosition.Right -= dw;
-                wp.rcNormalPosition.Bottom -= dh;
-                SetWindowPlacement(FHandle, wp);
+            SetSysMenuStyle(false);
+            SetCaptionStyle(true);
+            delete FMenuBar;
+            FMenuBar = nullptr;
+            if (FWindowMenu && FHandle && !GetMenu(FHandle))
+                SetMenu(FHandle, FWindowMenu);
+            UnsubclassMDIClient();
+            if (FHandle && FSkinnedFrameSet)
                 SetSkinnedFrame(FHandle, false);
-            } else if (FSkinnedFrameSet) {
-                // In two steps: while frameless the window is its client, then the
-                // window manager's frame (the initial non-client size) comes back around it.
-                SetWindowPos(FHandle, nullptr, x, y, wr.Width() - dw, wr.Height() - dh, flags);
-                SetSkinnedFrame(FHandle, false);
-            } else {
-                // The window manager's frame stayed: only our band goes.
-                SetWindowPos(FHandle, nullptr, x, y, wr.Width() - dw, wr.Height() - dh, flags);
-            }
-        }
-        if (FHandle && FSkinnedFrameSet)
-            SetSkinnedFrame(FHandle, false);
-        FSkinnedFrameSet = false;
+            FSkinnedFrameSet = false;
+        };
+        if (FHandle && FState != stNCDestroy && (IsMDIChild() || !FChild) && FStarted)
+            ChangeFrameKeepingClient(FHandle, undo);
+        else
+            undo();
         if (FHandle && GetWindowRgn(FHandle))
             SetWindowRgn(FHandle, std::nullopt, true);
         FRegion.reset();

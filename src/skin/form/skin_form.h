@@ -98,7 +98,6 @@ public:
 
     void SetCaptionStyle(bool show);
     void FrameChanged();
-    void UpdatePlacement();
     TPoint ScreenToWindow(int x, int y) const;
     void ApplyColors();
     void ApplySkinColours();
@@ -197,7 +196,8 @@ public:
     int FrameKind() const { return FFrameKind; }
     bool SystemDialog() const { return FSystemDialog; }
     unsigned BorderIcons() const { return FBorderIcons; }
-    int Placement() const { return FPlacement; }
+    // The window's placement as the platform keeps it.
+    int Placement() const;
     int State() const { return FState; }
     int FormActive() const { return FFormActive; }
     bool Child() const { return FChild; }
@@ -210,8 +210,6 @@ public:
     int RightWidth() const { return FRightWidth; }
     int BottomHeight() const { return FBottomHeight; }
     int MenuHeight() const { return FMenuHeight; }
-    int InitialNCWidth() const { return FInitialNCWidth; }
-    int InitialNCHeight() const { return FInitialNCHeight; }
     HMENU SystemMenu() const { return FSystemMenu; }
     TPopupMenu* SysMenuPopup() const { return FSysMenuPopup; }
     TNCObject* HotObject() const { return FHotObject; }
@@ -241,7 +239,8 @@ private:
     void FormHook(TMessage& m);
     void MDIClientProc(TMessage& m);
     void StartSequence();
-    void LayoutFrameAround(const TRect& client, bool keepClient);
+    // A system dialog grows so that its caption text fits.
+    void WidenToTitle();
     void LoadIcon();
     void DrawWindowIcon(QPainter& dc, const TRect& r, const TWinSysButton& button) const;
     void DrawSysButton(QPainter& dc, const TWinSysButton& button, int frame) const;
@@ -256,7 +255,7 @@ private:
     void UnsubclassMDIClient();
     TSkinManage* Manager() const;
     bool IsMDIChild() const { return FWindowKind == wkMDIChild; }
-    bool IsMaximizedMDIChild() const { return IsMDIChild() && FPlacement == plMaximized; }
+    bool IsMaximizedMDIChild() const { return IsMDIChild() && Placement() == plMaximized; }
 
     QPointer<QWidget> FHandle;
     TCustomForm* FForm = nullptr;
@@ -278,7 +277,6 @@ private:
     int FFrameKind = fkFixed;
     bool FSystemDialog = false;
     unsigned FBorderIcons = 0;
-    int FPlacement = plNormal;
     int FState = stAttached;
     int FFormActive = 0;
     uint32_t FStyle = 0;
@@ -295,10 +293,6 @@ private:
     int FRightWidth = 0;
     int FBottomHeight = 0;
     int FMenuHeight = 0;
-    TRect FWindowRect;
-    TRect FClientRect;
-    int FInitialNCWidth = 0;
-    int FInitialNCHeight = 0;
     int FCaptionTextWidth = 0;
 
     TFont FCaptionFont;

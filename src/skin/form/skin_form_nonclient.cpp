@@ -26,7 +26,7 @@ void TWinSkinForm::WMNCCalcSize(TMessage& m)
     auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(m.LParam);
     if (!p)
         return;
-    if (!(IsMDIChild() && FPlacement != plNormal) && FFrameKind != fkNoCaption) {
+    if (!(IsMDIChild() && Placement() != plNormal) && FFrameKind != fkNoCaption) {
         int x = 0, y = 0, cx = 0, cy = 0;
         if (p->lppos) {
             x = p->lppos->x;
@@ -56,6 +56,10 @@ void TWinSkinForm::WMNCHitTest(TMessage& m)
     const TPoint p = ScreenToWindow(LoWordSigned(m.LParam), HiWordSigned(m.LParam));
     if (p.Y > 3)
         m.Result = HTCAPTION;
+    else if (m.Result == HTCAPTION)
+        // The rows above the caption are the frame's edge: they never move
+        // the window, and size it only where the frame sizes.
+        m.Result = FSizeable && !IsZoomed(FHandle) ? HTTOP : HTBORDER;
     if (p.Y > FTopHeight && FMenuHeight > 0)
         m.Result = HTMENU;
 }
@@ -143,12 +147,11 @@ void TWinSkinForm::PaintFrame(QPainter* dc)
     }
     const int w = FHandle->width();
     const int h = FHandle->height();
-    FWindowRect = TRect(0, 0, w, h);
     FWindowWidth = w;
     FWindowHeight = h;
     if (w <= 0 || h <= 0)
         return;
-    if (FPlacement == plMinimized) {
+    if (Placement() == plMinimized) {
         PaintCaption(*dc);
     } else {
         FPartBitmaps[0] = FPartBitmaps[1] = QImage();
@@ -175,7 +178,7 @@ void TWinSkinForm::PaintCaption(QPainter& dc)
         return;
     TRect top;
     QImage& caption = FCaptionBitmap;
-    if (FPlacement == plMinimized) {
+    if (Placement() == plMinimized) {
         if (caption.size() != QSize(w, h))
             caption = QImage(w, h, QImage::Format_RGB32);
         caption.fill(ToQColor(FSkinData->Colours.ButtonFace));
@@ -188,7 +191,7 @@ void TWinSkinForm::PaintCaption(QPainter& dc)
     }
     {
         QPainter p(&caption);
-        if (FPlacement != plMinimized) {
+        if (Placement() != plMinimized) {
             // The corners the side parts painted stay under the caption.
             if (!FPartBitmaps[0].isNull())
                 p.drawImage(0, 0, FPartBitmaps[0], 0, 0, FLeftWidth, FTopHeight);
@@ -265,7 +268,7 @@ void TWinSkinForm::UpdateRegion()
         return;
     const int w = FHandle->width();
     const int h = FHandle->height();
-    if (w <= 0 || h <= 0 || (IsMDIChild() && FPlacement != plNormal) || !FSkinData)
+    if (w <= 0 || h <= 0 || (IsMDIChild() && Placement() != plNormal) || !FSkinData)
         return;
     if (w == FRegionWidth && h == FRegionHeight && !IsMDIChild() && FState != stRecolor)
         return;

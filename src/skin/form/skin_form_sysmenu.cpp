@@ -97,24 +97,24 @@ void TWinSkinForm::RebuildSysMenuPopup()
         switch (info.wID) {
         case SC_RESTORE:
             image = 0;
-            enabled = FPlacement != plNormal;
+            enabled = Placement() != plNormal;
             break;
         case SC_MAXIMIZE:
             image = 1;
-            enabled = FPlacement != plMaximized && (FBorderIcons & biMaxBox);
+            enabled = Placement() != plMaximized && (FBorderIcons & biMaxBox);
             break;
         case SC_MINIMIZE:
             image = 2;
-            enabled = FPlacement != plMinimized && (FBorderIcons & biMinBox);
+            enabled = Placement() != plMinimized && (FBorderIcons & biMinBox);
             break;
         case SC_CLOSE:
             image = 3;
             break;
         case SC_MOVE:
-            enabled = FPlacement != plMaximized;
+            enabled = Placement() != plMaximized;
             break;
         case SC_SIZE:
-            enabled = FPlacement != plMaximized && FSizeable;
+            enabled = Placement() != plMaximized && FSizeable;
             break;
         default:
             break;
@@ -140,27 +140,25 @@ bool TWinSkinForm::SysMenuHasClose() const
 
 void TWinSkinForm::RestoreWindow()
 {
-    FPlacement = plNormal;
     PostMessage(FHandle, WM_SYSCOMMAND, SC_RESTORE, 0);
 }
 
 void TWinSkinForm::ToggleMaximize()
 {
-    if (FPlacement == plMaximized) {
+    if (Placement() == plMaximized) {
         RestoreWindow();
         return;
     }
     if (IsMDIChild())
         if (TSkinManage* manager = Manager())
             manager->SetMDIChildMaximized(true);
-    FPlacement = plMaximized;
     PostMessage(FHandle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     FHotObject = nullptr;
 }
 
 void TWinSkinForm::ToggleMinimize()
 {
-    if (FPlacement == plMinimized) {
+    if (Placement() == plMinimized) {
         RestoreWindow();
         return;
     }

@@ -247,7 +247,6 @@ TEST_F(CaptionButtonFixture, ClicksAndDoubleClicksRunTheActions)
     SendMessage(f->Window(), WM_NCLBUTTONDBLCLK, HTCAPTION, ScreenAt(f, 150, 10));
     Pump();
     EXPECT_EQ(rec.Count(WM_SYSCOMMAND, SC_MAXIMIZE), 1);
-    EXPECT_EQ(sf->Placement(), TWinSkinForm::plMaximized);
     Forms.clear();
 }
 

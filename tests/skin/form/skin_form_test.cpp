@@ -183,18 +183,22 @@ TEST_F(SkinFormFixture, TheProcedureBeforeAndAfterTheStart)
     const int y4 = static_cast<int>(SendMessage(w, WM_NCHITTEST, 0, MakeLParam(wr.Left + 60, wr.Top + 4)));
     EXPECT_EQ(y4, HTCAPTION);
 
-    // Window commands keep the placement.
+    // The placement is the window's: the commands go no further than the
+    // recorder here, so the window stays as it is until the window system
+    // places it.
     SendMessage(w, WM_SYSCOMMAND, SC_MAXIMIZE);
-    EXPECT_EQ(sf->Placement(), TWinSkinForm::plMaximized);
-    // A minimize follows the window: the command goes no further than the
-    // recorder here, so the window stays as it is; minimized by the window
-    // system, the placement follows.
     SendMessage(w, WM_SYSCOMMAND, SC_MINIMIZE);
+    EXPECT_EQ(rec.Count(WM_SYSCOMMAND, SC_MAXIMIZE), 1);
+    EXPECT_EQ(rec.Count(WM_SYSCOMMAND, SC_MINIMIZE), 1);
     EXPECT_EQ(sf->Placement(), TWinSkinForm::plNormal);
+    w->showMaximized();
+    Pump();
+    EXPECT_EQ(sf->Placement(), TWinSkinForm::plMaximized);
     w->showMinimized();
     Pump();
     EXPECT_EQ(sf->Placement(), TWinSkinForm::plMinimized);
-    SendMessage(w, WM_SYSCOMMAND, SC_RESTORE);
+    w->showNormal();
+    Pump();
     EXPECT_EQ(sf->Placement(), TWinSkinForm::plNormal);
 
     // The form hook: the private questions on the form's own procedure.
@@ -518,6 +522,52 @@ TEST_F(SkinFormFixture, MaximisedByItsCaptionButtonItStaysMaximisedOverASkinSwit
     clickMaximize();
     EXPECT_FALSE(IsZoomed(w));
     EXPECT_EQ(w->geometry(), normal);
+}
+
+TEST_F(SkinFormFixture, ReskinnedWhileMaximisedTheRegionIsCutFromTheNewSkinsCorners)
+{
+    TForm* f = MakeForm(bsSizeable, false, 300, 200);
+    f->Show();
+    Pump(20);
+    HWND w = f->Window();
+    ASSERT_TRUE(Manager->FindForm(w) && Manager->FindForm(w)->Started());
+    SendMessage(w, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    Pump();
+    ASSERT_TRUE(IsZoomed(w));
+    int keyed = 0;
+    for (const char* skin : {"mxskin20", "zelena", "grafit", "mxskin20"}) {
+        Data->SetSkinFile(TestSupport::BinDir() + QStringLiteral("/skiny/%1.skn").arg(QLatin1String(skin)));
+        Pump(400);
+        TWinSkinForm* sf = Manager->FindForm(w);
+        ASSERT_TRUE(sf);
+        ASSERT_TRUE(IsZoomed(w)) << skin;
+        const std::optional<TRegion> region = GetWindowRgn(w);
+        ASSERT_TRUE(region) << skin;
+        // The top corners: a pixel shows exactly where the side part is not magenta.
+        const int h = w->height();
+        const int width = w->width();
+        const QImage left = sf->BorderPartBitmap(1, sf->LeftWidth(), h).convertToFormat(QImage::Format_RGB32);
+        const QImage right = sf->BorderPartBitmap(2, sf->RightWidth(), h).convertToFormat(QImage::Format_RGB32);
+        const bool transLeft = Data->Left->Trans == 1;
+        const bool transRight = Data->Right->Trans == 1;
+        // The key colour with the region's tolerance of 1 per channel.
+        auto key = [](QRgb c) { return qRed(c) >= 254 && qGreen(c) <= 1 && qBlue(c) >= 254; };
+        for (int y = 0; y < std::min(4, h); ++y) {
+            for (int x = 0; x < sf->LeftWidth(); ++x) {
+                const bool magenta = transLeft && key(left.pixel(x, y));
+                keyed += magenta;
+                EXPECT_EQ(region->Contains(x, y), !magenta) << skin << " left " << x << "," << y;
+            }
+            for (int x = 0; x < sf->RightWidth(); ++x) {
+                const bool magenta = transRight && key(right.pixel(x, y));
+                keyed += magenta;
+                EXPECT_EQ(region->Contains(width - sf->RightWidth() + x, y), !magenta)
+                    << skin << " right " << width - sf->RightWidth() + x << "," << y;
+            }
+        }
+    }
+    // The shipped skins round their corners with magenta.
+    EXPECT_GT(keyed, 0);
 }
 
 TEST_F(SkinFormFixture, MinimizeWhereNothingCanMinimizeChangesNothingAndSkinSwitchesKeepTheWholeFrame)

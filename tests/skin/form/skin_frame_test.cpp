@@ -5,6 +5,7 @@
 
 #include "classlib/forms/menus.h"
 #include "platform/non_client.h"
+#include "test_support.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
@@ -138,6 +139,30 @@ TEST_F(SkinFrameFixture, HitTestKeepsTheTopEdgeAndTheCaptionStartsAtRowFour)
     HWND w = f->Window();
     EXPECT_EQ(SendMessage(w, WM_NCHITTEST, 0, ScreenAt(f, 150, 3)), HTTOP);
     EXPECT_EQ(SendMessage(w, WM_NCHITTEST, 0, ScreenAt(f, 150, 4)), HTCAPTION);
+
+    // A fixed frame: the rows above the caption are a border that neither moves nor sizes.
+    for (TFormBorderStyle style : {bsSingle, bsDialog}) {
+        TForm* fixed = MakeForm(style, true, 300, 200);
+        ASSERT_TRUE(Skinned(fixed));
+        HWND fw = fixed->Window();
+        for (int y = 0; y <= 3; ++y)
+            EXPECT_EQ(SendMessage(fw, WM_NCHITTEST, 0, ScreenAt(fixed, 150, y)), HTBORDER) << style << " row " << y;
+        EXPECT_EQ(SendMessage(fw, WM_NCHITTEST, 0, ScreenAt(fixed, 150, 4)), HTCAPTION) << style;
+        // Dragged by its top row the dialog stays; by the caption below, it follows.
+        auto drag = [&](QPoint at) {
+            const QPoint global = fw->mapToGlobal(at);
+            TestSupport::MousePress(fw, at);
+            for (int i = 1; i <= 3; ++i)
+                TestSupport::MouseMove(fw, fw->mapFromGlobal(global + QPoint(10 * i, 8 * i)), Qt::LeftButton);
+            TestSupport::MouseRelease(fw, fw->mapFromGlobal(global + QPoint(30, 24)));
+            Pump();
+        };
+        const QRect before = fw->geometry();
+        drag(QPoint(150, 1));
+        EXPECT_EQ(fw->geometry(), before) << style;
+        drag(QPoint(150, 8));
+        EXPECT_EQ(fw->geometry(), before.translated(30, 24)) << style;
+    }
 }
 
 TEST_F(SkinFrameFixture, RegionFromTheTransparentBorderIsRebuiltOnlyWhenTheSizeChanges)
