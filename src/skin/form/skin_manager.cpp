@@ -11,6 +11,7 @@
 #include "skin/skin_data.h"
 
 #include <QCoreApplication>
+#include <QWindow>
 #include <QWidget>
 #include <algorithm>
 #include <cstdlib>
@@ -23,6 +24,13 @@ std::unique_ptr<TSkinManage>& Instance()
 }
 
 bool Answers(HWND window, unsigned msg) { return SendMessage(window, msg, 0, 0) == 1; }
+
+// Whether the window has been put on the screen (its native window shown).
+bool OnScreen(HWND window)
+{
+    const QWindow* handle = window->windowHandle();
+    return handle && handle->isExposed();
+}
 } // namespace
 
 TSkinManage* SkinManager() { return Instance().get(); }
@@ -403,7 +411,14 @@ bool TSkinManage::SkinForm(HWND window)
         skinForm->InitFromForm(data, form);
     else
         skinForm->InitWindow(data);
-    PostMessage(window, WM_SKINSTART, 0, 1000);
+    // A window that is being shown (activated before it reaches the screen)
+    // starts at once: it must be mapped without the window manager's frame
+    // and paint in the skin the first time. One on the screen already starts
+    // after the current message.
+    if (OnScreen(window))
+        PostMessage(window, WM_SKINSTART, 0, 1000);
+    else
+        SendMessage(window, WM_SKINSTART, 0, 1000);
     return true;
 }
 
