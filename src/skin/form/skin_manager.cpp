@@ -25,11 +25,11 @@ std::unique_ptr<TSkinManage>& Instance()
 
 bool Answers(HWND window, unsigned msg) { return SendMessage(window, msg, 0, 0) == 1; }
 
-// Whether the window has been put on the screen (its native window shown).
-bool OnScreen(HWND window)
+// Shown, but its native window not on the screen yet.
+bool BeingShown(HWND window)
 {
     const QWindow* handle = window->windowHandle();
-    return handle && handle->isExposed();
+    return window->isVisible() && !(handle && handle->isExposed());
 }
 } // namespace
 
@@ -413,12 +413,12 @@ bool TSkinManage::SkinForm(HWND window)
         skinForm->InitWindow(data);
     // A window that is being shown (activated before it reaches the screen)
     // starts at once: it must be mapped without the window manager's frame
-    // and paint in the skin the first time. One on the screen already starts
-    // after the current message.
-    if (OnScreen(window))
-        PostMessage(window, WM_SKINSTART, 0, 1000);
-    else
+    // and paint in the skin the first time. Any other starts after the
+    // current message.
+    if (BeingShown(window))
         SendMessage(window, WM_SKINSTART, 0, 1000);
+    else
+        PostMessage(window, WM_SKINSTART, 0, 1000);
     return true;
 }
 
