@@ -26,15 +26,15 @@ QString WindowName(TWinSkinForm* f)
 }
 
 // How each form's window first reaches the screen: "mapped <name> frameless"
-// (or "framed": the window manager's frame) when its native window is first
-// exposed, "painted <name> skinned" (or "plain") at its first paint.
+// (or "framed": the window manager's frame) as its native window is first
+// mapped, "painted <name> skinned" (or "plain") at its first paint.
 class TFirstShowTrace : public QObject {
 protected:
     bool eventFilter(QObject* o, QEvent* e) override
     {
-        if (e->type() == QEvent::Expose) {
-            auto* window = qobject_cast<QWindow*>(o);
-            if (window && window->isExposed())
+        if (e->type() == QEvent::Show) {
+            // A native window's show event comes just before it is mapped.
+            if (auto* window = qobject_cast<QWindow*>(o))
                 if (QWidget* widget = FindWidget(window))
                     Report(widget, "mapped", window->flags() & Qt::FramelessWindowHint ? "frameless" : "framed");
         } else if (e->type() == QEvent::Paint) {

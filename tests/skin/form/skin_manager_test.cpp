@@ -105,7 +105,7 @@ TEST_F(SkinManage, CurrentSkinDataIsTheFirstMainFormOne)
 
 namespace {
 // How a window first reaches the screen: whether its native window was
-// frameless when first exposed (mapped), and whether its skinned form had
+// frameless when it was mapped, and whether its skinned form had
 // started, with our band around the client, when the window first painted.
 class TFirstShowWatch : public QObject {
 public:
@@ -118,7 +118,8 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override
     {
         QWindow* handle = FWindow->windowHandle();
-        if (e->type() == QEvent::Expose && o == handle && handle->isExposed() && !FramelessWhenMapped)
+        // The native window's show event comes just before it is mapped.
+        if (e->type() == QEvent::Show && handle && o == handle && !FramelessWhenMapped)
             FramelessWhenMapped = (handle->flags() & Qt::FramelessWindowHint) != 0;
         if (e->type() == QEvent::Paint && o == FWindow && !SkinnedAtFirstPaint) {
             TWinSkinForm* f = SkinManager() ? SkinManager()->FindForm(FWindow) : nullptr;
