@@ -89,10 +89,12 @@ QString EmptyProject()
 
 TEST(SkinnedProgram, EachActivatedWindowIsSkinnedOnceAndNoneAfterSwitchingOff)
 {
-    // Without a file the start window is the first one shown and activated.
+    // Without a file the start window is the first one shown and activated
+    // (the main window shows only when it closes, here at the end).
     const QString start = RunSkinned({}, 2000, 0);
     EXPECT_EQ(start.count("skinned FrmStart\n"), 1) << start.toStdString();
-    EXPECT_EQ(start.count("skinned "), 1) << start.toStdString();
+    EXPECT_EQ(start.section("quit\n", 0, 0).count("skinned "), 1) << start.toStdString();
+    EXPECT_LE(start.count("skinned FrmMain\n"), 1) << start.toStdString();
 
     // With a file the main window is; it stays skinned to the end.
     const QString main = RunSkinned({EmptyProject()}, 2000, 0);
