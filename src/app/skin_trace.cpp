@@ -6,9 +6,13 @@
 #include "skin/form/skin_manager.h"
 #include "skin/skin_data.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QPointer>
+#include <QSet>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <cstdio>
 
 namespace {
@@ -20,16 +24,64 @@ QString WindowName(TWinSkinForm* f)
         return f->Form()->Name();
     return f->WindowClassName() + QLatin1Char(' ') + GetWindowText(f->Handle());
 }
+
+// How each form's window first reaches the screen: "mapped <name> frameless"
+// (or "framed": the window manager's frame) as its native window is first
+// mapped, "painted <name> skinned" (or "plain") at its first paint.
+class TFirstShowTrace : public QObject {
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (e->type() == QEvent::Show) {
+            // A native window's show event comes just before it is mapped.
+            if (auto* window = qobject_cast<QWindow*>(o))
+                if (QWidget* widget = FindWidget(window))
+                    Report(widget, "mapped", window->flags() & Qt::FramelessWindowHint ? "frameless" : "framed");
+        } else if (e->type() == QEvent::Paint) {
+            auto* widget = static_cast<QWidget*>(o);
+            if (o->isWidgetType() && widget->isWindow()) {
+                TSkinManage* m = SkinManager();
+                TWinSkinForm* f = m ? m->FindForm(widget) : nullptr;
+                Report(widget, "painted", f && f->Started() ? "skinned" : "plain");
+            }
+        }
+        return false;
+    }
+
+private:
+    static QWidget* FindWidget(QWindow* window)
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->windowHandle() == window)
+                return w;
+        return nullptr;
+    }
+
+    void Report(QWidget* widget, const char* what, const char* how)
+    {
+        TCustomForm* form = TCustomForm::FormOfWidget(widget);
+        const QString key = QLatin1String(what) + QLatin1Char(' ') + (form ? form->Name() : QString());
+        if (!form || FSeen.contains(key))
+            return;
+        FSeen.insert(key);
+        std::fprintf(stderr, "%s %s\n", qPrintable(key), how);
+        std::fflush(stderr);
+    }
+
+    QSet<QString> FSeen;
+};
 } // namespace
 
 void InstallSkinTrace(TSkinData* skin)
 {
-    if (Tracing())
+    if (Tracing()) {
+        qApp->installEventFilter(new TFirstShowTrace());
         if (TSkinManage* m = SkinManager())
             m->OnFormStarted = [](TWinSkinForm* f) {
                 std::fprintf(stderr, "skinned %s\n", qPrintable(WindowName(f)));
                 std::fflush(stderr);
             };
+    }
     bool ok = false;
     const int ms = qEnvironmentVariable("TESSAVIK_SKIN_OFF_AFTER").toInt(&ok);
     if (skin && ok && ms > 0) {

@@ -160,20 +160,23 @@ protected:
         case QEvent::Show:
             if (HasHooks(WH_CBT) || HasHooks(WH_MSGFILTER))
                 OnShowOrPolish(w, event->type() == QEvent::Show);
+            if (event->type() == QEvent::Show && !event->spontaneous() && ActivatedByShowing(w))
+                ReportActivate(w, false);
             return false;
         case QEvent::Hide:
             if (auto* menu = qobject_cast<QMenu*>(w))
                 OnMenuHide(menu);
             return false;
         case QEvent::WindowActivate:
-            if (w->isWindow()) {
-                CBTACTIVATESTRUCT act;
-                act.fMouse = QGuiApplication::mouseButtons() != Qt::NoButton;
-                act.hWndActive = FActive && FActive != w ? FActive.data() : nullptr;
-                FActive = w;
-                if (HasHooks(WH_CBT))
-                    CallHooks(WH_CBT, HCBT_ACTIVATE, WParamOf(w), LParamOf(&act));
-            }
+            // Qt's activation of a window whose showing reported it already
+            // is that same activation.
+            if (w->isWindow() && FActive != w)
+                ReportActivate(w, QGuiApplication::mouseButtons() != Qt::NoButton);
+            return false;
+        case QEvent::WindowDeactivate:
+            // Active again later (after another program had the keyboard), it is reported again.
+            if (FActive == w)
+                FActive = nullptr;
             return false;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
@@ -190,6 +193,37 @@ protected:
     }
 
 private:
+    // A window that is shown is activated before it is painted, as the
+    // platform's showing does: its activation is reported while it is shown,
+    // before its native window is mapped (Qt sends the show event first), so
+    // that what the hook does to the window (a skinned frame, for one) is in
+    // place for its first paint.
+    static bool ActivatedByShowing(const QWidget* w)
+    {
+        if (!w->isWindow() || qobject_cast<const QMenu*>(w) || w->testAttribute(Qt::WA_ShowWithoutActivating) ||
+            w->testAttribute(Qt::WA_DontShowOnScreen) || (w->windowFlags() & Qt::WindowDoesNotAcceptFocus))
+            return false;
+        switch (w->windowType()) {
+        case Qt::Window:
+        case Qt::Dialog:
+        case Qt::Sheet:
+        case Qt::Tool:
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    void ReportActivate(QWidget* w, bool mouse)
+    {
+        CBTACTIVATESTRUCT act;
+        act.fMouse = mouse;
+        act.hWndActive = FActive && FActive != w ? FActive.data() : nullptr;
+        FActive = w;
+        if (HasHooks(WH_CBT))
+            CallHooks(WH_CBT, HCBT_ACTIVATE, WParamOf(w), LParamOf(&act));
+    }
+
     void OnShowOrPolish(QWidget* w, bool show)
     {
         // Of the child windows only size grips are reported (a skinned form

@@ -11,6 +11,7 @@
 #include <QSizeGrip>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -74,6 +75,47 @@ TEST(Hooks, CbtReportsADialogOnceForCreateActivateAndDestroy)
     EXPECT_EQ(log.Of(HCBT_DESTROYWND, grip), 1);
 }
 
+TEST(Hooks, AWindowBeingShownIsReportedActiveBeforeItReachesTheScreen)
+{
+    QWidget window;
+    window.resize(200, 100);
+    QWidget tip(nullptr, Qt::ToolTip);
+    tip.resize(50, 20);
+    std::map<HWND, int> activations;
+    bool onScreenAtActivation = true;
+    HHOOK hook = 0;
+    hook = SetWindowsHookEx(WH_CBT, [&](int code, WPARAM w, LPARAM l) -> LRESULT {
+        if (code == HCBT_ACTIVATE) {
+            ++activations[HwndOf(w)];
+            if (HwndOf(w) == &window)
+                onScreenAtActivation = window.windowHandle() && window.windowHandle()->isExposed();
+        }
+        return CallNextHookEx(hook, code, w, l);
+    });
+    window.show();
+    EXPECT_EQ(activations[&window], 1);
+    EXPECT_FALSE(onScreenAtActivation);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_EQ(activations[&window], 1); // Qt's activation that follows is that one
+    // Shown again, activated again; a tool tip takes no activation.
+    window.hide();
+    window.show();
+    tip.show();
+    QTest::qWait(50);
+    EXPECT_EQ(activations[&window], 2);
+    EXPECT_EQ(activations[&tip], 0);
+    // Activated again later (another window had it), it is reported again.
+    QWidget other;
+    other.resize(100, 100);
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_EQ(activations[&window], 3);
+    EXPECT_EQ(activations[&other], 1);
+    UnhookWindowsHookEx(hook);
+}
+
 TEST(Hooks, ChainCallsTheOlderHookOnlyWhenPassedOn)
 {
     int older = 0;
@@ -92,23 +134,23 @@ TEST(Hooks, ChainCallsTheOlderHookOnlyWhenPassedOn)
         QMessageBox box;
         box.show();
     }
-    EXPECT_EQ(newer, 2); // created, destroyed
-    EXPECT_EQ(older, 2);
+    EXPECT_EQ(newer, 3); // created, activated, destroyed
+    EXPECT_EQ(older, 3);
     passOn = false;
     {
         QMessageBox box;
         box.show();
     }
-    EXPECT_EQ(newer, 4);
-    EXPECT_EQ(older, 2);
+    EXPECT_EQ(newer, 6);
+    EXPECT_EQ(older, 3);
     EXPECT_TRUE(UnhookWindowsHookEx(second));
     EXPECT_FALSE(UnhookWindowsHookEx(second));
     {
         QMessageBox box;
         box.show();
     }
-    EXPECT_EQ(newer, 4);
-    EXPECT_EQ(older, 4);
+    EXPECT_EQ(newer, 6);
+    EXPECT_EQ(older, 6);
     EXPECT_TRUE(UnhookWindowsHookEx(first));
     EXPECT_EQ(SetWindowsHookEx(12345, [](int, WPARAM, LPARAM) -> LRESULT { return 0; }), 0);
 }

@@ -245,7 +245,14 @@ void TSkinTab::DrawStrip(QPainter& dc)
     {
         QPainter p(&FWorkBitmap);
         FillParentColor(p, TRect(0, 0, size.width(), size.height()));
-        TFont font = FControl ? *FControl->Font() : FontOfWidget(bar);
+        // A font of our own: the tab cells colour it, and the control must
+        // not hear of that (it would repaint, and its font would stop
+        // following its parent's).
+        TFont font;
+        if (FControl)
+            font.Assign(FControl->Font());
+        else
+            font = FontOfWidget(bar);
         const bool sideways = FTabPosition == tpLeft || FTabPosition == tpRight;
         const int selected = bar->currentIndex();
         for (int i = 0; i < bar->count(); ++i) {

@@ -11,6 +11,7 @@
 #include "skin/skin_data.h"
 
 #include <QCoreApplication>
+#include <QWindow>
 #include <QWidget>
 #include <algorithm>
 #include <cstdlib>
@@ -23,6 +24,13 @@ std::unique_ptr<TSkinManage>& Instance()
 }
 
 bool Answers(HWND window, unsigned msg) { return SendMessage(window, msg, 0, 0) == 1; }
+
+// Shown, but its native window not on the screen yet.
+bool BeingShown(HWND window)
+{
+    const QWindow* handle = window->windowHandle();
+    return window->isVisible() && !(handle && handle->isExposed());
+}
 } // namespace
 
 TSkinManage* SkinManager() { return Instance().get(); }
@@ -403,7 +411,14 @@ bool TSkinManage::SkinForm(HWND window)
         skinForm->InitFromForm(data, form);
     else
         skinForm->InitWindow(data);
-    PostMessage(window, WM_SKINSTART, 0, 1000);
+    // A window that is being shown (activated before it reaches the screen)
+    // starts at once: it must be mapped without the window manager's frame
+    // and paint in the skin the first time. Any other starts after the
+    // current message.
+    if (BeingShown(window))
+        SendMessage(window, WM_SKINSTART, 0, 1000);
+    else
+        PostMessage(window, WM_SKINSTART, 0, 1000);
     return true;
 }
 

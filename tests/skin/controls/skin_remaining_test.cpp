@@ -7,6 +7,7 @@
 #include "platform/window_info.h"
 #include "skin/controls/skin_bars.h"
 #include "skin/controls/skin_boxes.h"
+#include "skin/controls/skin_buttons.h"
 #include "skin/controls/skin_tabs.h"
 #include "skin/form/skin_messages.h"
 
@@ -70,6 +71,42 @@ TEST_F(SkinRemaining, PageControlTabsFromTheSkin)
     pc->SetActivePageIndex(3);
     const QImage after = Grab(bar);
     EXPECT_EQ(CornerMismatches(after, bar->tabRect(3).left(), bar->tabRect(3).top(), *Data->Tabs, 2, back), 0);
+}
+
+TEST_F(SkinRemaining, AnIdlePageControlPaintsOnceAndKeepsItsParentsFont)
+{
+    TPageControl* pc = Pages(3);
+    auto* button = Placed(new TButton(Form.get()), "Button1", pc->Pages(0), 10, 10, 90, 28);
+    button->SetCaption(QStringLiteral("Písmo"));
+    ShowForm();
+    auto* s = new TSkinTab(pc);
+    s->InitControl(SkinForm.get(), Data.get(), nullptr, true);
+    (new TSkinTabSheet(pc->Pages(0)))->InitControl(SkinForm.get(), Data.get(), nullptr, true);
+    (new TSkinButton(button))->InitControl(SkinForm.get(), Data.get(), nullptr, true);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form->Window()));
+    QTest::qWait(200);
+
+    struct TPaints : QObject {
+        int Count = 0;
+        bool eventFilter(QObject* o, QEvent* e) override
+        {
+            Count += e->type() == QEvent::Paint && o->isWidgetType();
+            return false;
+        }
+    } paints;
+    qApp->installEventFilter(&paints);
+    QTest::qWait(600);
+    qApp->removeEventFilter(&paints);
+    EXPECT_EQ(paints.Count, 0);
+    // Painting the tabs changes nothing of the control itself.
+    EXPECT_TRUE(pc->ParentFont());
+    EXPECT_TRUE(button->ParentFont());
+    // A change still shows: the new tab is painted.
+    qApp->installEventFilter(&paints);
+    pc->SetActivePageIndex(2);
+    QTest::qWait(100);
+    qApp->removeEventFilter(&paints);
+    EXPECT_GT(paints.Count, 0);
 }
 
 TEST_F(SkinRemaining, CloseCrossesAskTheFormAndFreeThePage)

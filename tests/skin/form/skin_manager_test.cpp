@@ -1,9 +1,17 @@
 #include <QApplication>
 #include <QEvent>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <gtest/gtest.h>
+#include <optional>
 
+#include "classlib/forms/form.h"
+#include "platform/non_client.h"
 #include "skin/skin_data.h"
+#include "skin/form/skin_form.h"
 #include "skin/form/skin_manager.h"
 
 namespace {
@@ -93,4 +101,69 @@ TEST_F(SkinManage, CurrentSkinDataIsTheFirstMainFormOne)
     EXPECT_EQ(m->CurrentSkinData(), main2.get());
     EXPECT_EQ(m->PendingSkinData(), nullptr);
     EXPECT_EQ(m->SkinDataList().size(), 2u);
+}
+
+namespace {
+// How a window first reaches the screen: whether its native window was
+// frameless when it was mapped, and whether its skinned form had
+// started, with our band around the client, when the window first painted.
+class TFirstShowWatch : public QObject {
+public:
+    explicit TFirstShowWatch(QWidget* window) : FWindow(window) { qApp->installEventFilter(this); }
+    ~TFirstShowWatch() override { qApp->removeEventFilter(this); }
+    std::optional<bool> FramelessWhenMapped;
+    std::optional<bool> SkinnedAtFirstPaint;
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        QWindow* handle = FWindow->windowHandle();
+        // The native window's show event comes just before it is mapped.
+        if (e->type() == QEvent::Show && handle && o == handle && !FramelessWhenMapped)
+            FramelessWhenMapped = (handle->flags() & Qt::FramelessWindowHint) != 0;
+        if (e->type() == QEvent::Paint && o == FWindow && !SkinnedAtFirstPaint) {
+            TWinSkinForm* f = SkinManager() ? SkinManager()->FindForm(FWindow) : nullptr;
+            SkinnedAtFirstPaint = f && f->Started() && f->State() == TWinSkinForm::stSkinned &&
+                                  !NonClientInsets(FWindow).isNull();
+        }
+        return false;
+    }
+
+private:
+    QWidget* FWindow;
+};
+} // namespace
+
+TEST_F(SkinManage, AWindowShownWithTheSkinOnIsMappedFramelessAndFirstPaintsSkinned)
+{
+    TSkinData data(nullptr);
+    data.ReadDefaultSkin();
+    data.SetActive(true);
+    data.Loaded();
+    ASSERT_TRUE(SkinManager() && SkinManager()->Running());
+
+    // The first window of the run (skinning begins with its activation)...
+    TForm form(nullptr);
+    form.SetBounds(30, 30, 300, 200);
+    form.SetCaption(QStringLiteral("Okno"));
+    const QSize client(form.ClientWidth(), form.ClientHeight());
+    {
+        TFirstShowWatch watch(form.Window());
+        form.Show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Window()));
+        QTest::qWait(100);
+        EXPECT_EQ(watch.FramelessWhenMapped, std::optional<bool>(true));
+        EXPECT_EQ(watch.SkinnedAtFirstPaint, std::optional<bool>(true));
+    }
+    // ...and a dialog at its first showing, modal.
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Zpráva"), QStringLiteral("Text zprávy."),
+                    QMessageBox::Ok);
+    TFirstShowWatch watch(&box);
+    QTimer::singleShot(300, &box, [&] { box.accept(); });
+    box.exec();
+    EXPECT_EQ(watch.FramelessWhenMapped, std::optional<bool>(true));
+    EXPECT_EQ(watch.SkinnedAtFirstPaint, std::optional<bool>(true));
+    // Skinned once each; the skin's frame went around the form's client.
+    EXPECT_EQ(SkinManager()->Forms().size(), 2u);
+    EXPECT_EQ(QSize(form.ClientWidth(), form.ClientHeight()), client);
 }
