@@ -252,7 +252,9 @@ TEST_F(TemplateEditors, UpravitOpensTheEditorOfTheListLastClickedAndTheChooserSt
         chooserOpenAfter = c->Visible() && !box->Visible();
         c->btnStornoClick(nullptr);
     });
-    QTimer::singleShot(5000, [c, box] { box->Close(), c->Close(); }); // a failure ends, not hangs
+    // A failure ends, not hangs; the timer goes with the test, not into a later one.
+    QObject scope;
+    QTimer::singleShot(5000, &scope, [c, box] { box->Close(), c->Close(); });
     c->ShowModal();
     EXPECT_EQ(shownName, "Obal");
     EXPECT_TRUE(chooserOpenAfter);
@@ -299,7 +301,8 @@ TEST_F(TemplateEditors, ZeroNegativeAndNonNumbersAreRefusedNamingTheField)
             focused = editor->Window()->focusWidget();
             editor->Close();
         });
-        QTimer::singleShot(5000, [editor] { editor->Close(); }); // a failure ends, not hangs
+        QObject scope; // a failure ends, not hangs; the timer goes with this case
+        QTimer::singleShot(5000, &scope, [editor] { editor->Close(); });
         editor->ShowModal();
         EXPECT_EQ(edit->Text(), QString::fromUtf8(c.Typed));
         ASSERT_EQ(messages.size(), 1);

@@ -446,45 +446,6 @@ TEST_F(SkinFormFixture, AWindowActiveWhenSkinningComesOnGetsTheActiveFrame)
     EXPECT_EQ(sf->FormActive(), 1);
 }
 
-TEST_F(SkinFormFixture, SwitchedOffOrOnWhileMaximisedTheWindowRestoresToItsClient)
-{
-    TForm* f = MakeForm(bsSizeable);
-    HWND w = f->Window();
-    Pump(20);
-    ASSERT_TRUE(Manager->FindForm(w) && Manager->FindForm(w)->Started());
-    SendMessage(w, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-    ASSERT_TRUE(IsZoomed(w));
-    Data->SetActive(false);
-    Pump(400);
-    ASSERT_FALSE(Manager->FindForm(w));
-    // Switched off: its own frame now, not a frameless size left over; no
-    // window manager here to maximise it, so it stays maximised by hand.
-    EXPECT_FALSE(IsFrameRemoved(w));
-    EXPECT_TRUE(IsZoomed(w));
-    SendMessage(w, WM_SYSCOMMAND, SC_RESTORE, 0);
-    Pump();
-    EXPECT_FALSE(IsZoomed(w));
-    TRect cr;
-    GetClientRect(w, cr);
-    EXPECT_EQ(cr.Width(), 300);
-    EXPECT_EQ(cr.Height(), 200);
-
-    // And back: switched on while maximised, it restores to the same client in the skin's frame.
-    w->showMaximized();
-    Pump();
-    ASSERT_TRUE(w->isMaximized());
-    Data->SetActive(true);
-    Pump(400);
-    ASSERT_TRUE(Manager->FindForm(w) && Manager->FindForm(w)->Started());
-    EXPECT_TRUE(IsZoomed(w));
-    SendMessage(w, WM_SYSCOMMAND, SC_RESTORE, 0);
-    Pump();
-    ASSERT_FALSE(IsZoomed(w));
-    GetClientRect(w, cr);
-    EXPECT_EQ(cr.Width(), 300);
-    EXPECT_EQ(cr.Height(), 200);
-}
-
 TEST_F(SkinFormFixture, MaximisedByItsCaptionButtonItStaysMaximisedOverASkinSwitch)
 {
     TForm* f = MakeForm(bsSizeable, false, 300, 200);
