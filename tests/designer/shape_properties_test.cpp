@@ -182,11 +182,12 @@ TEST(ShapeProperties, ApplyThenStornoThenClosingAsksToSave)
         stillOpen = d.Visible();
         TestSupport::MouseClick(d.btnStorno->Handle(), QPoint(5, 5));
     });
-    QTimer::singleShot(5000, [] {
-        if (FrmNastavObjekt && FrmNastavObjekt->Visible())
-            FrmNastavObjekt->Close(); // a failure ends, not hangs
-    });
+    QTimer giveUp; // a failure ends, not hangs
+    giveUp.setSingleShot(true);
+    QObject::connect(&giveUp, &QTimer::timeout, [&settings] { settings.Close(); });
+    giveUp.start(5000);
     m->shp1Click(m);
+    giveUp.stop();
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(s->Pen()->Width(), 6);
 

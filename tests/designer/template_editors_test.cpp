@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -34,6 +35,21 @@ const char* kFiveDiscs = "; label sheets\r\n"
                          "Combo1=Obal\r\nPRT1=10\r\nPRL1=11\r\nPRS1=120\r\nPRV1=118\r\n"
                          "PR2T1=12\r\nPR2L1=13\r\nPR2S1=100\r\nPR2V1=90\r\nSirka1=1\r\nTyp1=2\r\n"
                          "Combo2=Divny\r\nPRS2=50\r\nPRV2=40\r\nTyp2=7\r\n";
+
+// Ends a modal showing that a failure left open; stopped when the scope ends,
+// so it never reaches a window of a later test.
+class TGiveUp {
+public:
+    explicit TGiveUp(const std::function<void()>& act)
+    {
+        FTimer.setSingleShot(true);
+        QObject::connect(&FTimer, &QTimer::timeout, act);
+        FTimer.start(5000);
+    }
+
+private:
+    QTimer FTimer;
+};
 
 class TemplateEditors : public ::testing::Test {
 protected:
@@ -252,9 +268,7 @@ TEST_F(TemplateEditors, UpravitOpensTheEditorOfTheListLastClickedAndTheChooserSt
         chooserOpenAfter = c->Visible() && !box->Visible();
         c->btnStornoClick(nullptr);
     });
-    // A failure ends, not hangs; the timer goes with the test, not into a later one.
-    QObject scope;
-    QTimer::singleShot(5000, &scope, [c, box] { box->Close(), c->Close(); });
+    TGiveUp giveUp([c, box] { box->Close(), c->Close(); }); // a failure ends, not hangs
     c->ShowModal();
     EXPECT_EQ(shownName, "Obal");
     EXPECT_TRUE(chooserOpenAfter);
@@ -301,8 +315,7 @@ TEST_F(TemplateEditors, ZeroNegativeAndNonNumbersAreRefusedNamingTheField)
             focused = editor->Window()->focusWidget();
             editor->Close();
         });
-        QObject scope; // a failure ends, not hangs; the timer goes with this case
-        QTimer::singleShot(5000, &scope, [editor] { editor->Close(); });
+        TGiveUp giveUp([editor] { editor->Close(); }); // a failure ends, not hangs
         editor->ShowModal();
         EXPECT_EQ(edit->Text(), QString::fromUtf8(c.Typed));
         ASSERT_EQ(messages.size(), 1);
@@ -348,7 +361,7 @@ TEST_F(TemplateEditors, TabWalksTheFieldsAsTheyStandOnTheWindow)
             }
             editor->Close();
         });
-        QTimer::singleShot(5000, [editor] { editor->Close(); });
+        TGiveUp giveUp([editor] { editor->Close(); });
         editor->ShowModal();
         EXPECT_EQ(walked, c.Expected);
     }
@@ -406,7 +419,7 @@ TEST_F(TemplateEditors, ARefusedValueKeepsTheFocusAndSaysTheSmallestSize)
             focused = editor->Window()->focusWidget();
             editor->Close();
         });
-        QTimer::singleShot(5000, [editor] { editor->Close(); });
+        TGiveUp giveUp([editor] { editor->Close(); });
         editor->ShowModal();
         EXPECT_EQ(shown, QString::fromUtf8(c.Message));
         EXPECT_TRUE(stillOpen);

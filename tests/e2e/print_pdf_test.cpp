@@ -200,10 +200,17 @@ TEST_F(PrintToPdf, AFailedPrintLeavesNoFile)
 {
     TFrmMain* m = Main.get();
     BuildReferenceDesign(m);
+    // A correction beyond any sheet fails inside the job.
+    m->PrintCorrX = 2000000000;
+    EXPECT_THROW(m->btnPrintClick(nullptr), EInvalidOperation);
+    m->PrintCorrX = 0;
+    EXPECT_FALSE(QFileInfo::exists(Pdf));
+    EXPECT_FALSE(Printer()->Printing());
+    // A template value that is no number is told before any job begins.
     for (int i = 0; i < m->ComponentCount(); ++i)
         if (m->Components(i)->Tag() == 5 && m->Components(i)->Name() == QStringLiteral("Okraj"))
             static_cast<TCheckBox*>(m->Components(i))->SetCaption(QStringLiteral("x"));
-    EXPECT_THROW(m->btnPrintClick(nullptr), EConvertError);
+    m->btnPrintClick(nullptr);
     EXPECT_FALSE(QFileInfo::exists(Pdf));
     EXPECT_FALSE(Printer()->Printing());
 }

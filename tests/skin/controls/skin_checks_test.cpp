@@ -139,8 +139,14 @@ TEST_F(SkinChecks, CaptionFocusAndLeftTextLayout)
     auto* c = Box<TCheckBox>("CheckBox1", 10);
     auto* empty = Box<TCheckBox>("CheckBox2", 50, QString());
     ShowForm();
+    const TColor colour = c->Color();
     auto* s = Skin<TSkinCheckBox>(c);
     Skin<TSkinCheckBox>(empty);
+    // The face is painted, never given to the control: its stored colour stays.
+    EXPECT_EQ(c->Color(), colour);
+    EXPECT_TRUE(c->ParentColor());
+    s->ApplyColor();
+    EXPECT_TRUE(c->ParentColor());
     HWND w = c->Handle();
     TRect cell, text;
     s->CellLayout(TRect(0, 0, w->width(), w->height()), cell, text);
