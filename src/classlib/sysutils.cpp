@@ -302,14 +302,20 @@ bool FileExists(const QString& path)
 }
 
 namespace {
-QString OpenFailureReason(const QByteArray& native, int err)
+QString OpenFailureReason(const QString& path, int err)
 {
     // The system calls a link whose file is gone missing; the user sees the link.
     struct stat st {};
-    if (err == ENOENT && lstat(native.constData(), &st) == 0 && S_ISLNK(st.st_mode))
+    if (err == ENOENT && lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISLNK(st.st_mode))
         return QStringLiteral("symbolický odkaz vede na soubor, který neexistuje");
+    // Where the folder is missing as well, the file is not the only thing missing.
+    if (err == ENOENT && !QFileInfo(QFileInfo(path).absolutePath()).isDir())
+        return SystemErrorText(ENOENT);
     return ReadErrorText(err);
 }
+
+// Files built into the program (":/...") are Qt's to open.
+bool IsResourcePath(const QString& path) { return path.startsWith(QLatin1Char(':')); }
 
 // Writes all bytes or gives the system's error number.
 int WriteAll(int fd, const char* data, qint64 size)
@@ -377,6 +383,12 @@ void OpenFileForReading(QFile& file, const QString& fileName)
 {
     const QString path = ResolvePathCase(fileName);
     file.setFileName(path);
+    if (IsResourcePath(path)) {
+        if (!file.open(QIODevice::ReadOnly))
+            throw EFileError(
+                QStringLiteral("Soubor \"%1\" nelze otevřít: %2.").arg(fileName, ReadErrorText(ENOENT)));
+        return;
+    }
     // Opened here rather than by QFile, which keeps no reason for a failure
     // and opens a folder as if it were a file.
     const QByteArray native = QFile::encodeName(path);
@@ -394,7 +406,7 @@ void OpenFileForReading(QFile& file, const QString& fileName)
         if (fd >= 0)
             ::close(fd);
         throw EFileError(
-            QStringLiteral("Soubor \"%1\" nelze otevřít: %2.").arg(fileName, OpenFailureReason(native, err)));
+            QStringLiteral("Soubor \"%1\" nelze otevřít: %2.").arg(fileName, OpenFailureReason(path, err)));
     }
 }
 
@@ -558,6 +570,10 @@ QString TooLarge(const QString& fileName, qint64 size, qint64 maxBytes)
 
 QString WholeFileRefusal(const QString& fileName, qint64 maxBytes)
 {
+    if (IsResourcePath(fileName)) {
+        const QFileInfo info(fileName);
+        return info.size() > maxBytes ? TooLarge(fileName, info.size(), maxBytes) : QString();
+    }
     // What cannot be looked at (missing, a folder, no permission) the open names.
     struct stat st {};
     if (::stat(QFile::encodeName(ResolvePathCase(fileName)).constData(), &st) != 0 || S_ISDIR(st.st_mode))

@@ -298,6 +298,6 @@ TEST_F(StartChoices, AChosenFileEndsTheStartEvenWhenItCannotBeRead)
         return true;
     };
     FStart->lblOpen->OnClick(FStart->lblOpen);
-    EXPECT_EQ(Boxes, QStringList({Main()->sNelzePrecistObjekt}));
+    EXPECT_EQ(Boxes, QStringList({QStringLiteral("Soubor \"%1/missing.tvk\" nelze otevřít: soubor neexistuje.").arg(FDir)}));
     EXPECT_TRUE(Main()->Visible());
 }

@@ -331,9 +331,10 @@ TEST(ProjectFileStart, AMissingStartFileLeavesTheFirstShowingsDisc)
         boxes.push_back({text, caption});
         return IDOK;
     });
-    f.ShowWindow(TestSupport::MakeTempDir() + "/nowhere.tvk");
+    const QString file = TestSupport::MakeTempDir() + "/nowhere.tvk";
+    f.ShowWindow(file);
     ASSERT_FALSE(boxes.empty());
-    EXPECT_EQ(boxes.back().Text, f.Main()->sNelzePrecistObjekt);
+    EXPECT_EQ(boxes.back().Text, QStringLiteral("Soubor \"%1\" nelze otevřít: soubor neexistuje.").arg(file));
     // The default disc with its template, untitled.
     EXPECT_EQ(f.Main()->GetTemplateParam("Okraj"), "118");
     EXPECT_EQ(f.Main()->GetTemplateParam("Stred"), "44");
