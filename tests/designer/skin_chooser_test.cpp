@@ -190,11 +190,15 @@ TEST_F(SkinChooser, ASkinWhoseWindowsWouldBeBlankIsReportedNotAppliedAndNotStore
     F.ShowWindow();
     TFrmMain* m = F.Main();
     m->AppDir = FStart; // the first show finds the program's own folder
+    Errors.clear();     // what the first show tells about the data beside the tests
     AddSkin("zelena", "zelena");
     const QString dir = TestSupport::MakeTempDir();
     const auto unusable = SkinTest::UnusableSkinFiles(dir);
-    for (const auto& u : unusable)
-        ASSERT_TRUE(QFile::copy(u.first, FStart + "/skiny/" + QFileInfo(u.first).fileName()));
+    for (const auto& u : unusable) {
+        const QString name = FStart + "/skiny/" + QFileInfo(u.first).completeBaseName();
+        ASSERT_TRUE(QFile::copy(u.first, name + ".skn"));
+        ASSERT_TRUE(QFile::copy(FStart + "/skiny/zelena.jpg", name + ".jpg"));
+    }
     TSkinData* skin = m->SkinData1;
     FWindow->FormShow(nullptr);
     const QStringList names = Names();
