@@ -110,7 +110,8 @@ const TIniFile::Parsed& TIniFile::Load() const
         return p;
     }
     p.Exists = true;
-    const QByteArray bytes = f.read(MaxProfileFileBytes);
+    // Asking for the limit itself would take that much memory for every read.
+    const QByteArray bytes = f.read(std::min(f.size(), MaxProfileFileBytes));
     const QString text = DecodeText(bytes);
     p.Ansi = !bytes.isEmpty() && text != QString::fromUtf8(bytes);
     if (const qsizetype lf = bytes.indexOf('\n'); lf >= 0 && (lf == 0 || bytes[lf - 1] != '\r'))

@@ -467,9 +467,10 @@ TEST_F(ProjectFiles, ExtremeBoundsAreHeldToTheCoordinateRangeAndTheObjectsCanBeC
     EXPECT_EQ(b->BoundsRect(), Bounds(10, -32768, 100, 30));
     EXPECT_EQ(c->BoundsRect(), Bounds(0, 0, 32767, 32767));
 
-    // C covers the surface: a press on it selects it and frames it.
+    // C covers the surface: a press on it, on the disc between hole and edge,
+    // selects it and frames it.
     TSurfaceMouse mouse(Main()->PNLCD->Handle());
-    mouse.Click(QPoint(60, 60));
+    mouse.Click(QPoint(Main()->PNLCD->Width() / 2 + 120, Main()->PNLCD->Height() / 2));
     ASSERT_EQ(Main()->SelectedObject, c);
     EXPECT_EQ(Main()->PRB->BoundsRect(), Bounds(32765, 32765, 5, 5));
     EXPECT_EQ(Main()->RT->BoundsRect(), Bounds(-1, -1, 32768, 1));
@@ -484,6 +485,7 @@ TEST_F(ProjectFiles, ExtremeBoundsAreHeldToTheCoordinateRangeAndTheObjectsCanBeC
     EXPECT_EQ(Main()->TOPClk->BoundsRect(), Bounds(9, -32769, 100, 30));
     // Saved again, the held values are what the file keeps.
     Main()->UlozSoubor(Path("again.tvk"));
+    Main()->Modified = false;
     Main()->OtevriSoubor(Path("again.tvk"));
     ASSERT_EQ(Main()->ObjectCount(), 3);
     EXPECT_EQ(static_cast<TControl*>(Main()->Components(0))->BoundsRect(), Bounds(32767, 0, 32767, 32767));

@@ -269,11 +269,15 @@ TEST_F(SkinChooser, ASkinWhoseWindowsWouldBeBlankIsReportedNotAppliedAndNotStore
     F.ShowWindow();
     TFrmMain* m = F.Main();
     m->AppDir = FStart; // the first show finds the program's own folder
+    Errors.clear();     // what the first show tells about the data beside the tests
     AddSkin("zelena", "zelena");
     const QString dir = TestSupport::MakeTempDir();
     const auto unusable = SkinTest::UnusableSkinFiles(dir);
-    for (const auto& u : unusable)
-        ASSERT_TRUE(QFile::copy(u.first, FStart + "/skiny/" + QFileInfo(u.first).fileName()));
+    for (const auto& u : unusable) {
+        const QString name = FStart + "/skiny/" + QFileInfo(u.first).completeBaseName();
+        ASSERT_TRUE(QFile::copy(u.first, name + ".skn"));
+        ASSERT_TRUE(QFile::copy(FStart + "/skiny/zelena.jpg", name + ".jpg"));
+    }
     TSkinData* skin = m->SkinData1;
     FWindow->FormShow(nullptr);
     const QStringList names = Names();
@@ -300,12 +304,14 @@ TEST_F(SkinChooser, ASkinWhoseWindowsWouldBeBlankIsReportedNotAppliedAndNotStore
     const int bottomFrames = std::max(1, skin->Bottom->Frame);
     const int lw = left.width() / leftFrames;
     const int bh = bottom.height() / bottomFrames;
-    ASSERT_GT(skin->Left->BottomHeight, 0);
-    ASSERT_GT(skin->Bottom->LeftWidth, 0);
+    const int cornerRows = std::min(skin->Left->BottomHeight, bh);
+    const int cornerColumns = skin->Bottom->LeftWidth;
+    ASSERT_GT(cornerRows, 0);
+    ASSERT_GT(cornerColumns, 0);
     auto checkCorner = [&](const QImage& shot, const QString& file) {
         const int frame = sf->FormActive() ? 1 : 2;
         int compared = 0;
-        for (int k = 0; k < std::min(skin->Left->BottomHeight, bh); ++k) {
+        for (int k = 0; k < cornerRows; ++k) {
             for (int x = 0; x < lw; ++x) {
                 const QRgb want = left.pixel((frame - 1) * lw + x, left.height() - 1 - k);
                 if ((want & 0xFFFFFF) == 0xFF00FF)
@@ -314,7 +320,7 @@ TEST_F(SkinChooser, ASkinWhoseWindowsWouldBeBlankIsReportedNotAppliedAndNotStore
                     << file.toStdString() << " left " << x << "," << k;
                 ++compared;
             }
-            for (int x = 0; x < skin->Bottom->LeftWidth; ++x) {
+            for (int x = 0; x < cornerColumns; ++x) {
                 const QRgb want = bottom.pixel(x, frame * bh - 1 - k);
                 if ((want & 0xFFFFFF) == 0xFF00FF)
                     continue;
