@@ -248,7 +248,9 @@ TEST_F(TemplateEditors, UpravitOpensTheEditorOfTheListLastClickedAndTheChooserSt
         chooserOpenAfter = c->Visible() && !box->Visible();
         c->btnStornoClick(nullptr);
     });
-    QTimer::singleShot(5000, [c, box] { box->Close(), c->Close(); }); // a failure ends, not hangs
+    // A failure ends, not hangs; the guard goes with the windows, so it never
+    // fires in a later test.
+    QTimer::singleShot(5000, c->Window(), [c, box] { box->Close(), c->Close(); });
     c->ShowModal();
     EXPECT_EQ(shownName, "Obal");
     EXPECT_TRUE(chooserOpenAfter);
@@ -295,7 +297,7 @@ TEST_F(TemplateEditors, ZeroNegativeAndNonNumbersAreRefusedNamingTheField)
             focused = editor->Window()->focusWidget();
             editor->Close();
         });
-        QTimer::singleShot(5000, [editor] { editor->Close(); }); // a failure ends, not hangs
+        QTimer::singleShot(5000, editor->Window(), [editor] { editor->Close(); }); // a failure ends, not hangs
         editor->ShowModal();
         EXPECT_EQ(edit->Text(), QString::fromUtf8(c.Typed));
         ASSERT_EQ(messages.size(), 1);
