@@ -96,9 +96,30 @@ void TSkinData::SetActive(bool value)
     }
 }
 
+void TSkinData::HoldSkin(const QString& file)
+{
+    if (!file.isEmpty())
+        FSkinFile = file;
+    FHeld = file.isEmpty() ? THeld::BuiltIn : THeld::File;
+}
+
+void TSkinData::ReadHeldSkin() const
+{
+    if (FHeld == THeld::None)
+        return;
+    // Reading the held skin changes what the component holds, not what it is.
+    auto* self = const_cast<TSkinData*>(this);
+    if (std::exchange(self->FHeld, THeld::None) == THeld::BuiltIn)
+        self->ReadDefaultSkin();
+    else
+        self->SetSkinFile(FSkinFile);
+}
+
 void TSkinData::SetSkinFile(const QString& value)
 {
-    const bool hadSkin = SkinRead();
+    // A held skin is replaced unread; it is back should the new one fail.
+    const THeld held = std::exchange(FHeld, THeld::None);
+    const bool hadSkin = held != THeld::None || !FLoading;
     const QString previousFile = FSkinFile;
     FLoading = true;
     FSkinFile = value;
@@ -124,7 +145,8 @@ void TSkinData::SetSkinFile(const QString& value)
         // window loses its frame, caption buttons or menu bar over it, also
         // while the message is open.
         FSkinFile = previousFile;
-        FLoading = !hadSkin;
+        FLoading = held != THeld::None || !hadSkin;
+        FHeld = held;
         SkinShowMessage(failure);
     }
     SkinChanged();
@@ -139,7 +161,8 @@ void TSkinData::Loaded()
     if (FSkinFormtype == sfMainform) {
         manager->InstallHook();
         if (FActive) {
-            if (SkinRead())
+            // A held skin is read when the first window is skinned.
+            if (FHeld != THeld::None || SkinRead())
                 manager->ScheduleAction(TSkinManage::saSkinAll, 250);
             else
                 FActive = false;

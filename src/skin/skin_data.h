@@ -147,9 +147,19 @@ public:
     void LoadAppIcon();
     void LoadCaptionFont();
 
+    // Keeps a skin unread until one is first needed (asked for below, or the
+    // component switched on): the file, or with an empty name the built-in
+    // skin. A skin given meanwhile replaces it unread.
+    void HoldSkin(const QString& file);
+    bool HoldsUnreadSkin() const { return FHeld != THeld::None; }
+
     // Set while no complete skin is held: the manager skins nothing with it.
-    bool SkinLoading() const { return FLoading; }
-    bool SkinRead() const { return !FLoading; }
+    bool SkinLoading() const { return !SkinRead(); }
+    bool SkinRead() const
+    {
+        ReadHeldSkin();
+        return !FLoading;
+    }
 
     // Skin elements. The fixed ones always exist; an optional one is null when
     // its section has no image.
@@ -237,6 +247,10 @@ private:
     void MakeToolbarImage();
     void ComputeBaseColour();
 
+    enum class THeld { None, BuiltIn, File };
+    void ReadHeldSkin() const;
+
+    mutable THeld FHeld = THeld::None;
     bool FActive = false;
     int FDisableTag = 99;
     TSkinControlTypes FSkinControls;

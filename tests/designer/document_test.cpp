@@ -382,3 +382,38 @@ TEST(StartUp, ARelativeSkinFileLiesBesideTheProgramAndAnUnreadableOneIsNamedOnce
     EXPECT_EQ(m->SkinData1->SkinFile(), missing);
     SetMessageBoxHook(nullptr);
 }
+
+// A skin switched off in the settings is not read at start, neither the
+// settings' file nor the built-in skin: it is read when switched on.
+TEST(StartUp, WithSkinningSwitchedOffNoSkinIsReadUntilItIsSwitchedOn)
+{
+    TMainWindowFixture f;
+    TFrmMain* m = f.Main();
+    const QString app = TestSupport::MakeTempDir();
+    QDir().mkpath(app + "/skiny");
+    const QString file = app + "/skiny/zelena.skn";
+    ASSERT_TRUE(QFile::copy(TestSupport::SourceDir() + "/data/skiny/zelena.skn", file));
+    m->AppDir = app;
+    {
+        TIniFile ini(m->SettingsFileName());
+        ini.WriteString("Setting", "SkinFileName", "skiny/zelena.skn");
+        ini.WriteBool("Setting", "SkinEnabled", false);
+    }
+    TOpenCounter opens(file);
+    ASSERT_TRUE(opens.Ok());
+    SetMessageBoxHook([](const QString&, const QString&, unsigned) { return IDOK; });
+    f.ShowWindow();
+    EXPECT_FALSE(m->SkinData1->Active());
+    EXPECT_EQ(opens.Opens(), 0);
+    EXPECT_TRUE(m->SkinData1->SkinStream().isEmpty()); // the built-in skin not unpacked either
+    EXPECT_EQ(m->SkinData1->SkinFile(), file);
+
+    // Switched on (as the skin chooser does): the settings' skin is read then.
+    m->SkinData1->SetActive(true);
+    EXPECT_EQ(opens.Opens(), 1);
+    EXPECT_TRUE(m->SkinData1->SkinRead());
+    EXPECT_EQ(m->SkinData1->SkinFile(), file);
+    EXPECT_FALSE(m->SkinData1->SkinStream().isEmpty());
+    m->SkinData1->SetActive(false);
+    SetMessageBoxHook(nullptr);
+}

@@ -7,9 +7,12 @@
 #include "designer/forms/frm_ins_text.h"
 #include "test_support.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileSystemModel>
 #include <QTimer>
+#include <QTreeView>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <gtest/gtest.h>
@@ -189,4 +192,26 @@ TEST(FolderList, TheChainFromTheRootThenTheSubfoldersEditableBeforeInserting)
     m->upr2Click(m);
     EXPECT_EQ(m->ObjectCount(), 1);
     EXPECT_FALSE(m->Modified);
+}
+
+// The folder window is made at start with the others; its tree reads the
+// disk only once the window is shown, and then from the root.
+TEST(FolderList, TheTreeReadsNoFolderUntilTheWindowIsFirstShown)
+{
+    TFrmInsDir dirs(nullptr);
+    QTreeView* tree = dirs.STree->Tree();
+    ASSERT_NE(tree, nullptr);
+    QApplication::processEvents();
+    EXPECT_TRUE(tree->findChildren<QFileSystemModel*>().isEmpty());
+    EXPECT_EQ(qobject_cast<QFileSystemModel*>(tree->model()), nullptr);
+    // A path given before the first showing is shown once the tree is there.
+    const QString dir = MakeFolder({}, {QStringLiteral("Hudba")});
+    dirs.STree->SetPath(dir + QStringLiteral("/Hudba"));
+    dirs.Show();
+    QApplication::processEvents();
+    auto* model = qobject_cast<QFileSystemModel*>(tree->model());
+    ASSERT_NE(model, nullptr);
+    EXPECT_EQ(model->rootPath(), QDir::rootPath());
+    EXPECT_EQ(model->filePath(tree->currentIndex()), QDir::cleanPath(dir + QStringLiteral("/Hudba")));
+    dirs.Hide();
 }

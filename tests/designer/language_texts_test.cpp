@@ -339,3 +339,22 @@ TEST(LanguageLoaders, ALanguageFileTooLargeToReadIsToldOnceAndEveryTextTakesItsD
     EXPECT_TRUE(messages[0].contains(file)) << messages[0].toStdString();
     EXPECT_EQ(w.Main()->sDotaz, QStringLiteral("Error"));
 }
+
+
+TEST(LanguageLoaders, TheStartUpReadsTheFileOnceForAllTwelveLoadersWithTheProfileServicesRules)
+{
+    TProgramWindows w;
+    // The first section "Czech" counts and in it the first of a key, its
+    // letter case ignored.
+    w.UseLanguageFile(QString::fromUtf8("[czech]\nSDOTAZ=první\nsDotaz=druhý\nFrmStart=Start\nbtnClose=Zavřít\n"
+                                        "[Czech]\nsChyba=jiná sekce\n")
+                          .toUtf8());
+    TOpenCounter counter(w.Main()->AppDir + QStringLiteral("/language.ini"));
+    ASSERT_TRUE(counter.Ok());
+    RunAllLoaders();
+    EXPECT_EQ(counter.Opens(), 1);
+    EXPECT_EQ(w.Main()->sDotaz, QString::fromUtf8("první"));
+    EXPECT_EQ(w.Main()->sChyba, QStringLiteral("Error"));
+    EXPECT_EQ(FrmStart->Caption(), QStringLiteral("Start"));
+    EXPECT_EQ(FrmOProgramu->btnClose->Caption(), QString::fromUtf8("Zavřít"));
+}

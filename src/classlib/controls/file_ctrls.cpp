@@ -137,6 +137,21 @@ QTreeView* TShellTreeView::Tree() { return static_cast<QTreeView*>(Handle()); }
 QWidget* TShellTreeView::CreateWidget(QWidget* parent)
 {
     auto* tree = new QTreeView(parent);
+    tree->header()->hide();
+    return tree;
+}
+
+void TShellTreeView::WndProc(TMessage& message)
+{
+    // The folders are read when the tree is first shown: a window made at
+    // start and perhaps never opened does not scan the disk.
+    if (message.Msg == WM_SHOWWINDOW && message.WParam && !FModel && HandleAllocated())
+        Populate(Tree());
+    TWinControl::WndProc(message);
+}
+
+void TShellTreeView::Populate(QTreeView* tree)
+{
     FModel = new QFileSystemModel(tree);
     FModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     FModel->setRootPath(QDir::rootPath());
@@ -145,13 +160,12 @@ QWidget* TShellTreeView::CreateWidget(QWidget* parent)
     tree->setRootIndex(FModel->index(QDir::rootPath()).parent());
     for (int c = 1; c < FModel->columnCount(); ++c)
         tree->hideColumn(c);
-    tree->header()->hide();
     QObject::connect(tree->selectionModel(), &QItemSelectionModel::currentChanged, tree,
                      [this](const QModelIndex& current, const QModelIndex&) {
                          if (!FSyncing && current.isValid())
                              PathChosen(FModel->filePath(current));
                      });
-    return tree;
+    ShowPath();
 }
 
 void TShellTreeView::InitWidget()

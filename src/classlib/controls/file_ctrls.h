@@ -44,6 +44,7 @@ private:
 };
 
 // The folders under the file system's root as a tree; Path is the chosen one.
+// The tree reads the folders when it is first shown.
 class TShellTreeView : public TWinControl {
 public:
     TV_CLASS_NAME(TShellTreeView)
@@ -57,11 +58,13 @@ public:
 protected:
     QWidget* CreateWidget(QWidget* parent) override;
     void InitWidget() override;
+    void WndProc(TMessage& message) override;
 
 private:
+    void Populate(QTreeView* tree);
     void ShowPath();
     void PathChosen(const QString& path);
-    QFileSystemModel* FModel = nullptr;
+    QFileSystemModel* FModel = nullptr; // made when the tree is first shown
     QString FPath;
     bool FSyncing = false;
 };

@@ -220,19 +220,12 @@ void LoadFrmOProgramuStrings() { ApplyLanguageTexts(Loaders[11]); }
 
 void LoadLanguageTexts()
 {
+    // One reading of the file serves all twelve loaders: nothing changes it
+    // between them.
+    const TLanguageFile file(LanguageFileName());
     // A file refused for its size reads as missing: every text its default.
-    if (const QString why = TIniFile(LanguageFileName()).ReadError(); !why.isEmpty() && Application)
-        Application->MessageBox(why, QStringLiteral("Chyba"), MB_OK | MB_ICONERROR);
-    LoadMainFormStrings();
-    LoadFrmInsTextStrings();
-    LoadFrmNewStrings();
-    LoadFrmNastavObjektStrings();
-    LoadFrmSrafovaniStrings();
-    LoadFrmVlastnostiIMGStrings();
-    LoadFrmProgressStrings();
-    LoadFrmInsDirStrings();
-    LoadFrmKorekceStrings();
-    LoadFrmRozObrStrings();
-    LoadFrmStartStrings();
-    LoadFrmOProgramuStrings();
+    if (!file.ReadError().isEmpty() && Application)
+        Application->MessageBox(file.ReadError(), QStringLiteral("Chyba"), MB_OK | MB_ICONERROR);
+    for (const TLanguageLoader& loader : Loaders)
+        ApplyLanguageTexts(loader, file);
 }

@@ -111,14 +111,34 @@ QString LanguageFileName()
     return appDir + QStringLiteral("/language.ini");
 }
 
-void ApplyLanguageTexts(const TLanguageLoader& loader)
+TLanguageFile::TLanguageFile(const QString& fileName)
+{
+    const TIniFile ini(fileName);
+    FError = ini.ReadError();
+    TStringList lines;
+    ini.ReadSectionValues(QString::fromLatin1(LanguageSection), lines);
+    for (const QString& line : lines.ToQStringList()) {
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        const QString key = line.left(eq).toCaseFolded();
+        if (!FTexts.contains(key))
+            FTexts.insert(key, line.mid(eq + 1));
+    }
+}
+
+QString TLanguageFile::ReadString(const QString& key, const QString& def) const
+{
+    const auto it = FTexts.constFind(key.toCaseFolded());
+    return it == FTexts.constEnd() ? def : it.value();
+}
+
+void ApplyLanguageTexts(const TLanguageLoader& loader) { ApplyLanguageTexts(loader, TLanguageFile(LanguageFileName())); }
+
+void ApplyLanguageTexts(const TLanguageLoader& loader, const TLanguageFile& file)
 {
     TCustomForm* window = loader.Window();
-    const TIniFile ini(LanguageFileName());
-    const QString section = QString::fromLatin1(LanguageSection);
     for (const TLanguageEntry& e : loader.Entries) {
         // One lookup per entry: a key that feeds two targets is read twice.
-        const QString text = ini.ReadString(section, QString::fromLatin1(e.Key), QString::fromUtf8(e.Default));
+        const QString text = file.ReadString(QString::fromLatin1(e.Key), QString::fromUtf8(e.Default));
         Assign(window, e, text);
     }
 }

@@ -5,6 +5,7 @@
 // entry and hands the text to the target at once. A missing file or key gives
 // the entry's default; a key present with an empty value gives empty text.
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <span>
@@ -47,9 +48,26 @@ std::span<const TLanguageLoader> LanguageLoaders();
 // AppDir of the main window + "/language.ini".
 QString LanguageFileName();
 
-// Reads the file once per entry and gives every text to its target. A target
-// that does not exist (yet) is passed over quietly.
+// The section "Czech" of a language file, read once. Keys are found as the
+// profile service finds them: letter case ignored, the first of a repeated
+// key; a key present with an empty value gives empty text.
+class TLanguageFile {
+public:
+    explicit TLanguageFile(const QString& fileName);
+    QString ReadString(const QString& key, const QString& def) const;
+    // Why the file was refused (too large, no plain file); empty otherwise.
+    const QString& ReadError() const { return FError; }
+
+private:
+    QHash<QString, QString> FTexts; // by case-folded key
+    QString FError;
+};
+
+// Gives every text of the loader's table to its target, one lookup per
+// entry. A target that does not exist (yet) is passed over quietly. Without
+// a file the loader reads the language file itself.
 void ApplyLanguageTexts(const TLanguageLoader& loader);
+void ApplyLanguageTexts(const TLanguageLoader& loader, const TLanguageFile& file);
 
 // The targets of a loader that the running program does not have, as
 // "TFrmMain.btnNew.Hint"; a missing window makes every entry of it missing.
@@ -67,5 +85,6 @@ void LoadFrmKorekceStrings();
 void LoadFrmRozObrStrings();
 void LoadFrmStartStrings();
 void LoadFrmOProgramuStrings();
-// The twelve loaders in the order the program entry runs them.
+// The twelve loaders in the order the program entry runs them, all from one
+// reading of the file.
 void LoadLanguageTexts();

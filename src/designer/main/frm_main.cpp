@@ -158,10 +158,12 @@ void TFrmMain::CreateStartupControls()
     SaveDialog->Filter = filter;
     SaveDialog->Options = ofOverwritePrompt | ofHideReadOnly | ofEnableSizing;
 
-    // The skin component carries the default skin as its stored skin stream.
+    // The skin component carries the default skin as its stored skin stream;
+    // it is decoded only once a window needs it: the settings may switch
+    // skinning off or name another skin first.
     SkinData1 = Named(new TSkinData(this), "SkinData1");
     SkinData1->SetActive(true);
-    SkinData1->ReadDefaultSkin();
+    SkinData1->HoldSkin(QString());
 }
 
 QString TFrmMain::ConfigDir()
@@ -213,9 +215,13 @@ void TFrmMain::FormShow(TComponent*)
     {
         TIniFile ini(SettingsFileName());
         const bool enabled = ini.ReadBool(QStringLiteral("Setting"), QStringLiteral("SkinEnabled"), true);
-        ApplySettingsSkinFile(SkinFilePath(ini.ReadString(QStringLiteral("Setting"), QStringLiteral("SkinFileName"),
-                                                          QStringLiteral("Skiny/mxskin20.skn"))),
-                              enabled);
+        const QString skinFile = SkinFilePath(
+            ini.ReadString(QStringLiteral("Setting"), QStringLiteral("SkinFileName"), QStringLiteral("Skiny/mxskin20.skn")));
+        // A skin switched off is read only when it is switched on.
+        if (enabled)
+            ApplySettingsSkinFile(skinFile, enabled);
+        else
+            SkinData1->HoldSkin(skinFile);
         SkinData1->SetActive(enabled);
     }
     LastEntry = std::make_unique<TAccessDBEntry>();

@@ -18,7 +18,9 @@ protected:
         if (e->type() == QEvent::Show) {
             auto* w = qobject_cast<QWidget*>(o);
             if (auto* box = qobject_cast<QMessageBox*>(w)) {
-                std::fprintf(stderr, "message %s\n", qPrintable(box->text()));
+                // The words as written, without the joiners that keep an
+                // address or a path on one line.
+                std::fprintf(stderr, "message %s\n", qPrintable(QString(box->text()).remove(QChar(0x2060))));
                 std::fflush(stderr);
             }
             if (w && w->isWindow())
