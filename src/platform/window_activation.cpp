@@ -3,12 +3,15 @@
 #include <QApplication>
 #include <QEvent>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include <algorithm>
 #include <vector>
 
 namespace {
+constexpr int kAskAgainMs = 250;
+
 // Windows that never hold the keyboard for long: menus, drop-down lists,
 // hints and the like come and go without handing anything back.
 bool Counts(const QWidget* w)
@@ -36,7 +39,9 @@ protected:
         auto* w = static_cast<QWidget*>(o);
         if (!Counts(w))
             return false;
-        if (t == QEvent::WindowActivate)
+        if (t == QEvent::WindowActivate && !w->isVisible())
+            Misplaced(w);
+        else if (t == QEvent::WindowActivate)
             ToFront(w);
         // A window shown by the program asks for the keyboard; its activation
         // comes later (from the window system) or, when it closes at once, never.
@@ -67,6 +72,27 @@ private:
         Forget(w);
         if (!hadKeyboard)
             return;
+        QWidget* next = Next(w);
+        if (!next)
+            return;
+        next->activateWindow();
+        // A window manager may turn the request down while the hidden window
+        // still has its focus, and then give the focus to nobody once that
+        // window is gone: ask again when it has seen the window go.
+        QTimer::singleShot(kAskAgainMs, this, [this, again = QPointer<QWidget>(next)] {
+            const QWidget* active = QApplication::activeWindow();
+            if (again && (!active || !active->isVisible()) && again->isVisible() && !FOrder.empty() &&
+                FOrder.front() == again)
+                again->activateWindow();
+        });
+    }
+
+    // The window system's activation of a window that has gone meanwhile (a
+    // progress window shown and hidden before the window manager got to it):
+    // the keys would go to a window nobody sees.
+    void Misplaced(QWidget* w)
+    {
+        Forget(w);
         if (QWidget* next = Next(w))
             next->activateWindow();
     }

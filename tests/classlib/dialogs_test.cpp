@@ -424,6 +424,21 @@ struct TFrmKeys : TForm {
     TEdit* Edit = nullptr;
 };
 
+// Escape on the next modal dialog once it has the keyboard (a file dialog
+// opening the first time takes a while).
+void EscapeTheNextDialog()
+{
+    auto* poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll] {
+        QWidget* dlg = QApplication::activeModalWidget();
+        if (!dlg || QApplication::activeWindow() != dlg)
+            return;
+        poll->deleteLater();
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : dlg, Qt::Key_Escape);
+    });
+    poll->start(20);
+}
+
 bool HasTheKeyboard(TFrmKeys& form)
 {
     return QTest::qWaitFor(
@@ -443,10 +458,7 @@ TEST(ModalDialogs, AnyWindowThatGoesGivesTheKeyboardBackToTheOneThatHadItBefore)
     ASSERT_TRUE(HasTheKeyboard(main));
 
     // The folder browser: a QFileDialog of its own, answered with Escape.
-    QTimer::singleShot(30, [] {
-        if (QWidget* dlg = QApplication::activeModalWidget())
-            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : dlg, Qt::Key_Escape);
-    });
+    EscapeTheNextDialog();
     QFileDialog folders(main.Window(), QStringLiteral("Vyberte složku"));
     folders.setOption(QFileDialog::DontUseNativeDialog, true);
     folders.setFileMode(QFileDialog::Directory);
@@ -473,10 +485,7 @@ TEST(ModalDialogs, AnyWindowThatGoesGivesTheKeyboardBackToTheOneThatHadItBefore)
 
     // A progress window shown and hidden by the program right after a dialog,
     // before the window system reported it active.
-    QTimer::singleShot(30, [] {
-        if (QWidget* dlg = QApplication::activeModalWidget())
-            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : dlg, Qt::Key_Escape);
-    });
+    EscapeTheNextDialog();
     TFontDialog font(nullptr);
     EXPECT_FALSE(font.Execute());
     other.Show();

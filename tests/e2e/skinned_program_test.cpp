@@ -26,6 +26,8 @@
 #include "designer/forms/frm_vlastnosti_img.h"
 #include "designer/main/frm_main.h"
 #include "skin/form/skin_manager.h"
+#include "classlib/controls/std_controls.h"
+#include "classlib/streaming/component_stream.h"
 #include "skin/skin_data.h"
 #include "test_support.h"
 
@@ -33,6 +35,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -83,6 +86,27 @@ QString EmptyProject()
     const QString file = TestSupport::MakeTempDir() + "/prazdny.tvk";
     QFile f(file);
     EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    return file;
+}
+
+// A design with no objects on the disc template of the first label sheet
+// ("Disk 117/41 mm"), so that it can be printed.
+QString TemplatedProject()
+{
+    const QString file = TestSupport::MakeTempDir() + "/prazdny.tvk"; // the name the helper looks for
+    QFile f(file);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    const std::pair<const char*, const char*> params[] = {
+        {"Verze", "1"}, {"Okraj", "117"}, {"Stred", "41"},   {"Left", "46"},   {"Top", "15"},
+        {"Left2", "0"}, {"Top2", "0"},    {"Width2", "0"},   {"Height2", "0"}, {"isKrab", ""},
+        {"Sirka", ""},  {"Typ", "0"},     {"sNazevSablony", "Disk 117/41 mm"}};
+    for (const auto& [name, caption] : params) {
+        TCheckBox param(nullptr);
+        param.SetTag(5);
+        param.SetName(QString::fromLatin1(name));
+        param.SetCaption(QString::fromUtf8(caption));
+        WriteComponentRecord(f, &param);
+    }
     return file;
 }
 } // namespace
@@ -280,7 +304,8 @@ struct TDisplay {
 
     // Starts the program on an empty project with the skin; the id of its
     // main window, empty when it did not appear.
-    QString StartProgram(TChild& program, const QString& skin, const QStringList& extraEnv = {})
+    QString StartProgram(TChild& program, const QString& skin, const QStringList& extraEnv = {},
+                         QString project = {})
     {
         const QString config = TestSupport::MakeTempDir();
         QDir().mkpath(config + "/tessavik");
@@ -298,7 +323,9 @@ struct TDisplay {
             programEnv.insert(pair.section('=', 0, 0), pair.section('=', 1));
         program.Process.setProcessEnvironment(programEnv);
         program.Process.setWorkingDirectory(TestSupport::MakeTempDir());
-        program.Process.start(TestSupport::BinDir() + "/tessavik", {EmptyProject()});
+        if (project.isEmpty())
+            project = EmptyProject();
+        program.Process.start(TestSupport::BinDir() + "/tessavik", {project});
         QString window;
         for (int i = 0; i < 100 && window.isEmpty(); ++i) {
             QThread::msleep(100);
@@ -633,5 +660,166 @@ TEST(SkinnedProgram, UnderAnXServerTheMainWindowAndTheStartWindowReachTheScreenS
             EXPECT_FALSE(trace.contains(" framed\n")) << where;
             EXPECT_FALSE(trace.contains(" plain\n")) << where;
         }
+    }
+}
+namespace {
+// What the program has written to standard error so far (TESSAVIK_TRACE=1).
+struct TTrace {
+    TChild& Program;
+    QString Text;
+    QString Read()
+    {
+        Program.Process.waitForReadyRead(50);
+        Text += QString::fromUtf8(Program.Process.readAllStandardError());
+        return Text;
+    }
+    bool WaitFor(const QString& line, int ms = 8000)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (!Read().contains(line) && t.elapsed() < ms)
+            QThread::msleep(50);
+        return Text.contains(line);
+    }
+};
+
+// Draws a rectangle on the design surface: the design is changed.
+void ChangeTheDesign(const TDisplay& screen, const QString& window)
+{
+    const std::optional<QRect> frame = WindowRect(screen.Env, window);
+    if (!frame)
+        return;
+    const QPoint from = frame->topLeft() + QPoint(300, 300);
+    auto xdo = [&](const QStringList& args) {
+        RunTool(screen.Env, screen.Xdotool, args);
+        QThread::msleep(80);
+    };
+    xdo({"key", "alt+r"});
+    xdo({"mousemove", QString::number(from.x()), QString::number(from.y())});
+    xdo({"mousedown", "1"});
+    for (int i = 1; i <= 4; ++i)
+        xdo({"mousemove", QString::number(from.x() + 15 * i), QString::number(from.y() + 10 * i)});
+    xdo({"mouseup", "1"});
+}
+} // namespace
+
+// The question about unsaved changes answered with Alt and a button's letter
+// as xdotool types it (Alt, the letter, both let go at once): the answer and
+// nothing else. The Alt release reaches the main window once the question has
+// gone; no menu opens there. "Ne" on closing ends the program, "Ano" on
+// Ctrl+N saves and goes on to the template chooser, "Storno" keeps the window
+// with the keyboard, where Enter runs no menu item.
+TEST(SkinnedProgram, TheQuestionAboutChangesAnsweredWithAltAndALetterOpensNoMenu)
+{
+    for (const bool windowManager : {false, true}) {
+        SCOPED_TRACE(windowManager ? "openbox" : "no window manager");
+        TDisplay screen;
+        if (const QString missing = screen.Start(windowManager); !missing.isEmpty())
+            GTEST_SKIP() << missing.toStdString();
+        for (const char* letter : {"n", "a", "s"}) {
+            SCOPED_TRACE(letter);
+            TChild program;
+            const QString window = screen.StartProgram(program, "zelena", {"TESSAVIK_TRACE=1"});
+            ASSERT_FALSE(window.isEmpty()) << "the main window did not appear";
+            TTrace trace{program, {}};
+            ASSERT_TRUE(trace.WaitFor("ready FrmMain"));
+            QThread::msleep(800);
+            ChangeTheDesign(screen, window);
+            RunTool(screen.Env, screen.Xdotool, {"key", *letter == 'a' ? "ctrl+n" : "alt+F4"});
+            ASSERT_TRUE(trace.WaitFor("message ")) << "no question: " << trace.Text.toStdString();
+            QThread::msleep(300);
+            const qsizetype asked = trace.Text.size();
+            RunTool(screen.Env, screen.Xdotool, {"key", QStringLiteral("alt+") + letter});
+            QThread::msleep(1000);
+            if (*letter == 'n') {
+                EXPECT_TRUE(program.Process.waitForFinished(5000)) << "the program did not end";
+                trace.Text += QString::fromUtf8(program.Process.readAllStandardError());
+            } else if (*letter == 'a') {
+                EXPECT_TRUE(trace.WaitFor("shown FrmNew")) << trace.Text.toStdString();
+            } else {
+                EXPECT_EQ(program.Process.state(), QProcess::Running);
+                EXPECT_EQ(RunTool(screen.Env, screen.Xdotool, {"getwindowfocus"}).trimmed().toStdString(),
+                          window.toStdString());
+                RunTool(screen.Env, screen.Xdotool, {"key", "Return"});
+                QThread::msleep(800);
+                trace.Read();
+                EXPECT_FALSE(trace.Text.mid(asked).contains("shown FrmNew")) << trace.Text.toStdString();
+            }
+            EXPECT_FALSE(trace.Text.mid(asked).contains("popup")) << trace.Text.toStdString();
+        }
+    }
+}
+
+// After a print (Qt's print dialog, then the progress window the program
+// shows and hides itself) the main window has the keyboard again, its
+// caption drawn active, with or without a window manager: Ctrl+S saves
+// without a click first.
+TEST(SkinnedProgram, AfterAPrintTheMainWindowHasTheKeyboardAgain)
+{
+    const QString import = QStandardPaths::findExecutable("import");
+    if (import.isEmpty())
+        GTEST_SKIP() << "needs import";
+    TSkinData skin(nullptr);
+    skin.SetSkinFile(TestSupport::BinDir() + "/skiny/zelena.skn");
+    ASSERT_TRUE(skin.SkinRead());
+    const QImage strip = skin.Top->Image;
+    for (const bool windowManager : {false, true}) {
+        SCOPED_TRACE(windowManager ? "openbox" : "no window manager");
+        TDisplay screen;
+        if (const QString missing = screen.Start(windowManager); !missing.isEmpty())
+            GTEST_SKIP() << missing.toStdString();
+        TChild program;
+        // Qt's print dialog offers a PDF file in the home folder.
+        const QString home = TestSupport::MakeTempDir();
+        const QString project = TemplatedProject();
+        const QString window =
+            screen.StartProgram(program, "zelena", {"TESSAVIK_TRACE=1", "HOME=" + home}, project);
+        ASSERT_FALSE(window.isEmpty()) << "the main window did not appear";
+        TTrace trace{program, {}};
+        ASSERT_TRUE(trace.WaitFor("ready FrmMain"));
+        QThread::msleep(1000);
+        const std::optional<QRect> frame = WindowRect(screen.Env, window);
+        ASSERT_TRUE(frame);
+        const QString shot = TestSupport::MakeTempDir() + "/screen.png";
+        // Each row of the caption's middle made of the colours of that row of
+        // the skin's caption strip, its first (active) frame.
+        auto captionActive = [&] {
+            RunTool(screen.Env, import, {"-window", "root", shot});
+            const QImage grab =
+                QImage(shot).copy(frame->left() + frame->width() / 2 - 100, frame->top() + 4, 200, 14);
+            if (grab.isNull())
+                return false;
+            for (int y = 0; y < grab.height(); ++y) {
+                QSet<QRgb> colours;
+                for (int x = 0; x < strip.width(); ++x)
+                    colours.insert(strip.pixel(x, y + 4) & 0xFFFFFF);
+                for (int x = 0; x < grab.width(); ++x)
+                    if (!colours.contains(grab.pixel(x, y) & 0xFFFFFF))
+                        return false;
+            }
+            return true;
+        };
+        ASSERT_TRUE(captionActive());
+
+        RunTool(screen.Env, screen.Xdotool, {"key", "ctrl+p"});
+        ASSERT_TRUE(trace.WaitFor("dialog ")) << trace.Text.toStdString();
+        QThread::msleep(800);
+        EXPECT_FALSE(captionActive());
+        RunTool(screen.Env, screen.Xdotool, {"key", "Return"});
+        EXPECT_TRUE(trace.WaitFor("shown FrmProgress")) << trace.Text.toStdString();
+        // The page is written, the progress window gone.
+        QElapsedTimer printing;
+        printing.start();
+        while (!QFileInfo::exists(home + "/print.pdf") && printing.elapsed() < 10000)
+            QThread::msleep(100);
+        EXPECT_TRUE(QFileInfo::exists(home + "/print.pdf"));
+        QThread::msleep(1500);
+        EXPECT_EQ(RunTool(screen.Env, screen.Xdotool, {"getwindowfocus"}).trimmed().toStdString(), window.toStdString());
+        EXPECT_TRUE(captionActive()) << "the main window's caption stayed inactive";
+        // Ctrl+S writes the design's file again.
+        ASSERT_TRUE(QFile::remove(project));
+        RunTool(screen.Env, screen.Xdotool, {"key", "ctrl+s"});
+        QThread::msleep(800);
+        EXPECT_TRUE(QFileInfo::exists(project)) << "Ctrl+S did not reach the main window";
     }
 }

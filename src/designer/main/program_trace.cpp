@@ -4,6 +4,8 @@
 #include "classlib/forms/form.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
@@ -11,6 +13,13 @@
 #include <cstdio>
 
 namespace {
+// The form whose window this is; a dialog of Qt's opened over a form is none.
+TCustomForm* OwnWindow(QWidget* w)
+{
+    TCustomForm* f = w ? TCustomForm::FormOfWidget(w) : nullptr;
+    return f && f->Window() == w ? f : nullptr;
+}
+
 class TTraceFilter : public QObject {
 protected:
     bool eventFilter(QObject* o, QEvent* e) override
@@ -22,9 +31,16 @@ protected:
                 // address or a path on one line.
                 std::fprintf(stderr, "message %s\n", qPrintable(QString(box->text()).remove(QChar(0x2060))));
                 std::fflush(stderr);
+            } else if (qobject_cast<QDialog*>(w) && !OwnWindow(w)) {
+                std::fprintf(stderr, "dialog %s\n", qPrintable(w->windowTitle()));
+                std::fflush(stderr);
+            }
+            if (auto* menu = qobject_cast<QMenu*>(w)) {
+                std::fprintf(stderr, "popup %s\n", qPrintable(menu->title()));
+                std::fflush(stderr);
             }
             if (w && w->isWindow())
-                if (TCustomForm* f = TCustomForm::FormOfWidget(w)) {
+                if (TCustomForm* f = OwnWindow(w)) {
                     std::fprintf(stderr, "shown %s %s\n", qPrintable(f->Name()), qPrintable(f->Caption()));
                     std::fflush(stderr);
                     // Once the loop is idle again, the window's show handler (and a
