@@ -248,7 +248,8 @@ TEST_F(TemplateEditors, UpravitOpensTheEditorOfTheListLastClickedAndTheChooserSt
         chooserOpenAfter = c->Visible() && !box->Visible();
         c->btnStornoClick(nullptr);
     });
-    QTimer::singleShot(5000, [c, box] { box->Close(), c->Close(); }); // a failure ends, not hangs
+    QObject failSafe; // the timer goes with the test, not into a later one
+    QTimer::singleShot(5000, &failSafe, [c, box] { box->Close(), c->Close(); }); // a failure ends, not hangs
     c->ShowModal();
     EXPECT_EQ(shownName, "Obal");
     EXPECT_TRUE(chooserOpenAfter);
@@ -295,7 +296,8 @@ TEST_F(TemplateEditors, ZeroNegativeAndNonNumbersAreRefusedNamingTheField)
             focused = editor->Window()->focusWidget();
             editor->Close();
         });
-        QTimer::singleShot(5000, [editor] { editor->Close(); }); // a failure ends, not hangs
+        QObject failSafe; // the timer goes with this case, not into a later one
+        QTimer::singleShot(5000, &failSafe, [editor] { editor->Close(); }); // a failure ends, not hangs
         editor->ShowModal();
         EXPECT_EQ(edit->Text(), QString::fromUtf8(c.Typed));
         ASSERT_EQ(messages.size(), 1);
