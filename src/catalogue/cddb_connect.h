@@ -95,7 +95,7 @@ private:
     QString FProxyServer;
     int FProxyPort = 0;
     int FConnectTimeout = 5000;
-    int FTimeout = 8000;
+    int FTimeout = 7000;
     int FIdleTimeout = 5000;
     bool FReadFailed = false;
     int FHttpStatus = 0;

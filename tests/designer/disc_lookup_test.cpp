@@ -404,10 +404,12 @@ TEST_F(DiscCommand, ATricklingServerIsGivenUpWithinSecondsAndAnOversizedReplyIsT
     EXPECT_LT(clock.elapsed(), 9500);
     EXPECT_EQ(Messages, QStringList({Failure(QStringLiteral("Server CDDB posílal odpověď příliš pomalu."))}));
     EXPECT_TRUE(Main()->LastEntry->DiscId.isEmpty());
-    Server.SetTrickle(0);
 
-    // A reply of megabytes is no lookup's answer.
-    Server.Reply(kQuery, "200 rock 0200B401 Some Artist / Some Album\r\n" + QByteArray(5 * 1024 * 1024, 'x'));
+    // A reply of megabytes is no lookup's answer. (Another server: the first
+    // one is still trickling its reply to nobody.)
+    TestCddbServer big;
+    big.Reply(kQuery, "200 rock 0200B401 Some Artist / Some Album\r\n" + QByteArray(5 * 1024 * 1024, 'x'));
+    Main()->CDDBConnect1->SetServer(big.BaseUrl());
     RunCommand();
     EXPECT_EQ(Messages.last(), Failure(QStringLiteral("Odpověď serveru CDDB je příliš velká.")));
     EXPECT_EQ(Catalogue->Catalogue().Count(), 0);
