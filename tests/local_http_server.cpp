@@ -123,13 +123,27 @@ void LocalHttpServer::Serve(int client)
     out += "Content-Type: " + reply.ContentType + "\r\n";
     out += "Content-Length: " + QByteArray::number(reply.Body.size()) + "\r\n";
     out += "Connection: close\r\n\r\n";
-    out += reply.CutAfter >= 0 ? reply.Body.left(reply.CutAfter) : reply.Body;
-    qsizetype sent = 0;
-    while (sent < out.size()) {
-        const ssize_t n = ::send(client, out.constData() + sent, static_cast<size_t>(out.size() - sent), MSG_NOSIGNAL);
-        if (n <= 0)
-            break;
-        sent += n;
+    const QByteArray body = reply.CutAfter >= 0 ? reply.Body.left(reply.CutAfter) : reply.Body;
+    auto send = [client](const QByteArray& bytes) {
+        qsizetype sent = 0;
+        while (sent < bytes.size()) {
+            const ssize_t n = ::send(client, bytes.constData() + sent, static_cast<size_t>(bytes.size() - sent), MSG_NOSIGNAL);
+            if (n <= 0)
+                return false;
+            sent += n;
+        }
+        return true;
+    };
+    if (reply.TrickleMs > 0) {
+        bool open = send(out);
+        for (qsizetype i = 0; open && i < body.size(); ++i) {
+            // In short naps, so that stopping the server does not wait for the next byte.
+            for (int slept = 0; slept < reply.TrickleMs && !FStop; slept += 20)
+                ::usleep(20000);
+            open = !FStop && send(body.mid(i, 1));
+        }
+    } else {
+        send(out + body);
     }
     ::shutdown(client, SHUT_WR);
     ::close(client);

@@ -29,6 +29,8 @@ struct HttpReply {
     bool Silent = false;
     // Announce the whole body but close the connection after this many of its bytes.
     qsizetype CutAfter = -1;
+    // Send the headers at once, then the body one byte every this many milliseconds.
+    int TrickleMs = 0;
 };
 
 class LocalHttpServer {

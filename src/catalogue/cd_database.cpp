@@ -62,6 +62,16 @@ void TCDDatabase::Open(const QString& path)
     FFileName = path;
     FConnection = std::make_shared<TADOConnectionEx>(path, isNew);
     RegisterTitleCollation(FConnection->Handle());
+    try {
+        OpenTables(path, isNew);
+    } catch (...) {
+        FConnection.reset();
+        throw;
+    }
+}
+
+void TCDDatabase::OpenTables(const QString& path, bool isNew)
+{
     // A file left empty by an interrupted first start gets its tables as well.
     if (isNew || HasNoTables()) {
         try {
@@ -81,7 +91,23 @@ void TCDDatabase::Open(const QString& path)
             }
         }
     }
+    CheckTables();
     LoadIds();
+}
+
+void TCDDatabase::CheckTables()
+{
+    // Another program's database is left as it is, not given our tables.
+    auto hasColumns = [this](const QString& table, QStringList columns) {
+        const TQueryResult info = Db().Query(QStringLiteral("PRAGMA table_info(%1)").arg(table));
+        const int name = info.ColumnIndex(QStringLiteral("name"));
+        for (const QVariantList& row : info.Rows)
+            columns.removeAll(row.value(name).toString().toLower());
+        return columns.isEmpty();
+    };
+    if (!hasColumns(QStringLiteral("Recording"), {QStringLiteral("cdid"), QStringLiteral("cdtitle"), QStringLiteral("artisttitle")}) ||
+        !hasColumns(QStringLiteral("Track"), {QStringLiteral("cdid"), QStringLiteral("tracknumber"), QStringLiteral("tracktitle")}))
+        throw EDatabaseError::FileFault(TDatabaseFault::NotCatalogue, FFileName);
 }
 
 TADOConnectionEx& TCDDatabase::Db() const

@@ -16,7 +16,8 @@ class TCDDatabase : public TComponent {
 public:
     TV_CLASS_NAME(TCDDatabase)
     // Opens folder + "CDLibrary.mdb", by default in the program's folder, creating
-    // the file and its tables when it is missing. Raises EDatabaseError.
+    // the file and its tables when it is missing. Raises EDatabaseError; a file
+    // that is locked, damaged or of other tables raises it with its Fault.
     explicit TCDDatabase(TComponent* owner, const QString& folder = QString());
 
     // The folder used when none is given: the program's folder unless set
@@ -42,7 +43,9 @@ public:
 
 private:
     TADOConnectionEx& Db() const;
+    void OpenTables(const QString& path, bool isNew);
     bool HasNoTables();
+    void CheckTables();
     void CreateTables();
     void LoadIds();
     void InsertRows(const TCDDBEntry& record, const QStringList& tracks);

@@ -46,13 +46,12 @@ TCDDatabaseForm::TCDDatabaseForm(TComponent* owner) : TForm(owner)
     Button4->OnClick = [this](TComponent* s) { Button4Click(s); };
 
     // A catalogue that cannot be opened must not keep the program from starting;
-    // the window reports the reason when it is used.
+    // it is tried again, and the reason told, when it is used.
+    FFolder = TCDDatabase::DefaultFolder();
     try {
-        CDDatabase1 = new TCDDatabase(this);
-        CDDatabase1->SetName(QStringLiteral("CDDatabase1"));
-    } catch (const Exception& e) {
+        Catalogue();
+    } catch (const Exception&) {
         CDDatabase1 = nullptr;
-        FOpenError = e.Message();
     }
 
     OnShow = [this](TComponent* s) { FormShow(s); };
@@ -68,8 +67,12 @@ TCDDatabaseForm::~TCDDatabaseForm()
 
 TCDDatabase& TCDDatabaseForm::Catalogue()
 {
-    if (!CDDatabase1)
-        throw EDatabaseError(FOpenError);
+    // What kept the file from opening (a lock, say) may have gone since.
+    if (!CDDatabase1) {
+        auto* catalogue = new TCDDatabase(this, FFolder);
+        catalogue->SetName(QStringLiteral("CDDatabase1"));
+        CDDatabase1 = catalogue;
+    }
     return *CDDatabase1;
 }
 

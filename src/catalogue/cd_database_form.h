@@ -24,7 +24,7 @@ public:
     TButton* Button2 = nullptr; // refresh
     TButton* Button3 = nullptr; // delete
     TButton* Button4 = nullptr; // edit
-    // The catalogue; nullptr when its file could not be opened.
+    // The catalogue; nullptr while its file cannot be opened.
     TCDDatabase* CDDatabase1 = nullptr;
 
     // Puts a new text object with this text at this font size into the design.
@@ -32,7 +32,8 @@ public:
     // The design was changed from this window.
     TNotifyEvent OnModified;
 
-    // The catalogue; raises EDatabaseError when it could not be opened.
+    // The catalogue, opened again when it could not be before; raises
+    // EDatabaseError when it cannot be opened.
     TCDDatabase& Catalogue();
 
     void FormShow(TComponent* sender);
@@ -49,7 +50,7 @@ private:
     bool ReadSelected(TAccessDBEntry& record);
     void InsertText(const QString& text, int fontSize);
 
-    QString FOpenError;
+    QString FFolder; // of the catalogue file
 };
 
 extern TCDDatabaseForm* CDDatabaseForm;

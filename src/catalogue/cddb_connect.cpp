@@ -87,8 +87,14 @@ const QStringList& TCDDBConnect::DoCommand(const QString& command)
             OnSendData(this, line);
         FHttp->ProxyHost = FProxyServer;
         FHttp->ProxyPort = FProxyPort;
-        FHttp->ConnectTimeoutMs = FConnectTimeout;
-        FHttp->TimeoutMs = FTimeout;
+        // What is left of the exchange's time; a request on its own has all of it.
+        using namespace std::chrono;
+        const auto now = steady_clock::now();
+        const auto left = duration_cast<milliseconds>(FDeadline.value_or(now + milliseconds(FTimeout)) - now).count();
+        if (left <= 0)
+            throw EHttpError(QStringLiteral("The lookup ran out of time"), {}, THttpFailure::TooSlow);
+        FHttp->ConnectTimeoutMs = static_cast<int>(std::min<long long>(FConnectTimeout, left));
+        FHttp->TimeoutMs = static_cast<int>(left);
         FHttp->IdleTimeoutMs = FIdleTimeout;
         // The form line goes out as it is: commands carry "+" for blanks already.
         const THttpResponse reply = FHttp->Post(FServer + QStringLiteral("/~cddb/cddb.cgi"), line.toUtf8());
@@ -122,6 +128,14 @@ const QStringList& TCDDBConnect::DoCommand(const QString& command)
 bool TCDDBConnect::Query(TCDDBEntry& record)
 {
     FReadFailed = false;
+    // The query and the read that follows it share one deadline; a question to
+    // the user in between starts a new one.
+    struct TExchange {
+        TCDDBConnect* Self;
+        void Start() { Self->FDeadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(Self->FTimeout); }
+        ~TExchange() { Self->FDeadline.reset(); }
+    } exchange{this};
+    exchange.Start();
     TCDInfo reader(nullptr, FDeviceName);
     const QString discId = reader.DiscIdString();
     const int count = reader.TrackCount();
@@ -144,6 +158,7 @@ bool TCDDBConnect::Query(TCDDBEntry& record)
         const int index = ChooseMatch(this, FResponse);
         if (index < 0 || index + 1 >= FResponse.size())
             return false;
+        exchange.Start();
         const QString line = FResponse[index + 1];
         return ReadEntry(TCDDBEntry::ExtractWord(line, 0, false) + QLatin1Char('+') +
                              TCDDBEntry::ExtractWord(line, 1, false),

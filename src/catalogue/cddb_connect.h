@@ -8,7 +8,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <functional>
+#include <optional>
 #include <memory>
 
 class TCDDBEntry;
@@ -43,9 +45,10 @@ public:
     TDataEvent OnSendData;
     TDataEvent OnReceiveData;
 
-    // Milliseconds allowed for connecting, for a whole request, and for a
-    // connected server to stay silent. The lookup blocks the window, so a dead
-    // server is given up after seconds.
+    // Milliseconds allowed for connecting, for the whole exchange with the
+    // server (every request of a lookup between two questions to the user), and
+    // for a connected server to stay silent. The lookup blocks the window, so a
+    // dead or crawling server is given up after seconds.
     int ConnectTimeout() const { return FConnectTimeout; }
     void SetConnectTimeout(int ms) { FConnectTimeout = ms; }
     int Timeout() const { return FTimeout; }
@@ -92,11 +95,14 @@ private:
     QString FProxyServer;
     int FProxyPort = 0;
     int FConnectTimeout = 5000;
-    int FTimeout = 30000;
+    int FTimeout = 7000;
     int FIdleTimeout = 5000;
     bool FReadFailed = false;
     int FHttpStatus = 0;
     QString FDeviceName;
+    // When the running exchange must end; unset outside a lookup, where each
+    // request has the whole time.
+    std::optional<std::chrono::steady_clock::time_point> FDeadline;
     std::unique_ptr<THttpClient> FHttp;
     int FResponseCode = 0;
     QStringList FResponse;

@@ -31,7 +31,60 @@ QVariant ColumnValue(sqlite3_stmt* statement, int column)
     }
 }
 
+// What an SQLite error says about the file as a whole.
+TDatabaseFault FaultOf(int code, const char* message)
+{
+    if (code == SQLITE_IOERR_SHORT_READ)
+        return TDatabaseFault::Damaged;
+    switch (code & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return TDatabaseFault::Locked;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return TDatabaseFault::Damaged;
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+    case SQLITE_READONLY:
+    case SQLITE_IOERR:
+    case SQLITE_FULL:
+    case SQLITE_AUTH:
+    case SQLITE_NOLFS:
+        return TDatabaseFault::Unusable;
+    case SQLITE_ERROR: {
+        // The statements name only the catalogue's own tables and columns.
+        const QByteArray text(message ? message : "");
+        if (text.startsWith("no such table") || text.startsWith("no such column"))
+            return TDatabaseFault::NotCatalogue;
+        return TDatabaseFault::None;
+    }
+    default:
+        return TDatabaseFault::None;
+    }
+}
+
 } // namespace
+
+EDatabaseError EDatabaseError::FileFault(TDatabaseFault fault, const QString& fileName)
+{
+    QString reason;
+    switch (fault) {
+    case TDatabaseFault::Locked:
+        reason = QStringLiteral("soubor zamkl jiný program. Zkuste to znovu, až ho uvolní.");
+        break;
+    case TDatabaseFault::Damaged:
+        reason = QStringLiteral("soubor je poškozený.");
+        break;
+    case TDatabaseFault::NotCatalogue:
+        reason = QStringLiteral("soubor obsahuje jinou databázi než katalog disků.");
+        break;
+    case TDatabaseFault::Unusable:
+    case TDatabaseFault::None:
+        reason = QStringLiteral("soubor nelze otevřít, přečíst nebo do něj zapsat.");
+        break;
+    }
+    return EDatabaseError(QStringLiteral("Katalog disků „%1“ nelze použít: %2").arg(fileName, reason), fault, fileName);
+}
 
 int TQueryResult::ColumnIndex(const QString& name) const
 {
@@ -48,10 +101,12 @@ TDBConnection::TDBConnection(const QString& fileName, bool create) : FFileName(f
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
     const int rc = sqlite3_open_v2(path.constData(), &FDb, flags, nullptr);
     if (rc != SQLITE_OK) {
-        const QString reason = FDb ? QString::fromUtf8(sqlite3_errmsg(FDb)) : QString::fromUtf8(sqlite3_errstr(rc));
+        const int code = FDb ? sqlite3_extended_errcode(FDb) : rc;
+        const QByteArray reason = FDb ? QByteArray(sqlite3_errmsg(FDb)) : QByteArray(sqlite3_errstr(rc));
         sqlite3_close(FDb);
         FDb = nullptr;
-        throw EDatabaseError(QStringLiteral("Cannot open the database \"%1\": %2").arg(fileName, reason));
+        const TDatabaseFault fault = FaultOf(code, reason.constData());
+        throw EDatabaseError::FileFault(fault == TDatabaseFault::None ? TDatabaseFault::Unusable : fault, fileName);
     }
     sqlite3_extended_result_codes(FDb, 1);
     // The two catalogues of the program share the file; wait for each other briefly.
@@ -62,7 +117,13 @@ TDBConnection::~TDBConnection() { sqlite3_close(FDb); }
 
 void TDBConnection::Fail(const QString& sql) const
 {
-    throw EDatabaseError(QStringLiteral("%1 (%2)").arg(QString::fromUtf8(sqlite3_errmsg(FDb)), sql));
+    // A file that cannot be used is told as such; a failing statement keeps its
+    // own words and its text.
+    const char* message = sqlite3_errmsg(FDb);
+    const TDatabaseFault fault = FaultOf(sqlite3_extended_errcode(FDb), message);
+    if (fault != TDatabaseFault::None)
+        throw EDatabaseError::FileFault(fault, FFileName);
+    throw EDatabaseError(QStringLiteral("%1 (%2)").arg(QString::fromUtf8(message), sql));
 }
 
 TQueryResult TDBConnection::Query(const QString& sql, const QVariantList& params)

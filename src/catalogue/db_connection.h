@@ -11,7 +11,29 @@
 
 struct sqlite3;
 
-class EDatabaseError : public Exception { using Exception::Exception; };
+// Why a database file cannot be used at all, as against one statement failing.
+enum class TDatabaseFault {
+    None,         // the statement itself failed (a second disc with one id, ...)
+    Locked,       // another program holds a lock on the file
+    Damaged,      // cut short, overwritten, or not a database file
+    NotCatalogue, // a database, but not of the catalogue's tables
+    Unusable,     // cannot be opened, read or written (rights, disk, folder)
+};
+
+class EDatabaseError : public Exception {
+public:
+    explicit EDatabaseError(QString message, TDatabaseFault fault = TDatabaseFault::None, QString fileName = {})
+        : Exception(std::move(message)), FFault(fault), FFileName(std::move(fileName)) {}
+    // A fault of the file raises with a message for the user that names the file
+    // and the reason.
+    static EDatabaseError FileFault(TDatabaseFault fault, const QString& fileName);
+    TDatabaseFault Fault() const { return FFault; }
+    const QString& FileName() const { return FFileName; }
+
+private:
+    TDatabaseFault FFault;
+    QString FFileName;
+};
 
 struct TQueryResult {
     QStringList Columns;

@@ -58,6 +58,14 @@ int CheckIdle(void* user, curl_off_t, curl_off_t received, curl_off_t, curl_off_
     return 0;
 }
 
+// Some of the reply (its status line at least) had come when the transfer ended.
+bool ReplyBegun(CURL* c, const QByteArray& body)
+{
+    long status = 0;
+    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
+    return status != 0 || !body.isEmpty();
+}
+
 struct TCurlDeleter {
     void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
 };
@@ -132,6 +140,9 @@ THttpResponse THttpClient::Perform(const QString& url, const QByteArray* postBod
         if (state.TooLarge) {
             reason = QStringLiteral("the reply is larger than %1 bytes").arg(MaxReplySize);
             failure = THttpFailure::TooLarge;
+        } else if (rc == CURLE_OPERATION_TIMEDOUT && !idle.Expired && ReplyBegun(c, response.Body)) {
+            reason = QStringLiteral("the reply did not arrive whole in time");
+            failure = THttpFailure::TooSlow;
         } else if (rc == CURLE_OPERATION_TIMEDOUT || idle.Expired) {
             reason = QStringLiteral("the server did not answer in time");
             failure = THttpFailure::NoAnswer;

@@ -12,6 +12,7 @@
 enum class THttpFailure {
     Other,
     NoAnswer,    // no connection, or no reply in time
+    TooSlow,     // the reply had begun but was not whole in time
     CutShort,    // the connection ended before the reply was whole
     TooLarge,    // the reply passed the size limit
     Status,      // the server answered with an HTTP error status (raised by callers)

@@ -1,12 +1,14 @@
 #include "catalogue/cd_database.h"
 
 #include "catalogue/cddb_entry.h"
+#include "catalogue/db_connection.h"
 #include "qt_print.h"
 #include "test_support.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <functional>
 
 using namespace TestSupport;
 
@@ -250,8 +252,103 @@ TEST(CDDatabase, AFileThatIsNoDatabaseIsReportedAndKept)
     const QByteArray junk(4096, 'j');
     file.write(junk);
     file.close();
-    EXPECT_THROW(TCDDatabase(nullptr, dir), EDatabaseError);
+    try {
+        TCDDatabase db(nullptr, dir);
+        FAIL() << "a file of junk is no catalogue";
+    } catch (const EDatabaseError& e) {
+        EXPECT_EQ(e.Fault(), TDatabaseFault::Damaged);
+        EXPECT_EQ(e.Message(), QStringLiteral("Katalog disků „%1“ nelze použít: soubor je poškozený.").arg(path));
+    }
     EXPECT_EQ(ReadFile(path), junk);
+}
+
+// What the user is told of a catalogue file that cannot be used: its name and
+// why, in words of the program's language, without the database's statements.
+TEST(CDDatabase, ALockedFileIsToldAsLockedAndWorksOnceTheLockIsGone)
+{
+    const QString dir = MakeTempDir();
+    const QString path = dir + QStringLiteral("/CDLibrary.mdb");
+    const QString locked =
+        QStringLiteral("Katalog disků „%1“ nelze použít: soubor zamkl jiný program. Zkuste to znovu, až ho uvolní.").arg(path);
+    TCDDatabase db(nullptr, dir);
+    Store(db, QStringLiteral("00000001"), QStringLiteral("A"), QStringLiteral("a"), {QStringLiteral("t1")});
+    auto faultOf = [](const std::function<void()>& use) {
+        try {
+            use();
+        } catch (const EDatabaseError& e) {
+            return std::make_pair(e.Fault(), e.Message());
+        }
+        return std::make_pair(TDatabaseFault::None, QStringLiteral("no error"));
+    };
+
+    // Another program holds the file with an exclusive lock.
+    TDBConnection other(path, false);
+    other.Execute(QStringLiteral("BEGIN EXCLUSIVE"));
+    TAccessDBEntry entry;
+    EXPECT_EQ(faultOf([&] { db.Find(QStringLiteral("00000001"), entry); }), std::make_pair(TDatabaseFault::Locked, locked));
+    EXPECT_TRUE(entry.DiscId.isEmpty());
+    EXPECT_EQ(faultOf([&] { TCDDatabase opened(nullptr, dir); }), std::make_pair(TDatabaseFault::Locked, locked));
+    EXPECT_EQ(db.IdList(), QStringList({QStringLiteral("00000001")}));
+
+    other.Execute(QStringLiteral("COMMIT"));
+    ASSERT_TRUE(db.Find(QStringLiteral("00000001"), entry));
+    EXPECT_EQ(entry.GetTracks(), QStringList({QStringLiteral("t1")}));
+    Store(db, QStringLiteral("00000002"), QStringLiteral("B"), QStringLiteral("b"));
+    EXPECT_EQ(TCDDatabase(nullptr, dir).Count(), 2);
+}
+
+TEST(CDDatabase, ACutShortFileIsToldAsDamaged)
+{
+    const QString dir = MakeTempDir();
+    const QString path = dir + QStringLiteral("/CDLibrary.mdb");
+    {
+        TCDDatabase db(nullptr, dir);
+        // Enough discs for the tables to fill many pages.
+        for (int i = 0; i < 200; ++i)
+            Store(db, QStringLiteral("%1").arg(i, 8, 16, QLatin1Char('0')).toUpper(), QStringLiteral("Artist %1").arg(i),
+                  QStringLiteral("Title %1").arg(i), QStringList(10, QString(60, QLatin1Char('t'))));
+    }
+    QFile file(path);
+    ASSERT_GT(file.size(), 20 * 4096);
+    ASSERT_TRUE(file.resize(file.size() / 3));
+    const QByteArray cut = ReadFile(path);
+    try {
+        TCDDatabase db(nullptr, dir);
+        TAccessDBEntry entry;
+        for (const QString& id : db.IdList())
+            db.Find(id, entry);
+        FAIL() << "a catalogue cut short reads as whole";
+    } catch (const EDatabaseError& e) {
+        EXPECT_EQ(e.Fault(), TDatabaseFault::Damaged);
+        EXPECT_EQ(e.Message(), QStringLiteral("Katalog disků „%1“ nelze použít: soubor je poškozený.").arg(path));
+    }
+    EXPECT_EQ(ReadFile(path), cut);
+}
+
+TEST(CDDatabase, ADatabaseOfOtherTablesIsToldAsNoCatalogueAndLeftAsItIs)
+{
+    const QString notCatalogue = QStringLiteral("Katalog disků „%1“ nelze použít: soubor obsahuje jinou databázi než katalog disků.");
+    // Tables of another program, and tables of our names with other columns.
+    for (const QString& schema : {QStringLiteral("CREATE TABLE Songs (Name TEXT)"),
+                                  QStringLiteral("CREATE TABLE Recording (CDID TEXT(8), Name TEXT)"),
+                                  QStringLiteral("CREATE TABLE Recording (CDID TEXT(8), CDTitle TEXT(100), "
+                                                 "ArtistTitle TEXT(100))")}) {
+        const QString dir = MakeTempDir();
+        const QString path = dir + QStringLiteral("/CDLibrary.mdb");
+        {
+            TDBConnection foreign(path, true);
+            foreign.Execute(schema);
+        }
+        const QByteArray before = ReadFile(path);
+        try {
+            TCDDatabase db(nullptr, dir);
+            FAIL() << schema.toStdString();
+        } catch (const EDatabaseError& e) {
+            EXPECT_EQ(e.Fault(), TDatabaseFault::NotCatalogue) << schema.toStdString();
+            EXPECT_EQ(e.Message(), notCatalogue.arg(path));
+        }
+        EXPECT_EQ(ReadFile(path), before) << schema.toStdString();
+    }
 }
 
 TEST(CDDatabase, AnEmptyFileGetsItsTables)

@@ -362,6 +362,34 @@ TEST(CDDBConnect, DeadServerHitsTheTimeOutAndRestoresTheCursor)
     EXPECT_EQ(receiveCalls, 1);
 }
 
+TEST(CDDBConnect, TheQueryAndItsReadShareOneDeadline)
+{
+    // Both replies come a byte at a time: the query's whole in about a second,
+    // the read's not within the time that is left.
+    LocalHttpServer server([](const HttpRequest& request) {
+        const QString command = QUrlQuery(QString::fromUtf8(request.Body)).queryItemValue(QStringLiteral("cmd"));
+        HttpReply reply;
+        reply.Body = command == kQuery ? QByteArray("200 rock 0200B401 Some Artist / Some Album\r\n") : kReadReply;
+        reply.TrickleMs = 25;
+        return reply;
+    });
+    TCDDBConnect cddb(nullptr);
+    cddb.SetServer(server.BaseUrl());
+    cddb.SetDeviceName(OneTrackDisc());
+    cddb.SetTimeout(2000);
+    QElapsedTimer clock;
+    clock.start();
+    TCDDBEntry entry;
+    try {
+        cddb.Query(entry);
+        FAIL() << "the read must not get a time of its own";
+    } catch (const EHttpError& e) {
+        EXPECT_EQ(e.Failure(), THttpFailure::TooSlow) << e.what();
+    }
+    EXPECT_LT(clock.elapsed(), 2700);
+    EXPECT_EQ(server.Requests().size(), 2u);
+}
+
 TEST(CDDBConnect, CursorIsBackAfterASuccessfulRequest)
 {
     CddbServer server;

@@ -22,6 +22,7 @@ public:
               reply.Body = FReplies.value(command, "500 Unrecognized command.\r\n");
               reply.Silent = FSilent;
               reply.CutAfter = FCutAfter;
+              reply.TrickleMs = FTrickleMs;
               return reply;
           })
     {
@@ -49,6 +50,12 @@ public:
         std::lock_guard<std::mutex> lock(FMutex);
         FCutAfter = bytes;
     }
+    // Every answer sends its headers at once, then a byte of its body every ms.
+    void SetTrickle(int ms)
+    {
+        std::lock_guard<std::mutex> lock(FMutex);
+        FTrickleMs = ms;
+    }
     QStringList Commands() const
     {
         std::lock_guard<std::mutex> lock(FMutex);
@@ -63,5 +70,6 @@ private:
     int FStatus = 200;
     bool FSilent = false;
     qsizetype FCutAfter = -1;
+    int FTrickleMs = 0;
     TestSupport::LocalHttpServer FServer;
 };

@@ -5,6 +5,7 @@
 #include "catalogue/cd_info.h"
 #include "catalogue/cddb_connect.h"
 #include "catalogue/cddb_multiple_matches_form.h"
+#include "catalogue/db_connection.h"
 #include "catalogue/cddb_test_server.h"
 #include "catalogue/fake_dialogs.h"
 #include "catalogue/modal_answer.h"
@@ -317,4 +318,99 @@ TEST_F(DiscCommand, ATitleTooLongForATextObjectIsCutWithAnEllipsis)
     const QString caption = static_cast<TLabel*>(title)->Caption();
     EXPECT_EQ(caption, QString(254, QLatin1Char('W')) + QChar(0x2026) + QStringLiteral(" - Album"));
     EXPECT_GT(title->Width(), 0);
+}
+
+// A catalogue file that cannot be used is the catalogue's fault, told as such:
+// no server is asked, no lookup failure claimed, and no window opens on it.
+TEST_F(DiscCommand, ALockedCatalogueIsToldAsLockedAndTheLookupWorksOnceTheLockIsGone)
+{
+    Server.Reply(kQuery, "200 rock 0200B401 Some Artist / Some Album\r\n");
+    Server.Reply(kRead, kReadReply);
+    const QString path = Catalogue->Catalogue().FileName();
+    {
+        TDBConnection other(path, false);
+        other.Execute(QStringLiteral("BEGIN EXCLUSIVE"));
+        RunCommand();
+        other.Execute(QStringLiteral("COMMIT"));
+    }
+    EXPECT_EQ(Messages, QStringList({QStringLiteral("Katalog disků „%1“ nelze použít: soubor zamkl jiný program. "
+                                                    "Zkuste to znovu, až ho uvolní.").arg(path)}));
+    EXPECT_TRUE(Server.Commands().isEmpty());
+    EXPECT_FALSE(Catalogue->Visible());
+    EXPECT_FALSE(Main()->Modified);
+
+    RunCommand();
+    EXPECT_EQ(Messages.last(), kReadMessage);
+    EXPECT_EQ(Server.Commands(), QStringList({kQuery, kRead}));
+    EXPECT_TRUE(Catalogue->Visible());
+    EXPECT_EQ(Rows(), QStringList({QStringLiteral("Some Artist / Some Album")}));
+}
+
+TEST_F(DiscCommand, ADamagedOrForeignCatalogueIsToldWithItsNameAndNoServerIsAsked)
+{
+    Server.Reply(kQuery, "200 rock 0200B401 Some Artist / Some Album\r\n");
+    Server.Reply(kRead, kReadReply);
+    const QString path = Catalogue->Catalogue().FileName();
+    const QString damaged = QStringLiteral("Katalog disků „%1“ nelze použít: soubor je poškozený.").arg(path);
+    const QString foreign =
+        QStringLiteral("Katalog disků „%1“ nelze použít: soubor obsahuje jinou databázi než katalog disků.").arg(path);
+    // The program starts on the file as it is now.
+    auto restart = [&] {
+        Catalogue.reset();
+        Catalogue = std::make_unique<TCDDatabaseForm>(nullptr);
+    };
+
+    Catalogue.reset();
+    ASSERT_TRUE(QFile::remove(path));
+    {
+        QFile junk(path);
+        ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+        junk.write(QByteArray(8192, 'j'));
+    }
+    restart();
+    RunCommand();
+    EXPECT_EQ(Messages, QStringList({damaged}));
+    // With no disc in the drive: that, then the catalogue's fault.
+    Main()->CDDBConnect1->SetDeviceName(MakeTempDir() + QStringLiteral("/none.cue"));
+    RunCommand();
+    EXPECT_EQ(Messages, QStringList({damaged, kNoDiscMessage, damaged}));
+    EXPECT_FALSE(Catalogue->Visible());
+
+    Catalogue.reset();
+    ASSERT_TRUE(QFile::remove(path));
+    {
+        TDBConnection other(path, true);
+        other.Execute(QStringLiteral("CREATE TABLE Invoices (Number INT, Total REAL)"));
+    }
+    restart();
+    Messages.clear();
+    Main()->CDDBConnect1->SetDeviceName(Cue);
+    RunCommand();
+    EXPECT_EQ(Messages, QStringList({foreign}));
+    EXPECT_TRUE(Server.Commands().isEmpty());
+    EXPECT_FALSE(Catalogue->Visible());
+    EXPECT_FALSE(Main()->Modified);
+}
+
+TEST_F(DiscCommand, ATricklingServerIsGivenUpWithinSecondsAndAnOversizedReplyIsToldAsSuch)
+{
+    // Headers at once, then a byte every 4 s: never silent for long enough to
+    // count as not answering, but the lookup keeps the window frozen.
+    Server.Reply(kQuery, "200 rock 0200B401 Some Artist / Some Album\r\n");
+    Server.SetTrickle(4000);
+    QElapsedTimer clock;
+    clock.start();
+    RunCommand();
+    EXPECT_LT(clock.elapsed(), 9500);
+    EXPECT_EQ(Messages, QStringList({Failure(QStringLiteral("Server CDDB posílal odpověď příliš pomalu."))}));
+    EXPECT_TRUE(Main()->LastEntry->DiscId.isEmpty());
+
+    // A reply of megabytes is no lookup's answer. (Another server: the first
+    // one is still trickling its reply to nobody.)
+    TestCddbServer big;
+    big.Reply(kQuery, "200 rock 0200B401 Some Artist / Some Album\r\n" + QByteArray(5 * 1024 * 1024, 'x'));
+    Main()->CDDBConnect1->SetServer(big.BaseUrl());
+    RunCommand();
+    EXPECT_EQ(Messages.last(), Failure(QStringLiteral("Odpověď serveru CDDB je příliš velká.")));
+    EXPECT_EQ(Catalogue->Catalogue().Count(), 0);
 }

@@ -120,7 +120,7 @@ TEST(LanguageTables, TwelveLoadersInStartUpOrderWithTheirEntryCounts)
         int Count;
     };
     const Expected expected[] = {
-        {"LoadMainFormStrings", 146}, {"LoadFrmInsTextStrings", 20},    {"LoadFrmNewStrings", 6},
+        {"LoadMainFormStrings", 148}, {"LoadFrmInsTextStrings", 20},    {"LoadFrmNewStrings", 6},
         {"LoadFrmNastavObjektStrings", 21}, {"LoadFrmSrafovaniStrings", 6}, {"LoadFrmVlastnostiIMGStrings", 13},
         {"LoadFrmProgressStrings", 1}, {"LoadFrmInsDirStrings", 3},      {"LoadFrmKorekceStrings", 5},
         {"LoadFrmRozObrStrings", 5},   {"LoadFrmStartStrings", 5},       {"LoadFrmOProgramuStrings", 4},
@@ -133,7 +133,7 @@ TEST(LanguageTables, TwelveLoadersInStartUpOrderWithTheirEntryCounts)
         EXPECT_EQ(static_cast<int>(loaders[i].Entries.size()), expected[i].Count) << loaders[i].Name;
         total += loaders[i].Entries.size();
     }
-    EXPECT_EQ(total, 235u);
+    EXPECT_EQ(total, 237u);
 }
 
 TEST(LanguageTables, OnlyTheTitleUntitledAndFileButtonsHaveTheirOwnDefaults)
@@ -151,7 +151,9 @@ TEST(LanguageTables, OnlyTheTitleUntitledAndFileButtonsHaveTheirOwnDefaults)
                                           {"sCDDBNeodpovida", "Server CDDB neodpověděl."},
                                           {"sCDDBChybaHTTP", "Server CDDB ohlásil chybu HTTP %1."},
                                           {"sCDDBNesrozumitelna", "Odpovědi serveru CDDB program nerozumí."},
-                                          {"sCDDBPrerusena", "Odpověď serveru CDDB nepřišla celá."}};
+                                          {"sCDDBPrerusena", "Odpověď serveru CDDB nepřišla celá."},
+                                          {"sCDDBPomala", "Server CDDB posílal odpověď příliš pomalu."},
+                                          {"sCDDBPrilisVelka", "Odpověď serveru CDDB je příliš velká."}};
     EXPECT_EQ(ownDefaults, expected);
 }
 

@@ -10,7 +10,10 @@
 #include "designer/main/web_download.h"
 #include "test_support.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QTest>
+#include <QWindow>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -89,13 +92,28 @@ TEST_F(VersionCheck, TextThatIsNoPlainNumberShowsNothing)
         EXPECT_TRUE(Said.empty()) << body.constData();
         EXPECT_EQ(w.stav->Caption(), Checking) << body.constData();
     }
-    // A server error (even with a number in it) and a closed port alike.
+}
+
+TEST_F(VersionCheck, APageThatCannotBeReadSaysTheCheckFailed)
+{
+    const QString failed = QString::fromUtf8("Zjištění se nezdařilo");
+    // A server error (even with a number in it), no server at all, and one that
+    // takes the request and never answers.
     Serve({404, "321"});
     Check();
+    EXPECT_EQ(w.stav->Caption(), failed);
     FServer.reset();
+    w.stav->SetCaption("Stav...");
     Check();
+    EXPECT_EQ(w.stav->Caption(), failed);
+    HttpReply silent;
+    silent.Silent = true;
+    Serve(silent);
+    w.WebDownload->TimeoutMs = 500;
+    w.stav->SetCaption("Stav...");
+    Check();
+    EXPECT_EQ(w.stav->Caption(), failed);
     EXPECT_TRUE(Said.empty());
-    EXPECT_EQ(w.stav->Caption(), Checking);
 }
 
 TEST_F(VersionCheck, AnHtmlPageTakesItsBodyAndOneWithoutABodyReachesTheErrorHandler)
@@ -142,10 +160,55 @@ TEST_F(VersionCheck, ASilentServerLeavesTheWindowUsableAndTheStatusChecking)
     EXPECT_TRUE(timerRan);
     EXPECT_TRUE(stillChecking);
     EXPECT_FALSE(w.Visible());
-    // The load gives up on its own; nothing is said.
+    // The load gives up on its own; nothing is said, the status tells it.
     while (w.WebDownload->Busy() && t.elapsed() < 10000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     QCoreApplication::processEvents();
     EXPECT_TRUE(Said.empty());
-    EXPECT_EQ(w.stav->Caption(), Checking);
+    EXPECT_EQ(w.stav->Caption(), QString::fromUtf8("Zjištění se nezdařilo"));
+}
+
+// The window as the Help menu shows it, used from the keyboard only.
+TEST_F(VersionCheck, EnterAtTheFirstOpeningChecksAndTabWalksTheButtons)
+{
+    Serve({200, "320"});
+    QWidget* check = w.TestVerze->Handle();
+    QWidget* close = w.Button1->Handle();
+    QWidget *focusAtOpen = nullptr, *focusAfterCheck = nullptr;
+    size_t requestsAfterEnter = 0;
+    std::vector<QWidget*> walk;
+    bool ran = false;
+    QTimer::singleShot(0, [&] {
+        ran = true;
+        QWindow* window = w.Window()->windowHandle();
+        QElapsedTimer shown;
+        shown.start();
+        while (QApplication::activeWindow() != w.Window() && shown.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        focusAtOpen = QApplication::focusWidget();
+        QTest::keyClick(window, Qt::Key_Return);
+        QElapsedTimer t;
+        t.start();
+        while ((w.WebDownload->Busy() || Said.empty()) && t.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        requestsAfterEnter = FServer->Requests().size();
+        focusAfterCheck = QApplication::focusWidget();
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(window, Qt::Key_Tab);
+            walk.push_back(QApplication::focusWidget());
+        }
+        // Esc closes the window.
+        QTest::keyClick(window, Qt::Key_Escape);
+    });
+    m->Zjistitnovouverzi1Click(nullptr);
+    ASSERT_TRUE(ran);
+    EXPECT_FALSE(w.Visible());
+    EXPECT_EQ(focusAtOpen, check);
+    EXPECT_EQ(requestsAfterEnter, 1u);
+    EXPECT_EQ(Said, std::vector<QString>({QString::fromUtf8("Používáte nejnovější verzi programu.")}));
+    EXPECT_EQ(StatusWhenSaid, std::vector<QString>({Checking}));
+    EXPECT_EQ(w.stav->Caption(), QString::fromUtf8("Nová verze není"));
+    // The keyboard stays on the buttons, the only controls one sees.
+    EXPECT_EQ(focusAfterCheck, check);
+    EXPECT_EQ(walk, std::vector<QWidget*>({close, check, close}));
 }

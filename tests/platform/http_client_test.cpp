@@ -59,6 +59,31 @@ TEST(HttpClient, SilentServerHitsTheTimeOut)
         FAIL() << "a silent server must not count as an answer";
     } catch (const EHttpError& e) {
         EXPECT_TRUE(e.Message().contains(QStringLiteral("did not answer in time"))) << e.what();
+        EXPECT_EQ(e.Failure(), THttpFailure::NoAnswer);
+    }
+    EXPECT_LT(clock.elapsed(), 3000);
+}
+
+TEST(HttpClient, AReplyTrickledPastTheTimeLimitIsToldAsTooSlow)
+{
+    // A byte every 100 ms never leaves the server idle for long.
+    LocalHttpServer server([](const HttpRequest&) {
+        HttpReply reply;
+        reply.Body = QByteArray(100, 'x');
+        reply.TrickleMs = 100;
+        return reply;
+    });
+    THttpClient client;
+    client.TimeoutMs = 800;
+    client.IdleTimeoutMs = 500;
+    QElapsedTimer clock;
+    clock.start();
+    try {
+        client.Get(server.BaseUrl());
+        FAIL() << "the time limit holds for the whole reply";
+    } catch (const EHttpError& e) {
+        EXPECT_EQ(e.Failure(), THttpFailure::TooSlow) << e.what();
+        EXPECT_FALSE(e.Received().isEmpty());
     }
     EXPECT_LT(clock.elapsed(), 3000);
 }

@@ -10,6 +10,7 @@
 
 TFrmInvisible* FrmInvisible = nullptr;
 const QString TFrmInvisible::VersionPagePath = QStringLiteral("/download_file/verze.txt");
+const QString TFrmInvisible::CheckFailedText = QStringLiteral("Zjištění se nezdařilo");
 // Plain HTTP: the page is fetched without encryption.
 const QString TFrmInvisible::DefaultVersionHost = QStringLiteral("http://tessavik.example");
 
@@ -30,6 +31,9 @@ TFrmInvisible::TFrmInvisible(TComponent* owner) : TForm(owner)
     WebDownload->SetName(QStringLiteral("WebDownload"));
     WebDownload->OnDocumentComplete = [this](TComponent* s) { WebDownloadDocumentComplete(s); };
     Memo = place(new TMemo(this), "Memo", this, 120, 32, 49, 33);
+    // Never seen: the keyboard goes to the buttons, so Enter checks at once.
+    Memo->SetTabStop(false);
+    Memo->Handle()->setFocusPolicy(Qt::NoFocus);
     Panel1 = place(new TPanel(this), "Panel1", this, 16, 8, 241, 57);
     Panel1->SetColor(RGB(111, 208, 255));
     Panel1->SetCaption(QString());
@@ -79,6 +83,12 @@ void TFrmInvisible::TestVerzeClick(TComponent*)
 
 void TFrmInvisible::WebDownloadDocumentComplete(TComponent*)
 {
+    // A page that could not be read ends the check too, or "Zjišťuji..." would
+    // stay for ever.
+    if (WebDownload->Failed()) {
+        stav->SetCaption(CheckFailedText);
+        return;
+    }
     // Taking the body is not guarded: a page without one reaches the error handler.
     QString text;
     try {

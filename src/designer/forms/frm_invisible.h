@@ -19,6 +19,8 @@ public:
     static constexpr int ProgramRelease = 320;
     static const QString VersionPagePath;   // "/download_file/verze.txt"
     static const QString DefaultVersionHost; // the maker's web host
+    // The status when the page could not be read.
+    static const QString CheckFailedText;
     // The host of the version page: the settings key VersionServer, else the maker's.
     static QString VersionHost();
 

@@ -69,6 +69,8 @@ const TLanguageEntry MainFormTexts[] = {
     Field("sCDDBChybaHTTP", &TFrmMain::sCDDBChybaHTTP, "Server CDDB ohlásil chybu HTTP %1."),
     Field("sCDDBNesrozumitelna", &TFrmMain::sCDDBNesrozumitelna, "Odpovědi serveru CDDB program nerozumí."),
     Field("sCDDBPrerusena", &TFrmMain::sCDDBPrerusena, "Odpověď serveru CDDB nepřišla celá."),
+    Field("sCDDBPomala", &TFrmMain::sCDDBPomala, "Server CDDB posílal odpověď příliš pomalu."),
+    Field("sCDDBPrilisVelka", &TFrmMain::sCDDBPrilisVelka, "Odpověď serveru CDDB je příliš velká."),
     // Tool bar hints.
     Hint("hBtnNovy", "btnNew", "New"),
     Hint("hBtnOpen", "btnOpen", "Open"),

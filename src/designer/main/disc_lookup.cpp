@@ -9,6 +9,7 @@
 #include "catalogue/cd_info.h"
 #include "catalogue/cddb_connect.h"
 #include "catalogue/cddb_window_dialogs.h"
+#include "catalogue/db_connection.h"
 #include "classlib/forms/application.h"
 #include "classlib/forms/message_box.h"
 #include "platform/http_client.h"
@@ -57,8 +58,19 @@ void TFrmMain::VloitobsahCDzCDDB1Click(TComponent*)
         // A drive or disc image that cannot be read holds no disc.
         ready = false;
     }
+    // A catalogue file that cannot be used is told as what it is, not as a
+    // failed lookup, and no window opens on it.
+    auto catalogueFault = [this](const EDatabaseError& e) {
+        Application->MessageBox(e.Message(), Application->Title(), MB_OK);
+    };
     if (ready) {
-        const QString failure = LookupInsertedCD();
+        QString failure;
+        try {
+            failure = LookupInsertedCD();
+        } catch (const EDatabaseError& e) {
+            catalogueFault(e);
+            return;
+        }
         Application->MessageBox(failure.isEmpty() ? QStringLiteral("CD bylo načteno, pokračujete výběrem.") : failure,
                                 Application->Title(), MB_OK);
     } else {
@@ -66,16 +78,24 @@ void TFrmMain::VloitobsahCDzCDDB1Click(TComponent*)
                                 Application->Title(), MB_OK);
     }
     ConnectCatalogueWindow(CDDatabaseForm);
-    // A window already open shows a disc the lookup has just stored.
-    if (CDDatabaseForm->Visible())
-        CDDatabaseForm->RefreshList();
-    CDDatabaseForm->Show();
+    try {
+        // A window already open shows a disc the lookup has just stored.
+        if (CDDatabaseForm->Visible())
+            CDDatabaseForm->RefreshList();
+        CDDatabaseForm->Show();
+    } catch (const EDatabaseError& e) {
+        if (e.Fault() == TDatabaseFault::None)
+            throw;
+        catalogueFault(e);
+        return;
+    }
     SetModified();
 }
 
 QString TFrmMain::LookupInsertedCD()
 {
-    // A failed lookup is told, with the cause; the catalogue window opens all the same.
+    // A failed lookup is told, with the cause; the catalogue window opens all the
+    // same. The catalogue's own errors pass on to the caller.
     auto failed = [this](const QString& cause) { return sCDDBNezdar + QChar(13) + cause; };
     try {
         const QString id = DiscReader().DiscIdString();
@@ -88,20 +108,32 @@ QString TFrmMain::LookupInsertedCD()
         TCDDatabase& catalogue = CDDatabaseForm->Catalogue();
         if (catalogue.Find(id, *LastEntry))
             return QString();
-        if (CDDBConnect1->Query(*LastEntry))
-            catalogue.Add(*LastEntry);
-        else if (CDDBConnect1->ReadFailed())
+        if (CDDBConnect1->Query(*LastEntry)) {
+            try {
+                catalogue.Add(*LastEntry);
+            } catch (const EDatabaseError&) {
+                // Not stored: the next command looks the disc up again.
+                LastEntry->DiscId.clear();
+                throw;
+            }
+        } else if (CDDBConnect1->ReadFailed()) {
             return failed(sCDDBNesrozumitelna);
+        }
+    } catch (const EDatabaseError&) {
+        throw;
     } catch (const EHttpError& e) {
         switch (e.Failure()) {
         case THttpFailure::NoAnswer:
             return failed(sCDDBNeodpovida);
+        case THttpFailure::TooSlow:
+            return failed(sCDDBPomala);
         case THttpFailure::CutShort:
             return failed(sCDDBPrerusena);
+        case THttpFailure::TooLarge:
+            return failed(sCDDBPrilisVelka);
         case THttpFailure::Status:
             return failed(QString(sCDDBChybaHTTP).replace(QStringLiteral("%1"),
                                                           QString::number(CDDBConnect1->HttpStatus())));
-        case THttpFailure::TooLarge:
         case THttpFailure::Other:
             break;
         }
@@ -109,7 +141,7 @@ QString TFrmMain::LookupInsertedCD()
     } catch (const ECDDBError&) {
         return failed(sCDDBNesrozumitelna);
     } catch (const std::exception& e) {
-        // The drive or the catalogue: its own words.
+        // The drive: its own words.
         return failed(QString::fromUtf8(e.what()));
     }
     return QString();

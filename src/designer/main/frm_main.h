@@ -123,6 +123,8 @@ public:
     QString sCDDBChybaHTTP = QStringLiteral("Server CDDB ohlásil chybu HTTP %1.");
     QString sCDDBNesrozumitelna = QStringLiteral("Odpovědi serveru CDDB program nerozumí.");
     QString sCDDBPrerusena = QStringLiteral("Odpověď serveru CDDB nepřišla celá.");
+    QString sCDDBPomala = QStringLiteral("Server CDDB posílal odpověď příliš pomalu.");
+    QString sCDDBPrilisVelka = QStringLiteral("Odpověď serveru CDDB je příliš velká.");
 
     // ------------------------------------------------ controls of the window
     TToolBar* ToolBar1 = nullptr;   // top tool bar

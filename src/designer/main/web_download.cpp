@@ -49,6 +49,7 @@ void TWebDownload::Navigate(const QString& url)
     ++shared->Running;
     std::thread([this, shared, url, generation, connectTimeout, timeout] {
         QByteArray contentType, body;
+        bool failed = true;
         try {
             THttpClient http;
             http.ConnectTimeoutMs = connectTimeout;
@@ -58,6 +59,7 @@ void TWebDownload::Navigate(const QString& url)
                 throw EHttpError(QStringLiteral("HTTP %1").arg(reply.StatusCode));
             contentType = reply.ContentType;
             body = reply.Body;
+            failed = false;
         } catch (const std::exception& e) {
             // The browser's own page for an address it cannot reach.
             contentType = "text/html";
@@ -71,10 +73,11 @@ void TWebDownload::Navigate(const QString& url)
             // Queued to the GUI thread; the context lives as long as the component.
             QMetaObject::invokeMethod(
                 shared->Context,
-                [this, generation, contentType, body] {
+                [this, generation, contentType, body, failed] {
                     if (generation != FGeneration)
                         return; // a later address was asked for
                     FLoaded = true;
+                    FFailed = failed;
                     FContentType = contentType;
                     FBody = body;
                     if (OnDocumentComplete)

@@ -38,6 +38,10 @@ public:
     // that cannot be reached gives an error page, as a browser shows one.
     TNotifyEvent OnDocumentComplete;
 
+    // The last document is the error page of an address that could not be
+    // loaded (no server, time-out, an HTTP error status).
+    bool Failed() const { return FFailed; }
+
     // The markup of the loaded document's body element.
     QString BodyOuterHTML() const;
     // The body element of a page of the given content type.
@@ -49,5 +53,6 @@ private:
     std::unique_ptr<QObject> FContext; // receives the finished loads on the GUI thread
     unsigned FGeneration = 0;
     bool FLoaded = false;
+    bool FFailed = false;
     QByteArray FContentType, FBody;
 };
