@@ -339,9 +339,26 @@ TEST_F(DiscCommand, ALockedCatalogueIsToldAsLockedAndTheLookupWorksOnceTheLockIs
     EXPECT_FALSE(Catalogue->Visible());
     EXPECT_FALSE(Main()->Modified);
 
+    // Locked while the server answers: the disc found cannot be stored, and
+    // the next command asks again rather than taking it as done.
+    {
+        TDBConnection other(path, false);
+        Main()->CDDBConnect1->OnReceiveData = [&](TComponent*, const QString&) {
+            if (!other.InTransaction())
+                other.Execute(QStringLiteral("BEGIN EXCLUSIVE"));
+        };
+        RunCommand();
+        Main()->CDDBConnect1->OnReceiveData = nullptr;
+        other.Execute(QStringLiteral("COMMIT"));
+    }
+    EXPECT_EQ(Messages.size(), 2);
+    EXPECT_EQ(Messages.last(), Messages.first());
+    EXPECT_EQ(Server.Commands(), QStringList({kQuery, kRead}));
+    EXPECT_FALSE(Catalogue->Visible());
+
     RunCommand();
     EXPECT_EQ(Messages.last(), kReadMessage);
-    EXPECT_EQ(Server.Commands(), QStringList({kQuery, kRead}));
+    EXPECT_EQ(Server.Commands(), QStringList({kQuery, kRead, kQuery, kRead}));
     EXPECT_TRUE(Catalogue->Visible());
     EXPECT_EQ(Rows(), QStringList({QStringLiteral("Some Artist / Some Album")}));
 }
