@@ -474,7 +474,7 @@ TEST_F(TemplateEditors, OkOntoAFullDiskSaysWhyKeepsEveryTemplateAndTheEditorOpen
         typed = editor->PRT->Text();
         TestSupport::MouseClick(editor->BtnStorno->Handle(), QPoint(5, 5));
     });
-    QTimer::singleShot(5000, [editor] { editor->Close(); }); // a failure ends, not hangs
+    TGiveUp giveUp([editor] { editor->Close(); }); // a failure ends, not hangs
     editor->ShowModal();
     disk.Release();
     EXPECT_EQ(said, QStringList({QStringLiteral("Soubor \"%1\" nelze uložit: %2. Původní soubor zůstal beze změny.")
