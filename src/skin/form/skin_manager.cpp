@@ -165,6 +165,9 @@ void TSkinManage::RemoveSkinData(TSkinData* data)
             }
         }
     }
+    // With no switched-on skin left, new windows are not skinned either.
+    if (std::none_of(FSkinDataList.begin(), FSkinDataList.end(), [](TSkinData* d) { return d->Active(); }))
+        FRunning = false;
     // Nothing may keep drawing with a skin that is gone.
     std::vector<TWinSkinForm*> users;
     for (TWinSkinForm* f : FForms)
