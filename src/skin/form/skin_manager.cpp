@@ -165,9 +165,13 @@ void TSkinManage::RemoveSkinData(TSkinData* data)
             }
         }
     }
-    // With no switched-on skin left, new windows are not skinned either.
-    if (std::none_of(FSkinDataList.begin(), FSkinDataList.end(), [](TSkinData* d) { return d->Active(); }))
+    // With no switched-on skin left, the manager is back where it started:
+    // new windows are not skinned, and the next skin switched on skins each
+    // window as it is activated.
+    if (std::none_of(FSkinDataList.begin(), FSkinDataList.end(), [](TSkinData* d) { return d->Active(); })) {
         FRunning = false;
+        FSkinOnState = 0;
+    }
     // Nothing may keep drawing with a skin that is gone.
     std::vector<TWinSkinForm*> users;
     for (TWinSkinForm* f : FForms)
