@@ -38,8 +38,8 @@ protected:
                 if (QWidget* widget = FindWidget(window))
                     Report(widget, "mapped", window->flags() & Qt::FramelessWindowHint ? "frameless" : "framed");
         } else if (e->type() == QEvent::Paint) {
-            auto* widget = static_cast<QWidget*>(o);
-            if (o->isWidgetType() && widget->isWindow()) {
+            auto* widget = qobject_cast<QWidget*>(o); // paint events reach native windows too
+            if (widget && widget->isWindow()) {
                 TSkinManage* m = SkinManager();
                 TWinSkinForm* f = m ? m->FindForm(widget) : nullptr;
                 Report(widget, "painted", f && f->Started() ? "skinned" : "plain");
