@@ -353,6 +353,8 @@ TEST_F(TemplateEditors, TabWalksTheFieldsAsTheyStandOnTheWindow)
         };
         QStringList walked;
         QTimer::singleShot(20, [&] {
+            // Tab passes over the unchosen kinds only once the window has the keyboard.
+            EXPECT_TRUE(QTest::qWaitFor([editor] { return editor->Window()->isActiveWindow(); }, 5000));
             editor->Nazev->Handle()->setFocus();
             walked << focused();
             for (int i = 1; i < c.Expected.size(); ++i) {
