@@ -326,8 +326,8 @@ struct TDisplay {
         if (project.isEmpty())
             project = EmptyProject();
         program.Process.start(TestSupport::BinDir() + "/tessavik", {project});
-        QString window;
-        for (int i = 0; i < 100 && window.isEmpty(); ++i) {
+        QString window; // a sanitizer build on a busy machine can take many seconds to start
+        for (int i = 0; i < 300 && window.isEmpty(); ++i) {
             QThread::msleep(100);
             window = RunTool(Env, Xdotool, {"search", "--onlyvisible", "--name", "prazdny"}).split('\n').first().trimmed();
         }
