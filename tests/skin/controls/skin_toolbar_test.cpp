@@ -15,6 +15,35 @@
 
 using namespace SkinFormTest;
 
+namespace {
+// How many pixels of a tool button's edges differ from the skin's lit frame
+// (frame 4 of the strip over the button less one pixel each side), and how
+// many were compared: where the glyph or caption goes the button draws over
+// the frame, so only the edges count.
+std::pair<int, int> EdgesAgainstLitFrame(TToolBar* bar, TToolButton* button, const TDataSkinObject* e)
+{
+    const QImage img = bar->Handle()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const TRect r(button->Left() + 1, button->Top() + 1, button->Left() + button->Width() - 1,
+                  button->Top() + button->Height() - 1);
+    QImage expected = img.copy();
+    {
+        QPainter p(&expected);
+        NineGridDraw(p, r, e->Image, false, e->Tile != 0, e->Trans == 1, 5, 4,
+                     TSkinMargins{e->LeftWidth, e->TopHeight, e->RightWidth, e->BottomHeight});
+    }
+    int bad = 0, compared = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x) {
+            if (x >= r.Left + e->LeftWidth && x < r.Right - e->RightWidth && y >= r.Top + e->TopHeight &&
+                y < r.Bottom - e->BottomHeight)
+                continue;
+            bad += (img.pixel(x, y) & 0xFFFFFF) != (expected.pixel(x, y) & 0xFFFFFF);
+            ++compared;
+        }
+    return {bad, compared};
+}
+} // namespace
+
 TEST_F(SkinFormFixture, ToolButtonsTakeTheToolBarsFrameWhileSkinned)
 {
     const QString file = TestSupport::BinDir() + QStringLiteral("/skiny/grafit.skn");
@@ -40,26 +69,8 @@ TEST_F(SkinFormFixture, ToolButtonsTakeTheToolBarsFrameWhileSkinned)
 
     button->Perform(CM_MOUSEENTER);
     ASSERT_TRUE(button->Hot());
-    const QImage img = bar->Handle()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    // Frame 4 over the button less one pixel each side, computed from the strip.
-    const TRect r(button->Left() + 1, button->Top() + 1, button->Left() + button->Width() - 1,
-                  button->Top() + button->Height() - 1);
-    QImage expected = img.copy();
-    {
-        QPainter p(&expected);
-        NineGridDraw(p, r, e->Image, false, e->Tile != 0, e->Trans == 1, 5, 4,
-                     TSkinMargins{e->LeftWidth, e->TopHeight, e->RightWidth, e->BottomHeight});
-    }
-    int bad = 0, keyed = 0;
-    for (int y = r.Top; y < r.Bottom; ++y)
-        for (int x = r.Left; x < r.Right; ++x) {
-            // Where the glyph or caption would go the button draws over the frame: only the edges count.
-            if (x >= r.Left + e->LeftWidth && x < r.Right - e->RightWidth && y >= r.Top + e->TopHeight &&
-                y < r.Bottom - e->BottomHeight)
-                continue;
-            bad += (img.pixel(x, y) & 0xFFFFFF) != (expected.pixel(x, y) & 0xFFFFFF);
-            ++keyed;
-        }
+    // The button's edges as the skin's lit frame (frame 4) draws them.
+    const auto [bad, keyed] = EdgesAgainstLitFrame(bar, button, e);
     ASSERT_GT(keyed, 0);
     EXPECT_EQ(bad, 0);
     EXPECT_EQ(ownHandler, 0);
@@ -140,24 +151,7 @@ TEST_F(SkinFormFixture, AToolButtonIsDrawnUnlitOnceTheDialogItOpenedHasGone)
     // The button's edges as the skin's lit frame draws them.
     auto drawnLit = [&] {
         bar->Repaint();
-        const QImage img = bar->Handle()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        const TRect r(button->Left() + 1, button->Top() + 1, button->Left() + button->Width() - 1,
-                      button->Top() + button->Height() - 1);
-        QImage expected = img.copy();
-        {
-            QPainter p(&expected);
-            NineGridDraw(p, r, e->Image, false, e->Tile != 0, e->Trans == 1, 5, 4,
-                         TSkinMargins{e->LeftWidth, e->TopHeight, e->RightWidth, e->BottomHeight});
-        }
-        int bad = 0, edges = 0;
-        for (int y = r.Top; y < r.Bottom; ++y)
-            for (int x = r.Left; x < r.Right; ++x) {
-                if (x >= r.Left + e->LeftWidth && x < r.Right - e->RightWidth && y >= r.Top + e->TopHeight &&
-                    y < r.Bottom - e->BottomHeight)
-                    continue;
-                bad += (img.pixel(x, y) & 0xFFFFFF) != (expected.pixel(x, y) & 0xFFFFFF);
-                ++edges;
-            }
+        const auto [bad, edges] = EdgesAgainstLitFrame(bar, button, e);
         return edges > 0 && bad == 0;
     };
     const QPoint inside(button->Left() + button->Width() / 2, button->Top() + button->Height() / 2);
